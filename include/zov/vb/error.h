@@ -16,6 +16,7 @@ enum ErrorNumber : int {
   kErrObjectVariableNotSet = 91,
   kErrKeyAlreadyExists = 457,
   kErrDataAccess = 3001,
+  kErrInvalidUseOfNull = 94,
 };
 
 // An error raised by the runtime, a host member or a component. `number` is VB's Err.Number,
@@ -37,5 +38,8 @@ class Error : public std::runtime_error {
   std::string description_;
   std::string source_;
 };
+
+// Throws Error `number` with VB's own description of it ("Overflow", "Type mismatch", ...).
+[[noreturn]] void Raise(ErrorNumber number);
 
 }  // namespace zov::vb

@@ -148,7 +148,12 @@ class Ref {
 template <class I, class C, class... Args>
 Ref<I> MakeRef(Args&&... args) {
   C* obj = new C(std::forward<Args>(args)...);
-  return Ref<I>::Adopt(static_cast<I*>(obj));  // the new object starts with one reference
+  // The new object starts with one reference. IObject is reached through the object's identity
+  // (its first interface), since a class of several interfaces holds several IObject bases.
+  if constexpr (std::is_same_v<I, IObject>)
+    return Ref<I>::Adopt(obj->Identity());
+  else
+    return Ref<I>::Adopt(static_cast<I*>(obj));
 }
 
 // The reference counting and QueryInterface of a class implementing the interfaces Is. The first
@@ -158,10 +163,13 @@ class Implements : public Is... {
  public:
   void* QueryInterface(const Guid& iid) override {
     void* found = Find<Is...>(iid);
-    if (!found && iid == IObject::IID) found = AsObject();
+    if (!found && iid == IObject::IID) found = Identity();
     if (found) AddRef();
     return found;
   }
+  // The object's identity: its IObject as seen through the first interface.
+  IObject* Identity() { return FirstObject<Is...>(); }
+
   std::uint32_t AddRef() override { return refs_.fetch_add(1, std::memory_order_relaxed) + 1; }
   std::uint32_t Release() override {
     std::uint32_t left = refs_.fetch_sub(1, std::memory_order_acq_rel) - 1;
@@ -188,7 +196,6 @@ class Implements : public Is... {
     else if constexpr (sizeof...(Rest) > 0) return FirstObject<Rest...>();
     else return nullptr;
   }
-  void* AsObject() { return FirstObject<Is...>(); }
 
   std::atomic<std::uint32_t> refs_{1};
 };
