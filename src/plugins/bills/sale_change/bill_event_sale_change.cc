@@ -1,0 +1,97 @@
+#include "bills/sale_change/bill_event_sale_change.h"
+
+#include "calc/charges.h"
+#include "inventory/serials.h"
+#include "services/messages.h"
+#include "services/user_profile.h"
+
+namespace zov::plugins {
+
+void BillEvent_SaleChange::m_BillInterface_AddNewRow(const Variant&, long row) {
+  inventory::ClearSerials(context(), *m_BillInterface, row);
+}
+void BillEvent_SaleChange::m_BillInterface_AfterCopyBill() {}
+void BillEvent_SaleChange::m_BillInterface_AfterDeleteRow(const Variant&, const Variant&) {
+  calc::SyncChargesTotal(context(), *m_BillInterface);
+}
+void BillEvent_SaleChange::m_BillInterface_AfterDoAction2(const Variant&, const Variant&,
+                                                          const Variant&, const std::string&,
+                                                          const std::string&, const std::string&,
+                                                          long) {}
+void BillEvent_SaleChange::m_BillInterface_AfterFillRow(long, const Variant&, const Variant&,
+                                                        const Variant&) {}
+void BillEvent_SaleChange::m_BillInterface_AfterLoadBill() {}
+void BillEvent_SaleChange::m_BillInterface_AfterNewBill() {}
+void BillEvent_SaleChange::m_BillInterface_AfterSave(const Variant&) {}
+void BillEvent_SaleChange::m_BillInterface_AfterSelBill(const Variant&) {}
+void BillEvent_SaleChange::m_BillInterface_AfterSelBillBeforeFillData(const Variant&,
+                                                                      const Variant&) {}
+void BillEvent_SaleChange::m_BillInterface_BeforeDeleteRow(const Variant&, long row, bool& cancel) {
+  if (!inventory::RowHasUsedSerials(*m_BillInterface, row)) return;
+  cancel = true;
+  services::ShowMessage(context(), "分录商品中存在已被其他单据使用的S/N号，不能删除！");
+}
+void BillEvent_SaleChange::m_BillInterface_BeforeDoAction(const Variant&, const Variant&,
+                                                          const Variant&, const std::string&,
+                                                          const std::string&, const std::string&,
+                                                          bool&) {}
+void BillEvent_SaleChange::m_BillInterface_BeforeSave(bool&) {}
+void BillEvent_SaleChange::m_BillInterface_BeforeSelBills(const Variant&, const Variant&,
+                                                          const Variant&, std::string&,
+                                                          const Variant&) {}
+void BillEvent_SaleChange::m_BillInterface_BeginEdit(const Variant&, const Variant&,
+                                                     const Variant&) {
+  ApplyEditState();
+}
+void BillEvent_SaleChange::m_BillInterface_BusinessCheck(bool& cancel) {
+  if (!CheckSerialCompleteness(false)) {
+    cancel = true;
+    return;
+  }
+  if (!CheckAuditState(true, false)) cancel = true;
+}
+void BillEvent_SaleChange::m_BillInterface_Change(const Ref<host::IDictionary>&,
+                                                  const Ref<host::IDictionary>&, long, long,
+                                                  bool&) {}
+void BillEvent_SaleChange::m_BillInterface_EntryGridRow(const Variant&, long row, const Variant&,
+                                                        const Variant&, const Variant&,
+                                                        const Variant&, const Variant&,
+                                                        const Variant&) {
+  ShowRowStock(row);
+}
+void BillEvent_SaleChange::m_BillInterface_LostFocus(const std::string&, const Variant&,
+                                                     const Variant&, const Variant&) {}
+void BillEvent_SaleChange::m_BillInterface_MenuBarClick(const Ref<host::ITool>&, bool&) {}
+void BillEvent_SaleChange::m_BillInterface_MenuBarInitialize(const Ref<host::IActiveBar>&) {}
+void BillEvent_SaleChange::m_BillInterface_UnBusinessCheck(bool& cancel) {
+  if (!CheckAuditState(false, false)) cancel = true;
+}
+void BillEvent_SaleChange::m_ListInterFace_AfterMergeCopyBill(const Variant&) {}
+void BillEvent_SaleChange::m_ListInterface_BusinessCheck(bool&) { CheckAuditState(true, true); }
+void BillEvent_SaleChange::m_ListInterface_MenuBarClick(const Ref<host::ITool>&, bool&) {}
+void BillEvent_SaleChange::m_ListInterface_MenuBarInitialize(const Ref<host::IActiveBar>&) {}
+void BillEvent_SaleChange::m_ListInterface_UnBusinessCheck(bool&) { CheckAuditState(false, true); }
+
+std::string BillEvent_SaleChange::GetUserProfile(std::string_view section, std::string_view key) {
+  return services::GetUserProfile(context(), section, key);
+}
+
+void BillEvent_SaleChange::SaveUserProfileItem(std::string_view section, std::string_view key,
+                                               const Variant& value) {
+  services::SaveUserProfileItem(context(), section, key, value);
+}
+
+void BillEvent_SaleChange::checkBillSNErr(const Variant&, Variant& result) { result = false; }
+void BillEvent_SaleChange::checkXSDBillSNErr(long, Variant& result) { result = false; }
+void BillEvent_SaleChange::checkXSDBillBatchNoErr(long, Variant& result) { result = false; }
+double BillEvent_SaleChange::GetSalePriceForTZE(long, long, long, long, std::string_view,
+                                                bool& found) {
+  found = false;
+  return 0;
+}
+bool BillEvent_SaleChange::CheckAuditState(bool, bool) { return true; }
+bool BillEvent_SaleChange::CheckSerialCompleteness(bool) { return true; }
+void BillEvent_SaleChange::ShowRowStock(long) {}
+void BillEvent_SaleChange::ApplyEditState() {}
+
+}  // namespace zov::plugins

@@ -1,0 +1,49 @@
+#include "bills/temp_consign/bill_event_temp_consign.h"
+
+#include "calc/charges.h"
+#include "services/database.h"
+
+namespace zov::plugins {
+
+void BillEvent_TempConsign::m_BillInterface_AddNewRow(const Variant&, long) {}
+void BillEvent_TempConsign::m_BillInterface_AfterCopyBill() {}
+void BillEvent_TempConsign::m_BillInterface_AfterDeleteRow(const Variant&, const Variant&) {
+  calc::SyncChargesTotal(context(), *m_BillInterface);
+}
+void BillEvent_TempConsign::m_BillInterface_AfterDoAction2(const Variant&, const Variant&,
+                                                           const Variant&, const std::string&,
+                                                           const std::string&, const std::string&,
+                                                           long) {}
+void BillEvent_TempConsign::m_BillInterface_AfterFillRow(long, const Variant&, const Variant&,
+                                                         const Variant&) {}
+void BillEvent_TempConsign::m_BillInterface_AfterLoadBill() {}
+void BillEvent_TempConsign::m_BillInterface_AfterNewBill() {}
+void BillEvent_TempConsign::m_BillInterface_AfterSave(const Variant&) {}
+void BillEvent_TempConsign::m_BillInterface_BeforeDoAction(const Variant&, const Variant&,
+                                                           const Variant&, const std::string&,
+                                                           const std::string&, const std::string&,
+                                                           bool&) {}
+void BillEvent_TempConsign::m_BillInterface_BeforeSave(bool&) {}
+void BillEvent_TempConsign::m_BillInterface_BusinessCheck(bool&) { RunServerAudit(true); }
+void BillEvent_TempConsign::m_BillInterface_Change(const Ref<host::IDictionary>&,
+                                                   const Ref<host::IDictionary>&, long, long,
+                                                   bool&) {}
+void BillEvent_TempConsign::m_BillInterface_MenuBarClick(const Ref<host::ITool>&, bool&) {}
+void BillEvent_TempConsign::m_BillInterface_MenuBarInitialize(const Ref<host::IActiveBar>&) {}
+void BillEvent_TempConsign::m_BillInterface_UnBusinessCheck(bool&) { RunServerAudit(false); }
+void BillEvent_TempConsign::m_ListInterface_BusinessCheck(bool&) { RunServerBatchAudit(true); }
+void BillEvent_TempConsign::m_ListInterface_MenuBarClick(const Ref<host::ITool>&, bool&) {}
+void BillEvent_TempConsign::m_ListInterface_MenuBarInitialize(const Ref<host::IActiveBar>&) {}
+void BillEvent_TempConsign::m_ListInterface_UnBusinessCheck(bool&) { RunServerBatchAudit(false); }
+
+void BillEvent_TempConsign::RunServerAudit(bool) {}
+void BillEvent_TempConsign::RunServerBatchAudit(bool) {}
+
+void BillEvent_TempConsign::IsIsVirtualStock(long stockId, Variant& result) {
+  auto rs = services::OpenRecordsetTolerant(
+      context(),
+      "SELECT 'X' FROM t_Stock WHERE FTypeID = 502 AND FItemID = " + std::to_string(stockId));
+  result = rs && !rs->Eof();
+}
+
+}  // namespace zov::plugins

@@ -1,0 +1,40 @@
+#include "frame/bill_access.h"
+
+#include <cmath>
+
+#include "zov/vb/convert.h"
+
+namespace zov::plugins {
+
+namespace {
+double NumberOf(const vb::Variant& v) {
+  if (v.IsEmpty() || v.IsNull()) return 0;
+  if (v.IsString()) return vb::Val(v.AsString());
+  return vb::CDbl(v);
+}
+}  // namespace
+
+double FieldNumber(IBillInterface& bill, std::string_view key, long row) {
+  return NumberOf(bill.GetFieldValue(key, row));
+}
+
+std::string FieldText(IBillInterface& bill, std::string_view key, long row) {
+  const vb::Variant v = bill.GetFieldValue(key, row);
+  return v.IsEmpty() || v.IsNull() ? std::string{} : vb::CStr(v);
+}
+
+long FieldId(IBillInterface& bill, std::string_view key, long row) {
+  const double id = NumberOf(bill.GetFieldValue(key, row, host::kFieldStored));
+  return std::isfinite(id) && std::fabs(id) < 2147483647.0 ? static_cast<long>(id) : 0;
+}
+
+void MarkCell(IBillInterface& bill, std::string_view key, long row, bool modified) {
+  if (auto cell = bill.GetDataFldbyKey(key, row)) cell->SetItem("FModify", modified ? 1 : 0);
+}
+
+double ColumnSum(IBillInterface& bill, std::string_view key) {
+  auto info = bill.GetFieldInfoByKey(key);
+  return info ? bill.Sum(info) : 0.0;
+}
+
+}  // namespace zov::plugins

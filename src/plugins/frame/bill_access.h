@@ -1,0 +1,24 @@
+// Reading and writing bill cells the way the library's rules do: numbers read leniently (an
+// empty or text cell is 0), base-data cells by their internal ID.
+#pragma once
+
+#include <string>
+
+#include "zov/host/bill.h"
+
+namespace zov::plugins {
+
+using host::IBillInterface;
+
+// The numeric value of a field: numbers as they are, text by VB's Val, Empty and Null as 0.
+double FieldNumber(IBillInterface& bill, std::string_view key, long row = -1);
+// The text of a field ("" for Empty and Null).
+std::string FieldText(IBillInterface& bill, std::string_view key, long row = -1);
+// The stored internal ID of a base-data field (0 when empty).
+long FieldId(IBillInterface& bill, std::string_view key, long row = -1);
+// Marks the cell of `key` in `row` modified (1) or unmodified (0).
+void MarkCell(IBillInterface& bill, std::string_view key, long row, bool modified);
+// The column total of field `key`.
+double ColumnSum(IBillInterface& bill, std::string_view key);
+
+}  // namespace zov::plugins
