@@ -1,0 +1,211 @@
+// Translates statements of the syntax tree to SQLite SQL with SQL Server's semantics, using the
+// catalog for the declared types of columns.
+//
+// Every expression is typed as SQL Server types it. The types decide what "+" means (addition,
+// date arithmetic or concatenation), how operands of different types convert before they meet,
+// where integer division truncates, the scale of decimal results, and which comparisons ignore
+// case. Literals and variables become parameters; when they meet a typed operand they carry the
+// conversion to that type so that SQLite compares canonical values. Anything SQL Server would
+// reject, and anything this front end cannot reproduce exactly, raises SqlError.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "data/tsql/ast/batch.h"
+#include "data/tsql/ast/create_index_statement.h"
+#include "data/tsql/ast/create_table_statement.h"
+#include "data/tsql/ast/create_view_statement.h"
+#include "data/tsql/ast/delete_statement.h"
+#include "data/tsql/ast/expression.h"
+#include "data/tsql/ast/insert_statement.h"
+#include "data/tsql/ast/query.h"
+#include "data/tsql/ast/select_node.h"
+#include "data/tsql/ast/select_statement.h"
+#include "data/tsql/ast/update_statement.h"
+#include "data/tsql/catalog.h"
+#include "data/tsql/translation.h"
+
+namespace zov::data::tsql {
+
+class FunctionExpression;
+class ColumnRefExpression;
+class SetOperationNode;
+
+// What a translation reads besides the statement.
+struct TranslatorInput {
+  const Catalog* main = nullptr;                  // the database's tables and views
+  const Catalog* temp = nullptr;                  // the session's temporary tables
+  const Batch* batch = nullptr;                   // variables of the batch
+  const std::vector<std::string_view>* literalTexts = nullptr;  // token text of each literal
+  const std::vector<SqlValue>* literalValues = nullptr;         // value of each literal
+  bool deferTemp = false;  // throw DeferredName on a temporary table (checking a batch early)
+};
+
+// Thrown instead of translating a statement that reads a temporary table while a batch is checked
+// before it runs: the table may be created by the batch itself.
+struct DeferredName {};
+
+// The SQLite statements of a CREATE TABLE: the table, then its identity seed when not 1.
+struct CreateTablePlan {
+  std::string sql;
+  std::vector<ColumnInfo> columns;
+  std::vector<std::vector<int>> uniqueKeys;  // the primary key and UNIQUE keys, by column position
+  std::string seedSql;  // empty when the identity starts at 1
+};
+
+class Translator {
+ public:
+  explicit Translator(TranslatorInput input);
+
+  // SELECT (returning rows, assigning variables, or the query part of SELECT ... INTO).
+  Translation Select(const SelectStatement& statement);
+  // A query on its own (view bodies, INSERT ... SELECT sources).
+  Translation Query(const tsql::Query& query);
+  Translation Insert(const InsertStatement& statement);
+  Translation Update(const UpdateStatement& statement);
+  Translation Delete(const DeleteStatement& statement);
+  // "SELECT expr": the value of a SET, DECLARE or PRINT expression.
+  Translation Scalar(const Expression& expression);
+  // "SELECT CASE WHEN condition THEN 1 ELSE 0 END" for IF and WHILE.
+  Translation Condition(const Expression& condition);
+  // "SELECT @v op value" for SET @v += value and the like.
+  Translation Compound(int variable, char op, const Expression& value);
+
+  // DDL: SQLite text for the statement, with the columns the catalog records.
+  CreateTablePlan CreateTable(const CreateTableStatement& statement);
+  // The SQLite CREATE TABLE for SELECT ... INTO `name` with the given result columns.
+  CreateTablePlan CreateTableFor(const ObjectName& name, const std::vector<ResultColumn>& columns);
+  Translation CreateView(const CreateViewStatement& statement);
+  std::string CreateIndex(const CreateIndexStatement& statement);
+  // ALTER TABLE ADD: one SQLite statement per column.
+  std::vector<std::string> AddColumns(const ObjectName& table, const std::vector<ColumnDefinition>& columns,
+                                      std::vector<ColumnInfo>& added);
+
+  // The SQLite name of a table: "name" or temp."#name".
+  static std::string TableSql(const TableInfo& table);
+  // Quotes an identifier for SQLite.
+  static std::string Quote(std::string_view name);
+  // The table a statement names, or null (Tempdb.dbo.#t and dbo.t are understood).
+  std::shared_ptr<const TableInfo> FindTable(const ObjectName& name);
+  // The declared type SQLite keeps for a column of T-SQL type `t`.
+  static std::string DeclaredType(const SqlType& t);
+
+ private:
+  struct Emitted {
+    std::string sql;
+    SqlType type;
+    bool column = false;   // a plain column reference: carries the column's collation
+    int param = -1;        // the expression is exactly this parameter
+    bool inexact = false;  // decimal arithmetic not yet rounded to its scale
+  };
+
+  struct Source {
+    std::string exposed;    // the alias, or the table's name
+    std::string sqlAlias;   // the alias emitted for SQLite
+    std::vector<ResultColumn> columns;
+    const TableInfo* table = nullptr;
+  };
+
+  struct Scope {
+    std::vector<Source> sources;
+    const Scope* outer = nullptr;
+  };
+
+  struct Resolved {
+    const Source* source = nullptr;
+    int column = -1;
+    int depth = 0;  // 0: the current scope
+  };
+
+  struct Core {  // one translated SELECT, before its items are joined
+    std::vector<Emitted> items;
+    std::vector<std::string> names;
+    std::string head;  // "SELECT" or "SELECT DISTINCT"
+    std::string body;  // FROM ... HAVING ...
+    std::string order; // " ORDER BY ..."
+    std::string limit; // " LIMIT n"
+  };
+
+  // ---- queries (translator.cc)
+  Translation Finish(std::string sql, std::vector<ResultColumn> columns);
+  // `derived`: the query feeds another (derived table, view, subquery, INSERT): its columns are
+  // named and its decimal results rounded in SQL. `names` renames the columns.
+  std::string QuerySql(const tsql::Query& query, const Scope* outer, std::vector<ResultColumn>& columns,
+                       bool derived, bool inSubquery, const std::vector<std::string>* names);
+  Core TranslateCore(const SelectNode& node, const Scope* outer, const std::vector<OrderItem>* orderBy,
+                     bool inSubquery);
+  std::string RenderCore(const Core& core, const std::vector<ResultColumn>* target, bool derived);
+  void CollectLeaves(const QueryNode& node, std::vector<const SelectNode*>& leaves);
+  std::string SetOperationSql(const SetOperationNode& node, const Scope* outer, std::vector<ResultColumn>& columns,
+                              bool derived, const std::vector<std::string>* names);
+  std::string FromSql(const std::vector<TableRefPtr>& from, Scope& scope);
+  std::string TableRefSql(const TableRef& ref, Scope& scope, bool parenthesise);
+  void AddTableSource(const TableInfo& table, const std::string& alias, Scope& scope, std::string& sql);
+  std::string NewAlias();
+  void CollectNullRejected(const Expression& where);
+  bool NullRejected(const TableRef& ref) const;
+
+  // ---- names
+  Resolved Resolve(const ColumnRefExpression& ref, const Scope& scope);
+  bool SameExpression(const Expression& a, const Expression& b, const Scope& scope);
+  bool ContainsAggregate(const Expression& e) const;
+  static bool UsesVariable(const Expression& e, const std::vector<int>& variables);
+  void CheckGrouped(const Expression& e, const ExpressionList& groupBy, const Scope& scope, const char* clause);
+  void DependOnLiteral(int slot);
+
+  // ---- expressions (translator_expression.cc)
+  Emitted Value(const Expression& e, const Scope& scope);
+  Emitted Predicate(const Expression& e, const Scope& scope);
+  Emitted Emit(const Expression& e, const Scope& scope);
+  Emitted EmitColumn(const ColumnRefExpression& ref, const Scope& scope);
+  Emitted EmitConstant(const Expression& e);
+  Emitted EmitVariable(const Expression& e);
+  Emitted EmitBinary(const Expression& e, const Scope& scope);
+  Emitted Arithmetic(char op, Emitted l, Emitted r);
+  Emitted EmitComparison(const Expression& e, const Scope& scope);
+  Emitted EmitIn(const Expression& e, const Scope& scope);
+  Emitted EmitLike(const Expression& e, const Scope& scope);
+  Emitted EmitBetween(const Expression& e, const Scope& scope);
+  Emitted EmitCase(const Expression& e, const Scope& scope);
+  Emitted EmitCast(const Expression& e, const Scope& scope);
+  Emitted EmitScalarSubquery(const tsql::Query& query, const Scope& scope);
+  bool SingleRow(const tsql::Query& query);
+  std::string SingleColumnQuery(const tsql::Query& query, const Scope& scope, std::vector<ResultColumn>& columns,
+                                const std::vector<std::string>& names);
+  Emitted EmitFunction(const FunctionExpression& f, const Scope& scope);
+  Emitted EmitAggregate(const FunctionExpression& f, const Scope& scope);
+  Emitted EmitDateFunction(const FunctionExpression& f, const Scope& scope);
+  Emitted EmitStringFunction(const FunctionExpression& f, const std::string& name, const Scope& scope);
+
+  // ---- conversions
+  Emitted ConvertTo(Emitted e, const SqlType& to, int style = -1,
+                    ConversionContext context = ConversionContext::Explicit);
+  Emitted ForWrite(Emitted e, const SqlType& column);
+  Emitted Exact(Emitted e);
+  Emitted AsText(Emitted e);
+  std::string Collated(const Emitted& e) const;
+  std::string Comparable(const Emitted& e) const;
+  void Unify(Emitted& a, Emitted& b, const char* what);
+  SqlType CommonResultType(const std::vector<SqlType>& types, const char* what);
+  std::string AddParameter(Parameter p);
+  static bool SameClass(const SqlType& a, const SqlType& b);
+  static std::string TypeText(const SqlType& t);
+
+  // ---- DDL (translator_ddl.cc)
+  std::string ColumnSql(const ColumnDefinition& c, bool asRowId, bool forceNotNull);
+  std::string DefaultSql(const Expression& e, const SqlType& type);
+
+  TranslatorInput in_;
+  std::vector<Parameter> params_;
+  std::vector<PinnedLiteral> literalDependencies_;
+  std::vector<TempDependency> tempDependencies_;
+  int aliasCounter_ = 0;
+  // Upper-cased qualifiers that the WHERE clause of the SELECT being translated rejects NULL for.
+  std::vector<std::string> nullRejected_;
+  int aggregateDepth_ = 0;      // > 0 while inside an aggregate's arguments
+  bool aggregatesAllowed_ = false;
+};
+
+}  // namespace zov::data::tsql

@@ -1,0 +1,214 @@
+// INSERT, UPDATE and DELETE, including SQL Server's UPDATE ... FROM and DELETE ... FROM forms.
+#include <cctype>
+#include <fmt/format.h>
+
+#include "data/sql_error.h"
+#include "data/tsql/translator.h"
+
+namespace zov::data::tsql {
+
+namespace {
+
+bool EqualsNoCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (std::toupper(static_cast<unsigned char>(a[i])) != std::toupper(static_cast<unsigned char>(b[i])))
+      return false;
+  return true;
+}
+
+}  // namespace
+
+Translation Translator::Insert(const InsertStatement& statement) {
+  auto table = FindTable(statement.target);
+  if (!table) throw SqlError(fmt::format("Invalid object name '{}'.", statement.target.name));
+  if (table->view) throw SqlError("Unsupported T-SQL construct: INSERT into a view.");
+  std::vector<int> columns;
+  bool identity = false;
+  if (statement.columns.empty()) {
+    for (std::size_t i = 0; i < table->columns.size(); ++i)
+      if (!table->columns[i].identity) columns.push_back(static_cast<int>(i));
+  } else {
+    for (const std::string& name : statement.columns) {
+      const int index = table->FindColumn(name);
+      if (index < 0) throw SqlError(fmt::format("Invalid column name '{}'.", name));
+      for (int c : columns)
+        if (c == index)
+          throw SqlError(fmt::format("The column name '{}' is specified more than once in the column list of an INSERT.", name));
+      if (table->columns[static_cast<std::size_t>(index)].identity) identity = true;
+      columns.push_back(index);
+    }
+  }
+  std::string sql = "INSERT INTO " + TableSql(*table);
+  if (statement.defaultValues) {
+    sql += " DEFAULT VALUES";
+  } else {
+    sql += " (";
+    for (std::size_t i = 0; i < columns.size(); ++i)
+      sql += (i ? ", " : "") + Quote(table->columns[static_cast<std::size_t>(columns[i])].name);
+    sql += ")";
+  }
+  Scope scope;
+  if (!statement.rows.empty()) {
+    sql += " VALUES ";
+    for (std::size_t r = 0; r < statement.rows.size(); ++r) {
+      const ExpressionList& row = statement.rows[r];
+      if (row.size() > columns.size())
+        throw SqlError("There are fewer columns in the INSERT statement than values specified in the VALUES clause. The number of values in the VALUES clause must match the number of columns specified in the INSERT statement.");
+      if (row.size() < columns.size())
+        throw SqlError("There are more columns in the INSERT statement than values specified in the VALUES clause. The number of values in the VALUES clause must match the number of columns specified in the INSERT statement.");
+      sql += r ? ", (" : "(";
+      for (std::size_t i = 0; i < row.size(); ++i) {
+        Emitted v = Value(*row[i], scope);
+        v = ForWrite(std::move(v), table->columns[static_cast<std::size_t>(columns[i])].type);
+        sql += (i ? ", " : "") + v.sql;
+      }
+      sql += ")";
+    }
+  } else if (statement.query) {
+    std::vector<ResultColumn> source;
+    std::vector<std::string> names;
+    for (std::size_t i = 0; i < columns.size(); ++i) names.push_back(fmt::format("_i{}", i + 1));
+    // Count the query's columns first so that a mismatch reports SQL Server's message.
+    std::vector<ResultColumn> probe;
+    std::string sub;
+    try {
+      sub = QuerySql(*statement.query, nullptr, source, true, false, &names);
+    } catch (const SqlError& e) {
+      if (e.message().rfind("The number of columns in the column list", 0) == 0)
+        throw SqlError("The select list for the INSERT statement contains a different number of items than the insert list. The number of SELECT values must match the number of INSERT columns.");
+      throw;
+    }
+    sql += " SELECT ";
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+      Emitted v;
+      v.sql = Quote(names[i]);
+      v.type = source[i].type;
+      v.column = true;
+      v = ForWrite(std::move(v), table->columns[static_cast<std::size_t>(columns[i])].type);
+      sql += (i ? ", " : "") + v.sql;
+    }
+    sql += " FROM (" + sub + ")";
+  }
+  Translation t = Finish(std::move(sql), {});
+  if (identity) t.identityTable = table->name;
+  if (table->IdentityColumn() >= 0) t.insertTable = table->name;
+  return t;
+}
+
+Translation Translator::Update(const UpdateStatement& statement) {
+  auto table = FindTable(statement.target);
+  Scope scope;
+  std::string fromSql;
+  const Source* target = nullptr;
+  if (statement.from.empty()) {
+    if (!table) throw SqlError(fmt::format("Invalid object name '{}'.", statement.target.name));
+    AddTableSource(*table, statement.target.name, scope, fromSql);
+    target = &scope.sources.front();
+  } else {
+    fromSql = FromSql(statement.from, scope);
+    for (const Source& s : scope.sources)
+      if (EqualsNoCase(s.exposed, statement.target.name)) target = &s;
+    if (!target) {
+      if (!table) throw SqlError(fmt::format("Invalid object name '{}'.", statement.target.name));
+      for (const Source& s : scope.sources)
+        if (s.table && EqualsNoCase(s.table->name, table->name))
+          throw SqlError(fmt::format("Unsupported T-SQL construct: UPDATE of '{}' while FROM names it under an alias; name the alias in UPDATE.", statement.target.name));
+      std::string extra;
+      AddTableSource(*table, statement.target.name, scope, extra);
+      fromSql += ", " + extra;
+      target = &scope.sources.back();
+    }
+    if (!target->table) throw SqlError(fmt::format("Unsupported T-SQL construct: UPDATE of the derived table '{}'.", statement.target.name));
+    table = nullptr;
+  }
+  const TableInfo& info = *target->table;
+  if (info.view) throw SqlError("Unsupported T-SQL construct: UPDATE of a view.");
+
+  std::vector<std::string> targets;
+  std::vector<std::string> values;
+  std::vector<int> seen;
+  aggregatesAllowed_ = false;
+  for (const SetClause& c : statement.sets) {
+    const std::string& name = c.column.back();
+    if (c.column.size() >= 2 && !EqualsNoCase(c.column[c.column.size() - 2], target->exposed))
+      throw SqlError(fmt::format("The multi-part identifier \"{}.{}\" could not be bound.", c.column[c.column.size() - 2], name));
+    const int index = info.FindColumn(name);
+    if (index < 0) throw SqlError(fmt::format("Invalid column name '{}'.", name));
+    const ColumnInfo& column = info.columns[static_cast<std::size_t>(index)];
+    if (column.identity) throw SqlError(fmt::format("Cannot update identity column '{}'.", column.name));
+    for (int s : seen)
+      if (s == index) throw SqlError(fmt::format("The column name '{}' is specified more than once in the SET clause or column list of an UPDATE. A column cannot be assigned more than one value in the same clause.", column.name));
+    seen.push_back(index);
+    Emitted v = Value(*c.value, scope);
+    if (c.op != '=') {
+      Emitted current;
+      current.sql = target->sqlAlias + "." + Quote(column.name);
+      current.type = column.type;
+      current.column = true;
+      v = Arithmetic(c.op, std::move(current), std::move(v));
+    }
+    v = ForWrite(std::move(v), column.type);
+    targets.push_back(Quote(column.name));
+    values.push_back(v.sql);
+  }
+  std::string where;
+  if (statement.where) where = " WHERE " + Predicate(*statement.where, scope).sql;
+
+  std::string sql;
+  if (statement.from.empty()) {
+    sql = "UPDATE " + TableSql(info) + " AS " + target->sqlAlias + " SET ";
+    for (std::size_t i = 0; i < targets.size(); ++i) sql += (i ? ", " : "") + targets[i] + " = " + values[i];
+    sql += where;
+  } else {
+    // The joined rows are computed first, then applied to the target by rowid.
+    std::string sub = "SELECT " + target->sqlAlias + ".rowid AS \"_rid\"";
+    for (std::size_t i = 0; i < values.size(); ++i) sub += fmt::format(", {} AS \"_v{}\"", values[i], i + 1);
+    sub += fromSql + where;
+    sql = "UPDATE " + TableSql(info) + " AS \"_u\" SET ";
+    for (std::size_t i = 0; i < targets.size(); ++i) sql += fmt::format("{}{} = \"_src\".\"_v{}\"", i ? ", " : "", targets[i], i + 1);
+    sql += " FROM (" + sub + ") AS \"_src\" WHERE \"_u\".rowid = \"_src\".\"_rid\"";
+  }
+  return Finish(std::move(sql), {});
+}
+
+Translation Translator::Delete(const DeleteStatement& statement) {
+  auto table = FindTable(statement.target);
+  Scope scope;
+  std::string fromSql;
+  const Source* target = nullptr;
+  if (statement.from.empty()) {
+    if (!table) throw SqlError(fmt::format("Invalid object name '{}'.", statement.target.name));
+    AddTableSource(*table, statement.target.name, scope, fromSql);
+    target = &scope.sources.front();
+  } else {
+    fromSql = FromSql(statement.from, scope);
+    for (const Source& s : scope.sources)
+      if (EqualsNoCase(s.exposed, statement.target.name)) target = &s;
+    if (!target) {
+      if (!table) throw SqlError(fmt::format("Invalid object name '{}'.", statement.target.name));
+      for (const Source& s : scope.sources)
+        if (s.table && EqualsNoCase(s.table->name, table->name))
+          throw SqlError(fmt::format("Unsupported T-SQL construct: DELETE of '{}' while FROM names it under an alias; name the alias in DELETE.", statement.target.name));
+      std::string extra;
+      AddTableSource(*table, statement.target.name, scope, extra);
+      fromSql += ", " + extra;
+      target = &scope.sources.back();
+    }
+    if (!target->table) throw SqlError(fmt::format("Unsupported T-SQL construct: DELETE from the derived table '{}'.", statement.target.name));
+  }
+  const TableInfo& info = *target->table;
+  if (info.view) throw SqlError("Unsupported T-SQL construct: DELETE from a view.");
+  aggregatesAllowed_ = false;
+  std::string where;
+  if (statement.where) where = " WHERE " + Predicate(*statement.where, scope).sql;
+  std::string sql;
+  if (statement.from.empty()) {
+    sql = "DELETE FROM " + TableSql(info) + " AS " + target->sqlAlias + where;
+  } else {
+    sql = "DELETE FROM " + TableSql(info) + " WHERE rowid IN (SELECT " + target->sqlAlias + ".rowid" + fromSql + where + ")";
+  }
+  return Finish(std::move(sql), {});
+}
+
+}  // namespace zov::data::tsql
