@@ -81,6 +81,7 @@ FakeHost::FakeHost()
 
 Ref<vb::IObject> FakeHost::CreateObject(std::string_view progId) {
   created.emplace_back(progId);
+  if (auto it = components.find(progId); it != components.end()) return it->second();
   if (progId == host::progid::kSecurityInfo) return security;
   if (progId == host::progid::kCacheFacade) return vb::MakeRef<vb::IObject, FakeCache>();
   if (progId == host::progid::kShareProps) return vb::MakeRef<vb::IObject, FakeShareProps>();

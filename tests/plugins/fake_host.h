@@ -3,6 +3,7 @@
 // substitute host proper is tested on its own; this one only has to be easy to reason about.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -65,7 +66,7 @@ class FakeSecurity final : public vb::Implements<host::ISecurityInfo> {
   std::string TypeName() const override { return "SecurityInfo"; }
   bool AccessCheck(std::string_view props, long group, long object, long right, bool,
                    std::string_view caller) override;
-  Variant NeedAutorized(std::string_view) override { return false; }
+  Variant NeedAutorized(std::string_view) override { return needAuthorization; }
 
   struct Question {
     std::string props;
@@ -74,13 +75,14 @@ class FakeSecurity final : public vb::Implements<host::ISecurityInfo> {
   };
   std::vector<Question> questions;
   bool answer = true;
+  bool needAuthorization = false;
 };
 
 class FakeHost final : public vb::Implements<host::IHost> {
  public:
   FakeHost();
   std::string TypeName() const override { return "Host"; }
-  std::uint32_t ProcessId() override { return 4242; }
+  std::uint32_t ProcessId() override { return processId; }
   std::uint32_t TerminalSessionId() override { return 1; }
   std::string SystemDirectory() override { return "/tmp"; }
   Ref<vb::IObject> CreateObject(std::string_view progId) override;
@@ -91,6 +93,10 @@ class FakeHost final : public vb::Implements<host::IHost> {
   void SetLibraryState(std::string_view library, const Ref<vb::IObject>& state) override;
   // Drops the library slots, as a session does when it ends.
   void EndSession() { states_.clear(); }
+
+  // Components the test provides, by ProgID; they take precedence over the built-in ones.
+  std::map<std::string, std::function<Ref<vb::IObject>()>, std::less<>> components;
+  std::uint32_t processId = 4242;
 
   Ref<IDictionary> bag;  // empty: the host published no bag
   Ref<FakeUi> ui;

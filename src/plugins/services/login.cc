@@ -6,6 +6,7 @@
 #include "zov/host/components.h"
 #include "zov/vb/convert.h"
 #include "zov/vb/error.h"
+#include "zov/vb/format.h"
 #include "zov/vb/strings.h"
 
 namespace zov::plugins::services {
@@ -109,6 +110,10 @@ std::int16_t CurrentUserID(PluginContext& ctx) {
     ParseProperties(ctx, PropsString(ctx));
     return vb::CInt(Variant(Property(ctx, "UserID")));
   });
+}
+
+vb::Currency FormatToPlaces(const Variant& value, int places) {
+  return vb::FormatToPlaces(value, places);
 }
 
 }  // namespace zov::plugins::services

@@ -26,4 +26,8 @@ std::string ConnectionString(PluginContext& ctx);
 // The current user's ID (property "UserID") as a 16-bit integer.
 std::int16_t CurrentUserID(PluginContext& ctx);
 
+// `value` rounded to `places` decimals for display arithmetic: formatted with "#,##0." and
+// `places` zeros and read back as a Currency value (half away from zero).
+vb::Currency FormatToPlaces(const Variant& value, int places);
+
 }  // namespace zov::plugins::services

@@ -81,6 +81,63 @@ class BillEvent_Sale final
   void ShowRowStock(long row);
   // Tools that depend on the edit state of the form.
   void ApplyEditState();
+  // Tools, captions, labels, hidden and locked fields by bill kind and form state.
+  void ApplyBillLayout();
+  // The customer's balance and credit limit in status panel 3 (with the balance right).
+  void ShowCustomerCredit();
+  // FSettleLimitDate from the customer's payment term and the bill date.
+  void CalcSettleLimitDate();
+  // Cost fields without the cost right, invoice-amount fields without that right.
+  void HideFieldsByRights();
+  // The settlement cells of a loaded bill by the payment stored with it.
+  void LockPaymentCells();
+  // Every cell of the bill data marked unmodified.
+  void MarkPagesUnmodified();
+  // The composite quantity text of rows that have none (stored back on the entry).
+  void FillComplexQtyTexts();
+  // The related-records window of query `tool` for records of kind `queryKind` (1020002,
+  // 1030001, 5001, or the bill kind 3001..3004 / 3010).
+  void ShowRelated(std::string_view caption, std::string_view title, long queryKind);
+  Ref<host::IDictionary> BuildTitleDict(long queryKind);
+  Ref<host::IDictionary> BuildEntryDict(long queryKind);
+  // The settlement amounts after a payment, offset or write-off changed (the whole-bill
+  // receipt too): FCurCheckAmount against the bill total, and the account cells it needs.
+  void SettleAmounts(bool paymentChanged, bool multiAccount);
+  // The bill's total: the column sum of FInTaxAmount.
+  double BillTotal();
+  // The electronic-invoice data set of the stored bill `billId`; empty (after its message) when a
+  // check refuses.
+  Ref<host::IDictionary> GetSaleBillMakeTzeInvoiceDict(long billId);
+  // The buyer's part of an invoice data set for `customer`; false (after its message) when the
+  // customer or the tax number is missing.
+  bool AddBuyer(const Ref<host::IDictionary>& invoice, long customer);
+  // The seller's part; false (after its message) when the invoicing data are missing.
+  bool AddSeller(const Ref<host::IDictionary>& invoice, std::string_view missingMessage);
+  // Removes a trailing entry row without item before the host saves.
+  void DropEmptyLastRow();
+  // The bill validation of a save (`mode` 1) in its fixed order; false after the first failing
+  // check's message.
+  bool ValidateSaleBill(long mode);
+  // The head record handed to the host's check components, and one record per row.
+  Ref<host::IDictionary> HeadRecord(bool forAudit);
+  Ref<host::IDictionary> RowRecords(bool forStock, std::string_view priceKey);
+  // The source-quantity and source-date checks of rows made from orders and sales bills.
+  bool CheckSourceRows();
+  // Shows `message`, puts the cursor on `key` of `row` and returns false.
+  bool Refuse(std::string_view message, std::string_view key = "", long row = -1);
+  // The row routines of the field changes.
+  void RefetchRowPrice(long row);
+  void RefreshRowCost(long row);
+  void FillCustomerContact(long customer);
+  void FillSalesman(long customer);
+  void SetRowDefaultUnit(long row);
+  void SetRowTaxRate(long row);
+  void ChangeItem(long row, bool& cancel);
+  void ChangeShowUnit(long row);
+  void ChangeInvoiceType();
+  // Field helpers of the class.
+  long Kind();
+  void Bar(const char* tool, const char* property, bool value);
 
   bool invoiceAmountRight_ = false;  // right 15/2010/32, asked once
   long invoiceType_ = 2020;          // the user's last invoice type

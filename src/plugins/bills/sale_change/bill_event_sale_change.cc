@@ -1,6 +1,8 @@
 #include "bills/sale_change/bill_event_sale_change.h"
 
 #include "calc/charges.h"
+#include "frame/menu.h"
+#include "frame/resume.h"
 #include "inventory/serials.h"
 #include "services/messages.h"
 #include "services/user_profile.h"
@@ -61,15 +63,49 @@ void BillEvent_SaleChange::m_BillInterface_EntryGridRow(const Variant&, long row
 }
 void BillEvent_SaleChange::m_BillInterface_LostFocus(const std::string&, const Variant&,
                                                      const Variant&, const Variant&) {}
-void BillEvent_SaleChange::m_BillInterface_MenuBarClick(const Ref<host::ITool>&, bool&) {}
-void BillEvent_SaleChange::m_BillInterface_MenuBarInitialize(const Ref<host::IActiveBar>&) {}
+void BillEvent_SaleChange::m_BillInterface_MenuBarClick(const Ref<host::ITool>& tool,
+                                                        bool& cancel) {
+  const std::string key = ResumeOr<std::string>({}, [&] { return tool->Name(); });
+  if (key == "mnuRelate_1030001" || key == "mnuRelate_1030002" || key == "mnuRelate_1030003")
+    CustomerChosenForSource(context(), *m_BillInterface, cancel);
+}
+void BillEvent_SaleChange::m_BillInterface_MenuBarInitialize(const Ref<host::IActiveBar>& bar) {
+  const ToolSpec relate[] = {
+      {"mnuQueryPayIn", "查询收款记录", "mnuRelate", "", "mnuRelateViewVoucher", "", 0, ""},
+      {"mnuQuerySaleReject", "查询退货记录", "mnuRelate", "mnuQueryPayIn", "", "", 0, ""},
+      {"mnuQuerySale", "查询发货记录", "mnuRelate", "mnuQuerySaleReject", "", "", 0, ""},
+      {"mnuQueryConsign", "查询委托代销记录", "mnuRelate", "mnuQuerySale", "", "", 0, ""},
+      {"mnuQueryConsignReject", "查询委托结算记录", "mnuRelate", "mnuQueryConsign", "", "", 0, ""},
+      {"mnuQueryConsignBal", "查询委托结算退货记录", "mnuRelate", "mnuQueryConsignReject", "", "",
+       0, ""},
+      {"mnuQuerySaleOrder", "查询销售订单记录", "mnuRelate", "mnuQuerySaleReject", "", "", 0, ""},
+      {"mnuQueryGH", "查询采购单记录", "mnuRelate", "mnuQuerySaleOrder", "", "", 0, ""},
+      {"mnuRelatePushBill_2000001", "生成物流单", "mnuRelate", "mnuRelateViewList", "", "", 0, ""},
+      {"mnuQueryLogisticList", "查询物流单", "mnuRelate", "mnuRelateViewList", "", "", 0, ""},
+      {"mnuRelatePushBill_3000001", "生成发票", "mnuRelate", "mnuRelatePushBill_1050001", "", "", 0,
+       ""},
+  };
+  for (const auto& spec : relate) AddTool(bar, spec);
+  AddSeparator(bar, "mnuRelate", "mnuQueryConsignBal");
+  AddSeparator(bar, "mnuRelate", "mnuRelateViewList");
+  AddTool(bar, {"mnuReject", "驳回", "mnuEdit", "", "mnuEditCheck", "", 0, ""});
+  PlaceSourceTools(bar);
+}
 void BillEvent_SaleChange::m_BillInterface_UnBusinessCheck(bool& cancel) {
   if (!CheckAuditState(false, false)) cancel = true;
 }
 void BillEvent_SaleChange::m_ListInterFace_AfterMergeCopyBill(const Variant&) {}
 void BillEvent_SaleChange::m_ListInterface_BusinessCheck(bool&) { CheckAuditState(true, true); }
 void BillEvent_SaleChange::m_ListInterface_MenuBarClick(const Ref<host::ITool>&, bool&) {}
-void BillEvent_SaleChange::m_ListInterface_MenuBarInitialize(const Ref<host::IActiveBar>&) {}
+void BillEvent_SaleChange::m_ListInterface_MenuBarInitialize(const Ref<host::IActiveBar>& bar) {
+  Resume([&] { m_ListInterface->SetToolProperty("mnuEditCheck", "Visible", true); });
+  Resume([&] { m_ListInterface->SetToolProperty("mnuEditUnCheck", "Visible", true); });
+  Resume([&] { m_ListInterface->SetToolProperty("mnuEditCopy", "Visible", true); });
+  Resume([&] { m_ListInterface->SetToolProperty("mnuKddPrint", "Visible", true); });
+  AddTool(bar, {"mnuGenLogic", "生成物流单", "BandToolBar", "mnuEditUnCheck", "", "", 0, ""});
+  AddTool(bar,
+          {"mnuQueryLogisticList", "查询物流单", "mnuView", "mnuQORViewVoucher", "", "", 0, ""});
+}
 void BillEvent_SaleChange::m_ListInterface_UnBusinessCheck(bool&) { CheckAuditState(false, true); }
 
 std::string BillEvent_SaleChange::GetUserProfile(std::string_view section, std::string_view key) {

@@ -1,6 +1,7 @@
 #include "bills/temp_consign/bill_event_temp_consign.h"
 
 #include "calc/charges.h"
+#include "frame/resume.h"
 #include "services/database.h"
 
 namespace zov::plugins {
@@ -29,11 +30,17 @@ void BillEvent_TempConsign::m_BillInterface_Change(const Ref<host::IDictionary>&
                                                    const Ref<host::IDictionary>&, long, long,
                                                    bool&) {}
 void BillEvent_TempConsign::m_BillInterface_MenuBarClick(const Ref<host::ITool>&, bool&) {}
-void BillEvent_TempConsign::m_BillInterface_MenuBarInitialize(const Ref<host::IActiveBar>&) {}
+void BillEvent_TempConsign::m_BillInterface_MenuBarInitialize(const Ref<host::IActiveBar>&) {
+  Resume([&] { m_BillInterface->SetToolProperty("mnuRelateViewVoucher", "visible", false); });
+}
 void BillEvent_TempConsign::m_BillInterface_UnBusinessCheck(bool&) { RunServerAudit(false); }
 void BillEvent_TempConsign::m_ListInterface_BusinessCheck(bool&) { RunServerBatchAudit(true); }
 void BillEvent_TempConsign::m_ListInterface_MenuBarClick(const Ref<host::ITool>&, bool&) {}
-void BillEvent_TempConsign::m_ListInterface_MenuBarInitialize(const Ref<host::IActiveBar>&) {}
+void BillEvent_TempConsign::m_ListInterface_MenuBarInitialize(const Ref<host::IActiveBar>&) {
+  Resume([&] { m_ListInterface->SetToolProperty("mnuEditCheck", "Visible", true); });
+  Resume([&] { m_ListInterface->SetToolProperty("mnuEditUnCheck", "Visible", true); });
+  Resume([&] { m_ListInterface->SetToolProperty("mnuEditCopy", "Visible", true); });
+}
 void BillEvent_TempConsign::m_ListInterface_UnBusinessCheck(bool&) { RunServerBatchAudit(false); }
 
 void BillEvent_TempConsign::RunServerAudit(bool) {}

@@ -1,0 +1,455 @@
+#include "bill/bill_form.h"
+
+#include <cmath>
+
+#include "bill/form_parts.h"
+#include "zov/vb/convert.h"
+#include "zov/vb/datetime.h"
+#include "zov/vb/error.h"
+#include "zov/vb/format.h"
+#include "zov/vb/strings.h"
+
+namespace zov::sim {
+
+namespace {
+
+constexpr int kErrInvalidArgument = 5;
+
+[[noreturn]] void UnknownField(std::string_view key) {
+  throw vb::Error(kErrInvalidArgument, "Invalid procedure call or argument: no field " + std::string(key),
+                  "BillEvent");
+}
+
+}  // namespace
+
+Ref<BillForm> BillForm::New(std::shared_ptr<const BillTemplate> tmpl, HostServices& services) {
+  return Ref<BillForm>::Adopt(new BillForm(std::move(tmpl), services));
+}
+
+BillForm::BillForm(std::shared_ptr<const BillTemplate> tmpl, HostServices& services)
+    : tmpl_(std::move(tmpl)), services_(services), bar_(ActiveBar::New()) {
+  amountCalcPrice_ = tmpl_->amountCalcPrice;
+  title_ = tmpl_->title;
+  caption_ = tmpl_->title;
+  for (const FieldDef* f : tmpl_->AllFields()) {
+    auto info = Dictionary::New();
+    info->SetItem("FKey", f->key);
+    info->SetItem("FFieldName", f->internalKey());
+    info->SetItem("FCaption", f->caption);
+    info->SetItem("FPage", f->page);
+    info->SetItem("FVisible", f->visible);
+    info->SetItem("FCtlType", f->type == FieldType::Base ? "EditPlus" : "TextBox");
+    info->SetItem("FSourceType", f->type == FieldType::Base ? 1 : 0);
+    info->SetItem("FSRCTableName", f->base.table);
+    info->SetItem("FSRCFieldName", f->type == FieldType::Base ? f->base.id : std::string());
+    info->SetItem("FID", tmpl_->classTypeId);
+    fieldInfos_.emplace(f, info);
+    columns_[f->key] = ColumnState{true, f->locked, f->caption};
+  }
+  ResetData();
+  BuildControls();
+}
+
+BillForm::~BillForm() = default;
+
+// --- data ---------------------------------------------------------------------------------------
+
+void BillForm::ResetData() {
+  page1_ = Dictionary::New();
+  grids_[0] = EntryPage::New();
+  grids_[1] = EntryPage::New();
+  headerLocked_.clear();
+  headerOpened_.clear();
+  CreateHeaderCells();
+}
+
+void BillForm::CreateHeaderCells() {
+  for (const auto& f : tmpl_->head) Cell(f, -1, true);
+}
+
+EntryPage& BillForm::Page(int grid) const { return *grids_[grid == 2 ? 1 : 0]; }
+
+long BillForm::RowCount(int grid) const {
+  if (grid == 2 && tmpl_->grids.size() < 2) return 0;
+  return Page(grid).Count();
+}
+
+Ref<Dictionary> BillForm::FieldInfo(std::string_view key) const {
+  const FieldDef* f = tmpl_->Find(key);
+  if (!f) return {};
+  return fieldInfos_.at(f);
+}
+
+const FieldDef* BillForm::FieldOf(const Ref<host::IDictionary>& info, long row) const {
+  if (!info) return nullptr;
+  return tmpl_->FindAt(vb::CStr(info->Item("FKey")), row);
+}
+
+BillForm::ColumnState& BillForm::Column(const FieldDef& field) { return columns_[field.key]; }
+
+Ref<Dictionary> BillForm::Cell(const FieldDef& field, long row, bool create) {
+  Dictionary* cells = nullptr;
+  if (field.grid == 0) {
+    cells = page1_.get();
+  } else {
+    EntryRow* r = Page(field.grid).Row(row);
+    if (!r) return {};
+    cells = r->cells.get();
+  }
+  const Variant key(field.internalKey());
+  Variant existing = cells->Item(key);
+  if (existing.IsObject()) {
+    auto dict = existing.ObjectAs<host::IDictionary>();
+    return Ref<Dictionary>(static_cast<Dictionary*>(dict.get()));
+  }
+  if (!create) return {};
+  auto cell = Dictionary::New();
+  const Variant empty = field.type == FieldType::Check ? Variant(0) : Variant("");
+  cell->SetItem("FFLD", empty);
+  cell->SetItem("FFND", "");
+  cell->SetItem("FDSP", "");
+  cell->SetItem("FModify", 0);
+  cells->SetItem(key, Ref<host::IDictionary>(cell));
+  return cell;
+}
+
+void BillForm::ApplyDefaults(int grid, long row) {
+  const auto& fields = grid == 0 ? tmpl_->head : tmpl_->grids[static_cast<std::size_t>(grid - 1)];
+  for (const auto& f : fields) {
+    if (f.defaultValue.IsEmpty()) continue;
+    Variant value = f.defaultValue;
+    if (value.IsString() && (value.AsString() == "today" || value.AsString() == "now")) {
+      const vb::Date now = services_.Now();
+      value = value.AsString() == "today" ? vb::Date{std::floor(now.serial)} : now;
+    }
+    WriteTyped(f, row, value, false);
+  }
+}
+
+// --- typed writes -------------------------------------------------------------------------------
+
+BillForm::BaseRecord BillForm::ResolveBase(const FieldDef& field, const Variant& value, bool byNumber) {
+  BaseRecord record;
+  if (value.IsEmpty() || value.IsNull()) return record;
+  std::string condition;
+  std::string cacheKey;
+  if (byNumber) {
+    const std::string number = vb::Trim(vb::CStr(value));
+    if (number.empty()) return record;
+    condition = field.base.number + "='" + vb::Replace(number, "'", "''") + "'";
+    cacheKey = field.key + "#N" + vb::UCase(number);
+  } else {
+    const double id = value.IsString() ? vb::Val(value.AsString()) : vb::CDbl(value);
+    if (id == 0 || id != std::floor(id)) return record;
+    condition = field.base.id + "=" + std::to_string(static_cast<long long>(id));
+    cacheKey = field.key + "#I" + std::to_string(static_cast<long long>(id));
+  }
+  if (auto it = baseCache_.find(cacheKey); it != baseCache_.end()) return it->second.first;
+
+  std::string sql = "SELECT " + field.base.id + "," + field.base.number + "," + field.base.name;
+  for (const auto& p : field.base.props) sql += "," + p;
+  sql += " FROM " + field.base.table + " WHERE " + condition;
+  if (!field.base.where.empty()) sql += " AND (" + field.base.where + ")";
+  const auto sets = services_.Run(sql);
+  if (!sets.empty() && !sets[0].rows.empty()) {
+    const auto& data = sets[0];
+    const auto& r = data.rows[0];
+    record.found = true;
+    record.id = r[0].IsNull() ? 0 : vb::CLng(r[0]);
+    record.number = r[1].IsNull() ? std::string() : vb::CStr(r[1]);
+    record.name = r[2].IsNull() ? std::string() : vb::CStr(r[2]);
+    record.props = Dictionary::New();
+    for (std::size_t i = 3; i < r.size(); ++i) record.props->SetItem(data.columns[i].name, r[i]);
+  }
+  baseCache_[cacheKey] = {record, true};
+  return record;
+}
+
+void BillForm::WriteTyped(const FieldDef& field, long row, const Variant& value, bool markModified) {
+  auto cell = Cell(field, row, true);
+  if (!cell) return;
+  switch (field.type) {
+    case FieldType::Base: {
+      const bool blank = value.IsEmpty() || value.IsNull() || (value.IsString() && vb::Trim(value.AsString()).empty()) ||
+                         (value.IsNumber() && vb::CDbl(value) == 0);
+      if (blank) {
+        cell->SetItem("FFLD", "");
+        cell->SetItem("FFND", "");
+        cell->SetItem("FDSP", "");
+        break;
+      }
+      // A number is an internal ID; a text is a base-data number, or an ID written as text.
+      BaseRecord r;
+      if (value.IsString() && !vb::IsNumeric(value)) r = ResolveBase(field, value, true);
+      else r = ResolveBase(field, value, false);
+      if (!r.found && value.IsString()) r = ResolveBase(field, value, true);
+      if (r.found) {
+        cell->SetItem("FFLD", r.id);
+        cell->SetItem("FFND", r.number);
+        cell->SetItem("FDSP", r.name);
+      } else {
+        cell->SetItem("FFLD", value);
+        cell->SetItem("FFND", vb::CStr(value));
+        cell->SetItem("FDSP", vb::CStr(value));
+      }
+      break;
+    }
+    case FieldType::Number: {
+      double number = 0;
+      if (value.IsString()) number = vb::Val(value.AsString());
+      else if (!value.IsEmpty() && !value.IsNull()) number = vb::CDbl(value);
+      const bool empty = value.IsEmpty() || value.IsNull() || (value.IsString() && vb::Trim(value.AsString()).empty());
+      cell->SetItem("FFLD", empty ? Variant("") : Variant(number));
+      cell->SetItem("FDSP", empty ? std::string() : field.decimals >= 0 ? vb::Format(number, field.decimals == 0 ? "0" : "0." + std::string(static_cast<std::size_t>(field.decimals), '0')) : vb::CStr(number));
+      break;
+    }
+    case FieldType::Date: {
+      std::optional<vb::Date> d;
+      if (value.Type() == vb::VarType::Date) d = value.AsDate();
+      else if (value.IsString() && !vb::Trim(value.AsString()).empty()) d = vb::ParseDate(value.AsString());
+      else if (value.IsNumber() && vb::CDbl(value) != 0) d = vb::Date{vb::CDbl(value)};
+      cell->SetItem("FFLD", d ? Variant(*d) : Variant(""));
+      cell->SetItem("FDSP", d ? vb::Format(*d, "yyyy-MM-dd") : std::string());
+      break;
+    }
+    case FieldType::Check: {
+      const bool on = !value.IsEmpty() && !value.IsNull() && (value.IsString() ? vb::Val(value.AsString()) != 0 : vb::CBool(value));
+      cell->SetItem("FFLD", on ? 1 : 0);
+      cell->SetItem("FDSP", on ? "1" : "0");
+      break;
+    }
+    case FieldType::Time:
+    case FieldType::Text: {
+      const std::string text = value.IsEmpty() || value.IsNull() ? std::string() : vb::CStr(value);
+      cell->SetItem("FFLD", text);
+      cell->SetItem("FDSP", text);
+      break;
+    }
+  }
+  if (markModified) cell->SetItem("FModify", 1);
+}
+
+// --- the bill interface: fields -----------------------------------------------------------------
+
+Variant BillForm::GetFieldValue(std::string_view key, long row, int kind) {
+  const FieldDef* f = tmpl_->FindAt(key, row);
+  if (!f) UnknownField(key);
+  auto cell = Cell(*f, row, false);
+  if (!cell) {
+    if (f->grid != 0 && !Page(f->grid).Row(row)) return Variant("");
+    return f->type == FieldType::Number ? Variant(0) : Variant("");
+  }
+  if (f->type == FieldType::Base) {
+    if (kind == host::kFieldNumber) return cell->Item("FFND");
+    if (kind == host::kFieldDisplay) return cell->Item("FDSP");
+  }
+  return cell->Item("FFLD");
+}
+
+void BillForm::SetFieldValue(std::string_view key, const Variant& value, long row) {
+  const FieldDef* f = tmpl_->FindAt(key, row);
+  if (!f) UnknownField(key);
+  if (f->grid != 0 && !Page(f->grid).Row(row)) return;  // a row that does not exist takes nothing
+  WriteTyped(*f, row, value, false);
+  dirty_ = true;
+}
+
+Ref<host::IDictionary> BillForm::GetFieldInfoByKey(std::string_view key, std::string_view, long) {
+  return FieldInfo(key);
+}
+
+Ref<host::IDictionary> BillForm::GetDataFld(const Ref<host::IDictionary>& fieldInfo, long row) {
+  const FieldDef* f = FieldOf(fieldInfo, row);
+  if (!f) return {};
+  return Cell(*f, row, true);
+}
+
+Ref<host::IDictionary> BillForm::GetDataFldbyKey(std::string_view key, long row) {
+  const FieldDef* f = tmpl_->FindAt(key, row);
+  if (!f) return {};
+  return Cell(*f, row, true);
+}
+
+double BillForm::Sum(const Ref<host::IDictionary>& fieldInfo) {
+  const FieldDef* f = FieldOf(fieldInfo, 1);
+  if (!f || f->grid == 0) return 0;
+  double total = 0;
+  for (long r = 1; r <= Page(f->grid).Count(); ++r) {
+    auto cell = Cell(*f, r, false);
+    if (!cell) continue;
+    const Variant v = cell->Item("FFLD");
+    if (v.IsNumber()) total += vb::CDbl(v);
+    else if (v.IsString()) total += vb::Val(v.AsString());
+  }
+  return total;
+}
+
+Ref<host::IDictionary> BillForm::Data() {
+  auto data = Dictionary::New();
+  data->SetItem("Page1", Ref<host::IDictionary>(page1_));
+  data->SetItem("Page2", Ref<host::IDictionary>(grids_[0]));
+  if (tmpl_->grids.size() > 1) data->SetItem("Page3", Ref<host::IDictionary>(grids_[1]));
+  return data;
+}
+
+Ref<host::IDictionary> BillForm::TableInfo() {
+  if (!tableInfo_) {
+    auto map = Dictionary::New();
+    for (const FieldDef* f : tmpl_->AllFields()) {
+      auto entry = Dictionary::New();
+      entry->SetItem("FKey", f->key);
+      entry->SetItem("FFieldName", f->internalKey());
+      entry->SetItem("FVisible", f->visible);
+      entry->SetItem("FDefValue", f->defaultValue);
+      entry->SetItem("FCaption", f->caption);
+      entry->SetItem("FPage", f->page);
+      map->SetItem(f->key, Ref<host::IDictionary>(entry));
+    }
+    tableInfo_ = Dictionary::New();
+    tableInfo_->SetItem("Map", Ref<host::IDictionary>(map));
+  }
+  return tableInfo_;
+}
+
+// --- the bill interface: form -------------------------------------------------------------------
+
+void BillForm::SetBillStatus(long status) {
+  if (status < 0 || status > 2)
+    throw vb::Error(kErrInvalidArgument, "Invalid procedure call or argument", "BillEvent");
+  formState_ = status;
+}
+
+void BillForm::SetBarStatus(std::string_view toolKey, std::string_view property, bool value) {
+  if (auto tool = bar_->FindTool(toolKey)) tool->SetProperty(property, value);
+}
+
+void BillForm::SetToolProperty(std::string_view toolKey, std::string_view property, const Variant& value) {
+  if (auto tool = bar_->FindTool(toolKey)) tool->SetProperty(property, value);
+}
+
+void BillForm::SetEntryCtlProperty(std::string_view property, const Variant& value) {
+  entryCtl_[std::string(property)] = value;
+}
+
+const Variant& BillForm::entryCtlProperty(std::string_view property) const {
+  static const Variant kEmpty;
+  auto it = entryCtl_.find(property);
+  return it == entryCtl_.end() ? kEmpty : it->second;
+}
+
+void BillForm::SetActiveCell(std::string_view key, long row) {
+  activeKey_ = key;
+  activeRow_ = row;
+}
+
+void BillForm::SetStatusText(long panel, std::string_view text) {
+  if (panel < 0 || panel >= static_cast<long>(status_.size()))
+    throw vb::Error(kErrInvalidArgument, "Invalid procedure call or argument", "BillEvent");
+  status_[static_cast<std::size_t>(panel)] = text;
+}
+
+const std::string& BillForm::StatusText(long panel) const {
+  static const std::string kNone;
+  return panel >= 0 && panel < static_cast<long>(status_.size()) ? status_[static_cast<std::size_t>(panel)] : kNone;
+}
+
+long BillForm::Advise(const Ref<host::IBillEventSink>& sink) {
+  if (!sink) throw vb::Error(vb::kErrObjectVariableNotSet, "Object variable or With block variable not set", "BillEvent");
+  sinks_.emplace_back(nextCookie_, sink);
+  return nextCookie_++;
+}
+
+void BillForm::Unadvise(long cookie) {
+  std::erase_if(sinks_, [cookie](const auto& s) { return s.first == cookie; });
+}
+
+// --- what the form shows ------------------------------------------------------------------------
+
+Variant BillForm::Value(std::string_view key, long row) const {
+  return const_cast<BillForm*>(this)->GetFieldValue(key, row, host::kFieldStored);
+}
+
+std::string BillForm::Display(std::string_view key, long row) const {
+  const FieldDef* f = tmpl_->FindAt(key, row);
+  if (!f) return {};
+  auto cell = const_cast<BillForm*>(this)->Cell(*f, row, false);
+  if (!cell) return {};
+  const Variant shown = cell->Item("FDSP");
+  if (f->type == FieldType::Number) {
+    // A value written by a plug-in carries no display text of its own.
+    const Variant v = cell->Item("FFLD");
+    if (v.IsString() && v.AsString().empty()) return {};
+    const double number = v.IsString() ? vb::Val(v.AsString()) : vb::CDbl(v);
+    return f->decimals >= 0 ? vb::Format(number, f->decimals == 0 ? "0" : "0." + std::string(static_cast<std::size_t>(f->decimals), '0'))
+                            : vb::CStr(number);
+  }
+  if (f->type == FieldType::Date) {
+    const Variant v = cell->Item("FFLD");
+    return v.Type() == vb::VarType::Date ? vb::Format(v, "yyyy-MM-dd") : (v.IsEmpty() ? std::string() : vb::CStr(v));
+  }
+  if (f->type == FieldType::Base) {
+    const std::string name = vb::CStr(shown.IsEmpty() || shown.IsNull() ? Variant("") : shown);
+    return name;
+  }
+  const Variant v = cell->Item("FFLD");
+  return v.IsEmpty() || v.IsNull() ? std::string() : vb::CStr(v);
+}
+
+bool BillForm::IsVisible(std::string_view key) const {
+  const FieldDef* f = tmpl_->Find(key);
+  if (!f) return false;
+  const int state = formState_ == host::kBillNew ? kVisibleNew : formState_ == host::kBillEdit ? kVisibleEdit : kVisibleView;
+  auto it = columns_.find(f->key);
+  return (f->visible & state) != 0 && (it == columns_.end() || it->second.visible);
+}
+
+std::string BillForm::Caption(std::string_view key) const {
+  const FieldDef* f = tmpl_->Find(key);
+  if (!f) return {};
+  auto it = columns_.find(f->key);
+  return it == columns_.end() ? f->caption : it->second.caption;
+}
+
+bool BillForm::IsCellLocked(const FieldDef& field, long row) const {
+  const std::string& key = field.internalKey();
+  auto col = columns_.find(field.key);
+  const bool columnLocked = col != columns_.end() && col->second.locked;
+  if (field.grid == 0) {
+    if (headerLocked_.count(key)) return true;
+    if (headerOpened_.count(key)) return false;
+    return columnLocked;
+  }
+  const EntryRow* r = Page(field.grid).Row(row);
+  if (r && r->locked.count(key)) return true;
+  if (r && r->opened.count(key)) return false;
+  return columnLocked;
+}
+
+void BillForm::LockCell(const FieldDef& field, long row, bool lock) {
+  const std::string& key = field.internalKey();
+  if (field.grid == 0) {
+    (lock ? headerLocked_ : headerOpened_).insert(key);
+    (lock ? headerOpened_ : headerLocked_).erase(key);
+    return;
+  }
+  EntryRow* r = Page(field.grid).Row(row);
+  if (!r) return;
+  (lock ? r->locked : r->opened).insert(key);
+  (lock ? r->opened : r->locked).erase(key);
+}
+
+bool BillForm::ReadOnly() const {
+  if (billLocked_ || closed_) return true;
+  const Variant status = const_cast<BillForm*>(this)->tmpl_->Find("FStatus") ? Value("FStatus") : Variant(0);
+  const double s = status.IsString() ? vb::Val(status.AsString()) : (status.IsEmpty() ? 0 : vb::CDbl(status));
+  return s > 0;
+}
+
+bool BillForm::IsEditable(std::string_view key, long row) const {
+  const FieldDef* f = tmpl_->FindAt(key, row);
+  if (!f || ReadOnly()) return false;
+  if (f->grid != 0 && !Page(f->grid).Row(row)) return false;
+  return !IsCellLocked(*f, row) && IsVisible(key);
+}
+
+}  // namespace zov::sim

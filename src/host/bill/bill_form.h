@@ -1,0 +1,225 @@
+// A bill form of the substitute host: the bill interface a plug-in is bound to, the bill's data
+// and the operations a person (or the host itself) performs on it. Every operation runs on the
+// form's one thread and raises the plug-in's events in the order the host's own forms do.
+#pragma once
+
+#include <array>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "bill/bill_template.h"
+#include "bill/entry_page.h"
+#include "bill/host_services.h"
+#include "bill/tool_bar.h"
+#include "zov/host/bill.h"
+
+namespace zov::sim {
+
+class FormControl;
+
+// A source row chosen in the source-selection window.
+struct SourceRow {
+  long billId = 0;   // FID of the source bill
+  long entryId = 0;  // FEntryID of the source row; 0 takes every open row of the bill
+};
+
+class BillForm final : public vb::Implements<host::IBillInterface> {
+ public:
+  // The deepest a chain of field actions and change events may nest; deeper is a failed event.
+  static constexpr int kMaxChainDepth = 48;
+
+  static Ref<BillForm> New(std::shared_ptr<const BillTemplate> tmpl, HostServices& services);
+  ~BillForm() override;
+
+  std::string TypeName() const override { return "BillEvent"; }
+
+  // --- the bill interface -------------------------------------------------------------------
+  Variant GetFieldValue(std::string_view key, long row, int kind) override;
+  void SetFieldValue(std::string_view key, const Variant& value, long row) override;
+  Ref<host::IDictionary> GetFieldInfoByKey(std::string_view key, std::string_view table,
+                                           long flag) override;
+  Ref<host::IDictionary> GetDataFld(const Ref<host::IDictionary>& fieldInfo, long row) override;
+  Ref<host::IDictionary> GetDataFldbyKey(std::string_view key, long row) override;
+  double Sum(const Ref<host::IDictionary>& fieldInfo) override;
+  Ref<host::IBillCtl> BillCtl() override;
+  Ref<host::IBillGrid> BillEntrys(long index) override;
+  Ref<host::IBillGrid> BillHeads() override;
+  Ref<host::IDictionary> Data() override;
+  Ref<host::IDictionary> TableInfo() override;
+  Ref<host::IControls> Controls() override;
+  Ref<host::IQ7Lib> Q7Lib() override;
+  Ref<host::IActiveBar> ToolBar() override { return bar_; }
+  long FID() override { return tmpl_->classTypeId; }
+  long CurBillID() override { return billId_; }
+  long BillStatus() override { return formState_; }
+  void SetBillStatus(long status) override;
+  bool AmountCalcPrice() override { return amountCalcPrice_; }
+  long BillViewMode() override { return 0; }
+  void SaveBill() override;
+  void CloseBill(bool ask, std::string_view text) override;
+  void LockBill(bool lock) override { billLocked_ = lock; }
+  std::string BillTitle() override { return title_; }
+  void SetBillTitle(std::string_view title) override { title_ = title; }
+  std::string FormCaption() override { return caption_; }
+  void SetFormCaption(std::string_view caption) override { caption_ = caption; }
+  void Refresh() override { ++refreshes_; }
+  void SetBarStatus(std::string_view toolKey, std::string_view property, bool value) override;
+  void SetToolProperty(std::string_view toolKey, std::string_view property,
+                       const Variant& value) override;
+  void SetEntryCtlProperty(std::string_view property, const Variant& value) override;
+  void SetActiveCell(std::string_view key, long row) override;
+  void SetStatusText(long panel, std::string_view text) override;
+  long Advise(const Ref<host::IBillEventSink>& sink) override;
+  void Unadvise(long cookie) override;
+
+  // --- operations of the person and the host --------------------------------------------------
+  // Builds the tool bar from the template and raises MenuBarInitialize; once, after binding.
+  void InitializeMenus();
+  // A new, empty bill (form state 1), then AfterNewBill.
+  void NewBill();
+  // Loads the stored bill `billId` (form state 0), then AfterLoadBill; false when none.
+  bool LoadBill(long billId);
+  // The stored bill numbered `billNo`; false when none.
+  bool LoadBillByNumber(std::string_view billNo);
+  // The person types `typed` into field `key` of `row` (-1 header). Base-data fields take a
+  // number ("C001"), or an internal ID as a number. False when refused (read-only bill, locked
+  // cell, unknown number, or the plug-in cancelled the change).
+  bool Edit(std::string_view key, long row, const Variant& typed);
+  // A new row at the end of grid `grid`; AddNewRow. Returns the row.
+  long AddRow(int grid = 1);
+  // Deletes `row` of grid `grid` unless BeforeDeleteRow refuses; AfterDeleteRow.
+  bool DeleteRow(long row, int grid = 1);
+  // The cursor enters `row` (EntryGridRow).
+  void EnterRow(long row);
+  // A click on tool `key`: MenuBarClick, then, unless cancelled, the host's own action.
+  bool ClickTool(std::string_view key);
+  // The host's own actions (each raises its events).
+  bool Save();
+  bool Audit();
+  bool UnAudit();
+  bool CopyBill();
+  // A new bill made of copied bill data (a list's copy or merge copy: "Page1", "Page2",
+  // "Page3"), then AfterCopyBill.
+  void NewFromCopy(const Ref<host::IDictionary>& data);
+  bool DeleteBill();
+  // Fills rows from stored source bills through the source tool `tool` ("mnuRelate_1030001").
+  bool SelectSource(std::string_view tool, const std::vector<SourceRow>& rows);
+  // A row filled by import: the row's item and quantity written, then AfterFillRow.
+  long FillRow(const std::vector<std::pair<std::string, Variant>>& values);
+
+  // --- what the form shows --------------------------------------------------------------------
+  const BillTemplate& tmpl() const { return *tmpl_; }
+  const std::shared_ptr<const BillTemplate>& tmplPtr() const { return tmpl_; }
+  long RowCount(int grid = 1) const;
+  // The stored value, number and display text of a cell.
+  Variant Value(std::string_view key, long row = -1) const;
+  std::string Display(std::string_view key, long row = -1) const;
+  // Whether the person may edit the cell now; whether the field is shown.
+  bool IsEditable(std::string_view key, long row = -1) const;
+  bool IsVisible(std::string_view key) const;
+  std::string Caption(std::string_view key) const;
+  const std::string& StatusText(long panel) const;
+  const std::string& ActiveKey() const { return activeKey_; }
+  long ActiveRow() const { return activeRow_; }
+  const Ref<ActiveBar>& bar() const { return bar_; }
+  // Whether the last operation was refused (cancelled by the plug-in or refused by the host).
+  bool lastCancelled() const { return lastCancelled_; }
+  bool dirty() const { return dirty_; }
+  const Variant& entryCtlProperty(std::string_view property) const;
+  int refreshes() const { return refreshes_; }
+  bool closed() const { return closed_; }
+  // The form's controls (grid, edit controls, buttons the plug-in added).
+  const std::vector<Ref<FormControl>>& controls() const { return controls_; }
+
+  // The field descriptor of `key` (created once per field), or empty.
+  Ref<Dictionary> FieldInfo(std::string_view key) const;
+  Ref<Dictionary> FieldInfo(const FieldDef& field) const { return fieldInfos_.at(&field); }
+  // The field a descriptor stands for, as `row` addresses it (a key both in the header and the
+  // rows gives the row field for rows 1 and up).
+  const FieldDef* FieldOf(const Ref<host::IDictionary>& fieldInfo, long row = -1) const;
+
+  // --- used by the form's parts ---------------------------------------------------------------
+  struct ColumnState {
+    bool visible = true;
+    bool locked = false;
+    std::string caption;
+  };
+  ColumnState& Column(const FieldDef& field);
+  // The cell of `field` in `row`, created when `create`; empty when the row does not exist.
+  Ref<Dictionary> Cell(const FieldDef& field, long row, bool create);
+  void LockCell(const FieldDef& field, long row, bool lock);
+  bool IsCellLocked(const FieldDef& field, long row) const;
+  // Runs the field's actions and raises Change for it: the chain of an edit.
+  void RunChain(const FieldDef& field, long row, const Variant& previous);
+  HostServices& services() { return services_; }
+
+ private:
+  BillForm(std::shared_ptr<const BillTemplate> tmpl, HostServices& services);
+
+  // Raises `event` on every sink that connected it; a handler's exception is journaled and
+  // makes the event a failed one (the return value). `call` receives the sink.
+  template <class Call>
+  bool Raise(host::BillEvent event, Call&& call);
+
+  void ResetData();
+  void CreateHeaderCells();
+  void ApplyDefaults(int grid, long row);
+  EntryPage& Page(int grid) const;
+  void WriteTyped(const FieldDef& field, long row, const Variant& value, bool markModified);
+  // Resolves a base-data value (an internal ID, or a number) to (id, number, name, props).
+  struct BaseRecord {
+    bool found = false;
+    long id = 0;
+    std::string number, name;
+    Ref<Dictionary> props;
+  };
+  BaseRecord ResolveBase(const FieldDef& field, const Variant& value, bool byNumber);
+  void RunActions(const FieldDef& field, long row, const std::string& kind);
+  void ApplyCalculate(const FieldDef& field, const FieldAction& action, long row);
+  void ApplyLockRule(const FieldDef& field, const FieldAction& action, long row);
+  void RaiseChange(const FieldDef& field, long row, const Variant& previous, bool& cancel);
+  bool BeginEditIfViewing();
+  bool ReadOnly() const;
+  void RunHostTool(std::string_view key, bool& handled);
+  // Persistence.
+  bool ReadFromDatabase(long billId);
+  void WriteToDatabase();
+  std::string NextBillNo();
+  void BuildControls();
+
+  std::shared_ptr<const BillTemplate> tmpl_;
+  HostServices& services_;
+  Ref<Dictionary> page1_;
+  std::array<Ref<EntryPage>, 2> grids_;
+  std::set<std::string, std::less<>> headerLocked_, headerOpened_;
+  std::map<std::string, ColumnState, std::less<>> columns_;
+  std::unordered_map<const FieldDef*, Ref<Dictionary>> fieldInfos_;
+  mutable Ref<Dictionary> tableInfo_;
+  Ref<ActiveBar> bar_;
+  std::vector<Ref<FormControl>> controls_;
+  std::map<std::string, std::pair<BaseRecord, bool>, std::less<>> baseCache_;
+  std::vector<std::pair<long, Ref<host::IBillEventSink>>> sinks_;
+  long nextCookie_ = 1;
+
+  long billId_ = 0;
+  long formState_ = host::kBillNew;
+  bool amountCalcPrice_ = false;
+  bool billLocked_ = false;
+  bool dirty_ = false;
+  bool lastCancelled_ = false;
+  bool closed_ = false;
+  bool menusBuilt_ = false;
+  int depth_ = 0;
+  int refreshes_ = 0;
+  std::string title_, caption_;
+  std::array<std::string, 5> status_;
+  std::string activeKey_;
+  long activeRow_ = 0;
+  std::map<std::string, Variant, std::less<>> entryCtl_;
+};
+
+}  // namespace zov::sim

@@ -1,0 +1,279 @@
+#include "list/bill_list.h"
+
+#include "bill/bill_form.h"
+#include "com/dictionary.h"
+#include "zov/vb/convert.h"
+#include "zov/vb/error.h"
+#include "zov/vb/strings.h"
+
+namespace zov::sim {
+
+namespace {
+
+constexpr const char* kInfoTitle = "信息提示";
+
+long ColumnOf(const RecordData& data, std::string_view name) {
+  for (std::size_t i = 0; i < data.columns.size(); ++i)
+    if (vb::StrComp(data.columns[i].name, name, vb::CompareMethod::Text) == 0) return static_cast<long>(i);
+  return -1;
+}
+
+}  // namespace
+
+Ref<BillList> BillList::New(std::shared_ptr<const BillTemplate> tmpl, SessionContext& session) {
+  return Ref<BillList>::Adopt(new BillList(std::move(tmpl), session));
+}
+
+BillList::BillList(std::shared_ptr<const BillTemplate> tmpl, SessionContext& session)
+    : tmpl_(std::move(tmpl)), session_(session), bar_(ActiveBar::New()) {}
+
+template <class Call>
+bool BillList::Raise(host::ListEvent event, Call&& call) {
+  bool ok = true;
+  auto sinks = sinks_;
+  for (auto& [cookie, sink] : sinks) {
+    if (!sink->ConnectedEvents().test(static_cast<std::size_t>(event))) continue;
+    try {
+      call(*sink);
+    } catch (const vb::Error& e) {
+      ok = false;
+      session_.JournalException(std::string("ListEvent.") + host::ListEventName(event),
+                                "error " + std::to_string(e.number()) + ": " + e.description());
+    } catch (const std::exception& e) {
+      ok = false;
+      session_.JournalException(std::string("ListEvent.") + host::ListEventName(event), e.what());
+    }
+  }
+  return ok;
+}
+
+long BillList::BillTypeID() {
+  if (const FieldDef* f = tmpl_->Find("FBillTypeID"); f && !f->defaultValue.IsEmpty())
+    return vb::CLng(f->defaultValue);
+  return 0;
+}
+
+Ref<host::IDictionary> BillList::GetSelectedBillInfo() {
+  auto all = Dictionary::New();
+  long n = 0;
+  for (long id : selected_) {
+    const auto found = session_.Run("SELECT * FROM " + tmpl_->headTable + " WHERE FID=" + std::to_string(id));
+    if (found.empty() || found[0].rows.empty()) continue;
+    const RecordData& head = found[0];
+    auto info = Dictionary::New();
+    for (std::size_t i = 0; i < head.columns.size(); ++i) info->SetItem(head.columns[i].name, head.rows[0][i]);
+    auto value = [&](const char* column) -> Variant {
+      const long c = ColumnOf(head, column);
+      return c < 0 ? Variant(0) : head.rows[0][static_cast<std::size_t>(c)];
+    };
+    // The bill-information record the host's check components take.
+    info->SetItem("ClassTypeID", tmpl_->classTypeId);
+    info->SetItem("BillInterID", id);
+    info->SetItem("HeadTableName", tmpl_->headTable);
+    info->SetItem("BillNo", value("FBillNo"));
+    info->SetItem("BillType", value("FBillTypeID"));
+    info->SetItem("CustOrSupplyID", ColumnOf(head, "FCustID") >= 0 ? value("FCustID") : value("FSupplyID"));
+    info->SetItem("AllAmount", value("FAllAmount"));
+    all->SetItem(++n, Ref<host::IDictionary>(info));
+  }
+  return all;
+}
+
+void BillList::SetToolProperty(std::string_view toolKey, std::string_view property, const Variant& value) {
+  if (auto tool = bar_->FindTool(toolKey)) tool->SetProperty(property, value);
+}
+
+void BillList::Refresh() {
+  std::string sql = "SELECT * FROM " + tmpl_->headTable + " WHERE " + tmpl_->classColumn + "=" +
+                    std::to_string(tmpl_->classTypeId) + " ORDER BY FID";
+  auto sets = session_.Run(sql);
+  rows_ = sets.empty() ? RecordData{} : std::move(sets.front());
+  // Bills deleted meanwhile leave the selection.
+  std::vector<long> still;
+  const long idColumn = ColumnOf(rows_, "FID");
+  for (long id : selected_)
+    for (const auto& r : rows_.rows)
+      if (idColumn >= 0 && vb::CLng(r[static_cast<std::size_t>(idColumn)]) == id) still.push_back(id);
+  selected_ = std::move(still);
+}
+
+long BillList::Advise(const Ref<host::IListEventSink>& sink) {
+  if (!sink) throw vb::Error(vb::kErrObjectVariableNotSet, "Object variable or With block variable not set", "ListEvent");
+  sinks_.emplace_back(nextCookie_, sink);
+  return nextCookie_++;
+}
+
+void BillList::Unadvise(long cookie) {
+  std::erase_if(sinks_, [cookie](const auto& s) { return s.first == cookie; });
+}
+
+void BillList::InitializeMenus() {
+  if (menusBuilt_) return;
+  menusBuilt_ = true;
+  struct ListTool {
+    const char* band;
+    const char* key;
+    const char* caption;
+    bool toolbar;
+    bool visible;
+  };
+  // The list's own tools; audit, un-audit, copy and the express note are shown by the plug-in of
+  // the bill class that offers them.
+  static const ListTool kTools[] = {
+      {"mnuFile", "mnuFileNew", "新增", true, true},         {"mnuFile", "mnuFilePrint", "打印", true, true},
+      {"mnuFile", "mnuFileExit", "退出", true, true},        {"mnuEdit", "mnuEditCheck", "审核", true, false},
+      {"mnuEdit", "mnuEditUnCheck", "反审核", true, false},  {"mnuEdit", "mnuEditCopy", "复制", true, false},
+      {"mnuEdit", "mnuEditCopyEntry", "合并复制", false, true}, {"mnuEdit", "mnuEditDelete", "删除", true, true},
+      {"mnuEdit", "mnuKddPrint", "打印快递单", true, false}, {"mnuView", "mnuQORViewVoucher", "查看单据", false, true},
+  };
+  for (const char* band : {"mnuFile", "mnuEdit", "mnuView", "mnuRelate", "mnuOption", "BandToolBar"}) bar_->EnsureBand(band);
+  for (const auto& t : kTools) {
+    auto tool = bar_->EnsureTool(t.key);
+    tool->SetCaption(t.caption);
+    tool->SetToolTipText(t.caption);
+    tool->SetDescription(t.caption);
+    tool->SetVisible(t.visible);
+    bar_->EnsureBand(t.band)->Append(tool);
+    if (t.toolbar) bar_->EnsureBand("BandToolBar")->Append(tool);
+  }
+  Ref<host::IActiveBar> menuBar(bar_);
+  Raise(host::ListEvent::MenuBarInitialize, [&](host::IListEventSink& s) { s.MenuBarInitialize(menuBar); });
+}
+
+bool BillList::Select(const std::vector<std::string>& billNos) {
+  std::vector<long> ids;
+  const long idColumn = ColumnOf(rows_, "FID"), noColumn = ColumnOf(rows_, "FBillNo");
+  for (const auto& no : billNos) {
+    bool found = false;
+    for (const auto& r : rows_.rows)
+      if (noColumn >= 0 && vb::CStr(r[static_cast<std::size_t>(noColumn)]) == no) {
+        ids.push_back(vb::CLng(r[static_cast<std::size_t>(idColumn)]));
+        found = true;
+      }
+    if (!found) return false;
+  }
+  selected_ = std::move(ids);
+  return true;
+}
+
+bool BillList::ClickTool(std::string_view key) {
+  lastCancelled_ = false;
+  auto tool = bar_->FindTool(key);
+  if (tool && !tool->Enabled()) {
+    lastCancelled_ = true;
+    return false;
+  }
+  Ref<host::ITool> clicked = tool ? Ref<host::ITool>(tool) : Ref<host::ITool>(bar_->EnsureTool(key));
+  bool cancel = false;
+  const bool ok = Raise(host::ListEvent::MenuBarClick, [&](host::IListEventSink& s) { s.MenuBarClick(clicked, cancel); });
+  if (cancel || !ok) {
+    lastCancelled_ = true;
+    return false;
+  }
+  if (key == "mnuEditCheck") return AuditSelected(true);
+  if (key == "mnuEditUnCheck") return AuditSelected(false);
+  if (key == "mnuEditDelete") return DeleteSelected();
+  return true;
+}
+
+bool BillList::AuditSelected(bool audit) {
+  lastCancelled_ = false;
+  if (selected_.empty()) {
+    session_.Ui().MsgBox("请先选择单据。", host::vbInformation, kInfoTitle);
+    lastCancelled_ = true;
+    return false;
+  }
+  bool cancel = false;
+  const bool ok = audit ? Raise(host::ListEvent::BusinessCheck, [&](host::IListEventSink& s) { s.BusinessCheck(cancel); })
+                        : Raise(host::ListEvent::UnBusinessCheck, [&](host::IListEventSink& s) { s.UnBusinessCheck(cancel); });
+  if (cancel || !ok) {
+    lastCancelled_ = true;
+    return false;
+  }
+  // The host's own rule: only bills in the state the operation starts from change.
+  std::string ids;
+  for (long id : selected_) ids += (ids.empty() ? "" : ",") + std::to_string(id);
+  const std::string sql = audit ? "UPDATE " + tmpl_->headTable + " SET FStatus=1, FCheckerID=" + std::to_string(session_.UserId()) +
+                                      " WHERE FStatus=0 AND FID IN (" + ids + ")"
+                                : "UPDATE " + tmpl_->headTable + " SET FStatus=0, FCheckerID=0 WHERE FStatus=1 AND FID IN (" + ids + ")";
+  try {
+    session_.Begin();
+    session_.Run(sql);
+    session_.Commit();
+  } catch (const std::exception& e) {
+    session_.Rollback();
+    session_.Ui().MsgBox(std::string(audit ? "审核失败：" : "反审核失败：") + e.what(), host::vbInformation, kInfoTitle);
+    lastCancelled_ = true;
+    return false;
+  }
+  Refresh();
+  return true;
+}
+
+bool BillList::DeleteSelected() {
+  lastCancelled_ = false;
+  if (selected_.empty()) {
+    lastCancelled_ = true;
+    return false;
+  }
+  std::string ids;
+  for (long id : selected_) ids += (ids.empty() ? "" : ",") + std::to_string(id);
+  const auto audited = session_.Run("SELECT COUNT(*) FROM " + tmpl_->headTable + " WHERE FStatus<>0 AND FID IN (" + ids + ")");
+  if (!audited.empty() && vb::CLng(audited[0].rows[0][0]) > 0) {
+    session_.Ui().MsgBox("所选单据中有已审核的单据，不能删除。", host::vbInformation, kInfoTitle);
+    lastCancelled_ = true;
+    return false;
+  }
+  try {
+    session_.Begin();
+    std::string sql;
+    if (!tmpl_->entryTable.empty()) sql += "DELETE FROM " + tmpl_->entryTable + " WHERE FID IN (" + ids + ")\n";
+    if (!tmpl_->entry2Table.empty()) sql += "DELETE FROM " + tmpl_->entry2Table + " WHERE FID IN (" + ids + ")\n";
+    sql += "DELETE FROM " + tmpl_->headTable + " WHERE FID IN (" + ids + ")";
+    session_.Run(sql);
+    session_.Commit();
+  } catch (const std::exception& e) {
+    session_.Rollback();
+    session_.Ui().MsgBox(std::string("删除失败：") + e.what(), host::vbInformation, kInfoTitle);
+    lastCancelled_ = true;
+    return false;
+  }
+  selected_.clear();
+  Refresh();
+  return true;
+}
+
+Ref<host::IDictionary> BillList::CopySelected(bool merge) {
+  lastCancelled_ = false;
+  if (selected_.empty() || (!merge && selected_.size() != 1)) {
+    lastCancelled_ = true;
+    return {};
+  }
+  // The selected bills are read through a form of their template, without plug-in.
+  auto reader = BillForm::New(tmpl_, session_);
+  Ref<host::IDictionary> data;
+  for (long id : selected_) {
+    if (!reader->LoadBill(id)) continue;
+    auto page = reader->Data();
+    if (!data) {
+      data = page;
+      data->SetItem("Map", reader->TableInfo()->Item("Map"));
+      continue;
+    }
+    auto rows = data->Item("Page2").ObjectAs<host::IDictionary>();
+    auto more = page->Item("Page2").ObjectAs<host::IDictionary>();
+    for (const auto& k : more->Keys()) rows->SetItem(rows->Count() + 1, more->Item(k));
+  }
+  if (!data) {
+    lastCancelled_ = true;
+    return {};
+  }
+  const Variant dataV{data};
+  if (merge)
+    Raise(host::ListEvent::AfterMergeCopyBill, [&](host::IListEventSink& s) { s.AfterMergeCopyBill(dataV); });
+  else
+    Raise(host::ListEvent::AfterCopyBillCreateData, [&](host::IListEventSink& s) { s.AfterCopyBillCreateData(Variant(selected_.front()), dataV); });
+  return data;
+}
+
+}  // namespace zov::sim

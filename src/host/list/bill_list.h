@@ -1,0 +1,65 @@
+// A bill list of the substitute host: the stored bills of one class, the person's selection, the
+// list's tools, and audit, un-audit, copy, merge copy and delete of the selection.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "bill/bill_template.h"
+#include "bill/tool_bar.h"
+#include "session/session_context.h"
+#include "zov/host/list.h"
+
+namespace zov::sim {
+
+class BillList final : public vb::Implements<host::IListInterface> {
+ public:
+  static Ref<BillList> New(std::shared_ptr<const BillTemplate> tmpl, SessionContext& session);
+  std::string TypeName() const override { return "ListEvent"; }
+
+  // --- the list interface ---
+  long FID() override { return tmpl_->classTypeId; }
+  long BillTypeID() override;
+  std::vector<long> SelectedBillIDs() override { return selected_; }
+  Ref<host::IDictionary> GetSelectedBillInfo() override;
+  void SetToolProperty(std::string_view toolKey, std::string_view property, const Variant& value) override;
+  Ref<host::IActiveBar> ToolBar() override { return bar_; }
+  void Refresh() override;
+  long Advise(const Ref<host::IListEventSink>& sink) override;
+  void Unadvise(long cookie) override;
+
+  // --- the person's operations ---
+  void InitializeMenus();
+  // The bills shown: FID, FBillNo, FDate, FStatus and the template's list columns.
+  const RecordData& rows() const { return rows_; }
+  // Selects the bills numbered `billNos`; false when one of them is not in the list.
+  bool Select(const std::vector<std::string>& billNos);
+  void SelectIds(std::vector<long> ids) { selected_ = std::move(ids); }
+  // A click on a list tool: MenuBarClick, then, unless cancelled, the host's own action.
+  bool ClickTool(std::string_view key);
+  bool AuditSelected(bool audit);
+  bool DeleteSelected();
+  // The bill data of a copy of the selected bill (`merge`: of all selected bills, rows after
+  // rows), after the plug-in's copy event; empty when refused.
+  Ref<host::IDictionary> CopySelected(bool merge);
+  bool lastCancelled() const { return lastCancelled_; }
+  const Ref<ActiveBar>& bar() const { return bar_; }
+  const BillTemplate& tmpl() const { return *tmpl_; }
+
+ private:
+  BillList(std::shared_ptr<const BillTemplate> tmpl, SessionContext& session);
+  template <class Call>
+  bool Raise(host::ListEvent event, Call&& call);
+
+  std::shared_ptr<const BillTemplate> tmpl_;
+  SessionContext& session_;
+  Ref<ActiveBar> bar_;
+  RecordData rows_;
+  std::vector<long> selected_;
+  std::vector<std::pair<long, Ref<host::IListEventSink>>> sinks_;
+  long nextCookie_ = 1;
+  bool menusBuilt_ = false;
+  bool lastCancelled_ = false;
+};
+
+}  // namespace zov::sim

@@ -1,0 +1,94 @@
+#include "session/data_connection.h"
+
+#include <filesystem>
+
+#include "data/database.h"
+#include "session/plugin_loader.h"
+#include "zov/vb/strings.h"
+
+namespace zov::sim {
+
+namespace {
+
+RecordData ToRecords(data::ResultSet set) {
+  RecordData records;
+  records.columns.reserve(set.columns.size());
+  for (auto& c : set.columns) records.columns.push_back({std::move(c.name), c.type});
+  records.rows = std::move(set.rows);
+  return records;
+}
+
+class FileConnection final : public SqlConnection {
+ public:
+  explicit FileConnection(const std::string& path)
+      : database_(data::Database::Open(path)), session_(database_->NewSession()) {}
+
+  std::vector<RecordData> Execute(std::string_view tsql) override {
+    auto result = session_->Execute(tsql, data::Atomic::Yes);
+    std::vector<RecordData> sets;
+    sets.reserve(result.resultSets.size());
+    for (auto& set : result.resultSets) sets.push_back(ToRecords(std::move(set)));
+    return sets;
+  }
+  void Begin() override { session_->Begin(); }
+  void Commit() override { session_->Commit(); }
+  void Rollback() override {
+    if (session_->InTransaction()) session_->Rollback();
+  }
+  std::string Location() const override { return database_->path(); }
+
+ private:
+  std::shared_ptr<data::Database> database_;
+  std::unique_ptr<data::Session> session_;
+};
+
+// Writes the classes of a plug-in library into t_ComponentRegistry.
+class TableRegistry final : public vb::Implements<host::IComponentRegistry> {
+ public:
+  explicit TableRegistry(data::Session& session) : session_(session) {}
+  std::string TypeName() const override { return "ComponentRegistry"; }
+  void RegisterClass(const vb::Guid& clsid, std::string_view progId, std::string_view path,
+                     std::string_view description) override {
+    auto q = [](std::string_view s) { return "N'" + vb::Replace(s, "'", "''") + "'"; };
+    session_.Execute("DELETE FROM t_ComponentRegistry WHERE FProgID=" + q(progId) +
+                     "\nINSERT INTO t_ComponentRegistry (FProgID, FCLSID, FLibraryPath, FDescription) VALUES (" +
+                     q(progId) + "," + q(clsid.ToString()) + "," + q(path) + "," + q(description) + ")");
+  }
+  void UnregisterClass(const vb::Guid&, std::string_view progId) override {
+    session_.Execute("DELETE FROM t_ComponentRegistry WHERE FProgID=N'" + vb::Replace(progId, "'", "''") + "'");
+  }
+
+ private:
+  data::Session& session_;
+};
+
+}  // namespace
+
+std::unique_ptr<SqlConnection> ConnectToFile(const std::string& path) {
+  return std::make_unique<FileConnection>(path);
+}
+
+void InitializeDatabase(const std::string& path, bool demo, const std::function<void(const std::string&)>& progress) {
+  auto say = [&](const std::string& what) {
+    if (progress) progress(what);
+  };
+  std::error_code ec;
+  for (const char* suffix : {"", "-wal", "-shm", "-journal"}) std::filesystem::remove(path + suffix, ec);
+  auto database = data::Database::Open(path);
+  auto session = database->NewSession();
+  say("schema");
+  session->ExecuteScript(SchemaScript(), data::Atomic::Yes);
+  if (demo) {
+    say("demo account set");
+    session->ExecuteScript(DemoScript(), data::Atomic::Yes);
+  }
+  const std::string library = DefaultPluginLibrary();
+  if (std::filesystem::exists(library)) {
+    say("plug-in library");
+    auto registry = vb::Ref<TableRegistry>::Adopt(new TableRegistry(*session));
+    RegisterLibrary(library, *registry);
+  }
+  say("done");
+}
+
+}  // namespace zov::sim
