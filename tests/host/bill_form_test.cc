@@ -7,6 +7,7 @@
 #include "zov/host/events.h"
 #include "zov/vb/convert.h"
 #include "zov/vb/datetime.h"
+#include "zov/vb/error.h"
 
 namespace zov::testing {
 namespace {
@@ -216,6 +217,45 @@ TEST_F(BillFormTest, SavedBillsLoadWithTheSameCells) {
   again->Edit("FShowQty", 2, 5);
   EXPECT_EQ(recorder->events.front(), "BeginEdit");
   EXPECT_EQ(again->BillStatus(), host::kBillEdit);
+}
+
+TEST_F(BillFormTest, TheBillDataIsADictionaryAPlugInMayRewrite) {
+  form_->Edit("FItemID", 1, "I001");
+  form_->Edit("FShowQty", 1, 2);
+  auto data = form_->Data();
+  auto row = data->Item("Page2").ObjectAs<host::IDictionary>()->Item(1).ObjectAs<host::IDictionary>();
+  ASSERT_TRUE(row);
+
+  // Keys come in field order, a plug-in's own after them.
+  row->SetItem("MyNote", "kept");
+  const auto keys = row->Keys();
+  ASSERT_GE(keys.size(), 3u);
+  EXPECT_EQ(vb::CStr(keys[0]), "FItemID");
+  EXPECT_EQ(vb::CStr(keys.back()), "MyNote");
+  EXPECT_EQ(row->Count(), static_cast<long>(keys.size()));
+  EXPECT_THROW(row->Add("FItemID", 1), vb::Error);
+
+  // A dictionary of the plug-in's own in a cell's place is what the host reads and calculates with.
+  auto price = session_->CreateObject("QBX.Dictionary").As<host::IDictionary>();
+  price->SetItem("FFLD", 7);
+  row->SetItem("FPrice", Ref<host::IDictionary>(price));
+  EXPECT_DOUBLE_EQ(Number("FPrice"), 7);
+  form_->Edit("FShowQty", 1, 3);
+  EXPECT_DOUBLE_EQ(Number("FAmount"), 21);
+
+  // A removed cell reads as blank and comes back with the next value written.
+  row->Remove("FBatchNo");
+  EXPECT_FALSE(row->Lookup("FBatchNo"));
+  EXPECT_EQ(form_->Value("FBatchNo", 1), Variant(""));
+  form_->SetFieldValue("FBatchNo", "B7", 1);
+  EXPECT_EQ(form_->Value("FBatchNo", 1), Variant("B7"));
+
+  // A cell held by a plug-in outlives the bill data it came from.
+  auto item = row->Item("FItemID").ObjectAs<host::IDictionary>();
+  row = {};
+  data = {};
+  form_->NewBill();
+  EXPECT_EQ(vb::CStr(item->Item("FFND")), "I001");
 }
 
 TEST_F(BillFormTest, ARefusedOrFailedSaveChangesNothing) {

@@ -1,5 +1,6 @@
 #include "bill/bill_form.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "bill/form_parts.h"
@@ -55,9 +56,12 @@ BillForm::~BillForm() = default;
 // --- data ---------------------------------------------------------------------------------------
 
 void BillForm::ResetData() {
-  page1_ = Dictionary::New();
-  grids_[0] = EntryPage::New();
-  grids_[1] = EntryPage::New();
+  auto layout = [&](std::size_t i) {
+    return i < tmpl_->layouts.size() ? tmpl_->layouts[i] : std::make_shared<const CellLayout>();
+  };
+  page1_ = CellRow::New(layout(0));
+  grids_[0] = EntryPage::New(layout(1));
+  grids_[1] = EntryPage::New(layout(2));
   headerLocked_.clear();
   headerOpened_.clear();
   CreateHeaderCells();
@@ -87,8 +91,8 @@ const FieldDef* BillForm::FieldOf(const Ref<host::IDictionary>& info, long row) 
 
 BillForm::ColumnState& BillForm::Column(const FieldDef& field) { return columns_[field.key]; }
 
-Ref<Dictionary> BillForm::Cell(const FieldDef& field, long row, bool create) {
-  Dictionary* cells = nullptr;
+Ref<BillCell> BillForm::Cell(const FieldDef& field, long row, bool create) {
+  CellRow* cells = nullptr;
   if (field.grid == 0) {
     cells = page1_.get();
   } else {
@@ -96,21 +100,21 @@ Ref<Dictionary> BillForm::Cell(const FieldDef& field, long row, bool create) {
     if (!r) return {};
     cells = r->cells.get();
   }
-  const Variant key(field.internalKey());
-  Variant existing = cells->Item(key);
-  if (existing.IsObject()) {
-    auto dict = existing.ObjectAs<host::IDictionary>();
-    return Ref<Dictionary>(static_cast<Dictionary*>(dict.get()));
+  if (BillCell* own = cells->CellAt(field.slot)) return Ref<BillCell>(own);
+  if (const Variant* other = cells->ForeignAt(field.slot)) {
+    if (auto dict = other->ObjectAs<host::IDictionary>()) {
+      // A plug-in put a dictionary of its own in the cell's place: the cell takes over its items.
+      const auto keys = dict->Keys();
+      std::vector<Variant> items;
+      for (const auto& k : keys) items.push_back(dict->Item(k));
+      BillCell& cell = cells->MakeCell(field.slot, Variant{});
+      cell.RemoveAll();
+      for (std::size_t i = 0; i < keys.size(); ++i) cell.SetItem(keys[i], items[i]);
+      return Ref<BillCell>(&cell);
+    }
   }
   if (!create) return {};
-  auto cell = Dictionary::New();
-  const Variant empty = field.type == FieldType::Check ? Variant(0) : Variant("");
-  cell->SetItem("FFLD", empty);
-  cell->SetItem("FFND", "");
-  cell->SetItem("FDSP", "");
-  cell->SetItem("FModify", 0);
-  cells->SetItem(key, Ref<host::IDictionary>(cell));
-  return cell;
+  return Ref<BillCell>(&cells->MakeCell(field.slot, field.type == FieldType::Check ? Variant(0) : Variant("")));
 }
 
 void BillForm::ApplyDefaults(int grid, long row) {
@@ -165,6 +169,20 @@ BillForm::BaseRecord BillForm::ResolveBase(const FieldDef& field, const Variant&
   return record;
 }
 
+namespace {
+
+// "0", "0.0", "0.00", ...: the display pattern of a number field with that many decimals.
+const std::string& DecimalsPattern(int decimals) {
+  static const auto patterns = [] {
+    std::vector<std::string> p{"0"};
+    for (int d = 1; d <= 16; ++d) p.push_back("0." + std::string(static_cast<std::size_t>(d), '0'));
+    return p;
+  }();
+  return patterns[static_cast<std::size_t>(std::clamp(decimals, 0, 16))];
+}
+
+}  // namespace
+
 void BillForm::WriteTyped(const FieldDef& field, long row, const Variant& value, bool markModified) {
   auto cell = Cell(field, row, true);
   if (!cell) return;
@@ -173,9 +191,9 @@ void BillForm::WriteTyped(const FieldDef& field, long row, const Variant& value,
       const bool blank = value.IsEmpty() || value.IsNull() || (value.IsString() && vb::Trim(value.AsString()).empty()) ||
                          (value.IsNumber() && vb::CDbl(value) == 0);
       if (blank) {
-        cell->SetItem("FFLD", "");
-        cell->SetItem("FFND", "");
-        cell->SetItem("FDSP", "");
+        cell->Set(BillCell::kValue, "");
+        cell->Set(BillCell::kNumber, "");
+        cell->Set(BillCell::kDisplay, "");
         break;
       }
       // A number is an internal ID; a text is a base-data number, or an ID written as text.
@@ -184,13 +202,13 @@ void BillForm::WriteTyped(const FieldDef& field, long row, const Variant& value,
       else r = ResolveBase(field, value, false);
       if (!r.found && value.IsString()) r = ResolveBase(field, value, true);
       if (r.found) {
-        cell->SetItem("FFLD", r.id);
-        cell->SetItem("FFND", r.number);
-        cell->SetItem("FDSP", r.name);
+        cell->Set(BillCell::kValue, r.id);
+        cell->Set(BillCell::kNumber, r.number);
+        cell->Set(BillCell::kDisplay, r.name);
       } else {
-        cell->SetItem("FFLD", value);
-        cell->SetItem("FFND", vb::CStr(value));
-        cell->SetItem("FDSP", vb::CStr(value));
+        cell->Set(BillCell::kValue, value);
+        cell->Set(BillCell::kNumber, vb::CStr(value));
+        cell->Set(BillCell::kDisplay, vb::CStr(value));
       }
       break;
     }
@@ -199,8 +217,8 @@ void BillForm::WriteTyped(const FieldDef& field, long row, const Variant& value,
       if (value.IsString()) number = vb::Val(value.AsString());
       else if (!value.IsEmpty() && !value.IsNull()) number = vb::CDbl(value);
       const bool empty = value.IsEmpty() || value.IsNull() || (value.IsString() && vb::Trim(value.AsString()).empty());
-      cell->SetItem("FFLD", empty ? Variant("") : Variant(number));
-      cell->SetItem("FDSP", empty ? std::string() : field.decimals >= 0 ? vb::Format(number, field.decimals == 0 ? "0" : "0." + std::string(static_cast<std::size_t>(field.decimals), '0')) : vb::CStr(number));
+      cell->Set(BillCell::kValue, empty ? Variant("") : Variant(number));
+      cell->Set(BillCell::kDisplay, empty ? std::string() : field.decimals >= 0 ? vb::Format(number, DecimalsPattern(field.decimals)) : vb::CStr(number));
       break;
     }
     case FieldType::Date: {
@@ -208,25 +226,25 @@ void BillForm::WriteTyped(const FieldDef& field, long row, const Variant& value,
       if (value.Type() == vb::VarType::Date) d = value.AsDate();
       else if (value.IsString() && !vb::Trim(value.AsString()).empty()) d = vb::ParseDate(value.AsString());
       else if (value.IsNumber() && vb::CDbl(value) != 0) d = vb::Date{vb::CDbl(value)};
-      cell->SetItem("FFLD", d ? Variant(*d) : Variant(""));
-      cell->SetItem("FDSP", d ? vb::Format(*d, "yyyy-MM-dd") : std::string());
+      cell->Set(BillCell::kValue, d ? Variant(*d) : Variant(""));
+      cell->Set(BillCell::kDisplay, d ? vb::Format(*d, "yyyy-MM-dd") : std::string());
       break;
     }
     case FieldType::Check: {
       const bool on = !value.IsEmpty() && !value.IsNull() && (value.IsString() ? vb::Val(value.AsString()) != 0 : vb::CBool(value));
-      cell->SetItem("FFLD", on ? 1 : 0);
-      cell->SetItem("FDSP", on ? "1" : "0");
+      cell->Set(BillCell::kValue, on ? 1 : 0);
+      cell->Set(BillCell::kDisplay, on ? "1" : "0");
       break;
     }
     case FieldType::Time:
     case FieldType::Text: {
       const std::string text = value.IsEmpty() || value.IsNull() ? std::string() : vb::CStr(value);
-      cell->SetItem("FFLD", text);
-      cell->SetItem("FDSP", text);
+      cell->Set(BillCell::kValue, text);
+      cell->Set(BillCell::kDisplay, text);
       break;
     }
   }
-  if (markModified) cell->SetItem("FModify", 1);
+  if (markModified) cell->Set(BillCell::kModify, 1);
 }
 
 // --- the bill interface: fields -----------------------------------------------------------------
@@ -240,10 +258,10 @@ Variant BillForm::GetFieldValue(std::string_view key, long row, int kind) {
     return f->type == FieldType::Number ? Variant(0) : Variant("");
   }
   if (f->type == FieldType::Base) {
-    if (kind == host::kFieldNumber) return cell->Item("FFND");
-    if (kind == host::kFieldDisplay) return cell->Item("FDSP");
+    if (kind == host::kFieldNumber) return cell->Get(BillCell::kNumber);
+    if (kind == host::kFieldDisplay) return cell->Get(BillCell::kDisplay);
   }
-  return cell->Item("FFLD");
+  return cell->Get(BillCell::kValue);
 }
 
 void BillForm::SetFieldValue(std::string_view key, const Variant& value, long row) {
@@ -251,7 +269,9 @@ void BillForm::SetFieldValue(std::string_view key, const Variant& value, long ro
   if (!f) UnknownField(key);
   if (f->grid != 0 && !Page(f->grid).Row(row)) return;  // a row that does not exist takes nothing
   WriteTyped(*f, row, value, false);
-  dirty_ = true;
+  // What a plug-in writes while a stored bill is only shown (its display set-up) changes nothing
+  // that needs saving.
+  if (formState_ != host::kBillView) dirty_ = true;
 }
 
 Ref<host::IDictionary> BillForm::GetFieldInfoByKey(std::string_view key, std::string_view, long) {

@@ -11,6 +11,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "bill/bill_cell.h"
 #include "bill/bill_template.h"
 #include "bill/entry_page.h"
 #include "bill/host_services.h"
@@ -81,8 +82,9 @@ class BillForm final : public vb::Implements<host::IBillInterface> {
   void InitializeMenus();
   // A new, empty bill (form state 1), then AfterNewBill.
   void NewBill();
-  // Loads the stored bill `billId` (form state 0), then AfterLoadBill; false when none.
-  bool LoadBill(long billId);
+  // Loads the stored bill `billId` in form state `state` (0 viewing; 2 editing, as a list's
+  // modify command opens it), then AfterLoadBill; false when none.
+  bool LoadBill(long billId, long state = host::kBillView);
   // The stored bill numbered `billNo`; false when none.
   bool LoadBillByNumber(std::string_view billNo);
   // The person types `typed` into field `key` of `row` (-1 header). Base-data fields take a
@@ -150,7 +152,7 @@ class BillForm final : public vb::Implements<host::IBillInterface> {
   };
   ColumnState& Column(const FieldDef& field);
   // The cell of `field` in `row`, created when `create`; empty when the row does not exist.
-  Ref<Dictionary> Cell(const FieldDef& field, long row, bool create);
+  Ref<BillCell> Cell(const FieldDef& field, long row, bool create);
   void LockCell(const FieldDef& field, long row, bool lock);
   bool IsCellLocked(const FieldDef& field, long row) const;
   // Runs the field's actions and raises Change for it: the chain of an edit.
@@ -193,7 +195,7 @@ class BillForm final : public vb::Implements<host::IBillInterface> {
 
   std::shared_ptr<const BillTemplate> tmpl_;
   HostServices& services_;
-  Ref<Dictionary> page1_;
+  Ref<CellRow> page1_;
   std::array<Ref<EntryPage>, 2> grids_;
   std::set<std::string, std::less<>> headerLocked_, headerOpened_;
   std::map<std::string, ColumnState, std::less<>> columns_;

@@ -110,14 +110,14 @@ void BillForm::NewBill() {
   Raise(host::BillEvent::AfterNewBill, [](host::IBillEventSink& s) { s.AfterNewBill(); });
 }
 
-bool BillForm::LoadBill(long billId) {
+bool BillForm::LoadBill(long billId, long state) {
   lastCancelled_ = false;
   Raise(host::BillEvent::BeforLoadBillFillData, [](host::IBillEventSink& s) { s.BeforLoadBillFillData(); });
   if (!ReadFromDatabase(billId)) {
     lastCancelled_ = true;
     return false;
   }
-  formState_ = host::kBillView;
+  formState_ = state == host::kBillEdit ? host::kBillEdit : host::kBillView;
   dirty_ = false;
   Raise(host::BillEvent::AfterLoadBill, [](host::IBillEventSink& s) { s.AfterLoadBill(); });
   return true;
@@ -388,14 +388,16 @@ bool BillForm::CopyBill() {
 void BillForm::NewFromCopy(const Ref<host::IDictionary>& data) {
   ResetData();
   billId_ = 0;
-  auto copyCells = [](const Ref<host::IDictionary>& from, Dictionary& to) {
+  auto copyCells = [](const Ref<host::IDictionary>& from, CellRow& to) {
     for (const auto& key : from->Keys()) {
       auto cell = from->Item(key).ObjectAs<host::IDictionary>();
       if (!cell) continue;
-      auto mine = Dictionary::New();
-      for (const char* item : {"FFLD", "FFND", "FDSP"}) mine->SetItem(item, cell->Item(item));
-      mine->SetItem("FModify", 1);
-      to.SetItem(key, Ref<host::IDictionary>(mine));
+      const int slot = key.IsString() ? to.SlotOf(key.AsString()) : -1;
+      if (slot < 0) continue;  // no field of this bill
+      BillCell& mine = to.MakeCell(slot, cell->Item("FFLD"));
+      mine.Set(BillCell::kNumber, cell->Item("FFND"));
+      mine.Set(BillCell::kDisplay, cell->Item("FDSP"));
+      mine.Set(BillCell::kModify, 1);
     }
   };
   if (auto head = data->Item("Page1").ObjectAs<host::IDictionary>()) copyCells(head, *page1_);

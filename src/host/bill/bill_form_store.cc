@@ -162,11 +162,13 @@ void BillForm::WriteToDatabase() {
     long nextEntry = vb::CLng(maxEntry.at(0).rows.at(0).at(0)) + 1;
 
     std::vector<const FieldDef*> fields;
+    std::vector<bool> showsEntryId;  // columns that repeat the entry ID
     std::string columns = "FID,FEntryID,FIndex";
     if (sharedTable) columns += "," + tmpl_->gridColumn;
     for (const auto& f : tmpl_->grids[g]) {
       if (f.column.empty() || HostColumn(f.column)) continue;
       fields.push_back(&f);
+      showsEntryId.push_back(vb::StrComp(f.column, "lEntryID", vb::CompareMethod::Text) == 0);
       columns += "," + f.column;
     }
     std::string insert;
@@ -176,14 +178,13 @@ void BillForm::WriteToDatabase() {
       if (row.entryId == 0) row.entryId = nextEntry++;
       std::string literals = std::to_string(billId_) + "," + std::to_string(row.entryId) + "," + std::to_string(index);
       if (sharedTable) literals += "," + std::to_string(grid);
-      for (const FieldDef* f : fields) {
-        if (vb::StrComp(f->column, "lEntryID", vb::CompareMethod::Text) == 0) {
+      for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (showsEntryId[i]) {
           literals += "," + std::to_string(row.entryId);
           continue;
         }
-        auto cellV = row.cells->Item(f->internalKey());
-        const Variant v = cellV.IsObject() ? cellV.ObjectAs<host::IDictionary>()->Item("FFLD") : Variant{};
-        literals += "," + Literal(*f, v);
+        auto cell = Cell(*fields[i], index, false);
+        literals += "," + Literal(*fields[i], cell ? cell->Get(BillCell::kValue) : Variant{});
       }
       insert += "INSERT INTO " + table + " (" + columns + ") VALUES (" + literals + ")\n";
     }

@@ -168,6 +168,18 @@ std::shared_ptr<const BillTemplate> ParseTemplate(std::string_view text, std::st
         if (!t->rowByKey.emplace(f.key, &f).second) Bad(origin, "field " + f.key + " appears twice among the rows");
         t->byKey.emplace(f.key, &f);
       }
+    // Fields saved in one column share a cell.
+    auto layOut = [](std::vector<FieldDef>& fields) {
+      auto layout = std::make_shared<CellLayout>();
+      for (auto& f : fields) {
+        auto [it, added] = layout->slotOf.emplace(f.internalKey(), static_cast<int>(layout->keys.size()));
+        if (added) layout->keys.push_back(f.internalKey());
+        f.slot = it->second;
+      }
+      return layout;
+    };
+    t->layouts.push_back(layOut(t->head));
+    for (auto& grid : t->grids) t->layouts.push_back(layOut(grid));
     return t;
   } catch (const json::exception& e) {
     Bad(origin, e.what());

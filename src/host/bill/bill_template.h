@@ -87,6 +87,7 @@ struct FieldDef {
   std::vector<FieldAction> actions;
   int page = 1;  // 1 header, 2 first grid, 3 second grid
   int grid = 0;  // 0 header, 1 or 2
+  int slot = 0;  // where the header's or the row's cells keep this field's cell (CellLayout)
 
   // The internal key of the field in the bill data and in the template map.
   const std::string& internalKey() const { return column.empty() ? key : column; }
@@ -107,6 +108,13 @@ struct SourceDef {
   std::string openQty;  // entry column with the quantity still open
   std::vector<std::string> headFields;
   std::vector<std::string> entryFields;
+};
+
+// Where the cells of the header, or of each row of a grid, are kept: one slot per internal key,
+// in the order of the fields.
+struct CellLayout {
+  std::vector<std::string> keys;                        // slot -> internal key
+  std::map<std::string, int, std::less<>> slotOf;       // internal key -> slot
 };
 
 struct BillTemplate {
@@ -135,6 +143,7 @@ struct BillTemplate {
 
   std::map<std::string, const FieldDef*, std::less<>> byKey;      // header fields, then row fields
   std::map<std::string, const FieldDef*, std::less<>> rowByKey;   // row fields of both grids
+  std::vector<std::shared_ptr<const CellLayout>> layouts;          // the header's, then each grid's
 };
 
 // Reads a template from JSON text; raises std::runtime_error naming the file and what is wrong.

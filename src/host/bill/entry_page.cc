@@ -43,12 +43,7 @@ void EntryPage::SetItem(const Variant& key, const Variant& value) {
 
 bool EntryPage::Lookup(const Variant& key) const { return Row(RowNumber(key)) != nullptr; }
 
-void EntryPage::Add(const Variant& key, const Variant& value) {
-  if (Lookup(key))
-    throw vb::Error(vb::kErrKeyAlreadyExists, "This key is already associated with an element of this collection",
-                    "QBX.Dictionary");
-  SetItem(key, value);
-}
+void EntryPage::Add(const Variant& key, const Variant& value) { AddNew(*this, key, value); }
 
 void EntryPage::Remove(const Variant& key) {
   const long n = RowNumber(key);
@@ -62,13 +57,13 @@ std::vector<Variant> EntryPage::Keys() const {
 }
 
 long EntryPage::Append() {
-  rows_.emplace_back();
+  rows_.emplace_back(layout_);
   return Count();
 }
 
 void EntryPage::InsertAt(long row) {
   row = std::clamp<long>(row, 1, Count() + 1);
-  rows_.insert(rows_.begin() + (row - 1), EntryRow{});
+  rows_.insert(rows_.begin() + (row - 1), EntryRow(layout_));
 }
 
 void EntryPage::Erase(long row) { rows_.erase(rows_.begin() + (row - 1)); }

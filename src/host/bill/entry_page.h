@@ -8,20 +8,23 @@
 #include <string>
 #include <vector>
 
-#include "com/dictionary.h"
+#include "bill/cell_row.h"
 
 namespace zov::sim {
 
 struct EntryRow {
+  explicit EntryRow(const std::shared_ptr<const CellLayout>& layout) : cells(CellRow::New(layout)) {}
   long entryId = 0;  // FEntryID of the stored row; 0 for a row never saved
-  Ref<Dictionary> cells = Dictionary::New();  // internal key -> cell
+  Ref<CellRow> cells;  // internal key -> cell
   std::set<std::string, std::less<>> locked;  // internal keys locked at run time
   std::set<std::string, std::less<>> opened;  // internal keys opened against the column lock
 };
 
 class EntryPage final : public vb::Implements<host::IDictionary> {
  public:
-  static Ref<EntryPage> New() { return Ref<EntryPage>::Adopt(new EntryPage); }
+  static Ref<EntryPage> New(std::shared_ptr<const CellLayout> layout) {
+    return Ref<EntryPage>::Adopt(new EntryPage(std::move(layout)));
+  }
   std::string TypeName() const override { return "Dictionary"; }
 
   Variant Item(const Variant& key) const override;
@@ -44,8 +47,9 @@ class EntryPage final : public vb::Implements<host::IDictionary> {
   std::vector<EntryRow>& rows() { return rows_; }
 
  private:
-  EntryPage() = default;
+  explicit EntryPage(std::shared_ptr<const CellLayout> layout) : layout_(std::move(layout)) {}
   long RowNumber(const Variant& key) const;
+  std::shared_ptr<const CellLayout> layout_;
   std::vector<EntryRow> rows_;
 };
 

@@ -1,10 +1,11 @@
-// The host's dictionary component ("QBX.Dictionary"): keys in insertion order, looked up by
-// hash. Text keys compare exactly; numeric keys compare by value whatever their kind, so a row
+// The host's dictionary component ("QBX.Dictionary"): keys in insertion order, looked up in
+// place while small and by hash once large. Text keys compare exactly; numeric keys compare by value whatever their kind, so a row
 // number stored as Long is found with a Double.
 #pragma once
 
+#include <cstdint>
 #include <functional>
-#include <unordered_map>
+#include <string_view>
 #include <vector>
 
 #include "zov/host/dictionary.h"
@@ -36,22 +37,21 @@ class Dictionary : public vb::Implements<IDictionary> {
   Dictionary() = default;
 
  private:
-  // The lookup form of a key: numbers as doubles, text as text.
-  struct KeyForm {
-    bool numeric = false;
-    double number = 0;
-    std::string text;
-    bool operator==(const KeyForm& o) const {
-      return numeric == o.numeric && (numeric ? number == o.number : text == o.text);
-    }
-  };
-  struct KeyHash {
-    std::size_t operator()(const KeyForm& k) const {
-      return k.numeric ? std::hash<double>()(k.number) : std::hash<std::string>()(k.text);
-    }
-  };
-  static KeyForm FormOf(const Variant& key);
+  // A key's place in the index: numbers (and dates) by value, text (and Empty, as "") by text.
+  static std::size_t HashOf(const Variant& key);
+  static std::size_t HashOf(std::string_view text) { return std::hash<std::string_view>()(text); }
+  static void CheckKey(const Variant& key);
   void Compact();
+  // The slot of `key`, or -1. Small dictionaries (cells have four or five items) are searched in
+  // place; larger ones through an open-addressed index of slot numbers, built once they reach
+  // kIndexFrom items, so that a row of many cells costs no allocation per key.
+  template <class Key, class Same>
+  long Find(const Key& key, Same same) const;
+  long Find(const Variant& key) const;
+  void Index(std::size_t slot);
+  void BuildIndex();
+  static constexpr std::size_t kIndexFrom = 12;
+  static constexpr std::uint32_t kNoSlot = 0xFFFFFFFFu;
 
   struct Slot {
     Variant key;
@@ -59,8 +59,11 @@ class Dictionary : public vb::Implements<IDictionary> {
     bool live = true;
   };
   std::vector<Slot> slots_;
-  std::unordered_map<KeyForm, std::size_t, KeyHash> index_;
+  std::vector<std::uint32_t> index_;  // empty, or a power of two at least twice slots_.size()
   std::size_t live_ = 0;
 };
+
+// Add as every dictionary of the host does it: `key` must be new, else Error 457.
+void AddNew(IDictionary& dict, const Variant& key, const Variant& value);
 
 }  // namespace zov::sim

@@ -372,19 +372,31 @@ bool CheckBatchConsistency(PluginContext& ctx, host::IBillInterface& bill, AuxCo
     long track = 0;
     return comparesAux[item] = SettleAux(ctx, item, settled, track);
   };
-  for (long i = 1; i <= rows; ++i) {
-    for (long j = i + 1; j <= rows; ++j) {
-      const Row& a = read[static_cast<std::size_t>(i)];
-      const Row& b = read[static_cast<std::size_t>(j)];
-      if (a.batch != b.batch || a.item != b.item) continue;
-      const bool differs = a.kfDate != b.kfDate || a.periodDate != b.periodDate ||
-                           a.kfPeriod != b.kfPeriod ||
-                           (attributesCompared(a.item) && a.auxPropId != b.auxPropId);
-      if (differs) {
-        if (firstRow) *firstRow = j;
-        return true;
-      }
-    }
+  auto differs = [&](const Row& a, const Row& b) {
+    return a.kfDate != b.kfDate || a.periodDate != b.periodDate || a.kfPeriod != b.kfPeriod ||
+           (attributesCompared(a.item) && a.auxPropId != b.auxPropId);
+  };
+  // Rows of one item and batch form a group; the lines must agree with the group's first line.
+  // Sameness is an equivalence, so a group holds a disagreeing pair exactly when some line differs
+  // from its first, and the pair reported is the one met first row by row: the group whose first
+  // line comes earliest, and in it the first line that differs. One pass instead of every pair.
+  struct Group {
+    long first = 0;
+    long differing = 0;
+  };
+  std::map<std::pair<long, std::string>, Group> groups;
+  for (long r = 1; r <= rows; ++r) {
+    const Row& x = read[static_cast<std::size_t>(r)];
+    auto [it, added] = groups.try_emplace({x.item, x.batch}, Group{r, 0});
+    Group& g = it->second;
+    if (!added && g.differing == 0 && differs(read[static_cast<std::size_t>(g.first)], x)) g.differing = r;
+  }
+  const Group* earliest = nullptr;
+  for (const auto& [key, g] : groups)
+    if (g.differing != 0 && (!earliest || g.first < earliest->first)) earliest = &g;
+  if (earliest) {
+    if (firstRow) *firstRow = earliest->differing;
+    return true;
   }
   return false;
 }

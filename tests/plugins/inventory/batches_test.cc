@@ -183,6 +183,18 @@ TEST_F(BatchesTest, RowsOfOneItemAndBatchMustAgree) {
   Put("FAuxPropID", 3, 51);
   EXPECT_TRUE(CheckBatchConsistency(ctx(), bill(), AuxCompare::Compare));
   EXPECT_FALSE(CheckBatchConsistency(ctx(), bill(), AuxCompare::Ignore));
+  Put("FAuxPropID", 3, 0);
+
+  // Two disagreeing groups: the one whose first line comes first is reported, though the other
+  // group's disagreeing line comes earlier.
+  Put("FItemID", 4, kWine);
+  Put("FBatchNo", 4, "B1");
+  Put("FKFDate", 4, "2026-11-22");
+  Put("FItemID", 5, kYoghurt);
+  Put("FBatchNo", 5, "B1");
+  Put("FKFDate", 5, "2026-11-23");
+  EXPECT_TRUE(CheckBatchConsistency(ctx(), bill(), AuxCompare::Undecided, &row));
+  EXPECT_EQ(row, 5);
 
   EXPECT_EQ(BatchConsistencyMessage(true),
             "同一批号商品的辅助属性、生产日期、保质期、有效期至必须完全一致。");

@@ -1,0 +1,58 @@
+// The cells of the header or of one row: to a plug-in a dictionary from internal key to cell; to
+// the host an array in the order of the template's fields, so that reaching a field's cell is an
+// index rather than a key search. The row holds its cells in one block (see BillCell). Keys come
+// in field order; keys that are no field of the template (a plug-in's own) follow, in the order
+// they were added. A value a plug-in stores under a field's key that is not one of the row's own
+// cells is kept as it is, and taken over into the row's cell when the host next reaches it.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "bill/bill_cell.h"
+#include "bill/bill_template.h"
+
+namespace zov::sim {
+
+class CellRow final : public vb::Implements<host::IDictionary> {
+ public:
+  static Ref<CellRow> New(std::shared_ptr<const CellLayout> layout) {
+    return Ref<CellRow>::Adopt(new CellRow(std::move(layout)));
+  }
+
+  std::string TypeName() const override { return "Dictionary"; }
+  Variant Item(const Variant& key) const override;
+  void SetItem(const Variant& key, const Variant& value) override;
+  bool Lookup(const Variant& key) const override;
+  void Add(const Variant& key, const Variant& value) override;
+  void Remove(const Variant& key) override;
+  void RemoveAll() override;
+  long Count() const override;
+  std::vector<Variant> Keys() const override;
+
+  // The slot of an internal key, or -1.
+  int SlotOf(std::string_view key) const;
+  // The row's own cell in `slot`, or nullptr when the slot is empty or holds a plug-in's value.
+  BillCell* CellAt(int slot) {
+    return state_[static_cast<std::size_t>(slot)] == kOwn ? &cells_[static_cast<std::size_t>(slot)] : nullptr;
+  }
+  // The plug-in's value in `slot`, or nullptr.
+  const Variant* ForeignAt(int slot) const;
+  // Puts a fresh cell in `slot` (value `empty`, blank texts, unmodified) and returns it.
+  BillCell& MakeCell(int slot, const Variant& empty);
+
+ private:
+  explicit CellRow(std::shared_ptr<const CellLayout> layout);
+  enum State : std::uint8_t { kAbsent, kOwn, kForeign };
+  void SetState(std::size_t at, State state);
+
+  std::shared_ptr<const CellLayout> layout_;
+  std::unique_ptr<BillCell[]> cells_;  // per slot
+  std::vector<State> state_;           // per slot
+  std::map<int, Variant> foreign_;     // the slots holding a plug-in's value
+  long count_ = 0;                     // slots not absent
+  Ref<Dictionary> extra_;              // keys outside the layout
+};
+
+}  // namespace zov::sim
