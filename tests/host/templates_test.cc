@@ -186,6 +186,7 @@ TEST(Templates, BaseDataComesFromColumnsThatExist) {
         EXPECT_TRUE(table->count(Lower(c))) << c;
       for (const std::string& p : f->base.props)
         EXPECT_TRUE(table->count(Lower(PropColumn(p)))) << p;
+      for (const auto& [target, column] : f->base.fill) EXPECT_TRUE(table->count(Lower(column))) << target;
       // The words of the pick-list condition that name columns.
       std::string word;
       for (char ch : f->base.where + " ") {
@@ -200,6 +201,17 @@ TEST(Templates, BaseDataComesFromColumnsThatExist) {
       }
     }
   }
+}
+
+TEST(Templates, AFieldFillsOnlyFieldsBesideIt) {
+  constexpr const char* kBad = R"({
+    "classTypeId": 1, "tables": { "head": "t_cc_stockbill", "entry": "t_cc_stockbillentry" },
+    "head": [ { "key": "FNote" } ],
+    "grids": [ { "fields": [
+      { "key": "FItemID", "type": "base", "column": "FItemID",
+        "base": { "table": "t_ICItem", "fill": { "FNote": "FUnitID" } } } ] } ]
+  })";
+  EXPECT_THROW(sim::ParseTemplate(kBad, "bad.json"), std::runtime_error);
 }
 
 TEST(Templates, ActionsNameFieldsOfTheirOwnRow) {

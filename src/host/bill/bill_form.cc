@@ -152,6 +152,7 @@ BillForm::BaseRecord BillForm::ResolveBase(const FieldDef& field, const Variant&
 
   std::string sql = "SELECT " + field.base.id + "," + field.base.number + "," + field.base.name;
   for (const auto& p : field.base.props) sql += "," + p;
+  for (const auto& fill : field.base.fill) sql += "," + fill.second;
   sql += " FROM " + field.base.table + " WHERE " + condition;
   if (!field.base.where.empty()) sql += " AND (" + field.base.where + ")";
   const auto sets = services_.Run(sql);
@@ -264,11 +265,25 @@ Variant BillForm::GetFieldValue(std::string_view key, long row, int kind) {
   return cell->Get(BillCell::kValue);
 }
 
+void BillForm::FillLinked(const FieldDef& field, long row) {
+  if (field.base.fill.empty()) return;
+  auto cell = Cell(field, row, false);
+  const Variant id = cell ? cell->Get(BillCell::kValue) : Variant{};
+  const BaseRecord record = ResolveBase(field, id, false);
+  for (const auto& [target, column] : field.base.fill) {
+    const FieldDef* to = tmpl_->FindAt(target, row);
+    if (!to || to->grid != field.grid) continue;
+    Variant value = record.found && record.props ? record.props->Item(column) : Variant("");
+    WriteTyped(*to, row, value.IsNull() ? Variant("") : value, false);
+  }
+}
+
 void BillForm::SetFieldValue(std::string_view key, const Variant& value, long row) {
   const FieldDef* f = tmpl_->FindAt(key, row);
   if (!f) UnknownField(key);
   if (f->grid != 0 && !Page(f->grid).Row(row)) return;  // a row that does not exist takes nothing
   WriteTyped(*f, row, value, false);
+  FillLinked(*f, row);
   // What a plug-in writes while a stored bill is only shown (its display set-up) changes nothing
   // that needs saving.
   if (formState_ != host::kBillView) dirty_ = true;

@@ -180,6 +180,8 @@ class BillForm final : public vb::Implements<host::IBillInterface> {
     Ref<Dictionary> props;
   };
   BaseRecord ResolveBase(const FieldDef& field, const Variant& value, bool byNumber);
+  // The fields the record chosen in `field` fills in (the template's "fill").
+  void FillLinked(const FieldDef& field, long row);
   void RunActions(const FieldDef& field, long row, const std::string& kind);
   void ApplyCalculate(const FieldDef& field, const FieldAction& action, long row);
   void ApplyLockRule(const FieldDef& field, const FieldAction& action, long row);

@@ -185,6 +185,7 @@ bool BillForm::Edit(std::string_view key, long row, const Variant& typed) {
     } else {
       WriteTyped(*f, r, Variant(""), true);
     }
+    FillLinked(*f, r);
   } else {
     WriteTyped(*f, r, typed, true);
   }
@@ -209,6 +210,7 @@ bool BillForm::Edit(std::string_view key, long row, const Variant& typed) {
     cell->SetItem("FFLD", before);
     cell->SetItem("FFND", beforeNumber);
     cell->SetItem("FDSP", beforeDisplay);
+    FillLinked(*f, r);
     RunActions(*f, r, "FAction");
     lastCancelled_ = true;
     return false;

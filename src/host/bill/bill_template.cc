@@ -87,6 +87,8 @@ FieldDef ParseField(const json& j, int page, int grid, std::string_view origin) 
     f.base.where = b.value("where", std::string());
     if (b.contains("props"))
       for (const auto& p : b["props"]) f.base.props.push_back(p.get<std::string>());
+    if (b.contains("fill"))
+      for (const auto& [target, column] : b["fill"].items()) f.base.fill.emplace_back(target, column.get<std::string>());
   }
   if (j.contains("actions"))
     for (const auto& a : j["actions"]) {
@@ -167,6 +169,11 @@ std::shared_ptr<const BillTemplate> ParseTemplate(std::string_view text, std::st
       for (const auto& f : grid) {
         if (!t->rowByKey.emplace(f.key, &f).second) Bad(origin, "field " + f.key + " appears twice among the rows");
         t->byKey.emplace(f.key, &f);
+      }
+    for (const auto* f : t->AllFields())
+      for (const auto& [target, column] : f->base.fill) {
+        const FieldDef* to = t->FindAt(target, f->grid == 0 ? -1 : 1);
+        if (!to || to->grid != f->grid) Bad(origin, "field " + f->key + " fills " + target + ", which is not beside it");
       }
     // Fields saved in one column share a cell.
     auto layOut = [](std::vector<FieldDef>& fields) {

@@ -19,7 +19,8 @@
 //          "decimals": 2, "default": "", "visible": 208, "locked": false, "required": false,
 //          "base": { "table": "t_Organization", "id": "FItemID", "number": "FNumber",
 //                    "name": "FName", "where": "FItemClassID=1",
-//                    "props": [ "FTrack", "FIsBatchNoManage" ] },
+//                    "props": [ "FTrack", "FIsBatchNoManage" ],
+//                    "fill": { "FUnitID": "FUnitID" } },
 //          "actions": [ { "kind": "FAction", "name": "Calculate",
 //                         "parameter": "FQty=FShowQty*FCoefficient" },
 //                       { "kind": "FAction", "name": "LockField",
@@ -28,6 +29,9 @@
 //   visible: bit mask of the form states that show the field (16 view, 64 new, 128 edit);
 //   column: the table column the field is saved in ("" for a field that is not saved).
 //   default: a literal, or "today" / "now" for dates.
+//   fill: when a user or a plug-in chooses a record, each named field of the same header or row
+//   takes the record's column (a base field the ID), as the host writes it: no action, no event.
+//   Clearing the choice clears them. A stored bill loads them as they were saved.
 //   A "Calculate" parameter is one or more assignments "TARGET=EXPR" separated by ";"; EXPR uses
 //   the row's (or header's) fields, numbers, + - * / and parentheses, and ROUND(x, n). A
 //   "LockField" parameter is "CONDITION,TARGET=L1,TARGET=L2": TARGET's cell is locked (1) or
@@ -71,6 +75,8 @@ struct BaseRef {
   std::string name = "FName";
   std::string where;               // extra condition of the pick list
   std::vector<std::string> props;  // columns handed to actions as the record's properties
+  // Fields of the same header or row that the chosen record fills in: field key -> record column.
+  std::vector<std::pair<std::string, std::string>> fill;
 };
 
 struct FieldDef {

@@ -20,6 +20,9 @@ Ref<host::IRecordset> OpenRecordsetWithProps(PluginContext& ctx, std::string_vie
                                              std::string_view props);
 // The field at 0-based `position` of the first row as text; "" for Null, no row or any failure.
 std::string FirstValue(PluginContext& ctx, std::string_view sql, long position = 0);
+// Whether the first value of the first row is set: a true Boolean, a number other than 0, or the
+// text "True"; false for Null, no row or any failure.
+bool FirstFlag(PluginContext& ctx, std::string_view sql);
 // Runs an update through "ZOVMClass.ClassUpdate". Raises the database's error to the caller.
 void ExecuteUpdate(PluginContext& ctx, std::string_view sql);
 // A base-data look-up through "ZOVMAPPConnection.AppConnection" on the login's connection string.

@@ -135,6 +135,15 @@ class BillEvent_Sale final
   void ChangeItem(long row, bool& cancel);
   void ChangeShowUnit(long row);
   void ChangeInvoiceType();
+  // The batch rule of a row: the batch cell follows the item's batch management, and an item with
+  // automatic batch numbers gets one.
+  void ApplyRowBatchRule(long row);
+  // The price rights of the form (price and tax columns).
+  void ApplyPriceRights();
+  // The weight industry's set-up of the rows (locks by unit and calculation type).
+  void ApplyIndustrySetup();
+  // The electronic invoice of the bills selected in the list.
+  void MakeListInvoice(const std::vector<long>& ids, bool& cancel);
   // Field helpers of the class.
   long Kind();
   void Bar(const char* tool, const char* property, bool value);

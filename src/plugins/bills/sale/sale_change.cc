@@ -183,10 +183,10 @@ void BillEvent_Sale::ChangeItem(long row, bool& cancel) {
   if (row < 1) return;
   const long item = FieldId(bill, "FItemID", row);
   // 1. Batch management of the item.
-  const bool batch = vb::Val(services::FirstValue(ctx, "Select FISBatchManager From t_ICItem Where FItemID=" + Id(item))) != 0;
+  const bool batch = services::FirstFlag(ctx, "Select FISBatchManager From t_ICItem Where FItemID=" + Id(item));
   Resume([&] { bill.SetFieldValue("FIsBatchNoManage", batch ? 1 : 0, row); });
   calc::LockField(bill, "FBatchNo", !batch, row);
-  if (item > 0 && vb::Val(services::FirstValue(ctx, "Select FAutoGenBatchNo From t_ICItem Where FItemID = " + Id(item))) != 0)
+  if (item > 0 && services::FirstFlag(ctx, "Select FAutoGenBatchNo From t_ICItem Where FItemID = " + Id(item)))
     inventory::GenerateBatchNo(ctx, bill, row);
   // 2. The customer type's discount.
   const long customer = FieldId(bill, "FCustID");
@@ -253,9 +253,16 @@ void BillEvent_Sale::ChangeItem(long row, bool& cancel) {
     calc::LockField(bill, key, secUnit == 0, row);
   }
   // 9. Unit, quantity, price, cost, customer code, secondary prices, serial numbers, stock.
-  SetRowDefaultUnit(row);
-  const double qty = FieldNumber(bill, "FShowQty", row);
-  calc::SetFieldWithAction(bill, "FShowQty", qty == 0 ? 1.0 : qty, row, false);
+  if (services::IndustryType(ctx) == 1) {
+    // The weight industry's item choice: unit locks, default unit, quantity, calculation type and
+    // the displayed quantity and weight.
+    calc::ApplyItemChosen(ctx, bill, row);
+    if (calc::IsGCItem(ctx, item)) calc::ApplyCalTypeLocks(ctx, bill, row, static_cast<long>(FieldId(bill, "FCalTypeID", row)));
+  } else {
+    SetRowDefaultUnit(row);
+    const double qty = FieldNumber(bill, "FShowQty", row);
+    calc::SetFieldWithAction(bill, "FShowQty", qty == 0 ? 1.0 : qty, row, false);
+  }
   RefetchRowPrice(row);
   RefreshRowCost(row);
   pricing::GetClientItemCode(ctx, bill, row);
@@ -275,12 +282,15 @@ void BillEvent_Sale::ChangeShowUnit(long row) {
   const double coefficient = calc::GetUnitCoefficient(ctx, item, FieldId(bill, "FShowUnitID", row));
   if (FieldNumber(bill, "FEntryID_SRC", row) == 0) {
     Resume([&] { bill.SetFieldValue("FCoefficient", coefficient, row); });
+    // The base quantity follows the new unit before the row is priced in it.
+    calc::SetFieldWithAction(bill, "FShowQty", FieldNumber(bill, "FShowQty", row), row, false);
     RefetchRowPrice(row);
     pricing::GetClientItemCode(ctx, bill, row);
   } else if (previous != 0 && coefficient != 0) {
     // A row taken over from a source bill keeps its price, in the new unit.
     const double ratio = coefficient / previous;
     Resume([&] { bill.SetFieldValue("FCoefficient", coefficient, row); });
+    calc::SetFieldWithAction(bill, "FShowQty", FieldNumber(bill, "FShowQty", row), row, false);
     if (FieldNumber(bill, "FShowQty", row) != 0)
       calc::SetFieldWithAction(bill, "FPrice", FieldNumber(bill, "FPrice", row) * ratio, row, false);
     Resume([&] { bill.SetFieldValue("FOrderQty", FieldNumber(bill, "FOrderQty", row) / ratio, row); });

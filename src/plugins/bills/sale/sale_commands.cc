@@ -1,6 +1,8 @@
 // The sales bill's tools on the form and on the list.
 #include "bills/sale/bill_event_sale.h"
+#include "calc/charges.h"
 #include "calc/units.h"
+#include "pricing/sale_price.h"
 #include "frame/bill_access.h"
 #include "frame/menu.h"
 #include "frame/resume.h"
@@ -230,6 +232,8 @@ void BillEvent_Sale::m_BillInterface_MenuBarClick(const Ref<host::ITool>& tool, 
     }
   } else if (key == "mnuEditFileSave") {
     DropEmptyLastRow();
+  } else if (key == "mnuShareByQty" || key == "mnuShareByAmt") {
+    calc::AllocateCharges(ctx, key == "mnuShareByQty" ? calc::ShareBasis::kQuantity : calc::ShareBasis::kAmount, bill, false);
   } else if (key == "mnuReject") {
     std::string note = FieldText(bill, "FRejectedNote");
     if (services::AskRejectNote(ctx, note) && !vb::Trim(note).empty()) {
@@ -237,6 +241,7 @@ void BillEvent_Sale::m_BillInterface_MenuBarClick(const Ref<host::ITool>& tool, 
       Resume([&] { bill.SetFieldValue("FRejectedTime", vb::Format(ctx.host().Now(), "yyyy-MM-dd hh:mm:ss"), -1); });
       Resume([&] { bill.SetFieldValue("FRejected", "1", -1); });
       Resume([&] { bill.SaveBill(); });
+      calc::SyncChargesTotal(ctx, bill);
     }
   } else {
     for (const auto& q : kQueries)
@@ -449,6 +454,8 @@ void BillEvent_Sale::m_ListInterface_MenuBarClick(const Ref<host::ITool>& tool, 
     auto bar = m_ListInterface->ToolBar();
     if (auto t = bar ? bar->Tools()->Find("mnuLogicMultiToOne") : Ref<host::ITool>{}) t->SetChecked(multi);
     if (auto t = bar ? bar->Tools()->Find("mnuLogicOneToOne") : Ref<host::ITool>{}) t->SetChecked(!multi);
+  } else if (key == "mnu_MakeTzeInvoice") {
+    MakeListInvoice(selected, cancel);
   } else if (key == "mnuGenLogic") {
     auto records = ctx.host().CreateObject(host::progid::kDictionary).As<host::IDictionary>();
     long n = 0;
@@ -490,9 +497,114 @@ void BillEvent_Sale::m_ListInterface_MenuBarClick(const Ref<host::ITool>& tool, 
   }
 }
 
-double BillEvent_Sale::GetSalePriceForTZE(long, long, long, long, std::string_view, bool& found) {
-  found = false;
-  return 0;
+void BillEvent_Sale::MakeListInvoice(const std::vector<long>& ids, bool& cancel) {
+  auto& ctx = context();
+  cancel = true;  // the plug-in makes the invoice itself
+  const std::string props = services::PropsString(ctx);
+  if (!services::AccessCheck(ctx, props, 33, 300, 32, kProgId)) {
+    services::ShowMessage(ctx, "您没有发票填开的权限！", host::vbInformation, "青禾提示");
+    return;
+  }
+  auto invoice = ctx.host().CreateObject(host::progid::kDictionary).As<host::IDictionary>();
+  if (!AddSeller(invoice, "未读取到开票方税务信息，无法进行开票操作，请先完成开票初始化。")) return;
+  std::string list;
+  for (long id : ids) list += (list.empty() ? "" : ",") + std::to_string(id);
+  if (list.empty()) list = "0";
+  const std::string where = " From t_CC_StockBill Where FClassTypeID=1030002 And FID In(" + list + ")";
+  auto count = [&](const std::string& select) { return vb::Val(services::FirstValue(ctx, "Select " + select + where)); };
+  const std::string crlf = "\r\n";
+  if (count("Count(*)") == 0 && !ids.empty()) {
+    services::ShowMessage(ctx, "所选单据中都不存在，无法生成发票！" + crlf + "请选择有效的销售单。");
+    return;
+  }
+  if (count("Count(*)") > 0 && vb::Val(services::FirstValue(ctx, "Select Count(*)" + where + " And FBillTypeID=3004")) > 0) {
+    services::ShowMessage(ctx, "所选单据中有委托结算退货单，不能生成发票！");
+    return;
+  }
+  if (vb::Val(services::FirstValue(ctx, "Select Count(*)" + where + " And FStatus=0")) > 0) {
+    services::ShowMessage(ctx, "所选单据中有未审核的销售单，无法生成发票！" + crlf + "请选择已审核的销售单。");
+    return;
+  }
+  if (count("Count(Distinct FCustID)") > 1) {
+    services::ShowMessage(ctx, "所选单据中包含有多个客户，无法生成发票！" + crlf + "请选择同一客户的销售单。");
+    return;
+  }
+  if (count("Count(*)") == 0) {
+    services::ShowMessage(ctx, "所选单据中都不存在，无法生成发票！" + crlf + "请选择有效的销售单。");
+    return;
+  }
+  // Type 2020 is one kind of invoice, every other type the other.
+  const double kinds = count("Count(Distinct Case When FInvoiceType=2020 Then 3 Else 2 End)");
+  if (kinds > 1) {
+    services::ShowMessage(ctx, "所选单据中包含有多种发票类型，无法生成发票！" + crlf + "请选择同一发票类型的销售单。");
+    return;
+  }
+  if (count("Count(*)") == count("Sum(Case When isnull(FInvoiceType,0)=0 Then 1 Else 0 End)")) {
+    services::ShowMessage(ctx, "所选单据中没有发票类型，无法生成发票！");
+    return;
+  }
+  if (vb::Val(services::FirstValue(ctx, "Select Count(*)" + where + " And FInvoiceAmt>0")) > 0) {
+    services::ShowMessage(ctx, "所选单据中包含有已生成发票的单据，无法生成发票！" + crlf + "请选择未生成过发票的销售单。");
+    return;
+  }
+  if (!AddBuyer(invoice, static_cast<long>(count("Max(FCustID)")))) return;
+  // Items without a tax category, ten at most in the message.
+  auto missing = services::OpenRecordsetTolerant(
+      ctx, "Select Distinct top 10 i.FNumber,i.FName,isnull(i.FModel,'') As FModel From t_CC_StockBillEntry e Inner Join t_ICItem i On "
+           "i.FItemID=e.FItemID Where e.FID In(" + list + ") And isnull(i.FTaxCategoryCode,'')=''");
+  if (missing && !missing->Eof()) {
+    std::string text = "如下商品税务资料信息不全，请先补充商品相关税务资料。";
+    for (; !missing->Eof(); missing->MoveNext())
+      text += crlf + vb::CStr(missing->Value("FNumber")) + " " + vb::CStr(missing->Value("FName")) + " " + vb::CStr(missing->Value("FModel"));
+    services::ShowMessage(ctx, text);
+    return;
+  }
+  // The rows of every selected bill; a return's quantities and amounts count negative.
+  auto rs = services::OpenRecordsetTolerant(
+      ctx, "Select t.FID,t.FBillNo,t.FBillTypeID,t.FInvoiceType,e.FEntryID,i.FName,isnull(i.FModel,'') As FModel,isnull(u.FName,'') As "
+           "FUnitName,i.FTaxCategoryCode,e.FShowQty,e.FPriceDiscount,e.FTaxPrice,e.FTaxRate,e.FTaxAmount,e.FAmount,e.FInTaxAmount From "
+           "t_CC_StockBill t Inner Join t_CC_StockBillEntry e On e.FID=t.FID Left Join t_ICItem i On i.FItemID=e.FItemID Left Join "
+           "t_MeasureUnit u On u.FItemID=e.FShowUnitID Where t.FID In(" + list + ") Order By t.FID,e.FIndex");
+  auto entries = ctx.host().CreateObject(host::progid::kDictionary).As<host::IDictionary>();
+  long n = 0, type = 0;
+  for (; rs && !rs->Eof(); rs->MoveNext()) {
+    const double sign = vb::Val(vb::CStr(rs->Value("FBillTypeID"))) == 3002 ? -1 : 1;
+    auto number = [&](const char* column) { return vb::Val(vb::CStr(rs->Value(column))); };
+    auto entry = ctx.host().CreateObject(host::progid::kDictionary).As<host::IDictionary>();
+    entry->SetItem("ProductName", rs->Value("FName"));
+    entry->SetItem("Model", rs->Value("FModel"));
+    entry->SetItem("Unit", rs->Value("FUnitName"));
+    entry->SetItem("Quantity", sign * number("FShowQty"));
+    entry->SetItem("Price", rs->Value("FPriceDiscount"));
+    entry->SetItem("PriceIncTax", rs->Value("FTaxPrice"));
+    entry->SetItem("TaxRate", rs->Value("FTaxRate"));
+    entry->SetItem("TaxAmount", sign * number("FTaxAmount"));
+    entry->SetItem("Amount", sign * number("FAmount"));
+    entry->SetItem("AmountIncTax", sign * number("FInTaxAmount"));
+    entry->SetItem("TaxCategoryCode", rs->Value("FTaxCategoryCode"));
+    entry->SetItem("FID_SRC", rs->Value("FID"));
+    entry->SetItem("FEntryID_SRC", rs->Value("FEntryID"));
+    entry->SetItem("FBillNo_SRC", rs->Value("FBillNo"));
+    entry->SetItem("FClassID_SRC", kClassTypeId);
+    entries->SetItem(++n, Ref<host::IDictionary>(entry));
+    type = static_cast<long>(number("FInvoiceType"));
+  }
+  invoice->SetItem("eType", type);
+  invoice->SetItem("FRemark", "");
+  invoice->SetItem("Entries", Ref<host::IDictionary>(entries));
+  Resume([&] {
+    auto manage = ctx.host().CreateObject(host::progid::kInvoiceManage).As<host::IInvoiceManage>();
+    manage->SaleBillMakeTzeInvoice(props, invoice);
+    m_ListInterface->Refresh();
+  });
+}
+
+double BillEvent_Sale::GetSalePriceForTZE(long itemId, long unitId, long customerId, long stockId, std::string_view batchNo,
+                                          bool& found) {
+  double discount = 0;
+  const double price = pricing::GetSalePrice(context(), itemId, unitId, customerId, stockId, batchNo, discount, false);
+  found = price > 0;
+  return price;
 }
 
 }  // namespace zov::plugins

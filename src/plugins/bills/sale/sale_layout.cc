@@ -324,8 +324,7 @@ void BillEvent_Sale::ApplyBillLayout() {
   for (long row = 1; row <= rows && !serials; ++row) {
     const long item = FieldId(bill, "FItemID", row);
     if (item > 0)
-      serials = vb::Val(services::FirstValue(context(), "select FIsSerialNumMgr from t_icitem where FItemID=" +
-                                                            std::to_string(item))) != 0;
+      serials = services::FirstFlag(context(), "select FIsSerialNumMgr from t_icitem where FItemID=" + std::to_string(item));
   }
   Bar("mnuSerialNum", "Enabled", serials);
 }

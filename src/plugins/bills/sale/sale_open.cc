@@ -1,7 +1,15 @@
 // The sales bill when it is created, loaded, copied or filled from source bills, and after it
 // was saved.
 #include "bills/sale/bill_event_sale.h"
+#include "calc/locks.h"
+#include "calc/prices.h"
+#include "calc/quantities.h"
 #include "calc/units.h"
+#include "inventory/batch_numbers.h"
+#include "inventory/serials.h"
+#include "inventory/stock.h"
+#include "pricing/client_codes.h"
+#include "pricing/sale_price.h"
 #include "frame/bill_access.h"
 #include "frame/resume.h"
 #include "services/database.h"
@@ -11,6 +19,8 @@
 #include "services/user_profile.h"
 #include "zov/host/components.h"
 #include "zov/vb/convert.h"
+#include "zov/vb/datetime.h"
+#include "zov/vb/format.h"
 #include "zov/vb/strings.h"
 
 namespace zov::plugins {
@@ -20,6 +30,26 @@ namespace {
 constexpr const char* kInvoiceSection = "XS1030002";
 
 }  // namespace
+
+void BillEvent_Sale::ApplyPriceRights() {
+  calc::ApplyPriceRight(context(), *m_BillInterface);
+  calc::ApplyTaxColumnRight(context(), *m_BillInterface);
+}
+
+void BillEvent_Sale::ApplyIndustrySetup() {
+  if (services::IndustryType(context()) == 1) calc::ApplyRowLocks(context(), *m_BillInterface);
+}
+
+void BillEvent_Sale::ApplyRowBatchRule(long row) {
+  auto& bill = *m_BillInterface;
+  const long item = FieldId(bill, "FItemID", row);
+  if (item <= 0) return;
+  const bool batch = services::FirstFlag(context(), "Select FISBatchManager From t_ICItem Where FItemID=" + std::to_string(item));
+  calc::LockField(bill, "FBatchNo", !batch, row);
+  if (batch && vb::Trim(FieldText(bill, "FBatchNo", row)).empty() &&
+      services::FirstFlag(context(), "Select FAutoGenBatchNo From t_ICItem Where FItemID = " + std::to_string(item)))
+    inventory::GenerateBatchNo(context(), bill, row);
+}
 
 void BillEvent_Sale::m_BillInterface_AfterNewBill() {
   auto& bill = *m_BillInterface;
@@ -41,6 +71,7 @@ void BillEvent_Sale::m_BillInterface_AfterNewBill() {
   }
   // 6.-7.
   MarkPagesUnmodified();
+  ApplyPriceRights();
 }
 
 void BillEvent_Sale::m_BillInterface_AfterLoadBill() {
@@ -49,7 +80,10 @@ void BillEvent_Sale::m_BillInterface_AfterLoadBill() {
   HideFieldsByRights();
   ApplyBillLayout();
   LockPaymentCells();
+  ApplyIndustrySetup();
+  inventory::LoadSerials(context(), bill);
   MarkPagesUnmodified();
+  ApplyPriceRights();
   // A bill rejected in the workflow is neither audited nor deleted, and not copied.
   if (FieldNumber(bill, "FRejected") == 1) {
     Resume([&] { bill.SetToolProperty("mnuEditCheck", "Visible", false); });
@@ -73,6 +107,9 @@ void BillEvent_Sale::m_BillInterface_AfterCopyBill() {
   Resume([&] { bill.SetFieldValue("FInvoiceNO", "", -1); });
   HideFieldsByRights();
   ApplyBillLayout();
+  ApplyIndustrySetup();
+  inventory::ClearSerials(context(), bill, 0);
+  ApplyPriceRights();
 }
 
 void BillEvent_Sale::m_BillInterface_BeforeSelBills(const Variant&, const Variant&, const Variant&, std::string& filter,
@@ -124,16 +161,78 @@ void BillEvent_Sale::m_BillInterface_AfterSelBill(const Variant&) {
     explanation("由销售单", "t_cc_stockbill");
   } else if (sourceClass == 1030001) {
     explanation("由销售订单", "t_xs_order");
+    // Rows of an order: the batch rule, the secondary quantity of the shown quantity, the
+    // secondary price of the price.
+    const long rows = ResumeOr<long>(0, [&] { return bill.BillEntrys(1)->GridMaxDataRowNum(); });
+    for (long row = 1; row <= rows; ++row) {
+      ApplyRowBatchRule(row);
+      const double qtyCoefficient = FieldNumber(bill, "FsecCoefficient", row);
+      // A zero coefficient is written back as the whole number 0; no secondary quantity is
+      // derived from it (it would be a division by zero).
+      if (qtyCoefficient == 0) {
+        Resume([&] { bill.SetFieldValue("FsecCoefficient", 0L, row); });
+      } else {
+        const double secQty = FieldNumber(bill, "FShowQty", row) / qtyCoefficient;
+        if (FieldNumber(bill, "FSecQty", row) != secQty) Resume([&] { bill.SetFieldValue("FSecQty", secQty, row); });
+      }
+      Resume([&] { bill.SetFieldValue("FSecPrice", FieldNumber(bill, "FPrice", row) * FieldNumber(bill, "FSecCoefficient", row), row); });
+    }
   } else if (sourceClass == 1020002) {
     explanation("由购货单", "t_cc_stockbill");
   } else if (sourceClass == 1030003) {
     explanation("由委托代销单", "t_cc_stockbill");
   }
+  // 6. Shelf-life dates of editable rows; the default stock of rows without one.
+  const long rows = ResumeOr<long>(0, [&] { return bill.BillEntrys(1)->GridMaxDataRowNum(); });
+  for (long row = 1; row <= rows; ++row) {
+    const bool editable = !ResumeOr<bool>(true, [&] {
+      return bill.BillCtl()->IsFieldLockRunTime(bill.GetFieldInfoByKey("FKFDate"), row);
+    });
+    if (editable && vb::Trim(FieldText(bill, "FKFDate", row)).empty()) {
+      Resume([&] {
+        const Variant date = bill.GetFieldValue("FDate", -1);
+        bill.SetFieldValue("FKFDate", vb::Format(date, "YYYY-MM-DD"), row);
+        bill.SetFieldValue("FPeriodDate",
+                           vb::Format(vb::DateAdd("d", FieldNumber(bill, "FKFPeriod", row), vb::CDate(date)), "YYYY-MM-DD"), row);
+      });
+    }
+    if (vb::Trim(FieldText(bill, "FSCStockID", row)).empty() || FieldId(bill, "FSCStockID", row) == 0)
+      inventory::FillDefaultStock(context(), bill, row, "FSCStockID");
+  }
+  // 7.-8.
   ShowCustomerCredit();
   if (Kind() != 3002 && FieldId(bill, "FCustID") >= 1) CalcSettleLimitDate();
+  if (services::IndustryType(context()) == 1)
+    for (long row = 1; row <= rows; ++row)
+      Resume([&] {
+        const long type = static_cast<long>(FieldNumber(bill, "FCalTypeid", row));
+        bill.SetFieldValue("FDisplayWeight", FieldNumber(bill, type == 3 ? "FSecQty" : "FQty", row), row);
+      });
 }
 
-void BillEvent_Sale::m_BillInterface_AfterFillRow(long, const Variant&, const Variant&, const Variant&) {}
+void BillEvent_Sale::m_BillInterface_AfterFillRow(long row, const Variant&, const Variant&, const Variant&) {
+  auto& bill = *m_BillInterface;
+  auto& ctx = context();
+  const long item = FieldId(bill, "FItemID", row);
+  if (item > 0) {
+    calc::ApplyUnitLocks(ctx, bill, row, item);
+    ApplyRowBatchRule(row);
+    const std::string barcode = pricing::GetUnitBarcode(ctx, item, FieldId(bill, "FShowUnitID", row));
+    Resume([&] { bill.SetFieldValue("FBarcode", barcode, row); });
+  }
+  if (services::IndustryType(ctx) == 1) {
+    ApplyIndustrySetup();
+    ApplyBillLayout();
+  }
+  // The grid carries on with the imported rows.
+  Resume([&] {
+    auto grid = bill.Controls()->Find("grid");
+    if (!grid) return;
+    std::vector<Variant> none;
+    grid->Invoke("SetImportDataFlag", none);
+    grid->Invoke("SetFocus", none);
+  });
+}
 
 void BillEvent_Sale::m_BillInterface_AfterSave(const Variant&) {
   auto& bill = *m_BillInterface;

@@ -157,9 +157,7 @@ bool BillEvent_Sale::ValidateSaleBill(long mode) {
     });
   };
   auto itemFlag = [&](long item, const char* column) {
-    return vb::UCase(services::FirstValue(ctx, std::string("Select ") + column + " From t_ICItem Where FItemID=" + std::to_string(item))) ==
-               "TRUE" ||
-           vb::Val(services::FirstValue(ctx, std::string("Select ") + column + " From t_ICItem Where FItemID=" + std::to_string(item))) != 0;
+    return services::FirstFlag(ctx, std::string("Select ") + column + " From t_ICItem Where FItemID=" + std::to_string(item));
   };
   for (long row = 1; row <= rows; ++row) {
     const long item = FieldId(bill, "FItemID", row);
