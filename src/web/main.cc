@@ -1,0 +1,115 @@
+// zov-web: the browser host. A person logs in as a user of the demo account set, opens the
+// sales bills and their lists, and works with them while the plug-ins' rules run.
+//
+//   zov-web [--port N] [--data DIR] [--reset]
+//
+// The data folder holds the account set's database (demo.db, created with the demo account set
+// on first start) and the plug-ins' log files. Without --data it is ~/.local/share/zov-web, or
+// ./zov-web-data when there is no home folder.
+#include <signal.h>
+#include <unistd.h>
+
+#include <CLI/CLI.hpp>
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+#include <thread>
+
+#include "scenario/databases.h"
+#include "server.h"
+#include "session/data_connection.h"
+#include "session/plugin_loader.h"
+#include "zov/vb/strings.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string DefaultDataDirectory() {
+  if (const char* home = std::getenv("HOME"); home && *home) return (fs::path(home) / ".local/share/zov-web").string();
+  return (fs::current_path() / "zov-web-data").string();
+}
+
+// Writes the classes of a plug-in library into the account set's component registry.
+class RegistryWriter final : public zov::vb::Implements<zov::host::IComponentRegistry> {
+ public:
+  explicit RegistryWriter(zov::sim::SqlConnection& db) : db_(db) {}
+  std::string TypeName() const override { return "ComponentRegistry"; }
+  void RegisterClass(const zov::vb::Guid& clsid, std::string_view progId, std::string_view path,
+                     std::string_view description) override {
+    auto q = [](std::string_view s) { return "N'" + zov::vb::Replace(s, "'", "''") + "'"; };
+    db_.Execute("DELETE FROM t_ComponentRegistry WHERE FProgID=" + q(progId) +
+                "\nINSERT INTO t_ComponentRegistry (FProgID, FCLSID, FLibraryPath, FDescription) VALUES (" + q(progId) +
+                "," + q(clsid.ToString()) + "," + q(path) + "," + q(description) + ")");
+  }
+  void UnregisterClass(const zov::vb::Guid&, std::string_view) override {}
+
+ private:
+  zov::sim::SqlConnection& db_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  CLI::App app{"zov-web: the browser host of the sales plug-ins"};
+  int port = 8080;
+  std::string data = DefaultDataDirectory();
+  bool reset = false;
+  app.add_option("--port", port, "the port on 127.0.0.1 (0: any free port)")->capture_default_str();
+  app.add_option("--data", data, "the data folder (database and log files)")->capture_default_str();
+  app.add_flag("--reset", reset, "set the demo account set up afresh");
+  CLI11_PARSE(app, argc, argv);
+
+  // The signals that stop the server are taken by one thread of their own.
+  sigset_t stopSignals;
+  sigemptyset(&stopSignals);
+  sigaddset(&stopSignals, SIGINT);
+  sigaddset(&stopSignals, SIGTERM);
+  pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+
+  zov::web::ServerSetup setup;
+  try {
+    fs::create_directories(data);
+    setup.database = (fs::path(data) / "demo.db").string();
+    setup.systemDirectory = (fs::path(data) / "system").string();
+    fs::create_directories(setup.systemDirectory);
+    if (reset || !fs::exists(setup.database)) {
+      std::cout << "zov-web: setting up the demo account set in " << setup.database << std::endl;
+      zov::sim::InitializeDatabase(setup.database, true);
+    } else {
+      // The plug-in library beside this program serves the bills, whichever build set the
+      // database up.
+      const std::string library = zov::sim::DefaultPluginLibrary();
+      if (fs::exists(library)) {
+        auto db = zov::sim::ConnectToFile(setup.database);
+        auto registry = zov::vb::Ref<RegistryWriter>::Adopt(new RegistryWriter(*db));
+        zov::sim::RegisterLibrary(library, *registry);
+      }
+    }
+    setup.templates = zov::sim::HostTemplates();
+  } catch (const std::exception& e) {
+    std::cerr << "zov-web: " << e.what() << std::endl;
+    return 1;
+  }
+
+  zov::web::WebServer server(setup);
+  const int bound = server.Bind(port);
+  if (bound <= 0) {
+    std::cerr << "zov-web: cannot listen on 127.0.0.1:" << port << std::endl;
+    return 1;
+  }
+  std::thread stopper([&] {
+    int signal = 0;
+    sigwait(&stopSignals, &signal);
+    server.Stop();
+  });
+  std::cout << "zov-web: http://127.0.0.1:" << bound << "/  (data: " << data << ")" << std::endl;
+  server.Listen();
+  // Whatever ended the serving, the stopper thread ends too: a signal of our own reaches it (or
+  // stays pending and blocked when a signal already did).
+  kill(getpid(), SIGTERM);
+  stopper.join();
+  server.CloseSessions();
+  std::cout << "zov-web: stopped" << std::endl;
+  return 0;
+}

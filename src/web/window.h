@@ -1,0 +1,126 @@
+// The windows a person opens in the browser host: bill forms and bill lists. Each runs its
+// events on a thread of its own (FormThread); every call from the browser becomes an operation
+// on that thread and comes back as an outcome:
+//
+//   {"result": {...}, "view": {...}}            the operation ended
+//   {"dialog": {...}, "view": {...}}            the operation waits for the person's answer
+//
+// plus "notices" (pop-up tips shown meanwhile) and "journal" (the session's failures).
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "form_thread.h"
+#include "session/session.h"
+#include "views.h"
+
+namespace zov::web {
+
+class WebSession;
+
+// What a list asks the browser host to open once its operation has ended.
+struct OpenRequest {
+  long classTypeId = 0;
+  long billId = 0;                   // a stored bill; 0 a new one
+  bool edit = false;                 // the stored bill opens for editing
+  Ref<host::IDictionary> copy;       // the bill data of a copy, when one was made
+};
+
+class Window {
+ public:
+  Window(int id, WebSession& owner);
+  virtual ~Window();
+  Window(const Window&) = delete;
+  Window& operator=(const Window&) = delete;
+
+  int id() const { return id_; }
+  virtual const char* kind() const = 0;
+
+  // Runs a request of the browser ({"op": ...}) on the window's thread; the outcome.
+  Json Perform(const Json& request);
+  // Answers the pending dialog; the outcome.
+  Json Answer(const Json& answer);
+  // The window as it stands, in full, with the pending dialog.
+  Json Current();
+  // Closes the window: a pending dialog takes its default answer and the plug-in is released.
+  void Close();
+  // What the last operation asked to open (lists only).
+  std::optional<OpenRequest> TakeOpenRequest();
+
+  // --- on the window's own thread (the host's user interface) ---
+  // The window whose thread the caller runs on, or nullptr.
+  static Window* Active();
+  // Shows `dialog` and waits for the person's answer; null when the window is closing.
+  Json Ask(Json dialog);
+  // A notice that needs no answer (a pop-up tip).
+  void Notice(Json notice) { notices_.push_back(std::move(notice)); }
+
+ protected:
+  // The browser's request, on the window's thread; returns the result.
+  virtual Json Operate(const Json& request) = 0;
+  // The view, on the window's thread (or while it is parked); `full` resets what was sent.
+  virtual Json Render(bool full) = 0;
+  // Releases the plug-in and the host window, on the window's thread.
+  virtual void Release() = 0;
+
+  WebSession& owner_;
+  std::optional<OpenRequest> openRequest_;
+
+ private:
+  Json Complete(FormThread::Outcome outcome);
+
+  int id_;
+  FormThread thread_;
+  std::vector<Json> notices_;
+};
+
+class BillWindow final : public Window {
+ public:
+  using Window::Window;
+  ~BillWindow() override { Close(); }
+  const char* kind() const override { return "bill"; }
+  // Opens the form: the stored bill `billId` (for editing when `edit`), a new bill of copied
+  // bill data `copy`, or a new bill.
+  Json Open(long classTypeId, long billId, Ref<host::IDictionary> copy, bool edit = false);
+
+ protected:
+  Json Operate(const Json& request) override;
+  Json Render(bool full) override;
+  void Release() override;
+
+ private:
+  Json Pick(const Json& request);
+  const sim::FieldDef& VisibleField(const std::string& key) const;
+
+  sim::OpenForm open_;
+  FormView view_;
+  Ref<host::IDictionary> copy_;
+};
+
+class ListWindow final : public Window {
+ public:
+  using Window::Window;
+  ~ListWindow() override { Close(); }
+  const char* kind() const override { return "list"; }
+  Json Open(long classTypeId);
+
+ protected:
+  Json Operate(const Json& request) override;
+  Json Render(bool full) override;
+  void Release() override;
+
+ private:
+  Json Tool(const std::string& key, const Json& selected);
+  void LoadNames();
+  // The business status of the listed bill `billId` (0 when it is not listed).
+  long StatusOf(long billId) const;
+
+  sim::Session::ListForm open_;
+  std::vector<ListColumn> columns_;
+  std::map<std::string, std::map<long, std::string>> names_;
+};
+
+}  // namespace zov::web

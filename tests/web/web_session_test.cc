@@ -1,0 +1,193 @@
+// A browser session on a copy of the demo account set: its windows' outcomes, the dialogs of the
+// host's own messages, and what the views leave out. The purchase bill has no plug-in, so what
+// is tested here is the browser host and the host alone.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "../host/host_fixture.h"
+#include "web_session.h"
+#include "zov/host/bill.h"
+
+namespace zov::web {
+namespace {
+
+constexpr long kPurchase = 1020002;
+
+class WebSessionTest : public zov::testing::HostTest {
+ protected:
+  std::unique_ptr<WebSession> Login(const std::string& user = "admin",
+                                    std::shared_ptr<const sim::TemplateSet> templates = nullptr) {
+    if (path_.empty()) path_ = zov::testing::TestDatabases().freshCopy("demo");
+    ServerSetup setup;
+    setup.database = path_;
+    setup.systemDirectory = (std::filesystem::temp_directory_path() / "zov-web-test-system").string();
+    setup.templates = templates ? templates : zov::testing::TestDatabases().templates;
+    return std::make_unique<WebSession>(setup, user);
+  }
+
+  static Json Op(Window& w, Json request) { return w.Perform(request); }
+  static Json Edit(Window& w, const std::string& key, long row, Json value) {
+    return w.Perform(Json{{"op", "edit"}, {"key", key}, {"row", row}, {"value", std::move(value)}});
+  }
+  // The header field `key` of a view, or null.
+  static Json Head(const Json& view, const std::string& key) {
+    for (const auto& f : view.value("head", Json::array()))
+      if (f["key"] == key) return f;
+    return nullptr;
+  }
+};
+
+TEST_F(WebSessionTest, TheHostsQuestionsAreDialogsAndTheAnswerDecides) {
+  auto session = Login();
+  auto bill = session->NewBillWindow();
+  Json out = bill->Open(kPurchase, 0, {});
+  ASSERT_FALSE(out.contains("dialog")) << out.dump();
+  EXPECT_EQ(out["view"]["full"], true);
+
+  // A required field left empty: the host's message, then the save is refused.
+  out = Op(*bill, {{"op", "tool"}, {"key", "mnuEditFileSave"}});
+  ASSERT_TRUE(out.contains("dialog")) << out.dump();
+  EXPECT_EQ(out["dialog"]["kind"], "msgbox");
+  EXPECT_EQ(out["dialog"]["text"], "供应商不能为空。");
+  EXPECT_EQ(out["dialog"]["buttons"], Json::array({1}));
+  EXPECT_EQ(out["dialog"]["icon"], 64);
+  out = bill->Answer(Json{{"result", 6}});  // not a button of the box: taken as its OK
+  EXPECT_EQ(out["result"]["ok"], false);
+  EXPECT_EQ(out["result"]["cancelled"], true);
+
+  ASSERT_EQ(Edit(*bill, "FSupplyID", -1, "S001")["result"]["ok"], true);
+  Edit(*bill, "FItemID", 1, "I001");
+  Edit(*bill, "FShowQty", 1, "4");
+  out = Op(*bill, {{"op", "tool"}, {"key", "mnuEditFileSave"}});
+  ASSERT_EQ(out["result"]["ok"], true) << out.dump();
+  const std::string billNo = Head(out["view"], "FBillNo")["text"];
+  EXPECT_FALSE(billNo.empty());
+
+  // Delete asks first; "No" keeps the bill, "Yes" deletes it and starts a new one.
+  out = Op(*bill, {{"op", "tool"}, {"key", "mnuEditFileDelete"}});
+  ASSERT_TRUE(out.contains("dialog"));
+  EXPECT_EQ(out["dialog"]["buttons"], Json::array({6, 7}));
+  EXPECT_EQ(out["dialog"]["icon"], 32);
+  EXPECT_EQ(bill->Current()["dialog"]["text"], out["dialog"]["text"]) << "a reload sees the same question";
+  out = bill->Answer(Json{{"result", 7}});
+  EXPECT_EQ(out["result"]["ok"], false);
+  EXPECT_EQ(Head(bill->Current()["view"], "FBillNo")["text"], billNo);
+  Op(*bill, {{"op", "tool"}, {"key", "mnuEditFileDelete"}});
+  out = bill->Answer(Json{{"result", 6}});
+  EXPECT_EQ(out["result"]["ok"], true);
+  EXPECT_EQ(Head(out["view"], "FBillNo")["text"], "");
+  EXPECT_EQ(out["journal"]["count"], 0) << out["journal"].dump();
+}
+
+TEST_F(WebSessionTest, ClosingAWindowThatWaitsAnswersItsQuestionWithTheDefault) {
+  auto session = Login();
+  auto bill = session->NewBillWindow();
+  bill->Open(kPurchase, 0, {});
+  Edit(*bill, "FSupplyID", -1, "S001");
+  Edit(*bill, "FItemID", 1, "I001");
+  Json saved = Op(*bill, {{"op", "tool"}, {"key", "mnuEditFileSave"}});
+  ASSERT_EQ(saved["result"]["ok"], true);
+  const std::string billNo = Head(saved["view"], "FBillNo")["text"];
+  ASSERT_TRUE(Op(*bill, {{"op", "tool"}, {"key", "mnuEditFileDelete"}}).contains("dialog"));
+  EXPECT_TRUE(session->CloseWindow(bill->id()));  // the question's default is "No"
+  EXPECT_EQ(session->Find(bill->id()), nullptr);
+
+  auto list = session->NewListWindow();
+  Json out = list->Open(kPurchase);
+  ASSERT_TRUE(out["view"].contains("rows")) << out.dump();
+  bool listed = false;
+  for (const auto& row : out["view"]["rows"]) listed = listed || row["cells"][0] == billNo;
+  EXPECT_TRUE(listed) << "the bill was not deleted";
+}
+
+TEST_F(WebSessionTest, AnEditBringsBackOnlyWhatChanged) {
+  auto session = Login();
+  auto bill = session->NewBillWindow();
+  bill->Open(kPurchase, 0, {});
+  Edit(*bill, "FSupplyID", -1, "S001");
+  Op(*bill, {{"op", "addRow"}, {"grid", 1}});
+  Edit(*bill, "FItemID", 1, "I001");
+  Json out = Edit(*bill, "FShowQty", 1, "3");
+  ASSERT_EQ(out["result"]["ok"], true);
+  const Json& grid = out["view"]["grids"][0];
+  EXPECT_EQ(grid["rowCount"], 2);
+  ASSERT_EQ(grid["rows"].size(), 1u);
+  EXPECT_TRUE(grid["rows"].contains("1"));
+  EXPECT_FALSE(grid.contains("columns"));
+  EXPECT_FALSE(out["view"].contains("head"));
+  EXPECT_FALSE(out["view"].contains("bar"));
+  // A reload gets everything again.
+  Json full = bill->Current()["view"];
+  EXPECT_EQ(full["grids"][0]["rows"].size(), 2u);
+  EXPECT_TRUE(full.contains("head") && full.contains("bar") && full["grids"][0].contains("columns"));
+
+  // A field the person cannot see is neither typed into nor looked up.
+  out = Edit(*bill, "FStatus", -1, "1");
+  EXPECT_EQ(out["result"]["ok"], false);
+  EXPECT_TRUE(out["result"].contains("error"));
+  out = Op(*bill, {{"op", "pick"}, {"key", "FSupplyID"}, {"q", "美的"}});
+  ASSERT_EQ(out["result"]["rows"].size(), 1u) << out.dump();
+  EXPECT_EQ(out["result"]["rows"][0]["number"], "S001");
+  EXPECT_FALSE(out.contains("view")) << "a look-up changes nothing on the form";
+}
+
+TEST_F(WebSessionTest, AFailureIsJournaledAndTheWindowGoesOn) {
+  // The purchase bill with its supplier looked up in a table the account set does not have.
+  std::ifstream in(std::string(std::getenv("ZOV_SOURCE_DIR")) + "/src/host/templates/purchase.json");
+  std::stringstream text;
+  text << in.rdbuf();
+  std::string json = text.str();
+  json.replace(json.find("\"t_Supplier\""), 12, "\"t_NoSuchTable\"");
+  auto templates = std::make_shared<sim::TemplateSet>(*zov::testing::TestDatabases().templates);
+  (*templates)[kPurchase] = sim::ParseTemplate(json, "purchase.json");
+
+  auto session = Login("admin", templates);
+  auto bill = session->NewBillWindow();
+  bill->Open(kPurchase, 0, {});
+  Json out = Op(*bill, {{"op", "pick"}, {"key", "FSupplyID"}, {"q", "S"}});
+  EXPECT_TRUE(out["result"].contains("error"));
+  ASSERT_EQ(out["journal"]["count"], 1) << out["journal"].dump();
+  const Json& entry = out["journal"]["entries"][0];
+  EXPECT_EQ(entry["kind"], "sql");
+  EXPECT_NE(entry["text"].get<std::string>().find("t_NoSuchTable"), std::string::npos);
+
+  // Nothing is lost: the bill goes on as it was.
+  out = Edit(*bill, "FItemID", 1, "I001");
+  EXPECT_EQ(out["result"]["ok"], true);
+  EXPECT_EQ(out["journal"]["count"], 1);
+}
+
+TEST_F(WebSessionTest, AFormViewLeavesOutWhatThePersonMayNotSee) {
+  auto session = Open();
+  auto open = session->OpenBill(kPurchase);
+  sim::BillForm& form = *open.form;
+  form.NewBill();
+  form.Edit("FItemID", 1, vb::Variant("I001"));
+  form.Edit("FShowQty", 1, vb::Variant("3"));
+  form.Edit("FPrice", 1, vb::Variant("12.34"));
+  FormView view;
+  Json shown = view.Render(form, true);
+  EXPECT_TRUE(Head(shown, "FStatus").is_null()) << "a field no form state shows";
+  EXPECT_NE(shown.dump().find("\"FPrice\""), std::string::npos);
+  EXPECT_NE(shown.dump().find("12.3400"), std::string::npos);
+
+  // The price right hides the price columns as the plug-in does: through the grid's fields.
+  for (const char* key : {"FPrice", "FBasePrice", "FPriceDiscount", "FBasePriceDiscount", "FTaxPrice", "FBaseTaxPrice",
+                          "FIncludeTaxPrice", "FAmount", "FNoDiscAmount", "FTaxAmount", "FInTaxAmount"})
+    form.BillEntrys(1)->QORFields(key)->SetVisible(false);
+  Json hidden = view.Render(form, false);
+  const Json& grid = hidden["grids"][0];
+  ASSERT_TRUE(grid.contains("columns")) << "new columns come with the change";
+  EXPECT_EQ(grid["rows"].size(), 1u) << "and every row with them";
+  for (const auto& row : grid["rows"]) EXPECT_EQ(row.size(), grid["columns"].size());
+  const std::string text = hidden.dump() + view.Render(form, true).dump();
+  for (const char* gone : {"\"FPrice\"", "\"FAmount\"", "12.34", "37.02", "41.83"})
+    EXPECT_EQ(text.find(gone), std::string::npos) << gone;
+  EXPECT_NE(text.find("\"FShowQty\""), std::string::npos);
+  session->Close(open);
+}
+
+}  // namespace
+}  // namespace zov::web
