@@ -3,18 +3,9 @@
 #include <cctype>
 
 #include "data/tsql/table_info.h"
+#include "data/tsql/text_rules.h"
 
 namespace zov::data::tsql {
-
-namespace {
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (std::toupper(static_cast<unsigned char>(a[i])) != std::toupper(static_cast<unsigned char>(b[i])))
-      return false;
-  return true;
-}
-}  // namespace
 
 int TableInfo::FindColumn(std::string_view column) const {
   for (std::size_t i = 0; i < columns.size(); ++i)

@@ -8,6 +8,7 @@
 #include <fmt/format.h>
 
 #include "data/sql_error.h"
+#include "data/tsql/text_rules.h"
 
 namespace zov::data::tsql {
 
@@ -24,14 +25,6 @@ std::string_view Trim(std::string_view s) {
 }
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
-  return true;
-}
 
 const char* TextTypeName(const SqlType& t) { return t.IsUnicode() ? "nvarchar" : "varchar"; }
 

@@ -432,13 +432,7 @@ Interpreter::Flow Interpreter::Execute(const Statement& s) {
         value = Evaluate(*v.value, s, type);
       } else {
         detail::CachedStatement& c = Prepared(&s, Use::Compound, s);
-        Bind(c);
-        sqlite3_stmt* stmt = c.statement.get();
-        const int rc = sqlite3_step(stmt);
-        if (rc != SQLITE_ROW) {
-          sqlite3_reset(stmt);
-          session_.connection.Fail(c.translation.sql);
-        }
+        sqlite3_stmt* stmt = StepOneRow(c);
         type = c.translation.columns[0].type;
         value = sqlite::ReadValue(stmt, 0, type);
         sqlite3_reset(stmt);
@@ -880,6 +874,16 @@ void Interpreter::RunTransaction(const Statement& s) {
 
 // ---- Values ------------------------------------------------------------------------------------
 
+sqlite3_stmt* Interpreter::StepOneRow(detail::CachedStatement& c) {
+  Bind(c);
+  sqlite3_stmt* stmt = c.statement.get();
+  if (sqlite3_step(stmt) != SQLITE_ROW) {
+    sqlite3_reset(stmt);
+    session_.connection.Fail(c.translation.sql);
+  }
+  return stmt;
+}
+
 SqlValue Interpreter::Evaluate(const Expression& e, const Statement& owner, SqlType& type) {
   if (e.kind == ExpressionKind::Constant) {
     const auto& c = e.As<ConstantExpression>();
@@ -892,13 +896,7 @@ SqlValue Interpreter::Evaluate(const Expression& e, const Statement& owner, SqlT
     return variables_[static_cast<std::size_t>(index)];
   }
   detail::CachedStatement& c = Prepared(&e, Use::Scalar, owner);
-  Bind(c);
-  sqlite3_stmt* stmt = c.statement.get();
-  const int rc = sqlite3_step(stmt);
-  if (rc != SQLITE_ROW) {
-    sqlite3_reset(stmt);
-    session_.connection.Fail(c.translation.sql);
-  }
+  sqlite3_stmt* stmt = StepOneRow(c);
   type = c.translation.columns[0].type;
   SqlValue v = sqlite::ReadValue(stmt, 0, type);
   sqlite3_reset(stmt);
@@ -906,14 +904,7 @@ SqlValue Interpreter::Evaluate(const Expression& e, const Statement& owner, SqlT
 }
 
 bool Interpreter::Condition(const Expression& e, const Statement& owner) {
-  detail::CachedStatement& c = Prepared(&e, Use::Condition, owner);
-  Bind(c);
-  sqlite3_stmt* stmt = c.statement.get();
-  const int rc = sqlite3_step(stmt);
-  if (rc != SQLITE_ROW) {
-    sqlite3_reset(stmt);
-    session_.connection.Fail(c.translation.sql);
-  }
+  sqlite3_stmt* stmt = StepOneRow(Prepared(&e, Use::Condition, owner));
   const bool result = sqlite3_column_int(stmt, 0) != 0;
   sqlite3_reset(stmt);
   return result;

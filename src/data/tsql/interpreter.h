@@ -61,6 +61,9 @@ class Interpreter {
   void RunSetOption(const Statement& s);
   void RunTransaction(const Statement& s);
 
+  // Binds and steps a statement that yields one row, left on that row for the caller to read and
+  // reset; a statement that yields none fails as the connection reports it.
+  sqlite3_stmt* StepOneRow(detail::CachedStatement& c);
   SqlValue Evaluate(const Expression& e, const Statement& owner, SqlType& type);
   bool Condition(const Expression& e, const Statement& owner);
   void Assign(int variable, const SqlValue& value, const SqlType& from);

@@ -48,24 +48,11 @@
 #include "data/tsql/ast/update_statement.h"
 #include "data/tsql/ast/variable_expression.h"
 #include "data/tsql/ast/while_statement.h"
+#include "data/tsql/text_rules.h"
 
 namespace zov::data::tsql {
 
 namespace {
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (std::toupper(static_cast<unsigned char>(a[i])) != std::toupper(static_cast<unsigned char>(b[i])))
-      return false;
-  return true;
-}
-
-std::string Upper(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return out;
-}
 
 // Words that cannot stand as a bare alias or column name (SQL Server's reserved keywords that
 // can follow an expression or a table in the statements we read).
@@ -265,7 +252,7 @@ class ParserImpl {
   // ---- Variables -------------------------------------------------------------------------------
 
   int DeclareVariable(const Token& t, const SqlType& type) {
-    const std::string key = Upper(t.text);
+    const std::string key = UpperAscii(t.text);
     if (variables_.count(key))
       throw SqlError(fmt::format(
           "The variable name '{}' has already been declared. Variable names must be unique within a query batch or stored procedure.",
@@ -276,7 +263,7 @@ class ParserImpl {
     return slot;
   }
   int ResolveVariable(const Token& t) const {
-    auto it = variables_.find(Upper(t.text));
+    auto it = variables_.find(UpperAscii(t.text));
     if (it == variables_.end()) throw SqlError(fmt::format("Must declare the scalar variable \"{}\".", t.text));
     return it->second;
   }
@@ -400,7 +387,7 @@ class ParserImpl {
       if (op) {
         const std::uint32_t opAt = t.offset;
         Next();
-        if (IsWord("ANY") || IsWord("ALL") || IsWord("SOME")) Unsupported(fmt::format("comparison with {}", Upper(Peek().text)));
+        if (IsWord("ANY") || IsWord("ALL") || IsWord("SOME")) Unsupported(fmt::format("comparison with {}", UpperAscii(Peek().text)));
         left = std::make_unique<ComparisonExpression>(opAt, *op, std::move(left), ParseAdditive());
         continue;
       }
@@ -535,7 +522,7 @@ class ParserImpl {
         Unsupported("binary literal");
       case TokenKind::Variable: {
         Next();
-        if (t.text.size() >= 2 && t.text[1] == '@') return std::make_unique<VariableExpression>(at, Upper(t.text), -1);
+        if (t.text.size() >= 2 && t.text[1] == '@') return std::make_unique<VariableExpression>(at, UpperAscii(t.text), -1);
         return std::make_unique<VariableExpression>(at, std::string(t.text), ResolveVariable(t));
       }
       case TokenKind::LParen: {
@@ -979,7 +966,7 @@ class ParserImpl {
     const Token& t = Peek();
     if (t.kind == TokenKind::LParen && IsQueryStart()) return ParseSelectStatement();
     if (t.kind != TokenKind::Identifier) SyntaxError();
-    const std::string word = Upper(t.text);
+    const std::string word = UpperAscii(t.text);
     if (word == "SELECT") return ParseSelectStatement();
     if (word == "INSERT") return ParseInsert();
     if (word == "UPDATE") return ParseUpdate();
@@ -1223,7 +1210,7 @@ class ParserImpl {
     }
     if (t.kind != TokenKind::Identifier) SyntaxError();
     auto s = std::make_unique<SetOptionStatement>();
-    s->option = Upper(t.text);
+    s->option = UpperAscii(t.text);
     Next();
     if (s->option == "IDENTITY_INSERT") s->table = ParseObjectName();
     if (s->option == "TRANSACTION") Unsupported("SET TRANSACTION ISOLATION LEVEL");
@@ -1234,7 +1221,7 @@ class ParserImpl {
     // SET a, b, c ON is legal for the ANSI options.
     while (Accept(TokenKind::Comma)) {
       if (!Is(TokenKind::Identifier)) SyntaxError();
-      const std::string more = Upper(Next().text);
+      const std::string more = UpperAscii(Next().text);
       if (more != s->option) Unsupported("SET of several different options in one statement");
     }
     if (AcceptWord("ON")) s->on = true;
@@ -1348,7 +1335,7 @@ class ParserImpl {
       } else if (IsWord("REFERENCES") || IsWord("FOREIGN")) {
         Unsupported("FOREIGN KEY constraints");
       } else if (IsWord("ROWGUIDCOL") || IsWord("SPARSE") || IsWord("FILESTREAM")) {
-        Unsupported(Upper(Peek().text));
+        Unsupported(UpperAscii(Peek().text));
       } else {
         break;
       }
@@ -1466,7 +1453,7 @@ class ParserImpl {
     else if (AcceptWord("VIEW")) s->what = DropKind::View;
     else if (AcceptWord("INDEX")) s->what = DropKind::Index;
     else if (IsWord("PROC") || IsWord("PROCEDURE") || IsWord("FUNCTION") || IsWord("TRIGGER"))
-      Unsupported(fmt::format("DROP {}", Upper(Peek().text)));
+      Unsupported(fmt::format("DROP {}", UpperAscii(Peek().text)));
     else SyntaxError();
     if (IsWord("IF") && IsWord("EXISTS", 1)) {
       Next();

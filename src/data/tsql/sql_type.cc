@@ -4,19 +4,13 @@
 #include <cctype>
 #include <fmt/format.h>
 
+#include "data/tsql/text_rules.h"
+
 namespace zov::data::tsql {
 
 namespace {
 
 constexpr int kMaxPrecision = 38;
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
-  return true;
-}
 
 // Decimal view of an exact number: integers and money as SQL Server widens them.
 SqlType AsDecimal(const SqlType& t) {

@@ -13,6 +13,10 @@
 
 namespace zov::data::tsql {
 
+// Names and keywords (ASCII): equal without regard to case, and folded to upper case.
+bool EqualsNoCase(std::string_view a, std::string_view b);
+std::string UpperAscii(std::string_view s);
+
 // Compares as the CI collation does: negative, zero or positive.
 int CompareIgnoringCase(std::string_view a, std::string_view b);
 

@@ -26,18 +26,11 @@
 #include "data/tsql/ast/star_expression.h"
 #include "data/tsql/ast/unary_expression.h"
 #include "data/tsql/ast/variable_expression.h"
+#include "data/tsql/text_rules.h"
 
 namespace zov::data::tsql {
 
 namespace {
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (std::toupper(static_cast<unsigned char>(a[i])) != std::toupper(static_cast<unsigned char>(b[i])))
-      return false;
-  return true;
-}
 
 bool IsAggregateName(std::string_view name) {
   static const char* const kAggregates[] = {"COUNT", "COUNT_BIG", "SUM",   "AVG",  "MIN",          "MAX",

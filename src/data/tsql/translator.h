@@ -141,6 +141,11 @@ class Translator {
   std::string SetOperationSql(const SetOperationNode& node, const Scope* outer, std::vector<ResultColumn>& columns,
                               bool derived, const std::vector<std::string>* names);
   std::string FromSql(const std::vector<TableRefPtr>& from, Scope& scope);
+  // The table an UPDATE or DELETE (`verb`, with `of` the word its messages put before an object)
+  // changes, added to `scope` with the FROM clause's sources (`fromSql`); refuses derived tables,
+  // views and a table FROM names only by alias.
+  const Source& ModifiedSource(const ObjectName& name, const std::vector<TableRefPtr>& from, const char* verb,
+                               const char* of, Scope& scope, std::string& fromSql);
   std::string TableRefSql(const TableRef& ref, Scope& scope, bool parenthesise);
   void AddTableSource(const TableInfo& table, const std::string& alias, Scope& scope, std::string& sql);
   std::string NewAlias();
@@ -189,6 +194,8 @@ class Translator {
   std::string Comparable(const Emitted& e) const;
   void Unify(Emitted& a, Emitted& b, const char* what);
   SqlType CommonResultType(const std::vector<SqlType>& types, const char* what);
+  // The common type of a CASE's results; a CASE whose results are all NULL is refused.
+  SqlType CaseResultType(const std::vector<SqlType>& types);
   std::string AddParameter(Parameter p);
   static bool SameClass(const SqlType& a, const SqlType& b);
   static std::string TypeText(const SqlType& t);

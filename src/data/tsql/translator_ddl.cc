@@ -8,18 +8,11 @@
 #include "data/tsql/ast/function_expression.h"
 #include "data/tsql/ast/unary_expression.h"
 #include "data/tsql/translator.h"
+#include "data/tsql/text_rules.h"
 
 namespace zov::data::tsql {
 
 namespace {
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (std::toupper(static_cast<unsigned char>(a[i])) != std::toupper(static_cast<unsigned char>(b[i])))
-      return false;
-  return true;
-}
 
 std::string SqlText(std::string_view s) {
   std::string out = "'";

@@ -3,21 +3,10 @@
 #include <fmt/format.h>
 
 #include "data/sql_error.h"
+#include "data/tsql/text_rules.h"
 #include "data/tsql/translator.h"
 
 namespace zov::data::tsql {
-
-namespace {
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (std::toupper(static_cast<unsigned char>(a[i])) != std::toupper(static_cast<unsigned char>(b[i])))
-      return false;
-  return true;
-}
-
-}  // namespace
 
 Translation Translator::Insert(const InsertStatement& statement) {
   auto table = FindTable(statement.target);
@@ -96,34 +85,40 @@ Translation Translator::Insert(const InsertStatement& statement) {
   return t;
 }
 
-Translation Translator::Update(const UpdateStatement& statement) {
-  auto table = FindTable(statement.target);
-  Scope scope;
-  std::string fromSql;
+const Translator::Source& Translator::ModifiedSource(const ObjectName& name, const std::vector<TableRefPtr>& from,
+                                                     const char* verb, const char* of, Scope& scope,
+                                                     std::string& fromSql) {
+  auto table = FindTable(name);
   const Source* target = nullptr;
-  if (statement.from.empty()) {
-    if (!table) throw SqlError(fmt::format("Invalid object name '{}'.", statement.target.name));
-    AddTableSource(*table, statement.target.name, scope, fromSql);
+  if (from.empty()) {
+    if (!table) throw SqlError(fmt::format("Invalid object name '{}'.", name.name));
+    AddTableSource(*table, name.name, scope, fromSql);
     target = &scope.sources.front();
   } else {
-    fromSql = FromSql(statement.from, scope);
+    fromSql = FromSql(from, scope);
     for (const Source& s : scope.sources)
-      if (EqualsNoCase(s.exposed, statement.target.name)) target = &s;
+      if (EqualsNoCase(s.exposed, name.name)) target = &s;
     if (!target) {
-      if (!table) throw SqlError(fmt::format("Invalid object name '{}'.", statement.target.name));
+      if (!table) throw SqlError(fmt::format("Invalid object name '{}'.", name.name));
       for (const Source& s : scope.sources)
         if (s.table && EqualsNoCase(s.table->name, table->name))
-          throw SqlError(fmt::format("Unsupported T-SQL construct: UPDATE of '{}' while FROM names it under an alias; name the alias in UPDATE.", statement.target.name));
+          throw SqlError(fmt::format("Unsupported T-SQL construct: {0} of '{1}' while FROM names it under an alias; name the alias in {0}.", verb, name.name));
       std::string extra;
-      AddTableSource(*table, statement.target.name, scope, extra);
+      AddTableSource(*table, name.name, scope, extra);
       fromSql += ", " + extra;
       target = &scope.sources.back();
     }
-    if (!target->table) throw SqlError(fmt::format("Unsupported T-SQL construct: UPDATE of the derived table '{}'.", statement.target.name));
-    table = nullptr;
+    if (!target->table) throw SqlError(fmt::format("Unsupported T-SQL construct: {} {} the derived table '{}'.", verb, of, name.name));
   }
+  if (target->table->view) throw SqlError(fmt::format("Unsupported T-SQL construct: {} {} a view.", verb, of));
+  return *target;
+}
+
+Translation Translator::Update(const UpdateStatement& statement) {
+  Scope scope;
+  std::string fromSql;
+  const Source* target = &ModifiedSource(statement.target, statement.from, "UPDATE", "of", scope, fromSql);
   const TableInfo& info = *target->table;
-  if (info.view) throw SqlError("Unsupported T-SQL construct: UPDATE of a view.");
 
   std::vector<std::string> targets;
   std::vector<std::string> values;
@@ -173,32 +168,10 @@ Translation Translator::Update(const UpdateStatement& statement) {
 }
 
 Translation Translator::Delete(const DeleteStatement& statement) {
-  auto table = FindTable(statement.target);
   Scope scope;
   std::string fromSql;
-  const Source* target = nullptr;
-  if (statement.from.empty()) {
-    if (!table) throw SqlError(fmt::format("Invalid object name '{}'.", statement.target.name));
-    AddTableSource(*table, statement.target.name, scope, fromSql);
-    target = &scope.sources.front();
-  } else {
-    fromSql = FromSql(statement.from, scope);
-    for (const Source& s : scope.sources)
-      if (EqualsNoCase(s.exposed, statement.target.name)) target = &s;
-    if (!target) {
-      if (!table) throw SqlError(fmt::format("Invalid object name '{}'.", statement.target.name));
-      for (const Source& s : scope.sources)
-        if (s.table && EqualsNoCase(s.table->name, table->name))
-          throw SqlError(fmt::format("Unsupported T-SQL construct: DELETE of '{}' while FROM names it under an alias; name the alias in DELETE.", statement.target.name));
-      std::string extra;
-      AddTableSource(*table, statement.target.name, scope, extra);
-      fromSql += ", " + extra;
-      target = &scope.sources.back();
-    }
-    if (!target->table) throw SqlError(fmt::format("Unsupported T-SQL construct: DELETE from the derived table '{}'.", statement.target.name));
-  }
+  const Source* target = &ModifiedSource(statement.target, statement.from, "DELETE", "from", scope, fromSql);
   const TableInfo& info = *target->table;
-  if (info.view) throw SqlError("Unsupported T-SQL construct: DELETE from a view.");
   aggregatesAllowed_ = false;
   std::string where;
   if (statement.where) where = " WHERE " + Predicate(*statement.where, scope).sql;

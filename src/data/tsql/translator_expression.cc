@@ -24,24 +24,11 @@
 #include "data/tsql/ast/unary_expression.h"
 #include "data/tsql/ast/variable_expression.h"
 #include "data/tsql/translator.h"
+#include "data/tsql/text_rules.h"
 
 namespace zov::data::tsql {
 
 namespace {
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (std::toupper(static_cast<unsigned char>(a[i])) != std::toupper(static_cast<unsigned char>(b[i])))
-      return false;
-  return true;
-}
-
-std::string Upper(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return out;
-}
 
 const char* OperatorName(char op) {
   switch (op) {
@@ -235,6 +222,13 @@ SqlType Translator::CommonResultType(const std::vector<SqlType>& types, const ch
     if (x.IsBoolean()) throw SqlError(fmt::format("Incorrect syntax: a condition cannot be used as a value in {}.", what));
     t = CommonType(t, x);
   }
+  return t;
+}
+
+SqlType Translator::CaseResultType(const std::vector<SqlType>& types) {
+  const SqlType t = CommonResultType(types, "CASE");
+  if (t.IsNull())
+    throw SqlError("At least one of the result expressions in a CASE expression must be an expression other than the NULL constant.");
   return t;
 }
 
@@ -614,8 +608,7 @@ Translator::Emitted Translator::EmitCase(const Expression& e, const Scope& scope
       otherwise = Value(*c.otherwise, scope);
       types.push_back(otherwise.type);
     }
-    const SqlType result = CommonResultType(types, "CASE");
-    if (result.IsNull()) throw SqlError("At least one of the result expressions in a CASE specification must be an expression other than the NULL constant.");
+    const SqlType result = CaseResultType(types);
     for (std::size_t i = 0; i < whens.size(); ++i) {
       Emitted w = whens[i];
       if (!SameClass(w.type, base.type)) w = ConvertTo(std::move(w), base.type);
@@ -645,8 +638,7 @@ Translator::Emitted Translator::EmitCase(const Expression& e, const Scope& scope
     otherwise = Value(*c.otherwise, scope);
     types.push_back(otherwise.type);
   }
-  const SqlType result = CommonResultType(types, "CASE");
-  if (result.IsNull()) throw SqlError("At least one of the result expressions in a CASE specification must be an expression other than the NULL constant.");
+  const SqlType result = CaseResultType(types);
   for (std::size_t i = 0; i < conditions.size(); ++i) {
     Emitted t = thens[i];
     if (!SameClass(t.type, result)) t = ConvertTo(std::move(t), result);
@@ -755,7 +747,7 @@ Translator::Emitted Translator::EmitScalarSubquery(const tsql::Query& query, con
 // ---- Functions ---------------------------------------------------------------------------------
 
 Translator::Emitted Translator::EmitFunction(const FunctionExpression& f, const Scope& scope) {
-  const std::string name = Upper(f.name);
+  const std::string name = UpperAscii(f.name);
   Emitted out;
   auto args = [&](std::size_t min, std::size_t max) {
     if (f.args.size() < min || f.args.size() > max || f.star)
@@ -1070,7 +1062,7 @@ Translator::Emitted Translator::EmitStringFunction(const FunctionExpression& f, 
 }
 
 Translator::Emitted Translator::EmitDateFunction(const FunctionExpression& f, const Scope& scope) {
-  const std::string name = Upper(f.name);
+  const std::string name = UpperAscii(f.name);
   Emitted out;
   auto args = [&](std::size_t n) {
     if (f.args.size() != n || f.star) throw SqlError(fmt::format("The {} function requires {} argument(s).", f.name, n + (f.datePart.empty() ? 0 : 1)));
@@ -1132,7 +1124,7 @@ Translator::Emitted Translator::EmitDateFunction(const FunctionExpression& f, co
 }
 
 Translator::Emitted Translator::EmitAggregate(const FunctionExpression& f, const Scope& scope) {
-  const std::string name = Upper(f.name);
+  const std::string name = UpperAscii(f.name);
   if (!aggregatesAllowed_)
     throw SqlError("An aggregate may not appear in the WHERE clause unless it is in a subquery contained in a HAVING clause or a select list, and the column being aggregated is an outer reference.");
   if (aggregateDepth_ > 0)

@@ -215,6 +215,11 @@ class BillForm final : public vb::Implements<host::IBillInterface> {
   bool billLocked_ = false;
   bool dirty_ = false;
   bool lastCancelled_ = false;
+  // Ends an operation the user or a plug-in refused: marks it cancelled and answers false.
+  bool Refuse() {
+    lastCancelled_ = true;
+    return false;
+  }
   bool closed_ = false;
   bool menusBuilt_ = false;
   int depth_ = 0;

@@ -161,14 +161,8 @@ bool BillForm::Edit(std::string_view key, long row, const Variant& typed) {
   if (!f) throw std::invalid_argument("the bill has no field " + std::string(key));
   const long r = f->grid == 0 ? -1 : row;
   if (f->grid != 0 && !Page(f->grid).Row(r)) throw std::invalid_argument("the bill has no row " + std::to_string(row));
-  if (ReadOnly() || IsCellLocked(*f, r)) {
-    lastCancelled_ = true;
-    return false;
-  }
-  if (!BeginEditIfViewing()) {
-    lastCancelled_ = true;
-    return false;
-  }
+  if (ReadOnly() || IsCellLocked(*f, r)) return Refuse();
+  if (!BeginEditIfViewing()) return Refuse();
   auto cell = Cell(*f, r, true);
   const Variant before = cell->Item("FFLD");
   const Variant beforeNumber = cell->Item("FFND"), beforeDisplay = cell->Item("FDSP");
@@ -178,8 +172,7 @@ bool BillForm::Edit(std::string_view key, long row, const Variant& typed) {
       const BaseRecord rec = typed.IsString() ? ResolveBase(*f, typed, true) : ResolveBase(*f, typed, false);
       if (!rec.found) {
         services_.Ui().MsgBox("“" + vb::CStr(typed) + "”不是有效的" + f->caption + "代码，请重新输入。", host::vbInformation, "信息提示");
-        lastCancelled_ = true;
-        return false;
+        return Refuse();
       }
       WriteTyped(*f, r, rec.id, true);
     } else {
@@ -201,8 +194,7 @@ bool BillForm::Edit(std::string_view key, long row, const Variant& typed) {
     // The chain passed its depth limit (journaled where it stopped): a failed event. What was
     // computed so far stays, as the host's own forms leave it.
     if (e.number() != kErrOutOfStackSpace) throw;
-    lastCancelled_ = true;
-    return false;
+    return Refuse();
   }
   if (cancel) {
     // The plug-in refused the change: the cell gets its previous value back and its dependants
@@ -212,8 +204,7 @@ bool BillForm::Edit(std::string_view key, long row, const Variant& typed) {
     cell->SetItem("FDSP", beforeDisplay);
     FillLinked(*f, r);
     RunActions(*f, r, "FAction");
-    lastCancelled_ = true;
-    return false;
+    return Refuse();
   }
   return true;
 }

@@ -113,10 +113,7 @@ void BillForm::NewBill() {
 bool BillForm::LoadBill(long billId, long state) {
   lastCancelled_ = false;
   Raise(host::BillEvent::BeforLoadBillFillData, [](host::IBillEventSink& s) { s.BeforLoadBillFillData(); });
-  if (!ReadFromDatabase(billId)) {
-    lastCancelled_ = true;
-    return false;
-  }
+  if (!ReadFromDatabase(billId)) return Refuse();
   formState_ = state == host::kBillEdit ? host::kBillEdit : host::kBillView;
   dirty_ = false;
   Raise(host::BillEvent::AfterLoadBill, [](host::IBillEventSink& s) { s.AfterLoadBill(); });
@@ -150,16 +147,10 @@ long BillForm::AddRow(int grid) {
 
 bool BillForm::DeleteRow(long row, int grid) {
   lastCancelled_ = false;
-  if (ReadOnly() || !Page(grid).Row(row)) {
-    lastCancelled_ = true;
-    return false;
-  }
+  if (ReadOnly() || !Page(grid).Row(row)) return Refuse();
   bool cancel = false;
   const bool ok = Raise(host::BillEvent::BeforeDeleteRow, [&](host::IBillEventSink& s) { s.BeforeDeleteRow(Variant(grid), row, cancel); });
-  if (cancel || !ok) {
-    lastCancelled_ = true;
-    return false;
-  }
+  if (cancel || !ok) return Refuse();
   BeginEditIfViewing();
   Page(grid).Erase(row);
   dirty_ = true;
@@ -190,17 +181,11 @@ long BillForm::FillRow(const std::vector<std::pair<std::string, Variant>>& value
 bool BillForm::ClickTool(std::string_view key) {
   lastCancelled_ = false;
   auto tool = bar_->FindTool(key);
-  if (tool && !tool->Enabled()) {
-    lastCancelled_ = true;
-    return false;
-  }
+  if (tool && !tool->Enabled()) return Refuse();
   Ref<host::ITool> clicked = tool ? Ref<host::ITool>(tool) : Ref<host::ITool>(bar_->EnsureTool(key));
   bool cancel = false;
   const bool ok = Raise(host::BillEvent::MenuBarClick, [&](host::IBillEventSink& s) { s.MenuBarClick(clicked, cancel); });
-  if (cancel || !ok) {
-    lastCancelled_ = true;
-    return false;
-  }
+  if (cancel || !ok) return Refuse();
   bool handled = false;
   RunHostTool(key, handled);
   return !lastCancelled_;
@@ -251,15 +236,11 @@ bool BillForm::Save() {
   lastCancelled_ = false;
   if (ReadOnly()) {
     services_.Ui().MsgBox("单据已经审核，不能修改。", host::vbInformation, kInfoTitle);
-    lastCancelled_ = true;
-    return false;
+    return Refuse();
   }
   bool cancel = false;
   const bool ok = Raise(host::BillEvent::BeforeSave, [&](host::IBillEventSink& s) { s.BeforeSave(cancel); });
-  if (cancel || !ok) {
-    lastCancelled_ = true;
-    return false;
-  }
+  if (cancel || !ok) return Refuse();
   // The host's own check: required fields of the header.
   for (const auto& f : tmpl_->head) {
     if (!f.required) continue;
@@ -269,8 +250,7 @@ bool BillForm::Save() {
     if (empty) {
       services_.Ui().MsgBox(f.caption + "不能为空。", host::vbInformation, kInfoTitle);
       SetActiveCell(f.key, -1);
-      lastCancelled_ = true;
-      return false;
+      return Refuse();
     }
   }
   // A failed save leaves the form as it was: its internal ID, its number and its rows' IDs.
@@ -293,8 +273,7 @@ bool BillForm::Save() {
       for (std::size_t r = 0; r < grids_[g]->rows().size() && r < previousEntries[g].size(); ++r)
         grids_[g]->rows()[r].entryId = previousEntries[g][r];
     services_.Ui().MsgBox(std::string("保存失败：") + e.what(), host::vbInformation, kInfoTitle);
-    lastCancelled_ = true;
-    return false;
+    return Refuse();
   }
   dirty_ = false;
   formState_ = host::kBillView;
@@ -308,16 +287,12 @@ bool BillForm::Audit() {
   lastCancelled_ = false;
   if (StatusOf(Value("FStatus")) > 0) {
     services_.Ui().MsgBox("单据已经审核，不能重复审核。", host::vbInformation, kInfoTitle);
-    lastCancelled_ = true;
-    return false;
+    return Refuse();
   }
   if ((billId_ == 0 || dirty_) && !Save()) return false;
   bool cancel = false;
   const bool ok = Raise(host::BillEvent::BusinessCheck, [&](host::IBillEventSink& s) { s.BusinessCheck(cancel); });
-  if (cancel || !ok) {
-    lastCancelled_ = true;
-    return false;
-  }
+  if (cancel || !ok) return Refuse();
   try {
     services_.Begin();
     services_.Run("UPDATE " + tmpl_->headTable + " SET FStatus=1, FCheckerID=" + std::to_string(services_.UserId()) +
@@ -326,8 +301,7 @@ bool BillForm::Audit() {
   } catch (const std::exception& e) {
     services_.Rollback();
     services_.Ui().MsgBox(std::string("审核失败：") + e.what(), host::vbInformation, kInfoTitle);
-    lastCancelled_ = true;
-    return false;
+    return Refuse();
   }
   if (tmpl_->Find("FStatus")) WriteTyped(*tmpl_->Find("FStatus"), -1, 1, false);
   if (tmpl_->Find("FCheckerID")) WriteTyped(*tmpl_->Find("FCheckerID"), -1, services_.UserId(), false);
@@ -340,15 +314,11 @@ bool BillForm::UnAudit() {
   lastCancelled_ = false;
   if (StatusOf(Value("FStatus")) != 1) {
     services_.Ui().MsgBox("单据尚未审核，不能反审核。", host::vbInformation, kInfoTitle);
-    lastCancelled_ = true;
-    return false;
+    return Refuse();
   }
   bool cancel = false;
   const bool ok = Raise(host::BillEvent::UnBusinessCheck, [&](host::IBillEventSink& s) { s.UnBusinessCheck(cancel); });
-  if (cancel || !ok) {
-    lastCancelled_ = true;
-    return false;
-  }
+  if (cancel || !ok) return Refuse();
   try {
     services_.Begin();
     services_.Run("UPDATE " + tmpl_->headTable + " SET FStatus=0, FCheckerID=0 WHERE FID=" + std::to_string(billId_));
@@ -356,8 +326,7 @@ bool BillForm::UnAudit() {
   } catch (const std::exception& e) {
     services_.Rollback();
     services_.Ui().MsgBox(std::string("反审核失败：") + e.what(), host::vbInformation, kInfoTitle);
-    lastCancelled_ = true;
-    return false;
+    return Refuse();
   }
   if (tmpl_->Find("FStatus")) WriteTyped(*tmpl_->Find("FStatus"), -1, 0, false);
   if (tmpl_->Find("FCheckerID")) WriteTyped(*tmpl_->Find("FCheckerID"), -1, 0, false);
@@ -423,14 +392,8 @@ void BillForm::NewFromCopy(const Ref<host::IDictionary>& data) {
 
 bool BillForm::DeleteBill() {
   lastCancelled_ = false;
-  if (billId_ == 0 || ReadOnly()) {
-    lastCancelled_ = true;
-    return false;
-  }
-  if (services_.Ui().MsgBox("确定要删除这张单据吗？", host::vbYesNo | host::vbQuestion, kInfoTitle) != host::vbYes) {
-    lastCancelled_ = true;
-    return false;
-  }
+  if (billId_ == 0 || ReadOnly()) return Refuse();
+  if (services_.Ui().MsgBox("确定要删除这张单据吗？", host::vbYesNo | host::vbQuestion, kInfoTitle) != host::vbYes) return Refuse();
   try {
     services_.Begin();
     std::string sql;
@@ -442,8 +405,7 @@ bool BillForm::DeleteBill() {
   } catch (const std::exception& e) {
     services_.Rollback();
     services_.Ui().MsgBox(std::string("删除失败：") + e.what(), host::vbInformation, kInfoTitle);
-    lastCancelled_ = true;
-    return false;
+    return Refuse();
   }
   NewBill();
   return true;
@@ -457,10 +419,7 @@ bool BillForm::SelectSource(std::string_view tool, const std::vector<SourceRow>&
   for (const auto& s : tmpl_->sources)
     if (s.tool == tool) def = &s;
   const BillTemplate* source = def ? services_.TemplateOf(def->classTypeId) : nullptr;
-  if (!def || !source || ReadOnly()) {
-    lastCancelled_ = true;
-    return false;
-  }
+  if (!def || !source || ReadOnly()) return Refuse();
   BeginEditIfViewing();
   auto selection = Dictionary::New();
   selection->SetItem("FSourClassTypeID", def->classTypeId);

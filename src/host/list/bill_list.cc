@@ -159,17 +159,11 @@ bool BillList::Select(const std::vector<std::string>& billNos) {
 bool BillList::ClickTool(std::string_view key) {
   lastCancelled_ = false;
   auto tool = bar_->FindTool(key);
-  if (tool && !tool->Enabled()) {
-    lastCancelled_ = true;
-    return false;
-  }
+  if (tool && !tool->Enabled()) return Refuse();
   Ref<host::ITool> clicked = tool ? Ref<host::ITool>(tool) : Ref<host::ITool>(bar_->EnsureTool(key));
   bool cancel = false;
   const bool ok = Raise(host::ListEvent::MenuBarClick, [&](host::IListEventSink& s) { s.MenuBarClick(clicked, cancel); });
-  if (cancel || !ok) {
-    lastCancelled_ = true;
-    return false;
-  }
+  if (cancel || !ok) return Refuse();
   if (key == "mnuEditCheck") return AuditSelected(true);
   if (key == "mnuEditUnCheck") return AuditSelected(false);
   if (key == "mnuEditDelete") return DeleteSelected();
@@ -180,16 +174,12 @@ bool BillList::AuditSelected(bool audit) {
   lastCancelled_ = false;
   if (selected_.empty()) {
     session_.Ui().MsgBox("请先选择单据。", host::vbInformation, kInfoTitle);
-    lastCancelled_ = true;
-    return false;
+    return Refuse();
   }
   bool cancel = false;
   const bool ok = audit ? Raise(host::ListEvent::BusinessCheck, [&](host::IListEventSink& s) { s.BusinessCheck(cancel); })
                         : Raise(host::ListEvent::UnBusinessCheck, [&](host::IListEventSink& s) { s.UnBusinessCheck(cancel); });
-  if (cancel || !ok) {
-    lastCancelled_ = true;
-    return false;
-  }
+  if (cancel || !ok) return Refuse();
   // The host's own rule: only bills in the state the operation starts from change.
   std::string ids;
   for (long id : selected_) ids += (ids.empty() ? "" : ",") + std::to_string(id);
@@ -203,8 +193,7 @@ bool BillList::AuditSelected(bool audit) {
   } catch (const std::exception& e) {
     session_.Rollback();
     session_.Ui().MsgBox(std::string(audit ? "审核失败：" : "反审核失败：") + e.what(), host::vbInformation, kInfoTitle);
-    lastCancelled_ = true;
-    return false;
+    return Refuse();
   }
   Refresh();
   return true;
@@ -212,17 +201,13 @@ bool BillList::AuditSelected(bool audit) {
 
 bool BillList::DeleteSelected() {
   lastCancelled_ = false;
-  if (selected_.empty()) {
-    lastCancelled_ = true;
-    return false;
-  }
+  if (selected_.empty()) return Refuse();
   std::string ids;
   for (long id : selected_) ids += (ids.empty() ? "" : ",") + std::to_string(id);
   const auto audited = session_.Run("SELECT COUNT(*) FROM " + tmpl_->headTable + " WHERE FStatus<>0 AND FID IN (" + ids + ")");
   if (!audited.empty() && vb::CLng(audited[0].rows[0][0]) > 0) {
     session_.Ui().MsgBox("所选单据中有已审核的单据，不能删除。", host::vbInformation, kInfoTitle);
-    lastCancelled_ = true;
-    return false;
+    return Refuse();
   }
   try {
     session_.Begin();
@@ -235,8 +220,7 @@ bool BillList::DeleteSelected() {
   } catch (const std::exception& e) {
     session_.Rollback();
     session_.Ui().MsgBox(std::string("删除失败：") + e.what(), host::vbInformation, kInfoTitle);
-    lastCancelled_ = true;
-    return false;
+    return Refuse();
   }
   selected_.clear();
   Refresh();

@@ -60,6 +60,11 @@ class BillList final : public vb::Implements<host::IListInterface> {
   long nextCookie_ = 1;
   bool menusBuilt_ = false;
   bool lastCancelled_ = false;
+  // Ends an operation the user or a plug-in refused: marks it cancelled and answers false.
+  bool Refuse() {
+    lastCancelled_ = true;
+    return false;
+  }
 };
 
 }  // namespace zov::sim

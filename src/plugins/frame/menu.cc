@@ -24,29 +24,29 @@ Ref<host::IBand> BandOrRaise(const Ref<host::IActiveBar>& bar, std::string_view 
 
 }  // namespace
 
-Ref<host::ITool> AddTool(const Ref<host::IActiveBar>& bar, const ToolSpec& spec) {
-  auto tool = bar->Tools()->Add(spec.key);
-  tool->SetCaption(spec.caption);
-  tool->SetToolTipText(spec.caption);
-  tool->SetDescription(spec.caption);
-  if (!vb::Trim(spec.category).empty()) tool->SetCategory(spec.category);
+Ref<host::ITool> AddTool(const Ref<host::IActiveBar>& bar, const MenuTool& def) {
+  auto tool = bar->Tools()->Add(def.key);
+  tool->SetCaption(def.caption);
+  tool->SetToolTipText(def.caption);
+  tool->SetDescription(def.caption);
+  if (!vb::Trim(def.category).empty()) tool->SetCategory(def.category);
   tool->SetVisible(true);
   tool->SetEnabled(true);
-  tool->SetStyle(spec.style);
-  if (!spec.picture.empty()) tool->SetPicture(spec.picture, kMaskSilver);
+  tool->SetStyle(def.style);
+  if (!def.picture.empty()) tool->SetPicture(def.picture, kMaskSilver);
 
-  auto tools = BandOrRaise(bar, spec.band)->Tools();
+  auto tools = BandOrRaise(bar, def.band)->Tools();
   long at;
-  if (spec.before.empty()) {
-    const long after = spec.after.empty() ? -1 : tools->IndexOf(spec.after);
-    at = spec.after.empty() ? 0 : (after < 0 ? tools->Count() : after + 1);
+  if (def.before.empty()) {
+    const long after = def.after.empty() ? -1 : tools->IndexOf(def.after);
+    at = def.after.empty() ? 0 : (after < 0 ? tools->Count() : after + 1);
   } else {
-    const long before = tools->IndexOf(spec.before);
+    const long before = tools->IndexOf(def.before);
     at = before < 0 ? tools->Count() : before;
   }
   // A tool already in the band moves to its new place.
-  if (!spec.key.empty())
-    if (long existing = tools->IndexOf(spec.key); existing >= 0) {
+  if (!def.key.empty())
+    if (long existing = tools->IndexOf(def.key); existing >= 0) {
       tools->Remove(existing);
       if (existing < at) --at;
     }
@@ -55,7 +55,7 @@ Ref<host::ITool> AddTool(const Ref<host::IActiveBar>& bar, const ToolSpec& spec)
 }
 
 void AddSeparator(const Ref<host::IActiveBar>& bar, std::string_view band, std::string_view after) {
-  AddTool(bar, ToolSpec{"", "", std::string(band), std::string(after), "", "",
+  AddTool(bar, MenuTool{"", "", std::string(band), std::string(after), "", "",
                         host::kToolStyleSeparator, ""});
 }
 
@@ -71,7 +71,7 @@ bool OptionChecked(PluginContext& ctx, long classTypeId, std::string_view option
 void AddOptionTool(PluginContext& ctx, const Ref<host::IActiveBar>& bar, long classTypeId,
                    std::string_view key, std::string_view caption, std::string_view option) {
   auto tool = AddTool(
-      bar, ToolSpec{std::string(key), std::string(caption), "mnuOption", "", "", "", 0, ""});
+      bar, MenuTool{std::string(key), std::string(caption), "mnuOption", "", "", "", 0, ""});
   tool->SetChecked(OptionChecked(ctx, classTypeId, option));
 }
 

@@ -11,7 +11,7 @@
 namespace zov::plugins {
 
 // A tool the library adds. The caption is also its tool tip and description.
-struct ToolSpec {
+struct MenuTool {
   std::string key;
   std::string caption;
   std::string band;
@@ -24,7 +24,7 @@ struct ToolSpec {
 
 // Adds (or re-labels) a tool and places it in its band. Raises when the bar fails, which ends
 // the initialisation handler.
-Ref<host::ITool> AddTool(const Ref<host::IActiveBar>& bar, const ToolSpec& spec);
+Ref<host::ITool> AddTool(const Ref<host::IActiveBar>& bar, const MenuTool& def);
 // A separator (a tool with no key and no caption, style 5) after `after` in `band`.
 void AddSeparator(const Ref<host::IActiveBar>& bar, std::string_view band, std::string_view after);
 

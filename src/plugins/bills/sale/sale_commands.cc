@@ -75,7 +75,7 @@ void ToolbarButton(const Ref<host::IActiveBar>& bar, const char* key, const char
 void BillEvent_Sale::m_BillInterface_MenuBarInitialize(const Ref<host::IActiveBar>& bar) {
   // Query tools of "mnuRelate": the first before the host's voucher tool, each next after the one
   // it follows.
-  const ToolSpec relate[] = {
+  const MenuTool relate[] = {
       {"mnuQueryPayIn", "查询收款记录", "mnuRelate", "", "mnuRelateViewVoucher", "", 0, ""},
       {"mnuQuerySaleReject", "查询退货记录", "mnuRelate", "mnuQueryPayIn", "", "", 0, ""},
       {"mnuQuerySale", "查询发货记录", "mnuRelate", "mnuQuerySaleReject", "", "", 0, ""},
@@ -88,7 +88,7 @@ void BillEvent_Sale::m_BillInterface_MenuBarInitialize(const Ref<host::IActiveBa
       {"mnuQueryLogisticList", "查询物流单", "mnuRelate", "mnuRelateViewList", "", "", 0, ""},
       {"mnuRelatePushBill_3000001", "生成发票", "mnuRelate", "mnuRelatePushBill_1050001", "", "", 0, ""},
   };
-  for (const auto& spec : relate) AddTool(bar, spec);
+  for (const auto& tool : relate) AddTool(bar, tool);
   AddSeparator(bar, "mnuRelate", "mnuQueryConsignBal");
   AddSeparator(bar, "mnuRelate", "mnuRelateViewList");
   AddTool(bar, {"mnuReject", "驳回", "mnuEdit", "", "mnuEditCheck", "", 0, ""});

@@ -1,6 +1,9 @@
 // The sales bill's save and audit checks, the field-action hooks and the checks other components
 // call on stored bills.
 #include <cmath>
+#include <map>
+#include <string_view>
+#include <utility>
 
 #include "bills/sale/bill_event_sale.h"
 #include "calc/prices.h"
@@ -156,8 +159,13 @@ bool BillEvent_Sale::ValidateSaleBill(long mode) {
       return !info || bill.BillCtl()->IsFieldLockRunTime(info, row);
     });
   };
-  auto itemFlag = [&](long item, const char* column) {
-    return services::FirstFlag(ctx, std::string("Select ") + column + " From t_ICItem Where FItemID=" + std::to_string(item));
+  // An item's flags are read once per item, however many rows carry it.
+  std::map<std::pair<long, std::string_view>, bool> itemFlags;
+  auto itemFlag = [&](long item, std::string_view column) {
+    auto [it, added] = itemFlags.try_emplace({item, column}, false);
+    if (added)
+      it->second = services::FirstFlag(ctx, "Select " + std::string(column) + " From t_ICItem Where FItemID=" + std::to_string(item));
+    return it->second;
   };
   for (long row = 1; row <= rows; ++row) {
     const long item = FieldId(bill, "FItemID", row);

@@ -70,7 +70,7 @@ void BillEvent_SaleChange::m_BillInterface_MenuBarClick(const Ref<host::ITool>& 
     CustomerChosenForSource(context(), *m_BillInterface, cancel);
 }
 void BillEvent_SaleChange::m_BillInterface_MenuBarInitialize(const Ref<host::IActiveBar>& bar) {
-  const ToolSpec relate[] = {
+  const MenuTool relate[] = {
       {"mnuQueryPayIn", "查询收款记录", "mnuRelate", "", "mnuRelateViewVoucher", "", 0, ""},
       {"mnuQuerySaleReject", "查询退货记录", "mnuRelate", "mnuQueryPayIn", "", "", 0, ""},
       {"mnuQuerySale", "查询发货记录", "mnuRelate", "mnuQuerySaleReject", "", "", 0, ""},
@@ -85,7 +85,7 @@ void BillEvent_SaleChange::m_BillInterface_MenuBarInitialize(const Ref<host::IAc
       {"mnuRelatePushBill_3000001", "生成发票", "mnuRelate", "mnuRelatePushBill_1050001", "", "", 0,
        ""},
   };
-  for (const auto& spec : relate) AddTool(bar, spec);
+  for (const auto& tool : relate) AddTool(bar, tool);
   AddSeparator(bar, "mnuRelate", "mnuQueryConsignBal");
   AddSeparator(bar, "mnuRelate", "mnuRelateViewList");
   AddTool(bar, {"mnuReject", "驳回", "mnuEdit", "", "mnuEditCheck", "", 0, ""});
