@@ -39,9 +39,17 @@ Connection::Connection(const std::string& path) {
       },
       nullptr);
   sqlite3_busy_timeout(db_, 10000);
-  Exec("PRAGMA journal_mode=WAL");
-  Exec("PRAGMA synchronous=NORMAL");
-  Exec("PRAGMA temp_store=MEMORY");
+  // The first statements read the file: a damaged one fails here, and the handle must not outlive
+  // the failed constructor.
+  try {
+    Exec("PRAGMA journal_mode=WAL");
+    Exec("PRAGMA synchronous=NORMAL");
+    Exec("PRAGMA temp_store=MEMORY");
+  } catch (const SqlError& e) {
+    sqlite3_close_v2(db_);
+    db_ = nullptr;
+    throw SqlError(fmt::format("Cannot open database \"{}\": {}", path, e.message()));
+  }
 }
 
 Connection::~Connection() {

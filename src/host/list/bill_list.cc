@@ -72,7 +72,10 @@ Ref<host::IDictionary> BillList::GetSelectedBillInfo() {
     info->SetItem("HeadTableName", tmpl_->headTable);
     info->SetItem("BillNo", value("FBillNo"));
     info->SetItem("BillType", value("FBillTypeID"));
-    info->SetItem("CustOrSupplyID", ColumnOf(head, "FCustID") >= 0 ? value("FCustID") : value("FSupplyID"));
+    // Stock bills carry both columns: a supplier's bill has no customer (FCustID 0).
+    const Variant customer = value("FCustID");
+    const bool noCustomer = customer.IsNull() || vb::CLng(customer) == 0;
+    info->SetItem("CustOrSupplyID", noCustomer && ColumnOf(head, "FSupplyID") >= 0 ? value("FSupplyID") : customer);
     info->SetItem("AllAmount", value("FAllAmount"));
     all->SetItem(++n, Ref<host::IDictionary>(info));
   }

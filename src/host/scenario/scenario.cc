@@ -1,5 +1,6 @@
 #include "scenario/scenario.h"
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <nlohmann/json.hpp>
@@ -41,6 +42,12 @@ std::string Show(const Variant& v) {
   return vb::CStr(v);
 }
 
+// A JSON library message without its "[json.exception...] " prefix.
+std::string WithoutErrorId(const std::string& what) {
+  const auto end = what.rfind("] ", what.find(' '));
+  return what.rfind("[json.exception", 0) == 0 && end != std::string::npos ? what.substr(end + 2) : what;
+}
+
 bool IsNumberText(const std::string& s) { return !s.empty() && vb::IsNumeric(Variant(s)); }
 
 // Whether `actual` shows as `expected`: numbers within 1e-9, texts exactly, dates by their date
@@ -75,11 +82,48 @@ bool Matches(const Variant& actual, const Json& expected) {
   return false;
 }
 
+// Typed reads of a scenario's values: a value of the wrong kind is malformed, named by its key.
+std::string Text(const Json& j, const std::string& what) {
+  if (!j.is_string()) throw Malformed("\"" + what + "\" takes a text, not " + j.dump());
+  return j.get<std::string>();
+}
+bool Flag(const Json& j, const std::string& what) {
+  if (!j.is_boolean()) throw Malformed("\"" + what + "\" takes true or false, not " + j.dump());
+  return j.get<bool>();
+}
+long Int(const Json& j, const std::string& what) {
+  if (!j.is_number_integer()) throw Malformed("\"" + what + "\" takes a whole number, not " + j.dump());
+  return j.get<long>();
+}
+std::vector<std::string> Texts(const Json& j, const std::string& what) {
+  if (!j.is_array()) throw Malformed("\"" + what + "\" takes a list of texts, not " + j.dump());
+  std::vector<std::string> texts;
+  for (const auto& t : j) texts.push_back(Text(t, what));
+  return texts;
+}
+const Json& Object(const Json& j, const std::string& what) {
+  if (!j.is_object()) throw Malformed("\"" + what + "\" takes an object, not " + j.dump());
+  return j;
+}
+
+// The keys each kind of step takes besides its own, in the order steps are told apart.
+const std::vector<std::pair<std::string, std::vector<std::string>>>& StepKinds() {
+  static const std::vector<std::pair<std::string, std::vector<std::string>>> kinds = {
+      {"open", {"bill", "list"}}, {"set", {"row"}},     {"addRow", {"grid"}}, {"deleteRow", {"grid"}},
+      {"enter", {"row"}},         {"answer", {}},       {"select", {}},       {"selectSource", {}},
+      {"save", {}},               {"audit", {}},        {"unaudit", {}},      {"copy", {"merge"}},
+      {"click", {}},              {"fill", {}},         {"expect", {}}};
+  return kinds;
+}
+
 // "KEY" or "KEY@ROW".
 std::pair<std::string, long> CellRef(const std::string& text) {
   const auto at = text.find('@');
   if (at == std::string::npos) return {text, -1};
-  return {text.substr(0, at), std::atol(text.c_str() + at + 1)};
+  const std::string row = text.substr(at + 1);
+  if (row.empty() || row.size() > 9 || row.find_first_not_of("0123456789") != std::string::npos)
+    throw Malformed("\"" + text + "\": the row after @ must be a row number");
+  return {text.substr(0, at), std::atol(row.c_str())};
 }
 
 class Player {
@@ -100,8 +144,16 @@ class Player {
       }
       ++step_;
       CheckJournal(Json());  // whatever went wrong after the last expectation
+      // An answer no box took was meant for a box that never came.
+      if (ui_ && !ui_->pending().empty()) {
+        const std::vector<std::string> left(ui_->pending().begin(), ui_->pending().end());
+        Fail("answers", "every queued answer taken by a box", Json(left).dump() + " never taken");
+      }
     } catch (const Malformed& e) {
       out_ << name_ << " step " << step_ << ": malformed: " << e.what() << "\n";
+      ++failures_;
+    } catch (const Json::exception& e) {
+      out_ << name_ << " step " << step_ << ": malformed: " << WithoutErrorId(e.what()) << "\n";
       ++failures_;
     } catch (const std::exception& e) {
       out_ << name_ << " step " << step_ << ": failed: " << e.what() << "\n";
@@ -116,15 +168,21 @@ class Player {
  private:
   void Setup(const Json& s) {
     if (!s.is_object()) throw Malformed("a scenario is a JSON object");
-    const std::string kind = s.value("db", std::string("demo"));
+    const std::string kind = s.contains("db") ? Text(s["db"], "db") : std::string("demo");
     if (kind != "demo" && kind != "empty") throw Malformed("\"db\" must be \"demo\" or \"empty\"");
     const std::string path = databases_.freshCopy(kind);
     if (s.contains("setup")) {
       if (!s["setup"].is_array()) throw Malformed("\"setup\" must be a list of T-SQL batches");
       auto connection = databases_.connect(path);
+      int n = 0;
       for (const auto& batch : s["setup"]) {
+        ++n;
         if (!batch.is_string()) throw Malformed("a setup batch must be a text");
-        connection->Execute(batch.get<std::string>());
+        try {
+          connection->Execute(batch.get<std::string>());
+        } catch (const std::exception& e) {
+          throw Malformed("setup batch " + std::to_string(n) + " failed: " + e.what());
+        }
       }
     }
     SessionOptions options;
@@ -132,13 +190,13 @@ class Player {
     options.clock = vb::DateFromParts({2026, 12, 5, 10, 0, 0});
     const Json session = s.value("session", Json::object());
     if (!session.is_object()) throw Malformed("\"session\" must be an object");
-    options.user = session.value("user", std::string("admin"));
+    if (session.contains("user")) options.user = Text(session["user"], "user");
     if (session.contains("bag")) {
       if (!session["bag"].is_object()) throw Malformed("\"session\".\"bag\" must be an object");
       for (const auto& [k, v] : session["bag"].items()) options.bag[k] = ToVariant(v);
     }
     if (session.contains("today")) {
-      const auto d = vb::ParseDate(session["today"].get<std::string>());
+      const auto d = vb::ParseDate(Text(session["today"], "today"));
       if (!d) throw Malformed("\"session\".\"today\" is not a date");
       options.clock = d->serial == std::floor(d->serial) ? vb::Date{d->serial + 10.0 / 24} : *d;
     }
@@ -148,11 +206,31 @@ class Player {
 
   void RunStep(const Json& step) {
     if (!step.is_object() || step.empty()) throw Malformed("a step is an object such as {\"open\": \"BillEvent_Sale\"}");
+    // A step does one thing; a key it does not take is a slip of the pen, never ignored.
+    for (const auto& [kind, options] : StepKinds()) {
+      if (!step.contains(kind)) continue;
+      for (const auto& [key, value] : step.items())
+        if (key != kind && std::find(options.begin(), options.end(), key) == options.end())
+          throw Malformed("a \"" + kind + "\" step does not take \"" + key + "\"");
+      break;
+    }
     if (step.contains("open")) return Open(step);
     if (step.contains("set")) return Set(step);
-    if (step.contains("addRow")) return Need(form_.form, "addRow"), (void)form_.form->AddRow(step.value("grid", 1));
-    if (step.contains("deleteRow")) return Need(form_.form, "deleteRow"), (void)form_.form->DeleteRow(Int(step["deleteRow"], "deleteRow"), step.value("grid", 1));
-    if (step.contains("enter")) return Need(form_.form, "enter"), form_.form->EnterRow(Int(step.at("row"), "row"));
+    if (step.contains("addRow")) return Need(form_.form, "addRow"), (void)form_.form->AddRow(Grid(step));
+    if (step.contains("deleteRow")) {
+      Need(form_.form, "deleteRow");
+      const long row = Int(step["deleteRow"], "deleteRow");
+      NeedRow(row, Grid(step));
+      form_.form->DeleteRow(row, Grid(step));
+      return;
+    }
+    if (step.contains("enter")) {
+      Need(form_.form, "enter");
+      if (!step.contains("row")) throw Malformed("\"enter\" needs the \"row\" the cursor enters");
+      const long row = Int(step["row"], "row");
+      NeedRow(row, 1);
+      return form_.form->EnterRow(row);
+    }
     if (step.contains("answer")) return Answer(step["answer"]);
     if (step.contains("select")) return Select(step["select"]);
     if (step.contains("selectSource")) return SelectSource(step["selectSource"]);
@@ -160,10 +238,7 @@ class Player {
     if (step.contains("audit")) return Tool("mnuEditCheck");
     if (step.contains("unaudit")) return Tool("mnuEditUnCheck");
     if (step.contains("copy")) return Copy(step);
-    if (step.contains("click")) {
-      if (!step["click"].is_string()) throw Malformed("\"click\" takes a tool key");
-      return Tool(step["click"].get<std::string>());
-    }
+    if (step.contains("click")) return Tool(Text(step["click"], "click"));
     if (step.contains("fill")) return Fill(step["fill"]);
     if (step.contains("expect")) return Expect(step["expect"]);
     throw Malformed("unknown step " + step.dump());
@@ -173,9 +248,13 @@ class Player {
   static void Need(const T& object, const char* what) {
     if (!object) throw Malformed(std::string("\"") + what + "\" needs an open bill (or list); open one first");
   }
-  static long Int(const Json& j, const char* what) {
-    if (!j.is_number_integer()) throw Malformed(std::string("\"") + what + "\" takes a row number");
-    return j.get<long>();
+  static int Grid(const Json& step) { return step.contains("grid") ? static_cast<int>(Int(step["grid"], "grid")) : 1; }
+  // A row the step names must be one the grid has.
+  void NeedRow(long row, int grid) const {
+    const long rows = form_.form->RowCount(grid);
+    if (row < 1 || row > rows)
+      throw Malformed("row " + std::to_string(row) + " does not exist: grid " + std::to_string(grid) + " has " +
+                      std::to_string(rows) + " rows");
   }
 
   void CloseAll() {
@@ -185,19 +264,18 @@ class Player {
   }
 
   void Open(const Json& step) {
-    if (!step["open"].is_string()) throw Malformed("\"open\" takes a plug-in class name such as \"BillEvent_Sale\"");
-    const std::string cls = step["open"].get<std::string>();
+    const std::string cls = Text(step["open"], "open");
     const long classType = session_->ClassOfPlugin(cls);
     if (!classType) throw Malformed("no bill is served by the plug-in class " + cls);
     form_ = OpenForm{};
     list_ = Session::ListForm{};
-    if (step.value("list", false)) {
+    if (step.contains("list") && Flag(step["list"], "list")) {
       list_ = session_->OpenList(classType);
       return;
     }
     form_ = session_->OpenBill(classType);
     if (step.contains("bill")) {
-      const std::string no = step["bill"].get<std::string>();
+      const std::string no = Text(step["bill"], "bill");
       if (!form_.form->LoadBillByNumber(no)) throw Malformed("there is no bill " + no + " of " + cls);
     } else {
       form_.form->NewBill();
@@ -213,8 +291,13 @@ class Player {
       if (!f) throw Malformed("the bill has no field " + key);
       if (f->grid != 0 && row < 1) throw Malformed(key + " is a row field: give \"row\"");
       if (f->grid != 0) {
-        // Typing into the row after the last one adds it, as the grid does.
-        while (form_.form->RowCount(f->grid) < row) form_.form->AddRow(f->grid);
+        // Typing into the row after the last one adds it, as the grid does; a row further on is
+        // a slip.
+        const long rows = form_.form->RowCount(f->grid);
+        if (row > rows + 1)
+          throw Malformed("row " + std::to_string(row) + " does not exist: the grid has " + std::to_string(rows) +
+                          " rows, and typing adds only row " + std::to_string(rows + 1));
+        if (row == rows + 1) form_.form->AddRow(f->grid);
       }
       form_.form->Edit(key, f->grid == 0 ? -1 : row, ToVariant(value));
     }
@@ -232,8 +315,7 @@ class Player {
 
   void Select(const Json& bills) {
     Need(list_.list, "select");
-    std::vector<std::string> numbers;
-    for (const auto& b : bills) numbers.push_back(b.get<std::string>());
+    const std::vector<std::string> numbers = Texts(bills, "select");
     if (!list_.list->Select(numbers)) throw Malformed("the list does not hold every bill of " + bills.dump());
   }
 
@@ -242,14 +324,15 @@ class Player {
     if (!s.is_object() || !s.contains("tool") || !s.contains("bills"))
       throw Malformed("\"selectSource\" takes {\"tool\": \"mnuRelate_1030001\", \"bills\": [\"XSDD000001\"]}");
     std::string numbers;
-    for (const auto& b : s["bills"]) numbers += (numbers.empty() ? "" : ",") + b.get<std::string>();
+    for (const auto& b : Texts(s["bills"], "bills")) numbers += (numbers.empty() ? "" : ",") + b;
+    const std::string tool = Text(s["tool"], "tool");
     ui_->Queue({numbers});
-    Tool(s["tool"].get<std::string>());
+    Tool(tool);
   }
 
   void Copy(const Json& step) {
     if (list_.list) {
-      auto data = list_.list->CopySelected(step.value("merge", false));
+      auto data = list_.list->CopySelected(step.contains("merge") && Flag(step["merge"], "merge"));
       if (!data) return;
       form_ = session_->OpenBill(list_.list->FID());
       form_.form->NewFromCopy(data);
@@ -262,7 +345,7 @@ class Player {
   void Fill(const Json& values) {
     Need(form_.form, "fill");
     std::vector<std::pair<std::string, Variant>> row;
-    for (const auto& [k, v] : values.items()) row.emplace_back(k, ToVariant(v));
+    for (const auto& [k, v] : Object(values, "fill").items()) row.emplace_back(k, ToVariant(v));
     form_.form->FillRow(row);
   }
 
@@ -285,16 +368,15 @@ class Player {
     if (!e.is_object()) throw Malformed("\"expect\" takes an object");
     for (const auto& [key, value] : e.items()) {
       if (key == "cancelled") {
-        if (LastCancelled() != value.get<bool>()) Fail("cancelled", value.dump(), LastCancelled() ? "true" : "false");
+        if (LastCancelled() != Flag(value, "cancelled")) Fail("cancelled", value.dump(), LastCancelled() ? "true" : "false");
       } else if (key == "messages") {
         std::vector<std::string> shown;
         for (std::size_t i = messageMark_; i < ui_->messages().size(); ++i) shown.push_back(ui_->messages()[i].text);
-        std::vector<std::string> want;
-        for (const auto& m : value) want.push_back(m.get<std::string>());
+        const std::vector<std::string> want = Texts(value, "messages");
         if (shown != want) Fail("messages", Json(want).dump(), Json(shown).dump());
       } else if (key == "cells") {
         Need(form_.form, "cells");
-        for (const auto& [ref, want] : value.items()) CheckCell(ref, want);
+        for (const auto& [ref, want] : Object(value, "cells").items()) CheckCell(ref, want);
       } else if (key == "locked" || key == "hidden") {
         Need(form_.form, key.c_str());
         CheckFlags(key, value);
@@ -302,9 +384,9 @@ class Player {
         CheckTools(value);
       } else if (key == "status") {
         Need(form_.form, "status");
-        for (const auto& [panel, text] : value.items()) {
+        for (const auto& [panel, text] : Object(value, "status").items()) {
           const std::string actual = form_.form->StatusText(std::atol(panel.c_str()));
-          if (actual != text.get<std::string>()) Fail("status " + panel, text.dump(), Json(actual).dump());
+          if (actual != Text(text, "status " + panel)) Fail("status " + panel, text.dump(), Json(actual).dump());
         }
       } else if (key == "sql") {
         for (const auto& q : value.is_array() ? value : Json::array({value})) CheckSql(q);
@@ -316,7 +398,7 @@ class Player {
         throw Malformed("unknown expectation \"" + key + "\"");
       }
     }
-    CheckJournal(e.contains("journal") ? e["journal"] : Json());
+    CheckJournal(e.contains("journal") ? Json(Texts(e["journal"], "journal")) : Json());
     messageMark_ = ui_->messages().size();
     windowMark_ = ui_->windows().size();
   }
@@ -325,6 +407,13 @@ class Player {
     const auto [key, row] = CellRef(ref);
     const FieldDef* f = form_.form->tmpl().FindAt(key, row);
     if (!f) throw Malformed("the bill has no field " + key);
+    if (f->grid != 0) {
+      if (row < 1) throw Malformed(key + " is a row field: write \"" + key + "@ROW\"");
+      // A row the bill does not have is not an empty row.
+      if (row > form_.form->RowCount(f->grid))
+        return Fail("cell " + ref, want.dump(), "no row " + std::to_string(row) + " (the grid has " +
+                                                    std::to_string(form_.form->RowCount(f->grid)) + " rows)");
+    }
     const Variant stored = form_.form->Value(key, row);
     bool ok = Matches(stored, want);
     std::string actual = Show(stored);
@@ -354,9 +443,9 @@ class Player {
       if (actual != want) Fail(what + " " + ref, want ? "true" : "false", actual ? "true" : "false");
     };
     if (value.is_array())
-      for (const auto& ref : value) check(ref.get<std::string>(), true);
+      for (const auto& ref : value) check(Text(ref, what), true);
     else if (value.is_object())
-      for (const auto& [ref, want] : value.items()) check(ref, want.get<bool>());
+      for (const auto& [ref, want] : value.items()) check(ref, Flag(want, what + " " + ref));
     else
       throw Malformed("\"" + what + "\" takes a list of keys or an object of keys to true/false");
   }
@@ -364,7 +453,8 @@ class Player {
   void CheckTools(const Json& value) {
     const Ref<ActiveBar> bar = form_.form ? form_.form->bar() : (list_.list ? list_.list->bar() : Ref<ActiveBar>{});
     if (!bar) throw Malformed("\"tools\" needs an open bill or list");
-    for (const auto& [key, props] : value.items()) {
+    for (const auto& [key, props] : Object(value, "tools").items()) {
+      Object(props, "tools " + key);
       auto tool = bar->FindTool(key);
       if (!tool) {
         Fail("tool " + key, props.dump(), "no such tool");
@@ -383,7 +473,11 @@ class Player {
   void CheckSql(const Json& q) {
     if (!q.is_object() || !q.contains("query") || !q.contains("rows"))
       throw Malformed("\"sql\" takes {\"query\": \"...\", \"rows\": [[...]]}");
-    const auto sets = session_->Run(q["query"].get<std::string>());
+    const std::string query = Text(q["query"], "query");
+    if (!q["rows"].is_array()) throw Malformed("\"rows\" takes a list of rows, not " + q["rows"].dump());
+    for (const auto& r : q["rows"])
+      if (!r.is_array()) throw Malformed("a row of \"rows\" is a list of values, not " + r.dump());
+    const auto sets = session_->Run(query);
     const RecordData empty;
     const RecordData& data = sets.empty() ? empty : sets[0];
     const Json& want = q["rows"];
@@ -399,15 +493,14 @@ class Player {
       if (want[i].size() != data.rows[i].size()) ok = false;
       for (std::size_t c = 0; ok && c < data.rows[i].size(); ++c) ok = Matches(data.rows[i][c], want[i][c]);
     }
-    if (!ok) Fail("sql " + q["query"].get<std::string>(), want.dump(), actual);
+    if (!ok) Fail("sql " + query, want.dump(), actual);
   }
 
   void CheckWindows(const Json& value) {
     std::vector<std::string> shown;
     for (std::size_t i = windowMark_; i < ui_->windows().size(); ++i)
       shown.push_back(ui_->windows()[i].kind + ":" + ui_->windows()[i].caption);
-    std::vector<std::string> want;
-    for (const auto& w : value) want.push_back(w.get<std::string>());
+    const std::vector<std::string> want = Texts(value, "windows");
     if (shown != want) Fail("windows", Json(want).dump(), Json(shown).dump());
   }
 
@@ -447,10 +540,16 @@ ScenarioOutcome PlayScenarioText(const std::string& json, const std::string& nam
   try {
     scenario = Json::parse(json);
   } catch (const Json::exception& e) {
-    out << name << " step 0: malformed: not valid JSON: " << e.what() << "\n";
+    out << name << " step 0: malformed: not valid JSON: " << WithoutErrorId(e.what()) << "\n";
     return {name, 0, 1};
   }
-  if (scenario.contains("name")) out << name << ": " << scenario["name"].get<std::string>() << "\n";
+  if (scenario.contains("name")) {
+    if (!scenario["name"].is_string()) {
+      out << name << " step 0: malformed: \"name\" takes a text, not " << scenario["name"].dump() << "\n";
+      return {name, 0, 1};
+    }
+    out << name << ": " << scenario["name"].get<std::string>() << "\n";
+  }
   return Player(name, databases, out).Play(scenario);
 }
 

@@ -14,7 +14,8 @@ class Database;
 
 namespace zov::sim {
 
-// A connection of its own to the database file at `path`.
+// A connection of its own to the database file at `path`. Raises std::runtime_error naming the
+// file when there is none or it is no database; it never creates one.
 std::unique_ptr<SqlConnection> ConnectToFile(const std::string& path);
 
 // The schema script (T-SQL, "GO"-separated), and the demo account set.

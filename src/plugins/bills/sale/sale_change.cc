@@ -460,7 +460,12 @@ void BillEvent_Sale::m_BillInterface_Change(const Ref<host::IDictionary>& field,
                                                        Id(FieldId(bill, "FDiscountAcctId")) + "'");
     if (rs && !rs->Eof()) {
       std::string message;
-      if (vb::Val(vb::CStr(rs->Value("FQuantities"))) != 0) message = "所选择的科目进行了数量金额核算，请重新选择科目。";
+      // FQuantities is a bit column: it reads as a Boolean, whose text "True" holds no number.
+      const bool quantities = ResumeOr<bool>(false, [&] {
+        const Variant v = rs->Value("FQuantities");
+        return !v.IsNull() && !v.IsEmpty() && vb::CBool(v);
+      });
+      if (quantities) message = "所选择的科目进行了数量金额核算，请重新选择科目。";
       else if (vb::Val(vb::CStr(rs->Value("FCurrencyID"))) > 0) message = "所选择的科目进行了单一外币核算，请重新选择科目。";
       if (!message.empty()) {
         services::ShowMessage(ctx, message);

@@ -88,7 +88,7 @@ void BillEvent_Sale::m_BillInterface_BeforeSave(bool& cancel) {
   // 4. The weight industry: freight of the header against the rows, calculation types.
   if (services::IndustryType(ctx) == 1) {
     const double charges = ColumnSum(bill, "FTranspotationCharges");
-    if (FieldNumber(bill, "FTranspotationCosts") != charges) {
+    if (Round2(FieldNumber(bill, "FTranspotationCosts")) != Round2(charges)) {  // in cents, as stored
       if (services::AppType(ctx) != 1) {
         Refuse("表头我方支付运杂费数据与表体运杂费合计不等于！");
         cancel = true;
@@ -241,11 +241,14 @@ bool BillEvent_Sale::ValidateSaleBill(long mode) {
   Resume([&] { bill.SetFieldValue("FAllAmount", total, -1); });
   Resume([&] { bill.SetFieldValue("FCheckAmount", checked, -1); });
   Resume([&] { bill.SetFieldValue("FUnCheckAmount", Round2(total - checked - offset), -1); });
-  // 13. Settlement amounts.
+  // 13. Settlement amounts, compared in cents: the column sum carries the binary noise of its
+  // addends, and an amount stored with the bill comes back rounded.
+  const double totalCents = Round2(total), checkedCents = Round2(checked);
   if (kind == 3002 || kind == 3004) {
-    if (pay > total) return Refuse("本次退款金额不准确，请修改", "FCurPayAmount");
-  } else if (total != 0) {
-    if ((checked == 0 && (pay != 0 || offset != 0)) || checked > total || (checked < total && Round2(checked) != Round2(pay + offset)))
+    if (Round2(pay) > totalCents) return Refuse("本次退款金额不准确，请修改", "FCurPayAmount");
+  } else if (totalCents != 0) {
+    if ((checked == 0 && (pay != 0 || offset != 0)) || checkedCents > totalCents ||
+        (checkedCents < totalCents && checkedCents != Round2(pay + offset)))
       return Refuse("本次核销金额不准确，请修改", "FCurCheckAmount");
   } else {
     if (checked != 0 && pay == 0) return Refuse("本次核销金额不准确，请修改", "FCurCheckAmount");

@@ -4,8 +4,17 @@
 #include "calc/units.h"
 #include "frame/bill_access.h"
 #include "frame/resume.h"
+#include "services/login.h"
 
 namespace zov::plugins {
+
+namespace {
+
+// Money to the cent: the column sum carries the binary noise of its addends (14.13 + 67.80 is
+// 81.929999...), and a payment of the total shown must count as the total.
+double Cents(double v) { return services::FormatToPlaces(Variant(v), 2).ToDouble(); }
+
+}  // namespace
 
 double BillEvent_Sale::BillTotal() {
   return ResumeOr<double>(0, [&] { return ColumnSum(*m_BillInterface, "FInTaxAmount"); });
@@ -44,10 +53,10 @@ void BillEvent_Sale::SettleAmounts(bool paymentChanged, bool multiAccount) {
   // What is settled now against the total; an excess needs the discount account.
   const double total = BillTotal();
   const double settled = pay + offset;
-  if (settled == total) {
+  if (Cents(settled) == Cents(total)) {
     set("FCurCheckAmount", total);
     clearAndLock("FDiscountAcctID");
-  } else if (settled < total) {
+  } else if (Cents(settled) < Cents(total)) {
     set("FCurCheckAmount", settled);
     clearAndLock("FDiscountAcctID");
   } else {
