@@ -1,5 +1,7 @@
 // The sales bill when it is created, loaded, copied or filled from source bills, and after it
 // was saved.
+#include <set>
+
 #include "bills/sale/bill_event_sale.h"
 #include "calc/locks.h"
 #include "calc/prices.h"
@@ -178,6 +180,33 @@ void BillEvent_Sale::m_BillInterface_AfterSelBill(const Variant&) {
       Resume([&] { bill.SetFieldValue("FSecPrice", FieldNumber(bill, "FPrice", row) * FieldNumber(bill, "FSecCoefficient", row), row); });
     }
   } else if (sourceClass == 1020002) {
+    // Direct delivery: a bill without customer takes the customer of the sales orders the
+    // purchase was ordered for.
+    if (FieldId(bill, "FCustID") <= 0) {
+      std::set<long> purchases;
+      const long rows = ResumeOr<long>(0, [&] { return bill.BillEntrys(1)->GridMaxDataRowNum(); });
+      for (long row = 1; row <= rows; ++row)
+        if (FieldNumber(bill, "FClassID_SRC", row) == 1020002 && FieldNumber(bill, "FID_SRC", row) > 0)
+          purchases.insert(static_cast<long>(FieldNumber(bill, "FID_SRC", row)));
+      std::string ids;
+      for (long id : purchases) ids += (ids.empty() ? "" : ",") + std::to_string(id);
+      if (!ids.empty()) {
+        auto rs = services::OpenRecordsetTolerant(
+            context(),
+            " select distinct t6.FCustID As FCustID,t7.FNumber As FNumber from t_CC_StockBill t1 "
+            "inner join t_CC_StockBillEntry t2 on t2.FID=t1.FID "
+            "inner join t_CG_OrderEntry t3 on t3.FEntryID=t2.FEntryID_SRC and t2.FClassID_SRC=1020001 "
+            "inner join t_CG_Order t4 on t4.FID=t3.FID "
+            "inner join t_XS_OrderEntry t5 on t5.FEntryID=t3.FEntryID_SRC and t3.FClassID_SRC=1030001 "
+            "inner join t_XS_Order t6 on t6.FID=t5.FID "
+            "inner join t_Item t7 on t7.FItemID=t6.FCustID "
+            " where t2.FID in ( " + ids + ")");
+        if (rs && !rs->Eof()) {
+          const Variant customer = rs->Value("FCustID");
+          Resume([&] { bill.SetFieldValue("FCustID", customer, -1); });
+        }
+      }
+    }
     explanation("由购货单", "t_cc_stockbill");
   } else if (sourceClass == 1030003) {
     explanation("由委托代销单", "t_cc_stockbill");
