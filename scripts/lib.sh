@@ -4,7 +4,7 @@ set -euo pipefail
 
 ZOV_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 ZOV_PACKAGES=(
-  build-essential cmake pkg-config
+  build-essential cmake pkg-config clang-format
   libsqlite3-dev libcpp-httplib-dev nlohmann-json3-dev libcli11-dev libfmt-dev
   unixodbc-dev tdsodbc
   libgtest-dev libgmock-dev libbenchmark-dev librapidcheck-dev

@@ -10,13 +10,13 @@
 // The row count of a recalculation is the size of the bill it runs on (the edited row cycles
 // through it), not work it does.
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
 #include <map>
 #include <memory>
 #include <nlohmann/json.hpp>
-#include <unistd.h>
 
 #include "bill/bill_form.h"
 #include "calc/charges.h"
@@ -50,37 +50,51 @@ std::shared_ptr<const sim::BillTemplate> SaleTemplate() {
       {"tables", {{"head", "t_cc_stockbill"}, {"entry", "t_cc_stockbillentry"}}},
       {"head", json::array({number("FTranspotationCosts"), number("FTotaladvanceCosts")})},
       {"grids",
-       json::array({{{"fields",
-                      json::array({base("FItemID", "t_ICItem"), base("FCalTypeID", "t_CalType"),
-                                   base("FSCStockID", "t_Stock"), number("FCoefficient"),
-                                   number("FShowQty", "FQty=FShowQty*FCoefficient;FAmount=FShowQty*FPrice"),
-                                   number("FQty", "FAmount=FQty*FBasePrice"), number("FSecQty"),
-                                   number("FSecCoefficient"), number("FsecCoefficient"), number("FDisplayQty"),
-                                   number("FDisplayWeight"), number("FBasePrice"),
-                                   number("FPrice", "FBasePrice=FPrice/FCoefficient;FAmount=FShowQty*FPrice"),
-                                   number("FSecPrice"), number("FDisplayPrice"), number("FTaxRate"),
-                                   number("FAmount", "FTaxAmount=FAmount*FTaxRate/100;FInTaxAmount=FAmount+FTaxAmount"),
-                                   number("FTaxAmount"), number("FInTaxAmount"),
-                                   number("FTranspotationCharges")})}}})}};
+       json::array(
+           {{{"fields",
+              json::array(
+                  {base("FItemID", "t_ICItem"),
+                   base("FCalTypeID", "t_CalType"),
+                   base("FSCStockID", "t_Stock"),
+                   number("FCoefficient"),
+                   number("FShowQty", "FQty=FShowQty*FCoefficient;FAmount=FShowQty*FPrice"),
+                   number("FQty", "FAmount=FQty*FBasePrice"),
+                   number("FSecQty"),
+                   number("FSecCoefficient"),
+                   number("FsecCoefficient"),
+                   number("FDisplayQty"),
+                   number("FDisplayWeight"),
+                   number("FBasePrice"),
+                   number("FPrice", "FBasePrice=FPrice/FCoefficient;FAmount=FShowQty*FPrice"),
+                   number("FSecPrice"),
+                   number("FDisplayPrice"),
+                   number("FTaxRate"),
+                   number("FAmount",
+                          "FTaxAmount=FAmount*FTaxRate/100;FInTaxAmount=FAmount+FTaxAmount"),
+                   number("FTaxAmount"),
+                   number("FInTaxAmount"),
+                   number("FTranspotationCharges")})}}})}};
   return sim::ParseTemplate(tmpl.dump(), "calc bench template");
 }
 
 // One session on a private copy of the demo account set, with industry type 1.
 struct Host {
   Host() {
-    const auto dir = std::filesystem::temp_directory_path() / ("zov-calc-bench-" + std::to_string(::getpid()));
+    const auto dir =
+        std::filesystem::temp_directory_path() / ("zov-calc-bench-" + std::to_string(::getpid()));
     databases = sim::MakeScenarioDatabases(dir.string());
     tmpl = SaleTemplate();
     auto templates = std::make_shared<sim::TemplateSet>();
     (*templates)[kSaleBill] = tmpl;
     sim::SessionOptions options;
     options.bag["IndustryType"] = 1;
-    session = std::make_unique<sim::Session>(sim::ConnectToFile(databases.freshCopy("demo")), templates, options,
-                                             sim::ScriptedUi::New());
+    session = std::make_unique<sim::Session>(sim::ConnectToFile(databases.freshCopy("demo")),
+                                             templates, options, sim::ScriptedUi::New());
     ctx = plugins::PluginContext::For(session->Host());
   }
   ~Host() {
-    if (!session->journal().empty()) std::fprintf(stderr, "the session journaled failed statements\n");
+    if (!session->journal().empty())
+      std::fprintf(stderr, "the session journaled failed statements\n");
   }
 
   // A new sales bill of `rows` rows of `item`, every tenth in the gift stock.
@@ -118,12 +132,18 @@ void BM_AllocateCharges(benchmark::State& state) {
   auto form = host.Bill(state.range(0), kCup);
   for (auto _ : state) plugins::calc::AllocateCharges(*host.ctx, 1L, *form, false);
   state.SetComplexityN(state.range(0));
-  state.counters["per_row_ns"] = benchmark::Counter(static_cast<double>(state.range(0)),
-                                                    benchmark::Counter::kIsIterationInvariantRate |
-                                                        benchmark::Counter::kInvert);
+  state.counters["per_row_ns"] = benchmark::Counter(
+      static_cast<double>(state.range(0)),
+      benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
   benchmark::DoNotOptimize(form->Sum(form->FieldInfo("FTranspotationCharges")));
 }
-BENCHMARK(BM_AllocateCharges)->Arg(1000)->Arg(3000)->Arg(10000)->Arg(30000)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
+BENCHMARK(BM_AllocateCharges)
+    ->Arg(1000)
+    ->Arg(3000)
+    ->Arg(10000)
+    ->Arg(30000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oN);
 
 void Recalc(benchmark::State& state, long item, const char* key) {
   Host& host = TheHost();
@@ -141,8 +161,18 @@ void Recalc(benchmark::State& state, long item, const char* key) {
 
 void BM_RecalcPrice(benchmark::State& state) { Recalc(state, kCup, "FDisplayPrice"); }
 void BM_RecalcWeight(benchmark::State& state) { Recalc(state, kRebar, "FDisplayWeight"); }
-BENCHMARK(BM_RecalcPrice)->Name("RecalcDisplayedField/Price")->Arg(1)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_RecalcWeight)->Name("RecalcDisplayedField/Weight")->Arg(1)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_RecalcPrice)
+    ->Name("RecalcDisplayedField/Price")
+    ->Arg(1)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_RecalcWeight)
+    ->Name("RecalcDisplayedField/Weight")
+    ->Arg(1)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

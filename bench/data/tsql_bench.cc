@@ -6,14 +6,14 @@
 //                    values read into Variants.
 // After the runs a table gives each statement's times and the cached/hand ratio, with medians.
 #include <benchmark/benchmark.h>
+#include <fmt/format.h>
+#include <sqlite3.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <fmt/format.h>
 #include <map>
-#include <sqlite3.h>
-#include <unistd.h>
 
 #include "data/database.h"
 #include "data/sqlite/catalog_store.h"
@@ -41,88 +41,135 @@ struct Case {
 
 const Case kCases[] = {
     {"PeriodQuery",
-     "SELECT CONVERT(DATETIME,a.FStartDate) AS FStartDate,CONVERT(DATETIME,a.FEndDate) AS FEndDate  FROM t_PeriodDate a, "
-     "(select CONVERT(INT,FValue) as FYear FROM t_SystemProfile WHERE FCategory='IC' AND FKey='StartYear') AS b, "
-     "(select CONVERT(INT,FValue)as FPeriod FROM t_SystemProfile WHERE FCategory='IC' AND FKey='StartPeriod') as c, "
-     "(select CONVERT(INT,FValue) as FClosed FROM t_SystemProfile WHERE FCategory='GL' AND FKey='Closed') AS d, "
-     "(select CONVERT(INT,FValue)as FInitClosed FROM t_SystemProfile WHERE FCategory='GL' AND FKey='InitClosed') as e "
+     "SELECT CONVERT(DATETIME,a.FStartDate) AS FStartDate,CONVERT(DATETIME,a.FEndDate) AS FEndDate "
+     " FROM t_PeriodDate a, "
+     "(select CONVERT(INT,FValue) as FYear FROM t_SystemProfile WHERE FCategory='IC' AND "
+     "FKey='StartYear') AS b, "
+     "(select CONVERT(INT,FValue)as FPeriod FROM t_SystemProfile WHERE FCategory='IC' AND "
+     "FKey='StartPeriod') as c, "
+     "(select CONVERT(INT,FValue) as FClosed FROM t_SystemProfile WHERE FCategory='GL' AND "
+     "FKey='Closed') AS d, "
+     "(select CONVERT(INT,FValue)as FInitClosed FROM t_SystemProfile WHERE FCategory='GL' AND "
+     "FKey='InitClosed') as e "
      "WHERE a.FYear = b.FYear and a.FPeriod = c.FPeriod and d.FClosed = 1 and e.FInitClosed = {} ",
      "SELECT a.FStartDate, a.FEndDate FROM t_PeriodDate a, "
-     "(SELECT CAST(FValue AS INTEGER) AS FYear FROM t_SystemProfile WHERE FCategory='IC' AND FKey='StartYear') b, "
-     "(SELECT CAST(FValue AS INTEGER) AS FPeriod FROM t_SystemProfile WHERE FCategory='IC' AND FKey='StartPeriod') c, "
-     "(SELECT CAST(FValue AS INTEGER) AS FClosed FROM t_SystemProfile WHERE FCategory='GL' AND FKey='Closed') d, "
-     "(SELECT CAST(FValue AS INTEGER) AS FInitClosed FROM t_SystemProfile WHERE FCategory='GL' AND FKey='InitClosed') e "
-     "WHERE a.FYear = b.FYear AND a.FPeriod = c.FPeriod AND d.FClosed = 1 AND e.FInitClosed = ?1 - 1",
+     "(SELECT CAST(FValue AS INTEGER) AS FYear FROM t_SystemProfile WHERE FCategory='IC' AND "
+     "FKey='StartYear') b, "
+     "(SELECT CAST(FValue AS INTEGER) AS FPeriod FROM t_SystemProfile WHERE FCategory='IC' AND "
+     "FKey='StartPeriod') c, "
+     "(SELECT CAST(FValue AS INTEGER) AS FClosed FROM t_SystemProfile WHERE FCategory='GL' AND "
+     "FKey='Closed') d, "
+     "(SELECT CAST(FValue AS INTEGER) AS FInitClosed FROM t_SystemProfile WHERE FCategory='GL' AND "
+     "FKey='InitClosed') e "
+     "WHERE a.FYear = b.FYear AND a.FPeriod = c.FPeriod AND d.FClosed = 1 AND e.FInitClosed = ?1 - "
+     "1",
      1},
     {"CurrentPeriodStart",
-     " SELECT FStartDate FROM t_PeriodDate WHERE  FYear =(SELECT CONVERT(INT, FValue) FROM t_SystemProfile WHERE FCategory = "
-     "'IC' AND FKey = 'CurrentYear' ) AND  FPeriod =(SELECT CONVERT(INT, FValue) FROM t_SystemProfile WHERE FCategory = 'IC' "
+     " SELECT FStartDate FROM t_PeriodDate WHERE  FYear =(SELECT CONVERT(INT, FValue) FROM "
+     "t_SystemProfile WHERE FCategory = "
+     "'IC' AND FKey = 'CurrentYear' ) AND  FPeriod =(SELECT CONVERT(INT, FValue) FROM "
+     "t_SystemProfile WHERE FCategory = 'IC' "
      "AND FKey = 'CurrentPeriod') AND FYear > {} ",
-     "SELECT FStartDate FROM t_PeriodDate WHERE FYear = (SELECT CAST(FValue AS INTEGER) FROM t_SystemProfile WHERE "
-     "FCategory = 'IC' AND FKey = 'CurrentYear') AND FPeriod = (SELECT CAST(FValue AS INTEGER) FROM t_SystemProfile "
+     "SELECT FStartDate FROM t_PeriodDate WHERE FYear = (SELECT CAST(FValue AS INTEGER) FROM "
+     "t_SystemProfile WHERE "
+     "FCategory = 'IC' AND FKey = 'CurrentYear') AND FPeriod = (SELECT CAST(FValue AS INTEGER) "
+     "FROM t_SystemProfile "
      "WHERE FCategory = 'IC' AND FKey = 'CurrentPeriod') AND FYear > ?1",
      1},
     {"BasePrice",
-     "Select  p.FXSPrice,p.FXSLatestPrice,t.FProfitRate From t_ICItem t right Join t_ItemPrice p ON p.FItemID=t.FItemID "
+     "Select  p.FXSPrice,p.FXSLatestPrice,t.FProfitRate From t_ICItem t right Join t_ItemPrice p "
+     "ON p.FItemID=t.FItemID "
      "Where t.FItemID={} and p.FUnitID=1",
-     "SELECT p.FXSPrice, p.FXSLatestPrice, t.FProfitRate FROM t_ICItem t JOIN t_ItemPrice p ON p.FItemID = t.FItemID "
+     "SELECT p.FXSPrice, p.FXSLatestPrice, t.FProfitRate FROM t_ICItem t JOIN t_ItemPrice p ON "
+     "p.FItemID = t.FItemID "
      "WHERE t.FItemID = ?1 AND p.FUnitID = 1",
      kItems},
     {"LastPrice",
      "Select FPrice,FDiscountRate From t_LatestPrice Where FItemID={} And FCustID=7 and FUnitID=1",
-     "SELECT FPrice, FDiscountRate FROM t_LatestPrice WHERE FItemID = ?1 AND FCustID = 7 AND FUnitID = 1", kItems},
+     "SELECT FPrice, FDiscountRate FROM t_LatestPrice WHERE FItemID = ?1 AND FCustID = 7 AND "
+     "FUnitID = 1",
+     kItems},
     {"CustomerDiscount",
-     "Select FAgioRatio From t_ClientType Where FItemID = (Select FTypeID From t_Organization Where FItemID={})",
-     "SELECT FAgioRatio FROM t_ClientType WHERE FItemID = (SELECT FTypeID FROM t_Organization WHERE FItemID = ?1)",
+     "Select FAgioRatio From t_ClientType Where FItemID = (Select FTypeID From t_Organization "
+     "Where FItemID={})",
+     "SELECT FAgioRatio FROM t_ClientType WHERE FItemID = (SELECT FTypeID FROM t_Organization "
+     "WHERE FItemID = ?1)",
      kCustomers},
     {"StockSum",
-     " Select b.FNumber,b.FName as ItemName,isNull(sum(FQty),0) as SumQty\r\n from t_cc_inventory a left join \r\n "
-     "t_icitem b on a.fitemid=b.fitemid left join t_auxitem c on a.FAuxPropID=c.fitemid left join \r\n t_stock d on "
+     " Select b.FNumber,b.FName as ItemName,isNull(sum(FQty),0) as SumQty\r\n from t_cc_inventory "
+     "a left join \r\n "
+     "t_icitem b on a.fitemid=b.fitemid left join t_auxitem c on a.FAuxPropID=c.fitemid left join "
+     "\r\n t_stock d on "
      "a.FStockID=d.fitemid \r\n Where a.FItemID={}\r\n Group by b.FNumber,b.FName",
-     "SELECT b.FNumber, b.FName, ifnull(sum(a.FQty), 0) FROM t_cc_inventory a LEFT JOIN t_ICItem b ON a.FItemID = "
-     "b.FItemID LEFT JOIN t_AuxItem c ON a.FAuxPropID = c.FItemID LEFT JOIN t_Stock d ON a.FStockID = d.FItemID WHERE "
+     "SELECT b.FNumber, b.FName, ifnull(sum(a.FQty), 0) FROM t_cc_inventory a LEFT JOIN t_ICItem b "
+     "ON a.FItemID = "
+     "b.FItemID LEFT JOIN t_AuxItem c ON a.FAuxPropID = c.FItemID LEFT JOIN t_Stock d ON "
+     "a.FStockID = d.FItemID WHERE "
      "a.FItemID = ?1 GROUP BY b.FNumber, b.FName",
      kItems},
     {"BookedQty",
-     "Select Sum((t1.FShowQty-t1.FSendQty)*t1.FCoefficient)  as BookQty From t_XS_OrderEntry t1 Inner Join t_XS_Order t2 "
+     "Select Sum((t1.FShowQty-t1.FSendQty)*t1.FCoefficient)  as BookQty From t_XS_OrderEntry t1 "
+     "Inner Join t_XS_Order t2 "
      "On t1.FID=t2.FID Where IsNull(t2.FStatus,0)=1 And t1.FItemID={}",
-     "SELECT sum((t1.FShowQty - t1.FSendQty) * t1.FCoefficient) FROM t_XS_OrderEntry t1 JOIN t_XS_Order t2 ON t1.FID = "
+     "SELECT sum((t1.FShowQty - t1.FSendQty) * t1.FCoefficient) FROM t_XS_OrderEntry t1 JOIN "
+     "t_XS_Order t2 ON t1.FID = "
      "t2.FID WHERE ifnull(t2.FStatus, 0) = 1 AND t1.FItemID = ?1",
      kItems},
     {"SerialList",
-     "SELECT DISTINCT T1.FSerialNo, T1.FNote, CASE WHEN ISNULL(T2.FCount, 0) > 0 THEN 1 ELSE 0 END AS FBeingUsed\r\n"
-     " FROM t_SerialNumList T1 \r\n LEFT JOIN (\r\nSELECT a.FItemID, a.FSerialNo, COUNT(*) AS FCount\r\nFROM "
-     "t_SerialNumList a\r\nINNER JOIN (\r\nSELECT MAX(FID) AS FID, FItemID, FSerialNo\r\nFROM t_SerialNumList\r\nWHERE "
-     "FBillID = {}\r\nGROUP BY FItemID, FSerialNo\r\n) b ON a.FItemID = b.FItemID AND a.FSerialNo = b.FSerialNo\r\n"
-     "GROUP BY a.FItemID, a.FSerialNo\r\n) T2 ON T1.FItemID = T2.FItemID AND T1.FSerialNo = T2.FSerialNo\r\nWHERE "
+     "SELECT DISTINCT T1.FSerialNo, T1.FNote, CASE WHEN ISNULL(T2.FCount, 0) > 0 THEN 1 ELSE 0 END "
+     "AS FBeingUsed\r\n"
+     " FROM t_SerialNumList T1 \r\n LEFT JOIN (\r\nSELECT a.FItemID, a.FSerialNo, COUNT(*) AS "
+     "FCount\r\nFROM "
+     "t_SerialNumList a\r\nINNER JOIN (\r\nSELECT MAX(FID) AS FID, FItemID, FSerialNo\r\nFROM "
+     "t_SerialNumList\r\nWHERE "
+     "FBillID = {}\r\nGROUP BY FItemID, FSerialNo\r\n) b ON a.FItemID = b.FItemID AND a.FSerialNo "
+     "= b.FSerialNo\r\n"
+     "GROUP BY a.FItemID, a.FSerialNo\r\n) T2 ON T1.FItemID = T2.FItemID AND T1.FSerialNo = "
+     "T2.FSerialNo\r\nWHERE "
      "T1.FBillID = {}",
-     "SELECT DISTINCT T1.FSerialNo, T1.FNote, CASE WHEN ifnull(T2.FCount, 0) > 0 THEN 1 ELSE 0 END FROM t_SerialNumList T1 "
-     "LEFT JOIN (SELECT a.FItemID, a.FSerialNo, count(*) AS FCount FROM t_SerialNumList a JOIN (SELECT max(FID) AS FID, "
-     "FItemID, FSerialNo FROM t_SerialNumList WHERE FBillID = ?1 GROUP BY FItemID, FSerialNo) b ON a.FItemID = b.FItemID "
-     "AND a.FSerialNo = b.FSerialNo GROUP BY a.FItemID, a.FSerialNo) T2 ON T1.FItemID = T2.FItemID AND T1.FSerialNo = "
+     "SELECT DISTINCT T1.FSerialNo, T1.FNote, CASE WHEN ifnull(T2.FCount, 0) > 0 THEN 1 ELSE 0 END "
+     "FROM t_SerialNumList T1 "
+     "LEFT JOIN (SELECT a.FItemID, a.FSerialNo, count(*) AS FCount FROM t_SerialNumList a JOIN "
+     "(SELECT max(FID) AS FID, "
+     "FItemID, FSerialNo FROM t_SerialNumList WHERE FBillID = ?1 GROUP BY FItemID, FSerialNo) b ON "
+     "a.FItemID = b.FItemID "
+     "AND a.FSerialNo = b.FSerialNo GROUP BY a.FItemID, a.FSerialNo) T2 ON T1.FItemID = T2.FItemID "
+     "AND T1.FSerialNo = "
      "T2.FSerialNo WHERE T1.FBillID = ?1",
      1000},
     {"TaxRate",
-     "  select case isnull(t1.FTaxRate,0) when 0 then isnull( Convert(decimal(18,0),t2.FValue),0) else isnull( "
-     "Convert(decimal(18,0),t1.FTaxRate * 100), 0) end As FTaxRate \r\n  From  t_ICItem t1   Left Join (select FValue "
-     "from t_systemprofile where fcategory='General' And FKey='TaxRate') t2 on 1=1   where t1.FItemID = {}",
-     "SELECT CASE ifnull(t1.FTaxRate, 0) WHEN 0 THEN ifnull(round(CAST(t2.FValue AS REAL)), 0) ELSE "
-     "ifnull(round(t1.FTaxRate * 100), 0) END FROM t_ICItem t1 LEFT JOIN (SELECT FValue FROM t_SystemProfile WHERE "
+     "  select case isnull(t1.FTaxRate,0) when 0 then isnull( Convert(decimal(18,0),t2.FValue),0) "
+     "else isnull( "
+     "Convert(decimal(18,0),t1.FTaxRate * 100), 0) end As FTaxRate \r\n  From  t_ICItem t1   Left "
+     "Join (select FValue "
+     "from t_systemprofile where fcategory='General' And FKey='TaxRate') t2 on 1=1   where "
+     "t1.FItemID = {}",
+     "SELECT CASE ifnull(t1.FTaxRate, 0) WHEN 0 THEN ifnull(round(CAST(t2.FValue AS REAL)), 0) "
+     "ELSE "
+     "ifnull(round(t1.FTaxRate * 100), 0) END FROM t_ICItem t1 LEFT JOIN (SELECT FValue FROM "
+     "t_SystemProfile WHERE "
      "FCategory = 'General' AND FKey = 'TaxRate') t2 ON 1 = 1 WHERE t1.FItemID = ?1",
      kItems},
     {"ItemByCustomerCode",
-     "select a.*,b.FNumber from t_ItemPriceProfile a left join t_icitem b on a.FItemID=b.FItemID  where  FCustID= {} Order "
+     "select a.*,b.FNumber from t_ItemPriceProfile a left join t_icitem b on a.FItemID=b.FItemID  "
+     "where  FCustID= {} Order "
      "by b.FNumber",
-     "SELECT a.*, b.FNumber FROM t_ItemPriceProfile a LEFT JOIN t_ICItem b ON a.FItemID = b.FItemID WHERE a.FCustID = ?1 "
+     "SELECT a.*, b.FNumber FROM t_ItemPriceProfile a LEFT JOIN t_ICItem b ON a.FItemID = "
+     "b.FItemID WHERE a.FCustID = ?1 "
      "ORDER BY b.FNumber",
      50},
     {"SpecialPriceBatch",
-     "  Set NoCount On \r\nIf Object_Id('Tempdb.dbo.#tmp') Is Not Null begin drop table #tmp end\r\nCREATE TABLE #tmp "
-     "(FID int NOT NULL, FXSPrice decimal(23,10) NOT NULL )\r\ninsert into #tmp Select l.FID,p.FXSPrice\r\nfrom "
-     "t_LS_ItemPrice p \r\nleft join t_LS_CX l on l.FBillNo=p.FXSBillNo\r\nleft join T_LS_CX_Customer c on "
+     "  Set NoCount On \r\nIf Object_Id('Tempdb.dbo.#tmp') Is Not Null begin drop table #tmp "
+     "end\r\nCREATE TABLE #tmp "
+     "(FID int NOT NULL, FXSPrice decimal(23,10) NOT NULL )\r\ninsert into #tmp Select "
+     "l.FID,p.FXSPrice\r\nfrom "
+     "t_LS_ItemPrice p \r\nleft join t_LS_CX l on l.FBillNo=p.FXSBillNo\r\nleft join "
+     "T_LS_CX_Customer c on "
      "c.FBillNo=p.FXSBillNo\r\nWhere p.FItemID={} and p.FBranchShop=0 and p.FUnitID=1\r\nand "
-     "(p.FXSBeginDate<='2026-12-05' and p.FXSEndDate>='2026-12-05') and (p.FXSBeginTime<='10:30' and "
-     "p.FXSEndTime>='10:30')\r\nand (c.FItemID is null or c.FItemID =7)\r\nselect top 1 FXSPrice from #tmp order by FID desc",
+     "(p.FXSBeginDate<='2026-12-05' and p.FXSEndDate>='2026-12-05') and (p.FXSBeginTime<='10:30' "
+     "and "
+     "p.FXSEndTime>='10:30')\r\nand (c.FItemID is null or c.FItemID =7)\r\nselect top 1 FXSPrice "
+     "from #tmp order by FID desc",
      nullptr, kItems},
 };
 
@@ -274,8 +321,9 @@ zov::vb::Variant Read(sqlite3_stmt* stmt, int i) {
     case SQLITE_FLOAT:
       return zov::vb::Variant(sqlite3_column_double(stmt, i));
     case SQLITE_TEXT:
-      return zov::vb::Variant(std::string(reinterpret_cast<const char*>(sqlite3_column_text(stmt, i)),
-                                          static_cast<std::size_t>(sqlite3_column_bytes(stmt, i))));
+      return zov::vb::Variant(
+          std::string(reinterpret_cast<const char*>(sqlite3_column_text(stmt, i)),
+                      static_cast<std::size_t>(sqlite3_column_bytes(stmt, i))));
     default:
       return zov::vb::Variant::Null();
   }
@@ -306,11 +354,15 @@ void HandBatch(benchmark::State& state, const Case* c) {
   connection.Exec("CREATE TEMP TABLE tmp (FID int NOT NULL, FXSPrice REAL NOT NULL)");
   sqlite::Statement clear = connection.Prepare("DELETE FROM temp.tmp");
   sqlite::Statement fill = connection.Prepare(
-      "INSERT INTO temp.tmp SELECT l.FID, p.FXSPrice FROM t_LS_ItemPrice p LEFT JOIN T_LS_CX l ON l.FBillNo = p.FXSBillNo "
-      "LEFT JOIN T_LS_CX_Customer cu ON cu.FBillNo = p.FXSBillNo WHERE p.FItemID = ?1 AND p.FBranchShop = 0 AND p.FUnitID = 1 "
-      "AND p.FXSBeginDate <= '2026-12-05 00:00:00.000' AND p.FXSEndDate >= '2026-12-05 00:00:00.000' AND p.FXSBeginTime <= "
+      "INSERT INTO temp.tmp SELECT l.FID, p.FXSPrice FROM t_LS_ItemPrice p LEFT JOIN T_LS_CX l ON "
+      "l.FBillNo = p.FXSBillNo "
+      "LEFT JOIN T_LS_CX_Customer cu ON cu.FBillNo = p.FXSBillNo WHERE p.FItemID = ?1 AND "
+      "p.FBranchShop = 0 AND p.FUnitID = 1 "
+      "AND p.FXSBeginDate <= '2026-12-05 00:00:00.000' AND p.FXSEndDate >= '2026-12-05 "
+      "00:00:00.000' AND p.FXSBeginTime <= "
       "'10:30' AND p.FXSEndTime >= '10:30' AND (cu.FItemID IS NULL OR cu.FItemID = 7)");
-  sqlite::Statement top = connection.Prepare("SELECT FXSPrice FROM temp.tmp ORDER BY FID DESC LIMIT 1");
+  sqlite::Statement top =
+      connection.Prepare("SELECT FXSPrice FROM temp.tmp ORDER BY FID DESC LIMIT 1");
   int key = 0;
   for (auto _ : state) {
     sqlite3_reset(clear.get());
@@ -352,16 +404,22 @@ double Median(std::vector<double> v) {
 int main(int argc, char** argv) {
   Populate();
   for (const Case& c : kCases) {
-    if (c.sqlite) benchmark::RegisterBenchmark(fmt::format("First/{}", c.name).c_str(), First, &c)->Unit(benchmark::kMicrosecond);
-    benchmark::RegisterBenchmark(fmt::format("Cached/{}", c.name).c_str(), Cached, &c)->Unit(benchmark::kMicrosecond);
-    benchmark::RegisterBenchmark(fmt::format("Hand/{}", c.name).c_str(), c.sqlite ? Hand : HandBatch, &c)->Unit(benchmark::kMicrosecond);
+    if (c.sqlite)
+      benchmark::RegisterBenchmark(fmt::format("First/{}", c.name).c_str(), First, &c)
+          ->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark(fmt::format("Cached/{}", c.name).c_str(), Cached, &c)
+        ->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark(fmt::format("Hand/{}", c.name).c_str(),
+                                 c.sqlite ? Hand : HandBatch, &c)
+        ->Unit(benchmark::kMicrosecond);
   }
   benchmark::Initialize(&argc, argv);
   SummaryReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   const auto& t = reporter.times();
   std::vector<double> firsts, ratios;
-  std::printf("\nCPU time per statement\n%-22s %12s %12s %12s %8s\n", "statement", "first us", "cached us", "hand us", "ratio");
+  std::printf("\nCPU time per statement\n%-22s %12s %12s %12s %8s\n", "statement", "first us",
+              "cached us", "hand us", "ratio");
   for (const Case& c : kCases) {
     auto get = [&](const char* kind) {
       auto it = t.find(fmt::format("{}/{}", kind, c.name));
@@ -373,7 +431,8 @@ int main(int argc, char** argv) {
     ratios.push_back(cached / hand);
     std::printf("%-22s %12.2f %12.2f %12.2f %8.2f\n", c.name, first, cached, hand, cached / hand);
   }
-  std::printf("median first parse+translate: %.2f us; median cached/hand ratio: %.2f\n", Median(firsts), Median(ratios));
+  std::printf("median first parse+translate: %.2f us; median cached/hand ratio: %.2f\n",
+              Median(firsts), Median(ratios));
   benchmark::Shutdown();
   g_db.reset();
   fs::remove_all(g_dir);

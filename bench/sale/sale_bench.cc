@@ -19,7 +19,8 @@ using namespace zov;
 
 const sim::ScenarioDatabases& Databases() {
   static const auto dbs = sim::MakeScenarioDatabases(
-      (std::filesystem::temp_directory_path() / ("zov-sale-bench-" + std::to_string(::getpid()))).string());
+      (std::filesystem::temp_directory_path() / ("zov-sale-bench-" + std::to_string(::getpid())))
+          .string());
   return dbs;
 }
 
@@ -29,7 +30,8 @@ struct Bench {
     sim::SessionOptions options;
     options.clock = vb::DateFromParts({2026, 12, 5, 10, 0, 0});
     ui = sim::ScriptedUi::New();
-    session = std::make_unique<sim::Session>(sim::ConnectToFile(Databases().freshCopy("demo")), Databases().templates, options, ui);
+    session = std::make_unique<sim::Session>(sim::ConnectToFile(Databases().freshCopy("demo")),
+                                             Databases().templates, options, ui);
     form = session->OpenBill(1030002);
     form.form->NewBill();
     form.form->Edit("FCustID", -1, "C001");
@@ -63,7 +65,8 @@ void ItemChange(benchmark::State& state) {
   const long row = state.range(0) / 2;
   bool flip = false;
   for (auto _ : state) {
-    if (!b.form.form->Edit("FItemID", row, (flip = !flip) ? "I001" : "I014")) state.SkipWithError("item change refused");
+    if (!b.form.form->Edit("FItemID", row, (flip = !flip) ? "I001" : "I014"))
+      state.SkipWithError("item change refused");
   }
 }
 
@@ -71,7 +74,8 @@ void CustomerChange(benchmark::State& state) {
   auto& b = For(state.range(0));
   bool flip = false;
   for (auto _ : state) {
-    if (!b.form.form->Edit("FCustID", -1, (flip = !flip) ? "C002" : "C001")) state.SkipWithError("customer change refused");
+    if (!b.form.form->Edit("FCustID", -1, (flip = !flip) ? "C002" : "C001"))
+      state.SkipWithError("customer change refused");
   }
 }
 
@@ -91,10 +95,30 @@ void Load(benchmark::State& state) {
   }
 }
 
-BENCHMARK(ItemChange)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond)->Repetitions(3)->ReportAggregatesOnly(true);
-BENCHMARK(CustomerChange)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond)->Repetitions(3)->ReportAggregatesOnly(true);
-BENCHMARK(Save)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond)->Repetitions(3)->ReportAggregatesOnly(true);
-BENCHMARK(Load)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond)->Repetitions(3)->ReportAggregatesOnly(true);
+BENCHMARK(ItemChange)
+    ->Arg(100)
+    ->Arg(1000)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(CustomerChange)
+    ->Arg(100)
+    ->Arg(1000)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(Save)
+    ->Arg(100)
+    ->Arg(1000)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(Load)
+    ->Arg(100)
+    ->Arg(1000)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly(true);
 
 }  // namespace
 

@@ -23,19 +23,27 @@ ordered_json ToJson(const zov::vb::Variant& v) {
   using zov::vb::VarType;
   switch (v.Type()) {
     case VarType::Empty:
-    case VarType::Null: return nullptr;
-    case VarType::Boolean: return v.AsBool();
-    case VarType::Long: return v.AsLong();
-    case VarType::Double: return v.AsDouble();
-    case VarType::Currency: return v.AsCurrency().ToDouble();
-    case VarType::Date: return zov::vb::Format(v, "yyyy-MM-dd HH:mm:ss");
-    default: return zov::vb::CStr(v);
+    case VarType::Null:
+      return nullptr;
+    case VarType::Boolean:
+      return v.AsBool();
+    case VarType::Long:
+      return v.AsLong();
+    case VarType::Double:
+      return v.AsDouble();
+    case VarType::Currency:
+      return v.AsCurrency().ToDouble();
+    case VarType::Date:
+      return zov::vb::Format(v, "yyyy-MM-dd HH:mm:ss");
+    default:
+      return zov::vb::CStr(v);
   }
 }
 
 int DbInit(const std::string& path, bool demo) {
   try {
-    zov::sim::InitializeDatabase(path, demo, [](const std::string& stage) { std::cerr << "  " << stage << "\n"; });
+    zov::sim::InitializeDatabase(
+        path, demo, [](const std::string& stage) { std::cerr << "  " << stage << "\n"; });
     std::cout << path << "\n";
     return 0;
   } catch (const std::exception& e) {
@@ -85,7 +93,8 @@ int Sql(const std::string& path, const std::string& file, const std::string& tex
 }
 
 int Run(const std::string& db, const std::vector<std::string>& files) {
-  const auto work = std::filesystem::temp_directory_path() / ("zov-run-" + std::to_string(::getpid()));
+  const auto work =
+      std::filesystem::temp_directory_path() / ("zov-run-" + std::to_string(::getpid()));
   int failed = 0, steps = 0;
   try {
     auto databases = zov::sim::MakeScenarioDatabases(work.string(), db);
@@ -112,11 +121,13 @@ int Run(const std::string& db, const std::vector<std::string>& files) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  CLI::App app{"zov: the sales plug-ins' substitute host (database set-up, T-SQL console, scenario runner)"};
+  CLI::App app{
+      "zov: the sales plug-ins' substitute host (database set-up, T-SQL console, scenario runner)"};
   app.require_subcommand(1);
 
   auto* db = app.add_subcommand("db", "set a database up");
-  auto* init = db->add_subcommand("init", "create a database file with the schema (and the demo account set)");
+  auto* init = db->add_subcommand(
+      "init", "create a database file with the schema (and the demo account set)");
   std::string initPath;
   bool demo = false;
   init->add_option("--db", initPath, "the database file")->required();

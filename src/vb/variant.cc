@@ -19,9 +19,9 @@ Currency Currency::FromDouble(double value) {
 }
 
 VarType Variant::Type() const {
-  static constexpr VarType kinds[] = {VarType::Empty,    VarType::Null, VarType::Boolean,
-                                      VarType::Long,     VarType::Double, VarType::Currency,
-                                      VarType::Date,     VarType::String, VarType::Object};
+  static constexpr VarType kinds[] = {VarType::Empty, VarType::Null,   VarType::Boolean,
+                                      VarType::Long,  VarType::Double, VarType::Currency,
+                                      VarType::Date,  VarType::String, VarType::Object};
   return kinds[v_.index()];
 }
 

@@ -65,7 +65,7 @@ class FormThread {
 
   std::mutex& sessionLock_;
   std::unique_lock<std::mutex>* held_ = nullptr;  // the session lock while an operation runs
-  std::mutex callMutex_;                           // one call at a time
+  std::mutex callMutex_;                          // one call at a time
   mutable std::mutex mutex_;
   std::condition_variable changed_;
   State state_ = State::Idle;

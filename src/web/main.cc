@@ -26,7 +26,8 @@ namespace {
 namespace fs = std::filesystem;
 
 std::string DefaultDataDirectory() {
-  if (const char* home = std::getenv("HOME"); home && *home) return (fs::path(home) / ".local/share/zov-web").string();
+  if (const char* home = std::getenv("HOME"); home && *home)
+    return (fs::path(home) / ".local/share/zov-web").string();
   return (fs::current_path() / "zov-web-data").string();
 }
 
@@ -38,9 +39,10 @@ class RegistryWriter final : public zov::vb::Implements<zov::host::IComponentReg
   void RegisterClass(const zov::vb::Guid& clsid, std::string_view progId, std::string_view path,
                      std::string_view description) override {
     auto q = [](std::string_view s) { return "N'" + zov::vb::Replace(s, "'", "''") + "'"; };
-    db_.Execute("DELETE FROM t_ComponentRegistry WHERE FProgID=" + q(progId) +
-                "\nINSERT INTO t_ComponentRegistry (FProgID, FCLSID, FLibraryPath, FDescription) VALUES (" + q(progId) +
-                "," + q(clsid.ToString()) + "," + q(path) + "," + q(description) + ")");
+    db_.Execute(
+        "DELETE FROM t_ComponentRegistry WHERE FProgID=" + q(progId) +
+        "\nINSERT INTO t_ComponentRegistry (FProgID, FCLSID, FLibraryPath, FDescription) VALUES (" +
+        q(progId) + "," + q(clsid.ToString()) + "," + q(path) + "," + q(description) + ")");
   }
   void UnregisterClass(const zov::vb::Guid&, std::string_view) override {}
 

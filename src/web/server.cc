@@ -19,7 +19,9 @@ void Reply(httplib::Response& res, const Json& body, int status = 200) {
   res.set_content(body.dump(-1, ' ', false, Json::error_handler_t::replace), kJsonType);
 }
 
-void Fail(httplib::Response& res, int status, const std::string& message) { Reply(res, Json{{"error", message}}, status); }
+void Fail(httplib::Response& res, int status, const std::string& message) {
+  Reply(res, Json{{"error", message}}, status);
+}
 
 Json Body(const httplib::Request& req) {
   if (req.body.empty()) return Json::object();
@@ -35,7 +37,8 @@ std::string TokenOf(const httplib::Request& req) {
     if (end == std::string::npos) end = cookies.size();
     std::size_t start = at;
     while (start < end && cookies[start] == ' ') ++start;
-    if (cookies.compare(start, key.size(), key) == 0) return cookies.substr(start + key.size(), end - start - key.size());
+    if (cookies.compare(start, key.size(), key) == 0)
+      return cookies.substr(start + key.size(), end - start - key.size());
     at = end + 1;
   }
   return {};
@@ -66,25 +69,29 @@ void WebServer::Stop() { http_->stop(); }
 void WebServer::Routes() {
   auto& http = *http_;
 
-  http.set_exception_handler([](const httplib::Request&, httplib::Response& res, std::exception_ptr error) {
-    std::string what = "internal error";
-    try {
-      std::rethrow_exception(error);
-    } catch (const std::exception& e) {
-      what = e.what();
-    } catch (...) {
-    }
-    Fail(res, 500, what);
-  });
+  http.set_exception_handler(
+      [](const httplib::Request&, httplib::Response& res, std::exception_ptr error) {
+        std::string what = "internal error";
+        try {
+          std::rethrow_exception(error);
+        } catch (const std::exception& e) {
+          what = e.what();
+        } catch (...) {
+        }
+        Fail(res, 500, what);
+      });
 
   // Who may log in, and the bills they may open; read from the account set itself.
   http.Get("/api/users", [this](const httplib::Request&, httplib::Response& res) {
     std::lock_guard hold(directoryMutex_);
     const auto sets = directory_->Execute(
-        "SELECT FNumber, FName FROM t_User WHERE FForbidden = 0 OR FForbidden IS NULL ORDER BY FUserID");
+        "SELECT FNumber, FName FROM t_User WHERE FForbidden = 0 OR FForbidden IS NULL ORDER BY "
+        "FUserID");
     Json users = Json::array();
     if (!sets.empty())
-      for (const auto& r : sets[0].rows) users.push_back(Json{{"number", vb::CStr(r[0])}, {"name", r[1].IsNull() ? "" : vb::CStr(r[1])}});
+      for (const auto& r : sets[0].rows)
+        users.push_back(
+            Json{{"number", vb::CStr(r[0])}, {"name", r[1].IsNull() ? "" : vb::CStr(r[1])}});
     Reply(res, users);
   });
 
@@ -92,14 +99,16 @@ void WebServer::Routes() {
     if (!sessions_.Find(TokenOf(req))) return Fail(res, 401, "请先登录。");
     std::lock_guard hold(directoryMutex_);
     const auto sets = directory_->Execute(
-        "SELECT FClassTypeID, FName, FProgID FROM t_BillClassType WHERE FProgID LIKE 'ZOV_XS_PlugIns.%' "
+        "SELECT FClassTypeID, FName, FProgID FROM t_BillClassType WHERE FProgID LIKE "
+        "'ZOV_XS_PlugIns.%' "
         "ORDER BY FClassTypeID");
     Json bills = Json::array();
     if (!sets.empty())
       for (const auto& r : sets[0].rows) {
         const long id = vb::CLng(r[0]);
         if (!sessions_.setup().templates->count(id)) continue;  // a class without a form
-        bills.push_back(Json{{"classTypeId", id}, {"name", vb::CStr(r[1])}, {"plugin", vb::CStr(r[2])}});
+        bills.push_back(
+            Json{{"classTypeId", id}, {"name", vb::CStr(r[1])}, {"plugin", vb::CStr(r[2])}});
       }
     Reply(res, bills);
   });
@@ -116,7 +125,8 @@ void WebServer::Routes() {
     }
     sessions_.Logout(TokenOf(req));
     auto session = sessions_.Find(token);
-    res.set_header("Set-Cookie", std::string(kCookie) + "=" + token + "; Path=/; HttpOnly; SameSite=Strict");
+    res.set_header("Set-Cookie",
+                   std::string(kCookie) + "=" + token + "; Path=/; HttpOnly; SameSite=Strict");
     Reply(res, Json{{"user", session->userNumber()}, {"name", session->userName()}});
   });
 
@@ -193,34 +203,38 @@ void WebServer::Routes() {
     }
   };
 
-  http.Get(R"(/api/windows/(\d+))", [withWindow](const httplib::Request& req, httplib::Response& res) {
-    withWindow(req, res, [&](WebSession&, Window& window) { Reply(res, window.Current()); });
-  });
+  http.Get(
+      R"(/api/windows/(\d+))", [withWindow](const httplib::Request& req, httplib::Response& res) {
+        withWindow(req, res, [&](WebSession&, Window& window) { Reply(res, window.Current()); });
+      });
 
-  http.Post(R"(/api/windows/(\d+)/op)", [withWindow, follow](const httplib::Request& req, httplib::Response& res) {
-    withWindow(req, res, [&](WebSession& session, Window& window) {
-      const Json body = Body(req);
-      if (!body.is_object() || !body.contains("op")) return Fail(res, 400, "bad request");
-      Json outcome = window.Perform(body);
-      if (!outcome.contains("dialog")) follow(session, window, outcome);
-      Reply(res, outcome);
-    });
-  });
+  http.Post(R"(/api/windows/(\d+)/op)",
+            [withWindow, follow](const httplib::Request& req, httplib::Response& res) {
+              withWindow(req, res, [&](WebSession& session, Window& window) {
+                const Json body = Body(req);
+                if (!body.is_object() || !body.contains("op")) return Fail(res, 400, "bad request");
+                Json outcome = window.Perform(body);
+                if (!outcome.contains("dialog")) follow(session, window, outcome);
+                Reply(res, outcome);
+              });
+            });
 
-  http.Post(R"(/api/windows/(\d+)/answer)", [withWindow, follow](const httplib::Request& req, httplib::Response& res) {
-    withWindow(req, res, [&](WebSession& session, Window& window) {
-      Json outcome = window.Answer(Body(req));
-      if (!outcome.contains("dialog")) follow(session, window, outcome);
-      Reply(res, outcome);
-    });
-  });
+  http.Post(R"(/api/windows/(\d+)/answer)",
+            [withWindow, follow](const httplib::Request& req, httplib::Response& res) {
+              withWindow(req, res, [&](WebSession& session, Window& window) {
+                Json outcome = window.Answer(Body(req));
+                if (!outcome.contains("dialog")) follow(session, window, outcome);
+                Reply(res, outcome);
+              });
+            });
 
-  http.Post(R"(/api/windows/(\d+)/close)", [this](const httplib::Request& req, httplib::Response& res) {
-    auto session = sessions_.Find(TokenOf(req));
-    if (!session) return Fail(res, 401, "请先登录。");
-    session->CloseWindow(std::stoi(req.matches[1]));
-    Reply(res, Json{{"ok", true}});
-  });
+  http.Post(R"(/api/windows/(\d+)/close)",
+            [this](const httplib::Request& req, httplib::Response& res) {
+              auto session = sessions_.Find(TokenOf(req));
+              if (!session) return Fail(res, 401, "请先登录。");
+              session->CloseWindow(std::stoi(req.matches[1]));
+              Reply(res, Json{{"ok", true}});
+            });
 
   // The front end; after the API, which the pattern would swallow.
   http.Get(R"(/(.*))", [](const httplib::Request& req, httplib::Response& res) {

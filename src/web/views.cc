@@ -15,12 +15,18 @@ constexpr int kMaxDepth = 5;
 
 const char* TypeName(sim::FieldType type) {
   switch (type) {
-    case sim::FieldType::Text: return "text";
-    case sim::FieldType::Number: return "number";
-    case sim::FieldType::Date: return "date";
-    case sim::FieldType::Time: return "time";
-    case sim::FieldType::Base: return "base";
-    case sim::FieldType::Check: return "check";
+    case sim::FieldType::Text:
+      return "text";
+    case sim::FieldType::Number:
+      return "number";
+    case sim::FieldType::Date:
+      return "date";
+    case sim::FieldType::Time:
+      return "time";
+    case sim::FieldType::Base:
+      return "base";
+    case sim::FieldType::Check:
+      return "check";
   }
   return "text";
 }
@@ -63,22 +69,30 @@ std::string NumberText(const vb::Variant& v) {
 Json ToJson(const vb::Variant& v, int depth) {
   switch (v.Type()) {
     case vb::VarType::Empty:
-    case vb::VarType::Null: return nullptr;
-    case vb::VarType::Boolean: return v.AsBool();
-    case vb::VarType::Long: return v.AsLong();
-    case vb::VarType::Double: return v.AsDouble();
-    case vb::VarType::Currency: return v.AsCurrency().ToDouble();
+    case vb::VarType::Null:
+      return nullptr;
+    case vb::VarType::Boolean:
+      return v.AsBool();
+    case vb::VarType::Long:
+      return v.AsLong();
+    case vb::VarType::Double:
+      return v.AsDouble();
+    case vb::VarType::Currency:
+      return v.AsCurrency().ToDouble();
     case vb::VarType::Date: {
       const double serial = v.AsDate().serial;
       return vb::Format(v, serial == std::floor(serial) ? "yyyy-MM-dd" : "yyyy-MM-dd HH:mm:ss");
     }
-    case vb::VarType::String: return v.AsString();
-    default: break;
+    case vb::VarType::String:
+      return v.AsString();
+    default:
+      break;
   }
   if (depth >= kMaxDepth) return "…";
   if (auto dict = v.ObjectAs<host::IDictionary>()) {
     Json items = Json::array();
-    for (const auto& key : dict->Keys()) items.push_back(Json::array({vb::CStr(key), ToJson(dict->Item(key), depth + 1)}));
+    for (const auto& key : dict->Keys())
+      items.push_back(Json::array({vb::CStr(key), ToJson(dict->Item(key), depth + 1)}));
     return Json{{"dict", std::move(items)}};
   }
   if (auto rs = v.ObjectAs<host::IRecordset>()) return RecordsetJson(*rs, depth);
@@ -112,12 +126,14 @@ Json JournalJson(const std::vector<sim::JournalEntry>& entries, std::size_t limi
   const std::size_t from = entries.size() > limit ? entries.size() - limit : 0;
   for (std::size_t i = from; i < entries.size(); ++i) {
     const auto& e = entries[i];
-    list.push_back(Json{{"kind", e.kind}, {"where", e.where}, {"text", e.text}, {"error", e.error}});
+    list.push_back(
+        Json{{"kind", e.kind}, {"where", e.where}, {"text", e.text}, {"error", e.error}});
   }
   return Json{{"count", entries.size()}, {"entries", std::move(list)}};
 }
 
-// --- the bill form --------------------------------------------------------------------------------
+// --- the bill form
+// --------------------------------------------------------------------------------
 
 Json FormView::Render(sim::BillForm& form, bool full) {
   const sim::BillTemplate& t = form.tmpl();
@@ -151,7 +167,8 @@ Json FormView::Render(sim::BillForm& form, bool full) {
                {"text", form.Display(f.key)},
                {"editable", form.IsEditable(f.key)}};
     if (f.required) field["required"] = true;
-    if (f.type == sim::FieldType::Base) field["number"] = NumberText(form.GetFieldValue(f.key, -1, host::kFieldNumber));
+    if (f.type == sim::FieldType::Base)
+      field["number"] = NumberText(form.GetFieldValue(f.key, -1, host::kFieldNumber));
     head.push_back(std::move(field));
   }
   std::string headText = head.dump();
@@ -191,7 +208,8 @@ Json FormView::Render(sim::BillForm& form, bool full) {
       Json cells = Json::array();
       for (const sim::FieldDef* f : shown) {
         Json cell = Json::array({form.Display(f->key, r), form.IsEditable(f->key, r) ? 1 : 0});
-        if (f->type == sim::FieldType::Base) cell.push_back(NumberText(form.GetFieldValue(f->key, r, host::kFieldNumber)));
+        if (f->type == sim::FieldType::Base)
+          cell.push_back(NumberText(form.GetFieldValue(f->key, r, host::kFieldNumber)));
         cells.push_back(std::move(cell));
       }
       std::string rowText = cells.dump();
@@ -211,7 +229,8 @@ Json FormView::Render(sim::BillForm& form, bool full) {
   return out;
 }
 
-// --- the bill list --------------------------------------------------------------------------------
+// --- the bill list
+// --------------------------------------------------------------------------------
 
 std::vector<ListColumn> ListColumns(const sim::BillTemplate& tmpl) {
   std::vector<ListColumn> columns;
@@ -239,7 +258,8 @@ Json ListJson(sim::BillList& list, const std::vector<ListColumn>& columns,
   const sim::RecordData& data = list.rows();
   auto indexOf = [&](std::string_view name) -> long {
     for (std::size_t i = 0; i < data.columns.size(); ++i)
-      if (vb::StrComp(data.columns[i].name, name, vb::CompareMethod::Text) == 0) return static_cast<long>(i);
+      if (vb::StrComp(data.columns[i].name, name, vb::CompareMethod::Text) == 0)
+        return static_cast<long>(i);
     return -1;
   };
   Json out;
@@ -248,7 +268,9 @@ Json ListJson(sim::BillList& list, const std::vector<ListColumn>& columns,
   Json cols = Json::array();
   std::vector<long> at;
   for (const auto& c : columns) {
-    cols.push_back(Json{{"key", c.key}, {"caption", c.caption}, {"type", c.field ? TypeName(c.field->type) : "text"}});
+    cols.push_back(Json{{"key", c.key},
+                        {"caption", c.caption},
+                        {"type", c.field ? TypeName(c.field->type) : "text"}});
     at.push_back(indexOf(c.field ? c.field->internalKey() : c.key));
   }
   out["columns"] = std::move(cols);
@@ -272,8 +294,12 @@ Json ListJson(sim::BillList& list, const std::vector<ListColumn>& columns,
           if (auto hit = byKey->second.find(id); hit != byKey->second.end()) text = hit->second;
       } else if (v.Type() == vb::VarType::Date) {
         text = vb::Format(v, "yyyy-MM-dd");
-      } else if (c.field && c.field->type == sim::FieldType::Number && v.IsNumber() && c.field->decimals >= 0) {
-        text = vb::Format(v, c.field->decimals == 0 ? "0" : "0." + std::string(static_cast<std::size_t>(c.field->decimals), '0'));
+      } else if (c.field && c.field->type == sim::FieldType::Number && v.IsNumber() &&
+                 c.field->decimals >= 0) {
+        text = vb::Format(
+            v, c.field->decimals == 0
+                   ? "0"
+                   : "0." + std::string(static_cast<std::size_t>(c.field->decimals), '0'));
       } else {
         text = vb::CStr(v);
       }

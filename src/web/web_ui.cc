@@ -13,12 +13,12 @@ namespace {
 // The buttons of each VB button set, with the results they give.
 const std::vector<int>& ButtonsOf(int buttons) {
   static const std::vector<int> kSets[] = {
-      {host::vbOK},                            // vbOKOnly
-      {host::vbOK, host::vbCancel},            // vbOKCancel
-      {3, 4, 5},                               // vbAbortRetryIgnore
+      {host::vbOK},                               // vbOKOnly
+      {host::vbOK, host::vbCancel},               // vbOKCancel
+      {3, 4, 5},                                  // vbAbortRetryIgnore
       {host::vbYes, host::vbNo, host::vbCancel},  // vbYesNoCancel
-      {host::vbYes, host::vbNo},               // vbYesNo
-      {4, host::vbCancel},                     // vbRetryCancel
+      {host::vbYes, host::vbNo},                  // vbYesNo
+      {4, host::vbCancel},                        // vbRetryCancel
   };
   const int set = buttons & 7;
   return kSets[set <= 5 ? set : 0];
@@ -30,8 +30,9 @@ Json Ask(Json dialog) {
 }
 
 std::string Text(const Json& answer, const char* key) {
-  return answer.is_object() && answer.contains(key) && answer[key].is_string() ? answer[key].get<std::string>()
-                                                                               : std::string();
+  return answer.is_object() && answer.contains(key) && answer[key].is_string()
+             ? answer[key].get<std::string>()
+             : std::string();
 }
 
 }  // namespace
@@ -40,10 +41,14 @@ int DefaultAnswer(int buttons) {
   switch (buttons & 7) {
     case host::vbOKCancel:
     case 3:
-    case 5: return host::vbCancel;
-    case 2: return 3;
-    case host::vbYesNo: return host::vbNo;
-    default: return host::vbOK;
+    case 5:
+      return host::vbCancel;
+    case 2:
+      return 3;
+    case host::vbYesNo:
+      return host::vbNo;
+    default:
+      return host::vbOK;
   }
 }
 
@@ -67,8 +72,10 @@ int WebUi::MsgBox(std::string_view text, int buttons, std::string_view title) {
   return DefaultAnswer(buttons);
 }
 
-std::string WebUi::InputBox(std::string_view prompt, std::string_view title, std::string_view defaultText) {
-  const Json answer = Ask(Json{{"kind", "input"}, {"prompt", prompt}, {"title", title}, {"text", defaultText}});
+std::string WebUi::InputBox(std::string_view prompt, std::string_view title,
+                            std::string_view defaultText) {
+  const Json answer =
+      Ask(Json{{"kind", "input"}, {"prompt", prompt}, {"title", title}, {"text", defaultText}});
   if (!answer.is_object() || !answer.value("ok", false)) return {};
   return Text(answer, "text");
 }
@@ -85,9 +92,11 @@ void WebUi::ShowRejectNote(const vb::Ref<host::IRejectNoteForm>& form) {
                                  {"cancelCaption", form->CancelCaption()},
                                  {"text", form->Text()},
                                  {"okEnabled", form->OkEnabled()}});
-    const std::string action = answer.is_object() ? answer.value("action", std::string("cancel")) : "cancel";
+    const std::string action =
+        answer.is_object() ? answer.value("action", std::string("cancel")) : "cancel";
     if (action == "text" || action == "ok") {
-      if (answer.contains("text") && Text(answer, "text") != form->Text()) form->TextChanged(Text(answer, "text"));
+      if (answer.contains("text") && Text(answer, "text") != form->Text())
+        form->TextChanged(Text(answer, "text"));
       if (action == "ok" && form->OkEnabled()) {
         form->ClickOk();
         return;
@@ -100,7 +109,8 @@ void WebUi::ShowRejectNote(const vb::Ref<host::IRejectNoteForm>& form) {
 }
 
 void WebUi::ShowPopTip(std::string_view title, std::string_view text) {
-  if (Window* window = Window::Active()) window->Notice(Json{{"kind", "tip"}, {"title", title}, {"text", text}});
+  if (Window* window = Window::Active())
+    window->Notice(Json{{"kind", "tip"}, {"title", title}, {"text", text}});
 }
 
 void WebUi::ShowList(const std::vector<std::string>& titles, const std::vector<long>& widths,
@@ -108,8 +118,9 @@ void WebUi::ShowList(const std::vector<std::string>& titles, const std::vector<l
   Ask(Json{{"kind", "list"}, {"titles", titles}, {"widths", widths}, {"rows", rows}});
 }
 
-host::SelectionResult WebUi::SelectItems(const vb::Ref<host::IRecordset>& items, const std::vector<long>& checked,
-                                         std::string_view title, bool single) {
+host::SelectionResult WebUi::SelectItems(const vb::Ref<host::IRecordset>& items,
+                                         const std::vector<long>& checked, std::string_view title,
+                                         bool single) {
   host::SelectionResult result;
   // The items as the window lists them: internal ID, number, name and the further columns.
   struct Item {
@@ -159,8 +170,8 @@ host::SelectionResult WebUi::SelectItems(const vb::Ref<host::IRecordset>& items,
 }
 
 void WebUi::ShowRelatedBills(std::string_view caption, std::string_view titleName,
-                             const vb::Ref<host::IDictionary>& titleDict, const vb::Ref<host::IDictionary>& entryDict,
-                             long classTypeId) {
+                             const vb::Ref<host::IDictionary>& titleDict,
+                             const vb::Ref<host::IDictionary>& entryDict, long classTypeId) {
   Ask(Json{{"kind", "related"},
            {"caption", caption},
            {"titleName", titleName},

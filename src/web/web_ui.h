@@ -15,16 +15,18 @@ class WebUi final : public vb::Implements<host::IHostUi> {
   std::string TypeName() const override { return "HostUi"; }
 
   int MsgBox(std::string_view text, int buttons, std::string_view title) override;
-  std::string InputBox(std::string_view prompt, std::string_view title, std::string_view defaultText) override;
+  std::string InputBox(std::string_view prompt, std::string_view title,
+                       std::string_view defaultText) override;
   void ShowRejectNote(const vb::Ref<host::IRejectNoteForm>& form) override;
   void ShowPopTip(std::string_view title, std::string_view text) override;
   void ShowList(const std::vector<std::string>& titles, const std::vector<long>& widths,
                 const std::vector<std::vector<std::string>>& rows) override;
-  host::SelectionResult SelectItems(const vb::Ref<host::IRecordset>& items, const std::vector<long>& checked,
-                                    std::string_view title, bool single) override;
+  host::SelectionResult SelectItems(const vb::Ref<host::IRecordset>& items,
+                                    const std::vector<long>& checked, std::string_view title,
+                                    bool single) override;
   void ShowRelatedBills(std::string_view caption, std::string_view titleName,
-                        const vb::Ref<host::IDictionary>& titleDict, const vb::Ref<host::IDictionary>& entryDict,
-                        long classTypeId) override;
+                        const vb::Ref<host::IDictionary>& titleDict,
+                        const vb::Ref<host::IDictionary>& entryDict, long classTypeId) override;
   void ShowData(std::string_view caption, const vb::Variant& data) override;
 
  private:

@@ -30,7 +30,8 @@ long Long(const Json& request, const char* key, long otherwise) {
 }
 
 std::string String(const Json& request, const char* key) {
-  if (!request.contains(key) || !request[key].is_string()) throw BadRequest(std::string("\"") + key + "\" is missing");
+  if (!request.contains(key) || !request[key].is_string())
+    throw BadRequest(std::string("\"") + key + "\" is missing");
   return request[key].get<std::string>();
 }
 
@@ -71,7 +72,8 @@ Json Window::Perform(const Json& request) {
     } catch (const std::exception& e) {
       // A failed statement is in the journal already, by the session that ran it.
       const auto entries = owner_.host().journal().entries();
-      if (entries.empty() || entries.back().error != e.what()) owner_.host().JournalException("zov-web." + op, e.what());
+      if (entries.empty() || entries.back().error != e.what())
+        owner_.host().JournalException("zov-web." + op, e.what());
       result = Json{{"ok", false}, {"error", e.what()}};
     }
     Json body{{"result", std::move(result)}};
@@ -128,11 +130,16 @@ std::optional<OpenRequest> Window::TakeOpenRequest() {
   return std::exchange(openRequest_, std::nullopt);
 }
 
-// --- bill forms -----------------------------------------------------------------------------------
+// --- bill forms
+// -----------------------------------------------------------------------------------
 
 Json BillWindow::Open(long classTypeId, long billId, Ref<host::IDictionary> copy, bool edit) {
   copy_ = std::move(copy);
-  return Perform(Json{{"op", "open"}, {"classTypeId", classTypeId}, {"billId", billId}, {"edit", edit}, {"full", true}});
+  return Perform(Json{{"op", "open"},
+                      {"classTypeId", classTypeId},
+                      {"billId", billId},
+                      {"edit", edit},
+                      {"full", true}});
 }
 
 const sim::FieldDef& BillWindow::VisibleField(const std::string& key) const {
@@ -151,7 +158,8 @@ Json BillWindow::Operate(const Json& request) {
       open_.form->NewFromCopy(copy);
     } else if (billId) {
       const long state = request.value("edit", false) ? host::kBillEdit : host::kBillView;
-      if (!open_.form->LoadBill(billId, state)) throw BadRequest("no bill " + std::to_string(billId));
+      if (!open_.form->LoadBill(billId, state))
+        throw BadRequest("no bill " + std::to_string(billId));
     } else {
       open_.form->NewBill();
     }
@@ -192,10 +200,12 @@ Json BillWindow::Pick(const Json& request) {
   if (f.type != sim::FieldType::Base) throw BadRequest(f.key + " is not a base-data field");
   const std::string q = LikeText(vb::Trim(request.value("q", std::string())));
   const sim::BaseRef& b = f.base;
-  std::string sql = "SELECT TOP " + std::to_string(kPickLimit) + " " + b.id + " AS FItemID, " + b.number +
-                    " AS FNumber, " + b.name + " AS FName FROM " + b.table + " WHERE 1=1";
+  std::string sql = "SELECT TOP " + std::to_string(kPickLimit) + " " + b.id + " AS FItemID, " +
+                    b.number + " AS FNumber, " + b.name + " AS FName FROM " + b.table +
+                    " WHERE 1=1";
   if (!b.where.empty()) sql += " AND (" + b.where + ")";
-  if (!q.empty()) sql += " AND (" + b.number + " LIKE N'%" + q + "%' OR " + b.name + " LIKE N'%" + q + "%')";
+  if (!q.empty())
+    sql += " AND (" + b.number + " LIKE N'%" + q + "%' OR " + b.name + " LIKE N'%" + q + "%')";
   sql += " ORDER BY " + b.number;
   const auto sets = owner_.host().Run(sql);
   Json rows = Json::array();
@@ -214,7 +224,8 @@ Json BillWindow::Render(bool full) {
 
 void BillWindow::Release() { owner_.host().Close(open_); }
 
-// --- bill lists -----------------------------------------------------------------------------------
+// --- bill lists
+// -----------------------------------------------------------------------------------
 
 Json ListWindow::Open(long classTypeId) {
   return Perform(Json{{"op", "open"}, {"classTypeId", classTypeId}});
@@ -276,8 +287,10 @@ Json ListWindow::Tool(const std::string& key, const Json& selected) {
     } else if (key == "mnuFileNew") {
       openRequest_ = OpenRequest{classTypeId, 0, false, {}};
     } else if (key == "mnuQORViewVoucher") {
-      if (ids.size() != 1) ok = refuse("请选择一张单据。");
-      else openRequest_ = OpenRequest{classTypeId, ids.front(), false, {}};
+      if (ids.size() != 1)
+        ok = refuse("请选择一张单据。");
+      else
+        openRequest_ = OpenRequest{classTypeId, ids.front(), false, {}};
     }
   }
   LoadNames();
@@ -290,13 +303,17 @@ long ListWindow::StatusOf(long billId) const {
   const sim::RecordData& data = open_.list->rows();
   long id = -1, status = -1;
   for (std::size_t i = 0; i < data.columns.size(); ++i) {
-    if (vb::StrComp(data.columns[i].name, "FID", vb::CompareMethod::Text) == 0) id = static_cast<long>(i);
-    if (vb::StrComp(data.columns[i].name, "FStatus", vb::CompareMethod::Text) == 0) status = static_cast<long>(i);
+    if (vb::StrComp(data.columns[i].name, "FID", vb::CompareMethod::Text) == 0)
+      id = static_cast<long>(i);
+    if (vb::StrComp(data.columns[i].name, "FStatus", vb::CompareMethod::Text) == 0)
+      status = static_cast<long>(i);
   }
   if (id < 0 || status < 0) return 0;
   for (const auto& r : data.rows)
     if (vb::CLng(r[static_cast<std::size_t>(id)]) == billId)
-      return r[static_cast<std::size_t>(status)].IsNull() ? 0 : vb::CLng(r[static_cast<std::size_t>(status)]);
+      return r[static_cast<std::size_t>(status)].IsNull()
+                 ? 0
+                 : vb::CLng(r[static_cast<std::size_t>(status)]);
   return 0;
 }
 
@@ -307,7 +324,8 @@ void ListWindow::LoadNames() {
     if (!c.field || c.field->type != sim::FieldType::Base) continue;
     long at = -1;
     for (std::size_t i = 0; i < data.columns.size(); ++i)
-      if (vb::StrComp(data.columns[i].name, c.field->internalKey(), vb::CompareMethod::Text) == 0) at = static_cast<long>(i);
+      if (vb::StrComp(data.columns[i].name, c.field->internalKey(), vb::CompareMethod::Text) == 0)
+        at = static_cast<long>(i);
     if (at < 0) continue;
     std::set<long> ids;
     for (const auto& r : data.rows) {
@@ -319,8 +337,8 @@ void ListWindow::LoadNames() {
     for (long id : ids) in += (in.empty() ? "" : ",") + std::to_string(id);
     const sim::BaseRef& b = c.field->base;
     try {
-      const auto sets = owner_.host().Run("SELECT " + b.id + ", " + b.name + " FROM " + b.table + " WHERE " + b.id +
-                                          " IN (" + in + ")");
+      const auto sets = owner_.host().Run("SELECT " + b.id + ", " + b.name + " FROM " + b.table +
+                                          " WHERE " + b.id + " IN (" + in + ")");
       auto& byId = names_[c.key];
       if (!sets.empty())
         for (const auto& r : sets[0].rows)

@@ -24,9 +24,9 @@ class WebSession;
 // What a list asks the browser host to open once its operation has ended.
 struct OpenRequest {
   long classTypeId = 0;
-  long billId = 0;                   // a stored bill; 0 a new one
-  bool edit = false;                 // the stored bill opens for editing
-  Ref<host::IDictionary> copy;       // the bill data of a copy, when one was made
+  long billId = 0;              // a stored bill; 0 a new one
+  bool edit = false;            // the stored bill opens for editing
+  Ref<host::IDictionary> copy;  // the bill data of a copy, when one was made
 };
 
 class Window {

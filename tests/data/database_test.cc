@@ -1,15 +1,16 @@
 // The host database as the substitute host uses it: sessions on threads, the save transaction
 // around atomic batches, and the Variant kinds of what comes back.
+#include "data/database.h"
+
+#include <fmt/format.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <chrono>
 #include <filesystem>
-#include <fmt/format.h>
 #include <thread>
-#include <unistd.h>
 
-#include "data/database.h"
 #include "zov/vb/datetime.h"
 
 namespace zov::data {
@@ -21,7 +22,8 @@ class DatabaseTest : public ::testing::Test {
  protected:
   void SetUp() override {
     dir_ = fs::temp_directory_path() /
-           fmt::format("zov-db-{}-{}", ::getpid(), ::testing::UnitTest::GetInstance()->current_test_info()->name());
+           fmt::format("zov-db-{}-{}", ::getpid(),
+                       ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(dir_);
     fs::create_directories(dir_);
     db_ = Database::Open((dir_ / "test.db").string());
@@ -42,7 +44,8 @@ class DatabaseTest : public ::testing::Test {
 
 TEST_F(DatabaseTest, SessionsOnThreadsWriteConcurrently) {
   auto setup = db_->NewSession();
-  setup->Execute("CREATE TABLE t_Stock (FItemID int NOT NULL PRIMARY KEY, FQty decimal(28,10) NOT NULL)");
+  setup->Execute(
+      "CREATE TABLE t_Stock (FItemID int NOT NULL PRIMARY KEY, FQty decimal(28,10) NOT NULL)");
   setup->Execute("INSERT INTO t_Stock VALUES (1, 0)");
   setup->Execute("CREATE TABLE t_Log (FThread int NOT NULL, FNo int NOT NULL)");
 
@@ -81,7 +84,10 @@ TEST_F(DatabaseTest, FailedAtomicBatchInsideSaveKeepsTheEarlierWork) {
   s->Execute("CREATE TABLE t_Bill (FID int NOT NULL PRIMARY KEY, FBillNo varchar(10) NOT NULL)");
   s->Begin();
   s->Execute("INSERT INTO t_Bill VALUES (1, 'B1')");
-  EXPECT_THROW(s->Execute("INSERT INTO t_Bill VALUES (2, 'B2') INSERT INTO t_Bill VALUES (1, 'dup')", Atomic::Yes), SqlError);
+  EXPECT_THROW(
+      s->Execute("INSERT INTO t_Bill VALUES (2, 'B2') INSERT INTO t_Bill VALUES (1, 'dup')",
+                 Atomic::Yes),
+      SqlError);
   EXPECT_TRUE(s->InTransaction());
   s->Commit();
   EXPECT_EQ(Count(*s, "SELECT COUNT(*) FROM t_Bill"), 1);
@@ -109,7 +115,8 @@ TEST_F(DatabaseTest, AtomicReadsDoNotWaitForAWriter) {
   // The reader sees the committed row at once, whether or not it asks for an atomic batch.
   const auto start = std::chrono::steady_clock::now();
   EXPECT_EQ(Count(*reader, "SELECT COUNT(*) FROM t_R"), 1);
-  BatchResult r = reader->Execute("DECLARE @n int SELECT @n = COUNT(*) FROM t_R SELECT @n", Atomic::Yes);
+  BatchResult r =
+      reader->Execute("DECLARE @n int SELECT @n = COUNT(*) FROM t_R SELECT @n", Atomic::Yes);
   EXPECT_EQ(r.resultSets.at(0).rows.at(0).at(0).AsLong(), 1);
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
   writer->Commit();
@@ -119,9 +126,11 @@ TEST_F(DatabaseTest, AtomicReadsDoNotWaitForAWriter) {
 TEST_F(DatabaseTest, ValuesComeBackAsTheirVariantKinds) {
   auto s = db_->NewSession();
   s->Execute(
-      "CREATE TABLE t_V (i int, sm smallint, b bit, d decimal(18,4), m money, f float, dt datetime, v varchar(10), n nvarchar(10), big bigint)");
+      "CREATE TABLE t_V (i int, sm smallint, b bit, d decimal(18,4), m money, f float, dt "
+      "datetime, v varchar(10), n nvarchar(10), big bigint)");
   s->Execute(
-      "INSERT INTO t_V VALUES (-5, 7, 1, 2.5, 12.3456, 0.25, '2026-12-05 10:30:15.500', 'abc', N'中文', 5000000000)");
+      "INSERT INTO t_V VALUES (-5, 7, 1, 2.5, 12.3456, 0.25, '2026-12-05 10:30:15.500', 'abc', "
+      "N'中文', 5000000000)");
   s->Execute("INSERT INTO t_V (i) VALUES (NULL)");
   BatchResult r = s->Execute("SELECT * FROM t_V ORDER BY i DESC");
   const ResultSet& rs = r.resultSets.at(0);
@@ -142,9 +151,15 @@ TEST_F(DatabaseTest, ValuesComeBackAsTheirVariantKinds) {
   for (const vb::Variant& v : rs.rows[1]) EXPECT_TRUE(v.IsNull());
 
   const std::vector<std::pair<vb::VarType, std::string>> kinds = {
-      {vb::VarType::Long, "int"},       {vb::VarType::Long, "smallint"},    {vb::VarType::Boolean, "bit"},
-      {vb::VarType::Double, "decimal(18,4)"}, {vb::VarType::Currency, "money"}, {vb::VarType::Double, "float"},
-      {vb::VarType::Date, "datetime"},  {vb::VarType::String, "varchar(10)"}, {vb::VarType::String, "nvarchar(10)"},
+      {vb::VarType::Long, "int"},
+      {vb::VarType::Long, "smallint"},
+      {vb::VarType::Boolean, "bit"},
+      {vb::VarType::Double, "decimal(18,4)"},
+      {vb::VarType::Currency, "money"},
+      {vb::VarType::Double, "float"},
+      {vb::VarType::Date, "datetime"},
+      {vb::VarType::String, "varchar(10)"},
+      {vb::VarType::String, "nvarchar(10)"},
       {vb::VarType::Long, "bigint"}};
   ASSERT_EQ(rs.columns.size(), kinds.size());
   for (std::size_t i = 0; i < kinds.size(); ++i) {
@@ -167,13 +182,17 @@ TEST_F(DatabaseTest, ErrorsCarryTheFailingStatement) {
 
 TEST_F(DatabaseTest, ScriptsSplitOnGoAndStopAtTheFirstFailure) {
   auto s = db_->NewSession();
-  BatchResult r = s->ExecuteScript("CREATE TABLE t_G (a int)\nGO\nINSERT INTO t_G VALUES (1)\ngo\nSELECT a FROM t_G\nGO\n");
+  BatchResult r = s->ExecuteScript(
+      "CREATE TABLE t_G (a int)\nGO\nINSERT INTO t_G VALUES (1)\ngo\nSELECT a FROM t_G\nGO\n");
   ASSERT_EQ(r.resultSets.size(), 1u);
   EXPECT_EQ(r.rowsAffected, 1);
-  EXPECT_THROW(s->ExecuteScript("INSERT INTO t_G VALUES (2)\nGO\nSELECT nope FROM t_G\nGO\nINSERT INTO t_G VALUES (3)\nGO"), SqlError);
+  EXPECT_THROW(s->ExecuteScript("INSERT INTO t_G VALUES (2)\nGO\nSELECT nope FROM t_G\nGO\nINSERT "
+                                "INTO t_G VALUES (3)\nGO"),
+               SqlError);
   EXPECT_EQ(Count(*s, "SELECT COUNT(*) FROM t_G"), 2);
   // As one unit, the whole script or nothing.
-  EXPECT_THROW(s->ExecuteScript("INSERT INTO t_G VALUES (4)\nGO\nSELECT 1/0\nGO", Atomic::Yes), SqlError);
+  EXPECT_THROW(s->ExecuteScript("INSERT INTO t_G VALUES (4)\nGO\nSELECT 1/0\nGO", Atomic::Yes),
+               SqlError);
   EXPECT_EQ(Count(*s, "SELECT COUNT(*) FROM t_G"), 2);
 }
 

@@ -1,14 +1,14 @@
 // The host schema and the demo account set apply through the T-SQL front end, survive reopening,
 // and the plug-ins' statement corpus (tests/sql/corpus) gives the results SQL Server gives.
+#include <fmt/format.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
-#include <fmt/format.h>
 #include <fstream>
 #include <sstream>
-#include <unistd.h>
 
 #include "data/database.h"
 #include "sql_logic_runner.h"
@@ -31,8 +31,10 @@ std::string ReadFile(const fs::path& p) {
 }
 
 std::string Trim(std::string_view s) {
-  while (!s.empty() && (s.front() == ' ' || s.front() == '\t' || s.front() == '\r')) s.remove_prefix(1);
-  while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r')) s.remove_suffix(1);
+  while (!s.empty() && (s.front() == ' ' || s.front() == '\t' || s.front() == '\r'))
+    s.remove_prefix(1);
+  while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
+    s.remove_suffix(1);
   return std::string(s);
 }
 
@@ -123,8 +125,9 @@ class SchemaTest : public ::testing::Test {
   void SetUp() override {
     schema_ = SourceDir() / "src" / "data" / "schema";
     if (!fs::exists(schema_ / "schema.sql")) GTEST_SKIP() << "no host schema yet";
-    dir_ = fs::temp_directory_path() / fmt::format("zov-schema-{}-{}", ::getpid(),
-                                                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    dir_ = fs::temp_directory_path() /
+           fmt::format("zov-schema-{}-{}", ::getpid(),
+                       ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(dir_);
     fs::create_directories(dir_);
   }
@@ -177,8 +180,9 @@ class SchemaTest : public ::testing::Test {
             continue;
           }
           for (std::size_t i = 0; i < want.size(); ++i)
-            EXPECT_TRUE(Matches(row[i], want[i])) << "column " << i + 1 << " (" << rs.columns[i].name << ") is "
-                                                  << RenderValue(row[i]) << ", expected " << want[i];
+            EXPECT_TRUE(Matches(row[i], want[i]))
+                << "column " << i + 1 << " (" << rs.columns[i].name << ") is "
+                << RenderValue(row[i]) << ", expected " << want[i];
         } else {
           const long long n = std::stoll(x);
           EXPECT_EQ(static_cast<long long>(rs.rows.size()), n) << x;
@@ -203,9 +207,13 @@ TEST_F(SchemaTest, AppliesAndKeepsDeclaredTypesAcrossReopening) {
   EXPECT_EQ(r.resultSets[0].columns[1].type, vb::VarType::String);
 }
 
-TEST_F(SchemaTest, PluginStatementCorpus) { RunCorpus(SourceDir() / "tests" / "sql" / "corpus" / "plugin_statements.sql"); }
+TEST_F(SchemaTest, PluginStatementCorpus) {
+  RunCorpus(SourceDir() / "tests" / "sql" / "corpus" / "plugin_statements.sql");
+}
 
-TEST_F(SchemaTest, DemoIntegrityCorpus) { RunCorpus(SourceDir() / "tests" / "sql" / "corpus" / "demo_integrity.sql"); }
+TEST_F(SchemaTest, DemoIntegrityCorpus) {
+  RunCorpus(SourceDir() / "tests" / "sql" / "corpus" / "demo_integrity.sql");
+}
 
 }  // namespace
 }  // namespace zov::data::testing

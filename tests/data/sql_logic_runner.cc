@@ -1,8 +1,9 @@
 #include "sql_logic_runner.h"
 
+#include <fmt/format.h>
+
 #include <algorithm>
 #include <cmath>
-#include <fmt/format.h>
 #include <fstream>
 #include <map>
 #include <memory>
@@ -15,8 +16,10 @@ namespace zov::data::testing {
 namespace {
 
 std::string Trim(std::string_view s) {
-  while (!s.empty() && (s.front() == ' ' || s.front() == '\t' || s.front() == '\r')) s.remove_prefix(1);
-  while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r')) s.remove_suffix(1);
+  while (!s.empty() && (s.front() == ' ' || s.front() == '\t' || s.front() == '\r'))
+    s.remove_prefix(1);
+  while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
+    s.remove_suffix(1);
   return std::string(s);
 }
 
@@ -101,8 +104,8 @@ std::string RenderValue(const vb::Variant& v) {
         day += 1;
       }
       const vb::DateParts p = vb::PartsOfDate(vb::Date{day});
-      return fmt::format("{:04}-{:02}-{:02} {:02}:{:02}:{:02}.{:03}", p.year, p.month, p.day, ms / 3600000,
-                         ms / 60000 % 60, ms / 1000 % 60, ms % 1000);
+      return fmt::format("{:04}-{:02}-{:02} {:02}:{:02}:{:02}.{:03}", p.year, p.month, p.day,
+                         ms / 3600000, ms / 60000 % 60, ms / 1000 % 60, ms % 1000);
     }
     case vb::VarType::String: {
       const std::string& s = v.AsString();
@@ -115,7 +118,8 @@ std::string RenderValue(const vb::Variant& v) {
   }
 }
 
-std::vector<std::string> RunSqlLogicFile(const std::filesystem::path& file, const std::filesystem::path& database) {
+std::vector<std::string> RunSqlLogicFile(const std::filesystem::path& file,
+                                         const std::filesystem::path& database) {
   std::vector<std::string> failures;
   std::ifstream in(file);
   if (!in) return {fmt::format("cannot read {}", file.string())};
@@ -143,8 +147,10 @@ std::vector<std::string> RunSqlLogicFile(const std::filesystem::path& file, cons
         results = true;
         continue;
       }
-      if (results) r.expected.push_back(lines[i]);
-      else r.sql += (r.sql.empty() ? "" : "\n") + lines[i];
+      if (results)
+        r.expected.push_back(lines[i]);
+      else
+        r.sql += (r.sql.empty() ? "" : "\n") + lines[i];
     }
     records.push_back(std::move(r));
   }
@@ -162,7 +168,8 @@ std::vector<std::string> RunSqlLogicFile(const std::filesystem::path& file, cons
     const std::vector<std::string> words = Words(r.header);
     const std::string& kind = words[0];
     auto fail = [&](const std::string& what) {
-      failures.push_back(fmt::format("{}:{}: {}\n  {}", file.filename().string(), r.line, what, r.sql));
+      failures.push_back(
+          fmt::format("{}:{}: {}\n  {}", file.filename().string(), r.line, what, r.sql));
     };
     const bool atomic = std::find(words.begin(), words.end(), "atomic") != words.end();
     const bool script = std::find(words.begin(), words.end(), "script") != words.end();
@@ -190,7 +197,8 @@ std::vector<std::string> RunSqlLogicFile(const std::filesystem::path& file, cons
           std::string expected;
           for (const std::string& l : r.expected) expected += (expected.empty() ? "" : "\n") + l;
           if (!expected.empty() && e.message().find(expected) == std::string::npos)
-            fail(fmt::format("error message\n    {}\n  does not contain\n    {}", e.message(), expected));
+            fail(fmt::format("error message\n    {}\n  does not contain\n    {}", e.message(),
+                             expected));
         }
         continue;
       }
@@ -198,7 +206,8 @@ std::vector<std::string> RunSqlLogicFile(const std::filesystem::path& file, cons
         BatchResult result = run();
         if (mode == "count") {
           const long long want = words.size() > 2 ? std::stoll(words[2]) : -1;
-          if (result.rowsAffected != want) fail(fmt::format("rows affected {}, expected {}", result.rowsAffected, want));
+          if (result.rowsAffected != want)
+            fail(fmt::format("rows affected {}, expected {}", result.rowsAffected, want));
         } else if (mode != "ok") {
           fail("unknown statement mode " + mode);
         }
@@ -227,8 +236,10 @@ std::vector<std::string> RunSqlLogicFile(const std::filesystem::path& file, cons
         }
       std::vector<std::vector<std::string>> expectedSets(1);
       for (const std::string& l : r.expected) {
-        if (Trim(l) == "====") expectedSets.emplace_back();
-        else expectedSets.back().push_back(l);
+        if (Trim(l) == "====")
+          expectedSets.emplace_back();
+        else
+          expectedSets.back().push_back(l);
       }
       if (result.resultSets.size() != setTypes.size()) {
         fail(fmt::format("{} result sets, expected {}", result.resultSets.size(), setTypes.size()));
@@ -246,7 +257,8 @@ std::vector<std::string> RunSqlLogicFile(const std::filesystem::path& file, cons
         bool typesOk = want.size() == got.size();
         for (std::size_t i = 0; typesOk && i < want.size(); ++i)
           if (want[i] != '?' && want[i] != got[i]) typesOk = false;
-        if (!typesOk) fail(fmt::format("result set {}: column kinds {}, expected {}", s + 1, got, want));
+        if (!typesOk)
+          fail(fmt::format("result set {}: column kinds {}, expected {}", s + 1, got, want));
         std::vector<std::string> actual;
         std::vector<std::string> expected = expectedSets[s];
         if (names) {
@@ -254,7 +266,9 @@ std::vector<std::string> RunSqlLogicFile(const std::filesystem::path& file, cons
           for (const Column& c : rs.columns) header.push_back(c.name.empty() ? "(none)" : c.name);
           const std::string h = JoinCells(header);
           const std::string e = expected.empty() ? "" : JoinCells(Cells(expected.front()));
-          if (h != e) fail(fmt::format("result set {}: column names\n    {}\n  expected\n    {}", s + 1, h, e));
+          if (h != e)
+            fail(fmt::format("result set {}: column names\n    {}\n  expected\n    {}", s + 1, h,
+                             e));
           if (!expected.empty()) expected.erase(expected.begin());
         }
         for (const auto& row : rs.rows) {
@@ -271,8 +285,8 @@ std::vector<std::string> RunSqlLogicFile(const std::filesystem::path& file, cons
           std::string a, e;
           for (const auto& x : actual) a += "\n    " + x;
           for (const auto& x : expected) e += "\n    " + x;
-          fail(fmt::format("result set {} differs; got:{}\n  expected:{}", s + 1, a.empty() ? "\n    (no rows)" : a,
-                           e.empty() ? "\n    (no rows)" : e));
+          fail(fmt::format("result set {} differs; got:{}\n  expected:{}", s + 1,
+                           a.empty() ? "\n    (no rows)" : a, e.empty() ? "\n    (no rows)" : e));
         }
       }
       continue;

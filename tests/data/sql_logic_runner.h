@@ -33,6 +33,7 @@ namespace zov::data::testing {
 std::string RenderValue(const vb::Variant& v);
 
 // Runs the file and returns the failures, each with its line number; empty when all passed.
-std::vector<std::string> RunSqlLogicFile(const std::filesystem::path& file, const std::filesystem::path& database);
+std::vector<std::string> RunSqlLogicFile(const std::filesystem::path& file,
+                                         const std::filesystem::path& database);
 
 }  // namespace zov::data::testing

@@ -1,11 +1,11 @@
 // Every tests/sql/*.test file is one test, run on a database of its own.
+#include <fmt/format.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <fmt/format.h>
-#include <unistd.h>
 
 #include "sql_logic_runner.h"
 
@@ -32,7 +32,8 @@ std::vector<fs::path> TestFiles() {
 class SqlLogicTest : public ::testing::TestWithParam<fs::path> {};
 
 TEST_P(SqlLogicTest, Passes) {
-  const fs::path dir = fs::temp_directory_path() / fmt::format("zov-sqllogic-{}-{}", ::getpid(), GetParam().stem().string());
+  const fs::path dir = fs::temp_directory_path() /
+                       fmt::format("zov-sqllogic-{}-{}", ::getpid(), GetParam().stem().string());
   fs::remove_all(dir);
   fs::create_directories(dir);
   const std::vector<std::string> failures = RunSqlLogicFile(GetParam(), dir / "test.db");

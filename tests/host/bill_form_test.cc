@@ -1,8 +1,9 @@
 // The bill runtime of the substitute host: the edit and action chain, cancellation, the depth
 // limit, persistence and the order of the events a host operation raises.
+#include "bill/bill_form.h"
+
 #include <gmock/gmock.h>
 
-#include "bill/bill_form.h"
 #include "host_fixture.h"
 #include "zov/host/events.h"
 #include "zov/vb/convert.h"
@@ -66,7 +67,9 @@ class Recorder final : public vb::Implements<host::IBillEventSink> {
   void AfterLoadBill() override { events.push_back("AfterLoadBill"); }
   void AfterCopyBill() override { events.push_back("AfterCopyBill"); }
   void BeforLoadBillFillData() override { events.push_back("BeforLoadBillFillData"); }
-  void BeginEdit(const Variant&, const Variant&, const Variant&) override { events.push_back("BeginEdit"); }
+  void BeginEdit(const Variant&, const Variant&, const Variant&) override {
+    events.push_back("BeginEdit");
+  }
   void BeforeSave(bool& cancel) override {
     events.push_back("BeforeSave");
     cancel = cancelSave;
@@ -75,16 +78,20 @@ class Recorder final : public vb::Implements<host::IBillEventSink> {
   void SaveBillSuccess(const Variant&) override { events.push_back("SaveBillSuccess"); }
   void BusinessCheck(bool&) override { events.push_back("BusinessCheck"); }
   void UnBusinessCheck(bool&) override { events.push_back("UnBusinessCheck"); }
-  void MenuBarClick(const Ref<host::ITool>& tool, bool&) override { events.push_back("MenuBarClick " + tool->Name()); }
-  void AddNewRow(const Variant&, long row) override { events.push_back("AddNewRow " + std::to_string(row)); }
-  void BeforeDoAction(const Variant& info, const Variant&, const Variant&, const std::string&, const std::string& name,
-                      const std::string&, bool& cancel) override {
+  void MenuBarClick(const Ref<host::ITool>& tool, bool&) override {
+    events.push_back("MenuBarClick " + tool->Name());
+  }
+  void AddNewRow(const Variant&, long row) override {
+    events.push_back("AddNewRow " + std::to_string(row));
+  }
+  void BeforeDoAction(const Variant& info, const Variant&, const Variant&, const std::string&,
+                      const std::string& name, const std::string&, bool& cancel) override {
     const std::string key = vb::CStr(info.ObjectAs<host::IDictionary>()->Item("FKey"));
     events.push_back("BeforeDoAction " + key + " " + name);
     if (key == cancelActionOf) cancel = true;
   }
-  void Change(const Ref<host::IDictionary>& field, const Ref<host::IDictionary>& change, long, long row,
-              bool& cancel) override {
+  void Change(const Ref<host::IDictionary>& field, const Ref<host::IDictionary>& change, long,
+              long row, bool& cancel) override {
     const std::string key = vb::CStr(field->Item("FKey"));
     events.push_back("Change " + key + "@" + std::to_string(row));
     previous[key] = change->Item("FFLD");
@@ -114,7 +121,8 @@ class BillFormTest : public HostTest {
     form_->NewBill();
   }
   void TearDown() override {
-    for (const auto& entry : session_->journal().entries()) ADD_FAILURE() << entry.where << ": " << entry.error << " " << entry.text;
+    for (const auto& entry : session_->journal().entries())
+      ADD_FAILURE() << entry.where << ": " << entry.error << " " << entry.text;
   }
   double Number(const char* key, long row = 1) { return vb::CDbl(form_->Value(key, row)); }
 
@@ -136,7 +144,8 @@ TEST_F(BillFormTest, TypingAQuantityRecomputesTheRowThroughTheFieldActions) {
   // The actions of the written fields ran inside the chain; Change is raised for the edited field.
   EXPECT_THAT(recorder_->Only("Change"), ::testing::ElementsAre("Change FShowQty@1"));
   EXPECT_THAT(recorder_->Only("BeforeDoAction"),
-              ::testing::ElementsAre("BeforeDoAction FShowQty Calculate", "BeforeDoAction FAmount Calculate"));
+              ::testing::ElementsAre("BeforeDoAction FShowQty Calculate",
+                                     "BeforeDoAction FAmount Calculate"));
   EXPECT_EQ(recorder_->previous["FShowQty"], Variant(""));  // the cell was empty before
 
   // A write through the field's action (as a plug-in makes it) raises its Change too.
@@ -194,8 +203,9 @@ TEST_F(BillFormTest, SavedBillsLoadWithTheSameCells) {
   form_->Edit("FShowQty", 2, 4);
   recorder_->events.clear();
   ASSERT_TRUE(form_->ClickTool("mnuEditFileSave"));
-  EXPECT_THAT(recorder_->events, ::testing::ElementsAre("MenuBarClick mnuEditFileSave", "BeforeSave", "AfterSave",
-                                                        "SaveBillSuccess"));
+  EXPECT_THAT(recorder_->events,
+              ::testing::ElementsAre("MenuBarClick mnuEditFileSave", "BeforeSave", "AfterSave",
+                                     "SaveBillSuccess"));
   const long id = form_->CurBillID();
   ASSERT_GT(id, 0);
   const std::string billNo = vb::CStr(form_->Value("FBillNo"));
@@ -223,7 +233,8 @@ TEST_F(BillFormTest, TheBillDataIsADictionaryAPlugInMayRewrite) {
   form_->Edit("FItemID", 1, "I001");
   form_->Edit("FShowQty", 1, 2);
   auto data = form_->Data();
-  auto row = data->Item("Page2").ObjectAs<host::IDictionary>()->Item(1).ObjectAs<host::IDictionary>();
+  auto row =
+      data->Item("Page2").ObjectAs<host::IDictionary>()->Item(1).ObjectAs<host::IDictionary>();
   ASSERT_TRUE(row);
 
   // Keys come in field order, a plug-in's own after them.
@@ -284,8 +295,9 @@ TEST_F(BillFormTest, AuditCopyAndRowsRaiseTheirEventsInOrder) {
   form_->Edit("FItemID", 1, "I001");
   recorder_->events.clear();
   ASSERT_TRUE(form_->ClickTool("mnuEditCheck"));  // a new bill is saved before it is audited
-  EXPECT_THAT(recorder_->events, ::testing::ElementsAre("MenuBarClick mnuEditCheck", "BeforeSave", "AfterSave",
-                                                        "SaveBillSuccess", "BusinessCheck"));
+  EXPECT_THAT(recorder_->events,
+              ::testing::ElementsAre("MenuBarClick mnuEditCheck", "BeforeSave", "AfterSave",
+                                     "SaveBillSuccess", "BusinessCheck"));
   EXPECT_EQ(vb::CLng(form_->Value("FStatus")), 1);
   EXPECT_EQ(vb::CLng(form_->Value("FCheckerID")), session_->UserId());
   EXPECT_FALSE(form_->Edit("FShowQty", 1, 9));  // audited bills are read-only

@@ -18,7 +18,8 @@ namespace zov::testing {
 // The demo database, set up once per test program and copied for every test.
 inline const sim::ScenarioDatabases& TestDatabases() {
   static const sim::ScenarioDatabases databases = sim::MakeScenarioDatabases(
-      (std::filesystem::temp_directory_path() / ("zov-host-test-" + std::to_string(::getpid()))).string());
+      (std::filesystem::temp_directory_path() / ("zov-host-test-" + std::to_string(::getpid())))
+          .string());
   return databases;
 }
 
@@ -32,8 +33,8 @@ class HostTest : public ::testing::Test {
     options.user = user;
     if (!options.clock) options.clock = vb::DateFromParts({2026, 12, 5, 10, 0, 0});
     ui_ = sim::ScriptedUi::New();
-    return std::make_unique<sim::Session>(sim::ConnectToFile(path_), templates ? templates : TestDatabases().templates,
-                                          options, ui_);
+    return std::make_unique<sim::Session>(
+        sim::ConnectToFile(path_), templates ? templates : TestDatabases().templates, options, ui_);
   }
   ~HostTest() override {
     std::error_code ec;

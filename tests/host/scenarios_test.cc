@@ -14,7 +14,8 @@ std::vector<std::string> ScenarioFiles() {
   const auto root = std::filesystem::path(ZOV_SCENARIO_DIR);
   if (!std::filesystem::exists(root)) return files;
   for (const auto& entry : std::filesystem::recursive_directory_iterator(root))
-    if (entry.path().extension() == ".json") files.push_back(std::filesystem::relative(entry.path(), root).string());
+    if (entry.path().extension() == ".json")
+      files.push_back(std::filesystem::relative(entry.path(), root).string());
   std::sort(files.begin(), files.end());
   return files;
 }
@@ -23,8 +24,8 @@ class Scenario : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(Scenario, Plays) {
   std::ostringstream out;
-  const auto outcome = sim::PlayScenario((std::filesystem::path(ZOV_SCENARIO_DIR) / GetParam()).string(),
-                                         TestDatabases(), out);
+  const auto outcome = sim::PlayScenario(
+      (std::filesystem::path(ZOV_SCENARIO_DIR) / GetParam()).string(), TestDatabases(), out);
   EXPECT_EQ(outcome.failures, 0) << out.str();
   EXPECT_GT(outcome.steps, 1);
 }

@@ -6,9 +6,9 @@
 
 #include "host_fixture.h"
 #include "list/bill_list.h"
-#include "zov/vb/error.h"
 #include "zov/host/components.h"
 #include "zov/vb/convert.h"
+#include "zov/vb/error.h"
 
 namespace zov::testing {
 namespace {
@@ -17,7 +17,8 @@ using vb::Variant;
 
 bool PriceRight(sim::Session& s) {
   auto security = s.CreateObject(host::progid::kSecurityInfo).As<host::ISecurityInfo>();
-  return security->AccessCheck(s.PropsString(), 15, 2010, 32, true, "ZOV_XS_PlugIns.BillEvent_Sale");
+  return security->AccessCheck(s.PropsString(), 15, 2010, 32, true,
+                               "ZOV_XS_PlugIns.BillEvent_Sale");
 }
 
 class SessionTest : public HostTest {};
@@ -30,7 +31,8 @@ TEST_F(SessionTest, TwoUsersSeeTheirOwnRightsBagAndProfile) {
   EXPECT_NE(admin->ProcessId(), sales->ProcessId());
   EXPECT_NE(admin->UserId(), sales->UserId());
 
-  auto adminProfile = admin->CreateObject(host::progid::kUserProfileUpdate).As<host::IUserProfileUpdate>();
+  auto adminProfile =
+      admin->CreateObject(host::progid::kUserProfileUpdate).As<host::IUserProfileUpdate>();
   adminProfile->SaveUserProfile(admin->PropsString(), "1030002BillSet", "DoNotResetPrice", 1);
 
   // Both sessions at once, each on its own thread, as two people of one web server.
@@ -39,14 +41,16 @@ TEST_F(SessionTest, TwoUsersSeeTheirOwnRightsBagAndProfile) {
   Variant adminIndustry, salesIndustry;
   std::thread a([&] {
     for (int i = 0; i < 20; ++i) adminRight = PriceRight(*admin);
-    adminOption = admin->CreateObject(host::progid::kUserProfileInfo).As<host::IUserProfileInfo>()->GetUserProfile(
-        admin->PropsString(), "1030002BillSet", "DoNotResetPrice");
+    adminOption = admin->CreateObject(host::progid::kUserProfileInfo)
+                      .As<host::IUserProfileInfo>()
+                      ->GetUserProfile(admin->PropsString(), "1030002BillSet", "DoNotResetPrice");
     adminIndustry = admin->Bag()->Item("IndustryType");
   });
   std::thread b([&] {
     for (int i = 0; i < 20; ++i) salesRight = PriceRight(*sales);
-    salesOption = sales->CreateObject(host::progid::kUserProfileInfo).As<host::IUserProfileInfo>()->GetUserProfile(
-        sales->PropsString(), "1030002BillSet", "DoNotResetPrice");
+    salesOption = sales->CreateObject(host::progid::kUserProfileInfo)
+                      .As<host::IUserProfileInfo>()
+                      ->GetUserProfile(sales->PropsString(), "1030002BillSet", "DoNotResetPrice");
     salesIndustry = sales->Bag()->Item("IndustryType");
   });
   a.join();

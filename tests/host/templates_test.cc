@@ -186,7 +186,8 @@ TEST(Templates, BaseDataComesFromColumnsThatExist) {
         EXPECT_TRUE(table->count(Lower(c))) << c;
       for (const std::string& p : f->base.props)
         EXPECT_TRUE(table->count(Lower(PropColumn(p)))) << p;
-      for (const auto& [target, column] : f->base.fill) EXPECT_TRUE(table->count(Lower(column))) << target;
+      for (const auto& [target, column] : f->base.fill)
+        EXPECT_TRUE(table->count(Lower(column))) << target;
       // The words of the pick-list condition that name columns.
       std::string word;
       for (char ch : f->base.where + " ") {

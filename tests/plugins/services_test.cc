@@ -8,7 +8,6 @@
 #include <sstream>
 
 #include "bill/tool_bar.h"
-#include "zov/vb/convert.h"
 #include "fake_host.h"
 #include "frame/menu.h"
 #include "frame/reject_note_form.h"
@@ -16,6 +15,7 @@
 #include "services/login.h"
 #include "services/messages.h"
 #include "services/profile.h"
+#include "zov/vb/convert.h"
 
 namespace zov::testing {
 namespace {
@@ -50,11 +50,13 @@ class DispBuilder final : public vb::Implements<host::IDispBuilder> {
 class Profiles final : public vb::Implements<host::IUserProfileInfo, host::IUserProfileUpdate> {
  public:
   std::string TypeName() const override { return "UserProfile"; }
-  std::string GetUserProfile(std::string_view, std::string_view section, std::string_view key) override {
+  std::string GetUserProfile(std::string_view, std::string_view section,
+                             std::string_view key) override {
     auto it = values.find(std::string(section) + "/" + std::string(key));
     return it == values.end() ? std::string() : it->second;
   }
-  void SaveUserProfile(std::string_view, std::string_view section, std::string_view key, const Variant& v) override {
+  void SaveUserProfile(std::string_view, std::string_view section, std::string_view key,
+                       const Variant& v) override {
     values[std::string(section) + "/" + std::string(key)] = vb::CStr(v);
   }
   std::map<std::string, std::string> values;
@@ -90,11 +92,15 @@ TEST_F(Services, PropertiesStringIsParsedAsTheHostWritesIt) {
 }
 
 TEST_F(Services, OuterLoginServesOnlyTheLoginValueKeys) {
-  host_->components[host::progid::kCacheFacade] = [] { return vb::MakeRef<vb::IObject, OuterCache>(); };
+  host_->components[host::progid::kCacheFacade] = [] {
+    return vb::MakeRef<vb::IObject, OuterCache>();
+  };
   EXPECT_EQ(plugins::services::LoginValue(*ctx_, "UserName"), Variant("王晓明"));
   EXPECT_TRUE(plugins::services::LoginValue(*ctx_, "ConnectString").IsEmpty());
   // An unknown component leaves the login value empty rather than failing.
-  host_->components[host::progid::kCacheFacade] = []() -> Ref<vb::IObject> { throw vb::Error(429, "no"); };
+  host_->components[host::progid::kCacheFacade] = []() -> Ref<vb::IObject> {
+    throw vb::Error(429, "no");
+  };
   EXPECT_TRUE(plugins::services::LoginValue(*ctx_, "UserName").IsEmpty());
 }
 
@@ -144,7 +150,8 @@ TEST_F(Services, LogFileIsNamedByTheTerminalSessionAndWrittenLineByLine) {
   std::ifstream in("/tmp/LUMTradeLog_0.log", std::ios::binary);
   std::stringstream text;
   text << in.rdbuf();
-  EXPECT_EQ(text.str(), "GetSaleBillMakeTzeInvoiceDict - BEG\r\nGetSaleBillMakeTzeInvoiceDict - END\r\n");
+  EXPECT_EQ(text.str(),
+            "GetSaleBillMakeTzeInvoiceDict - BEG\r\nGetSaleBillMakeTzeInvoiceDict - END\r\n");
   std::filesystem::remove("/tmp/LUMTradeLog_0.log");
 }
 
@@ -178,26 +185,37 @@ TEST(RejectNote, OkNeedsTextAndCancelKeepsThePreviousNote) {
 TEST_F(Services, ToolsArePlacedByAnchorAndOptionsKeptPerBillClassAndUser) {
   auto bar = sim::ActiveBar::New();
   auto relate = bar->EnsureBand("mnuRelate");
-  for (const char* key : {"mnuRelateViewVoucher", "mnuRelateViewList"}) relate->Append(bar->EnsureTool(key));
+  for (const char* key : {"mnuRelateViewVoucher", "mnuRelateViewList"})
+    relate->Append(bar->EnsureTool(key));
   bar->EnsureBand("mnuOption");
   Ref<host::IActiveBar> menu(bar);
 
-  plugins::AddTool(menu, {"mnuQueryPayIn", "查询收款记录", "mnuRelate", "", "mnuRelateViewVoucher", "", 0, ""});
-  plugins::AddTool(menu, {"mnuQuerySale", "查询发货记录", "mnuRelate", "mnuQueryPayIn", "", "", 0, ""});
+  plugins::AddTool(
+      menu, {"mnuQueryPayIn", "查询收款记录", "mnuRelate", "", "mnuRelateViewVoucher", "", 0, ""});
+  plugins::AddTool(menu,
+                   {"mnuQuerySale", "查询发货记录", "mnuRelate", "mnuQueryPayIn", "", "", 0, ""});
   plugins::AddSeparator(menu, "mnuRelate", "mnuQuerySale");
   std::vector<std::string> order;
   for (long i = 0; i < relate->Count(); ++i) order.push_back(relate->Item(i)->Name());
-  EXPECT_THAT(order, ::testing::ElementsAre("mnuQueryPayIn", "mnuQuerySale", "", "mnuRelateViewVoucher", "mnuRelateViewList"));
+  EXPECT_THAT(order, ::testing::ElementsAre("mnuQueryPayIn", "mnuQuerySale", "",
+                                            "mnuRelateViewVoucher", "mnuRelateViewList"));
   EXPECT_EQ(relate->Item(2)->Style(), host::kToolStyleSeparator);
   EXPECT_EQ(bar->FindTool("mnuQuerySale")->Description(), "查询发货记录");
-  EXPECT_THROW(plugins::AddTool(menu, {"mnuX", "x", "mnuNoSuchBand", "", "", "", 0, ""}), vb::Error);
+  EXPECT_THROW(plugins::AddTool(menu, {"mnuX", "x", "mnuNoSuchBand", "", "", "", 0, ""}),
+               vb::Error);
 
   auto profiles = Ref<Profiles>::Adopt(new Profiles);
-  host_->components[host::progid::kUserProfileInfo] = [&] { return Ref<vb::IObject>(profiles.As<host::IUserProfileInfo>()); };
-  host_->components[host::progid::kUserProfileUpdate] = [&] { return Ref<vb::IObject>(profiles.As<host::IUserProfileInfo>()); };
+  host_->components[host::progid::kUserProfileInfo] = [&] {
+    return Ref<vb::IObject>(profiles.As<host::IUserProfileInfo>());
+  };
+  host_->components[host::progid::kUserProfileUpdate] = [&] {
+    return Ref<vb::IObject>(profiles.As<host::IUserProfileInfo>());
+  };
   profiles->values["1030002BillSet/DoNotResetPrice"] = "1";
-  plugins::AddOptionTool(*ctx_, menu, 1030002, "mnuDoNotResetPrice", "修改客户不重新取价", "DoNotResetPrice");
-  plugins::AddOptionTool(*ctx_, menu, 1030002, "mnuCheckDuplicateItem", "录入时检查重复商品", "CheckDuplicateItem");
+  plugins::AddOptionTool(*ctx_, menu, 1030002, "mnuDoNotResetPrice", "修改客户不重新取价",
+                         "DoNotResetPrice");
+  plugins::AddOptionTool(*ctx_, menu, 1030002, "mnuCheckDuplicateItem", "录入时检查重复商品",
+                         "CheckDuplicateItem");
   auto option = bar->FindTool("mnuDoNotResetPrice");
   EXPECT_TRUE(option->Checked());
   EXPECT_FALSE(bar->FindTool("mnuCheckDuplicateItem")->Checked());
@@ -207,7 +225,8 @@ TEST_F(Services, ToolsArePlacedByAnchorAndOptionsKeptPerBillClassAndUser) {
   plugins::ToggleOption(*ctx_, option, 1030002, "DoNotResetPrice");
   EXPECT_FALSE(option->Checked());
   EXPECT_EQ(profiles->values["1030002BillSet/DoNotResetPrice"], "0");
-  plugins::ToggleOption(*ctx_, bar->FindTool("mnuCheckDuplicateItem"), 1030002, "CheckDuplicateItem");
+  plugins::ToggleOption(*ctx_, bar->FindTool("mnuCheckDuplicateItem"), 1030002,
+                        "CheckDuplicateItem");
   EXPECT_EQ(profiles->values["Base/CheckDuplicateItem"], "1");
 }
 

@@ -35,7 +35,8 @@ TEST(FormThreadTest, AnOperationRunsOnTheWindowThreadAndHoldsTheSession) {
     return Json();
   });
   EXPECT_EQ(again, ran);
-  EXPECT_THROW(window.Run([]() -> Json { throw std::runtime_error("broken"); }), std::runtime_error);
+  EXPECT_THROW(window.Run([]() -> Json { throw std::runtime_error("broken"); }),
+               std::runtime_error);
   EXPECT_FALSE(window.Run([] { return Json(1); }).parked);
 }
 

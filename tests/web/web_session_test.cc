@@ -1,13 +1,14 @@
 // A browser session on a copy of the demo account set: its windows' outcomes, the dialogs of the
 // host's own messages, and what the views leave out. The purchase bill has no plug-in, so what
 // is tested here is the browser host and the host alone.
+#include "web_session.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <sstream>
 
 #include "../host/host_fixture.h"
-#include "web_session.h"
 #include "zov/host/bill.h"
 
 namespace zov::web {
@@ -22,7 +23,8 @@ class WebSessionTest : public zov::testing::HostTest {
     if (path_.empty()) path_ = zov::testing::TestDatabases().freshCopy("demo");
     ServerSetup setup;
     setup.database = path_;
-    setup.systemDirectory = (std::filesystem::temp_directory_path() / "zov-web-test-system").string();
+    setup.systemDirectory =
+        (std::filesystem::temp_directory_path() / "zov-web-test-system").string();
     setup.templates = templates ? templates : zov::testing::TestDatabases().templates;
     return std::make_unique<WebSession>(setup, user);
   }
@@ -70,7 +72,8 @@ TEST_F(WebSessionTest, TheHostsQuestionsAreDialogsAndTheAnswerDecides) {
   ASSERT_TRUE(out.contains("dialog"));
   EXPECT_EQ(out["dialog"]["buttons"], Json::array({6, 7}));
   EXPECT_EQ(out["dialog"]["icon"], 32);
-  EXPECT_EQ(bill->Current()["dialog"]["text"], out["dialog"]["text"]) << "a reload sees the same question";
+  EXPECT_EQ(bill->Current()["dialog"]["text"], out["dialog"]["text"])
+      << "a reload sees the same question";
   out = bill->Answer(Json{{"result", 7}});
   EXPECT_EQ(out["result"]["ok"], false);
   EXPECT_EQ(Head(bill->Current()["view"], "FBillNo")["text"], billNo);
@@ -121,7 +124,8 @@ TEST_F(WebSessionTest, AnEditBringsBackOnlyWhatChanged) {
   // A reload gets everything again.
   Json full = bill->Current()["view"];
   EXPECT_EQ(full["grids"][0]["rows"].size(), 2u);
-  EXPECT_TRUE(full.contains("head") && full.contains("bar") && full["grids"][0].contains("columns"));
+  EXPECT_TRUE(full.contains("head") && full.contains("bar") &&
+              full["grids"][0].contains("columns"));
 
   // A field the person cannot see is neither typed into nor looked up.
   out = Edit(*bill, "FStatus", -1, "1");
@@ -135,7 +139,8 @@ TEST_F(WebSessionTest, AnEditBringsBackOnlyWhatChanged) {
 
 TEST_F(WebSessionTest, AFailureIsJournaledAndTheWindowGoesOn) {
   // The purchase bill with its supplier looked up in a table the account set does not have.
-  std::ifstream in(std::string(std::getenv("ZOV_SOURCE_DIR")) + "/src/host/templates/purchase.json");
+  std::ifstream in(std::string(std::getenv("ZOV_SOURCE_DIR")) +
+                   "/src/host/templates/purchase.json");
   std::stringstream text;
   text << in.rdbuf();
   std::string json = text.str();
@@ -174,8 +179,9 @@ TEST_F(WebSessionTest, AFormViewLeavesOutWhatThePersonMayNotSee) {
   EXPECT_NE(shown.dump().find("12.3400"), std::string::npos);
 
   // The price right hides the price columns as the plug-in does: through the grid's fields.
-  for (const char* key : {"FPrice", "FBasePrice", "FPriceDiscount", "FBasePriceDiscount", "FTaxPrice", "FBaseTaxPrice",
-                          "FIncludeTaxPrice", "FAmount", "FNoDiscAmount", "FTaxAmount", "FInTaxAmount"})
+  for (const char* key : {"FPrice", "FBasePrice", "FPriceDiscount", "FBasePriceDiscount",
+                          "FTaxPrice", "FBaseTaxPrice", "FIncludeTaxPrice", "FAmount",
+                          "FNoDiscAmount", "FTaxAmount", "FInTaxAmount"})
     form.BillEntrys(1)->QORFields(key)->SetVisible(false);
   Json hidden = view.Render(form, false);
   const Json& grid = hidden["grids"][0];

@@ -192,9 +192,12 @@ class Implements : public Is... {
   }
   template <class First, class... Rest>
   IObject* FirstObject() {
-    if constexpr (std::is_base_of_v<IObject, First>) return static_cast<First*>(this);
-    else if constexpr (sizeof...(Rest) > 0) return FirstObject<Rest...>();
-    else return nullptr;
+    if constexpr (std::is_base_of_v<IObject, First>)
+      return static_cast<First*>(this);
+    else if constexpr (sizeof...(Rest) > 0)
+      return FirstObject<Rest...>();
+    else
+      return nullptr;
   }
 
   std::atomic<std::uint32_t> refs_{1};

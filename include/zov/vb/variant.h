@@ -64,7 +64,8 @@ class Variant {
                                           !std::is_same_v<I, char>,
                                       int> = 0>
   Variant(I i) {
-    if (static_cast<long double>(i) >= -2147483648.0L && static_cast<long double>(i) <= 2147483647.0L)
+    if (static_cast<long double>(i) >= -2147483648.0L &&
+        static_cast<long double>(i) <= 2147483647.0L)
       v_ = static_cast<std::int32_t>(i);
     else
       v_ = static_cast<double>(i);
@@ -76,8 +77,8 @@ class Variant {
   Variant(std::string_view s) : v_(std::string(s)) {}
   Variant(const char* s) : v_(std::string(s ? s : "")) {}
   Variant(Ref<IObject> o) : v_(std::move(o)) {}
-  template <class T, std::enable_if_t<std::is_base_of_v<IObject, T> && !std::is_same_v<T, IObject>,
-                                      int> = 0>
+  template <class T,
+            std::enable_if_t<std::is_base_of_v<IObject, T> && !std::is_same_v<T, IObject>, int> = 0>
   Variant(const Ref<T>& o) : v_(Ref<IObject>(o)) {}
 
   static Variant Null() { return Variant(NullValue{}); }

@@ -35,16 +35,22 @@ void BindText(Statement& s, int i, std::string_view text) {
 }  // namespace
 
 void CatalogStore::Prepare(Connection& connection, std::string_view schema) {
-  connection.Exec(fmt::format(
-      "CREATE {}TABLE IF NOT EXISTS {}.zov_columns (object TEXT NOT NULL COLLATE NOCASE, ordinal INTEGER NOT NULL, "
-      "name TEXT NOT NULL, type TEXT NOT NULL, identity INTEGER NOT NULL DEFAULT 0, seed INTEGER NOT NULL DEFAULT 1, "
-      "nullable INTEGER NOT NULL DEFAULT 1, PRIMARY KEY (object, ordinal))",
-      schema == "temp" ? "TEMP " : "", schema));
+  connection.Exec(
+      fmt::format("CREATE {}TABLE IF NOT EXISTS {}.zov_columns (object TEXT NOT NULL COLLATE "
+                  "NOCASE, ordinal INTEGER NOT NULL, "
+                  "name TEXT NOT NULL, type TEXT NOT NULL, identity INTEGER NOT NULL DEFAULT 0, "
+                  "seed INTEGER NOT NULL DEFAULT 1, "
+                  "nullable INTEGER NOT NULL DEFAULT 1, PRIMARY KEY (object, ordinal))",
+                  schema == "temp" ? "TEMP " : "", schema));
 }
 
-std::shared_ptr<tsql::TableInfo> CatalogStore::LoadObject(Connection& connection, std::string_view schema, std::string_view name) {
-  Statement master = connection.Prepare(fmt::format(
-      "SELECT type, rowid, name FROM {}.sqlite_master WHERE name = ?1 COLLATE NOCASE AND type IN ('table', 'view')", schema));
+std::shared_ptr<tsql::TableInfo> CatalogStore::LoadObject(Connection& connection,
+                                                          std::string_view schema,
+                                                          std::string_view name) {
+  Statement master =
+      connection.Prepare(fmt::format("SELECT type, rowid, name FROM {}.sqlite_master WHERE name = "
+                                     "?1 COLLATE NOCASE AND type IN ('table', 'view')",
+                                     schema));
   BindText(master, 1, name);
   if (sqlite3_step(master.get()) != SQLITE_ROW) return nullptr;
   auto table = std::make_shared<tsql::TableInfo>();
@@ -55,8 +61,10 @@ std::shared_ptr<tsql::TableInfo> CatalogStore::LoadObject(Connection& connection
   table->name = ColumnText(master.get(), 2);
 
   if (!table->temp) {
-    Statement recorded = connection.Prepare(fmt::format(
-        "SELECT name, type, identity, nullable FROM {}.zov_columns WHERE object = ?1 ORDER BY ordinal", schema));
+    Statement recorded =
+        connection.Prepare(fmt::format("SELECT name, type, identity, nullable FROM {}.zov_columns "
+                                       "WHERE object = ?1 ORDER BY ordinal",
+                                       schema));
     BindText(recorded, 1, table->name);
     while (sqlite3_step(recorded.get()) == SQLITE_ROW) {
       tsql::ColumnInfo c;
@@ -70,7 +78,8 @@ std::shared_ptr<tsql::TableInfo> CatalogStore::LoadObject(Connection& connection
 
   // SQLite's own view of the columns: the declared types for objects made elsewhere, and the
   // rowid alias that stands for the identity key.
-  Statement info = connection.Prepare(fmt::format("PRAGMA {}.table_info({})", schema, Quoted(table->name)));
+  Statement info =
+      connection.Prepare(fmt::format("PRAGMA {}.table_info({})", schema, Quoted(table->name)));
   std::vector<tsql::ColumnInfo> declared;
   std::vector<int> rowidKey;
   int pkColumns = 0;
@@ -83,7 +92,8 @@ std::shared_ptr<tsql::TableInfo> CatalogStore::LoadObject(Connection& connection
     const int pk = sqlite3_column_int(info.get(), 5);
     if (pk > 0) {
       ++pkColumns;
-      if (sqlite3_stricmp(type.c_str(), "INTEGER") == 0) rowidKey.push_back(static_cast<int>(declared.size()));
+      if (sqlite3_stricmp(type.c_str(), "INTEGER") == 0)
+        rowidKey.push_back(static_cast<int>(declared.size()));
     }
     declared.push_back(std::move(c));
   }
@@ -96,14 +106,17 @@ std::shared_ptr<tsql::TableInfo> CatalogStore::LoadObject(Connection& connection
   if (table->columns.size() != declared.size()) table->columns = std::move(declared);
 
   if (!table->view) {
-    Statement indexes = connection.Prepare(fmt::format("PRAGMA {}.index_list({})", schema, Quoted(table->name)));
+    Statement indexes =
+        connection.Prepare(fmt::format("PRAGMA {}.index_list({})", schema, Quoted(table->name)));
     std::vector<std::string> unique;
     while (sqlite3_step(indexes.get()) == SQLITE_ROW)
       if (sqlite3_column_int(indexes.get(), 2) != 0) unique.push_back(ColumnText(indexes.get(), 1));
     for (const std::string& index : unique) {
-      Statement columns = connection.Prepare(fmt::format("PRAGMA {}.index_info({})", schema, Quoted(index)));
+      Statement columns =
+          connection.Prepare(fmt::format("PRAGMA {}.index_info({})", schema, Quoted(index)));
       std::vector<int> key;
-      while (sqlite3_step(columns.get()) == SQLITE_ROW) key.push_back(table->FindColumn(ColumnText(columns.get(), 2)));
+      while (sqlite3_step(columns.get()) == SQLITE_ROW)
+        key.push_back(table->FindColumn(ColumnText(columns.get(), 2)));
       bool valid = !key.empty();
       for (int k : key)
         if (k < 0) valid = false;
@@ -117,10 +130,11 @@ tsql::Catalog CatalogStore::Load(Connection& connection, std::string_view schema
   tsql::Catalog catalog;
   std::vector<std::string> names;
   {
-    Statement list = connection.Prepare(fmt::format(
-        "SELECT name FROM {}.sqlite_master WHERE type IN ('table', 'view') AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' "
-        "AND name NOT LIKE 'zov\\_%' ESCAPE '\\'",
-        schema));
+    Statement list =
+        connection.Prepare(fmt::format("SELECT name FROM {}.sqlite_master WHERE type IN ('table', "
+                                       "'view') AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' "
+                                       "AND name NOT LIKE 'zov\\_%' ESCAPE '\\'",
+                                       schema));
     while (sqlite3_step(list.get()) == SQLITE_ROW) names.push_back(ColumnText(list.get(), 0));
   }
   for (const std::string& name : names)
@@ -128,26 +142,33 @@ tsql::Catalog CatalogStore::Load(Connection& connection, std::string_view schema
   return catalog;
 }
 
-void CatalogStore::SaveColumns(Connection& connection, std::string_view schema, std::string_view object,
-                               const std::vector<tsql::ColumnInfo>& columns, long long identitySeed) {
+void CatalogStore::SaveColumns(Connection& connection, std::string_view schema,
+                               std::string_view object,
+                               const std::vector<tsql::ColumnInfo>& columns,
+                               long long identitySeed) {
   Forget(connection, schema, object);
   AppendColumns(connection, schema, object, columns);
   if (identitySeed != 1) {
-    Statement seed = connection.Prepare(fmt::format("UPDATE {}.zov_columns SET seed = ?2 WHERE object = ?1 AND identity = 1", schema));
+    Statement seed = connection.Prepare(fmt::format(
+        "UPDATE {}.zov_columns SET seed = ?2 WHERE object = ?1 AND identity = 1", schema));
     BindText(seed, 1, object);
     sqlite3_bind_int64(seed.get(), 2, identitySeed);
     Step(connection, seed);
   }
 }
 
-void CatalogStore::AppendColumns(Connection& connection, std::string_view schema, std::string_view object,
+void CatalogStore::AppendColumns(Connection& connection, std::string_view schema,
+                                 std::string_view object,
                                  const std::vector<tsql::ColumnInfo>& columns) {
-  Statement next = connection.Prepare(fmt::format("SELECT count(*) FROM {}.zov_columns WHERE object = ?1", schema));
+  Statement next = connection.Prepare(
+      fmt::format("SELECT count(*) FROM {}.zov_columns WHERE object = ?1", schema));
   BindText(next, 1, object);
   sqlite3_step(next.get());
   int ordinal = sqlite3_column_int(next.get(), 0);
-  Statement insert = connection.Prepare(fmt::format(
-      "INSERT INTO {}.zov_columns (object, ordinal, name, type, identity, nullable) VALUES (?1, ?2, ?3, ?4, ?5, ?6)", schema));
+  Statement insert =
+      connection.Prepare(fmt::format("INSERT INTO {}.zov_columns (object, ordinal, name, type, "
+                                     "identity, nullable) VALUES (?1, ?2, ?3, ?4, ?5, ?6)",
+                                     schema));
   for (const tsql::ColumnInfo& c : columns) {
     sqlite3_reset(insert.get());
     BindText(insert, 1, object);
@@ -160,14 +181,18 @@ void CatalogStore::AppendColumns(Connection& connection, std::string_view schema
   }
 }
 
-void CatalogStore::Forget(Connection& connection, std::string_view schema, std::string_view object) {
-  Statement del = connection.Prepare(fmt::format("DELETE FROM {}.zov_columns WHERE object = ?1", schema));
+void CatalogStore::Forget(Connection& connection, std::string_view schema,
+                          std::string_view object) {
+  Statement del =
+      connection.Prepare(fmt::format("DELETE FROM {}.zov_columns WHERE object = ?1", schema));
   BindText(del, 1, object);
   Step(connection, del);
 }
 
-long long CatalogStore::IdentitySeed(Connection& connection, std::string_view schema, std::string_view object) {
-  Statement seed = connection.Prepare(fmt::format("SELECT seed FROM {}.zov_columns WHERE object = ?1 AND identity = 1", schema));
+long long CatalogStore::IdentitySeed(Connection& connection, std::string_view schema,
+                                     std::string_view object) {
+  Statement seed = connection.Prepare(
+      fmt::format("SELECT seed FROM {}.zov_columns WHERE object = ?1 AND identity = 1", schema));
   BindText(seed, 1, object);
   if (sqlite3_step(seed.get()) != SQLITE_ROW) return 1;
   return sqlite3_column_int64(seed.get(), 0);

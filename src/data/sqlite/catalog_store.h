@@ -22,17 +22,20 @@ class CatalogStore {
   // Every table and view of `schema`.
   static tsql::Catalog Load(Connection& connection, std::string_view schema);
   // The object `name` of `schema`, or null when SQLite has none.
-  static std::shared_ptr<tsql::TableInfo> LoadObject(Connection& connection, std::string_view schema, std::string_view name);
+  static std::shared_ptr<tsql::TableInfo> LoadObject(Connection& connection,
+                                                     std::string_view schema,
+                                                     std::string_view name);
   // Records the columns of a new object (replacing any earlier record).
   static void SaveColumns(Connection& connection, std::string_view schema, std::string_view object,
                           const std::vector<tsql::ColumnInfo>& columns, long long identitySeed);
   // Appends columns to an object's record.
-  static void AppendColumns(Connection& connection, std::string_view schema, std::string_view object,
-                            const std::vector<tsql::ColumnInfo>& columns);
+  static void AppendColumns(Connection& connection, std::string_view schema,
+                            std::string_view object, const std::vector<tsql::ColumnInfo>& columns);
   // Forgets an object's record.
   static void Forget(Connection& connection, std::string_view schema, std::string_view object);
   // The identity seed recorded for `object` (1 when none).
-  static long long IdentitySeed(Connection& connection, std::string_view schema, std::string_view object);
+  static long long IdentitySeed(Connection& connection, std::string_view schema,
+                                std::string_view object);
 };
 
 }  // namespace zov::data::sqlite

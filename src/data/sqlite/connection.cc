@@ -34,8 +34,9 @@ Connection::Connection(const std::string& path) {
   sqlite3_create_collation_v2(
       db_, "TSQL_CI", SQLITE_UTF8, nullptr,
       [](void*, int na, const void* a, int nb, const void* b) {
-        return tsql::CompareIgnoringCase(std::string_view(static_cast<const char*>(a), static_cast<std::size_t>(na)),
-                                         std::string_view(static_cast<const char*>(b), static_cast<std::size_t>(nb)));
+        return tsql::CompareIgnoringCase(
+            std::string_view(static_cast<const char*>(a), static_cast<std::size_t>(na)),
+            std::string_view(static_cast<const char*>(b), static_cast<std::size_t>(nb)));
       },
       nullptr);
   sqlite3_busy_timeout(db_, 10000);
@@ -68,7 +69,8 @@ void Connection::Exec(std::string_view sql) {
 
 Statement Connection::Prepare(std::string_view sql) {
   sqlite3_stmt* stmt = nullptr;
-  if (sqlite3_prepare_v3(db_, sql.data(), static_cast<int>(sql.size()), SQLITE_PREPARE_PERSISTENT, &stmt, nullptr) != SQLITE_OK)
+  if (sqlite3_prepare_v3(db_, sql.data(), static_cast<int>(sql.size()), SQLITE_PREPARE_PERSISTENT,
+                         &stmt, nullptr) != SQLITE_OK)
     Fail(sql);
   return Statement(stmt);
 }
@@ -91,16 +93,24 @@ std::string TranslateSqliteMessage(std::string_view message) {
     const std::size_t dot = rest.find('.');
     std::string_view table = dot == std::string_view::npos ? rest : rest.substr(0, dot);
     std::string_view column = dot == std::string_view::npos ? rest : rest.substr(dot + 1);
-    return fmt::format("Cannot insert the value NULL into column '{}', table '{}'; column does not allow nulls.", column, table);
+    return fmt::format(
+        "Cannot insert the value NULL into column '{}', table '{}'; column does not allow nulls.",
+        column, table);
   }
   if (auto rest = after("UNIQUE constraint failed: "); !rest.empty()) {
     const std::size_t dot = rest.find('.');
     std::string_view table = dot == std::string_view::npos ? rest : rest.substr(0, dot);
-    return fmt::format("Violation of PRIMARY KEY or UNIQUE KEY constraint. Cannot insert duplicate key in object '{}'. ({})", table, rest);
+    return fmt::format(
+        "Violation of PRIMARY KEY or UNIQUE KEY constraint. Cannot insert duplicate key in object "
+        "'{}'. ({})",
+        table, rest);
   }
-  if (auto rest = after("no such table: "); !rest.empty()) return fmt::format("Invalid object name '{}'.", rest);
-  if (auto rest = after("no such column: "); !rest.empty()) return fmt::format("Invalid column name '{}'.", rest);
-  if (message == "integer overflow") return "Arithmetic overflow error converting expression to data type bigint.";
+  if (auto rest = after("no such table: "); !rest.empty())
+    return fmt::format("Invalid object name '{}'.", rest);
+  if (auto rest = after("no such column: "); !rest.empty())
+    return fmt::format("Invalid column name '{}'.", rest);
+  if (message == "integer overflow")
+    return "Arithmetic overflow error converting expression to data type bigint.";
   return std::string(message);
 }
 

@@ -1,14 +1,14 @@
 // Database and Session: the public face of the host database.
-#include <fmt/format.h>
-
 #include "data/database.h"
+
+#include <fmt/format.h>
+#include <sqlite3.h>
+
 #include "data/sqlite/catalog_store.h"
 #include "data/sqlite/session_state.h"
 #include "data/tsql/interpreter.h"
 #include "data/tsql/script.h"
 #include "data/tsql/translator.h"
-
-#include <sqlite3.h>
 
 namespace zov::data {
 
@@ -20,14 +20,17 @@ constexpr std::size_t kMaxCachedShapes = 1000;
 
 bool PinsMatch(const tsql::Batch& batch, const std::vector<std::string_view>& texts) {
   for (const tsql::PinnedLiteral& p : batch.pinned)
-    if (static_cast<std::size_t>(p.slot) >= texts.size() || texts[static_cast<std::size_t>(p.slot)] != p.text) return false;
+    if (static_cast<std::size_t>(p.slot) >= texts.size() ||
+        texts[static_cast<std::size_t>(p.slot)] != p.text)
+      return false;
   return true;
 }
 
 std::string_view Unbracket(std::string_view part) {
   while (!part.empty() && part.front() == ' ') part.remove_prefix(1);
   while (!part.empty() && part.back() == ' ') part.remove_suffix(1);
-  if (part.size() >= 2 && ((part.front() == '[' && part.back() == ']') || (part.front() == '"' && part.back() == '"')))
+  if (part.size() >= 2 &&
+      ((part.front() == '[' && part.back() == ']') || (part.front() == '"' && part.back() == '"')))
     part = part.substr(1, part.size() - 2);
   return part;
 }
@@ -54,7 +57,8 @@ void DatabaseState::PublishMain(tsql::Catalog catalog) {
   generation_.fetch_add(1, std::memory_order_acq_rel);
 }
 
-std::shared_ptr<const tsql::Batch> DatabaseState::FindTree(const std::string& shape, const std::vector<std::string_view>& texts) {
+std::shared_ptr<const tsql::Batch> DatabaseState::FindTree(
+    const std::string& shape, const std::vector<std::string_view>& texts) {
   std::lock_guard lock(mutex_);
   auto it = trees_.find(shape);
   if (it == trees_.end()) return nullptr;
@@ -71,8 +75,11 @@ void DatabaseState::AddTree(const std::string& shape, std::shared_ptr<const tsql
   list.push_back(std::move(tree));
 }
 
-SessionState::SessionState(std::shared_ptr<DatabaseState> db) : database(std::move(db)), connection(database->path) {
-  functions.objectId = [this](std::string_view name, std::string_view type) { return ObjectId(name, type); };
+SessionState::SessionState(std::shared_ptr<DatabaseState> db)
+    : database(std::move(db)), connection(database->path) {
+  functions.objectId = [this](std::string_view name, std::string_view type) {
+    return ObjectId(name, type);
+  };
   sqlite::RegisterFunctions(connection.handle(), &functions);
   Main();
 }
@@ -89,7 +96,8 @@ SessionState::~SessionState() {
   }
 }
 
-CachedBatch* SessionState::FindBatch(const std::string& shape, const std::vector<std::string_view>& texts) {
+CachedBatch* SessionState::FindBatch(const std::string& shape,
+                                     const std::vector<std::string_view>& texts) {
   auto it = batches_.find(shape);
   if (it == batches_.end()) return nullptr;
   for (auto& b : it->second)
@@ -97,7 +105,8 @@ CachedBatch* SessionState::FindBatch(const std::string& shape, const std::vector
   return nullptr;
 }
 
-CachedBatch& SessionState::AddBatch(const std::string& shape, std::shared_ptr<const tsql::Batch> batch) {
+CachedBatch& SessionState::AddBatch(const std::string& shape,
+                                    std::shared_ptr<const tsql::Batch> batch) {
   if (batchCount_ >= kMaxCachedShapes) {
     batches_.clear();
     batchCount_ = 0;
@@ -136,16 +145,19 @@ void SessionState::ReloadCatalogs() {
   Main();
 }
 
-void SessionState::DropTemp(const std::shared_ptr<const tsql::TableInfo>& table, const std::string& createSql) {
+void SessionState::DropTemp(const std::shared_ptr<const tsql::TableInfo>& table,
+                            const std::string& createSql) {
   const std::string key = tsql::Catalog::Key(table->name);
   sqlite::Statement& clear = tempClear_[key];
-  if (!clear) clear = connection.Prepare("DELETE FROM temp." + tsql::Translator::Quote(table->name));
+  if (!clear)
+    clear = connection.Prepare("DELETE FROM temp." + tsql::Translator::Quote(table->name));
   sqlite3_reset(clear.get());
   const int rc = sqlite3_step(clear.get());
   sqlite3_reset(clear.get());
   if (rc != SQLITE_DONE) connection.Fail("");
   DormantTable d{createSql, table};
-  if (depth > 0 || inAtomic) tempJournal_.push_back(JournalEntry{JournalEntry::Kind::Dropped, key, d});
+  if (depth > 0 || inAtomic)
+    tempJournal_.push_back(JournalEntry{JournalEntry::Kind::Dropped, key, d});
   dormant_[key] = std::move(d);
   temp.Remove(table->name);
 }
@@ -155,12 +167,14 @@ bool SessionState::ReviveTemp(const std::string& name, const std::string& create
   auto it = dormant_.find(key);
   if (it == dormant_.end() || it->second.createSql != createSql) return false;
   if (it->second.table->IdentityColumn() >= 0) {
-    sqlite::Statement reset = connection.Prepare("DELETE FROM temp.sqlite_sequence WHERE name = ?1");
+    sqlite::Statement reset =
+        connection.Prepare("DELETE FROM temp.sqlite_sequence WHERE name = ?1");
     sqlite3_bind_text(reset.get(), 1, it->second.table->name.c_str(), -1, SQLITE_TRANSIENT);
     if (sqlite3_step(reset.get()) != SQLITE_DONE) connection.Fail("");
   }
   // The same definition keeps its id, so that translations made for it stay valid.
-  if (depth > 0 || inAtomic) tempJournal_.push_back(JournalEntry{JournalEntry::Kind::Revived, key, it->second});
+  if (depth > 0 || inAtomic)
+    tempJournal_.push_back(JournalEntry{JournalEntry::Kind::Revived, key, it->second});
   temp.Put(it->second.table);
   dormant_.erase(it);
   return true;
@@ -172,7 +186,8 @@ void SessionState::ForgetDormant(const std::string& name) {
   if (it == dormant_.end()) return;
   tempClear_.erase(key);
   connection.Exec("DROP TABLE temp." + tsql::Translator::Quote(it->second.table->name));
-  if (depth > 0 || inAtomic) tempJournal_.push_back(JournalEntry{JournalEntry::Kind::Forgotten, key, it->second});
+  if (depth > 0 || inAtomic)
+    tempJournal_.push_back(JournalEntry{JournalEntry::Kind::Forgotten, key, it->second});
   dormant_.erase(it);
 }
 
@@ -210,13 +225,15 @@ std::optional<long long> SessionState::ObjectId(std::string_view name, std::stri
   if (isTemp) {
     // SQL Server finds a temporary table only through tempdb.
     if (parts.size() < 3 || tsql::Catalog::Key(parts[0]) != "TEMPDB") return std::nullopt;
-  } else if (parts.size() >= 2 && !parts[parts.size() - 2].empty() && tsql::Catalog::Key(parts[parts.size() - 2]) != "DBO") {
+  } else if (parts.size() >= 2 && !parts[parts.size() - 2].empty() &&
+             tsql::Catalog::Key(parts[parts.size() - 2]) != "DBO") {
     return std::nullopt;
   }
   auto table = isTemp ? temp.Find(object) : Main().Find(object);
   if (!table) return std::nullopt;
   const std::string kind = tsql::Catalog::Key(Unbracket(type));
-  if (!kind.empty() && !((kind == "U" && !table->view) || (kind == "V" && table->view))) return std::nullopt;
+  if (!kind.empty() && !((kind == "U" && !table->view) || (kind == "V" && table->view)))
+    return std::nullopt;
   return table->objectId;
 }
 
@@ -230,7 +247,8 @@ void SessionState::BeginTransaction() {
 }
 
 void SessionState::CommitTransaction() {
-  if (depth == 0) throw SqlError("The COMMIT TRANSACTION request has no corresponding BEGIN TRANSACTION.");
+  if (depth == 0)
+    throw SqlError("The COMMIT TRANSACTION request has no corresponding BEGIN TRANSACTION.");
   if (--depth > 0) return;
   try {
     connection.Exec("COMMIT");
@@ -249,7 +267,8 @@ void SessionState::CommitTransaction() {
 }
 
 void SessionState::RollbackTransaction() {
-  if (depth == 0) throw SqlError("The ROLLBACK TRANSACTION request has no corresponding BEGIN TRANSACTION.");
+  if (depth == 0)
+    throw SqlError("The ROLLBACK TRANSACTION request has no corresponding BEGIN TRANSACTION.");
   depth = 0;
   connection.Exec("ROLLBACK");
   UndoTempJournal(0);
@@ -370,7 +389,9 @@ std::shared_ptr<Database> Database::Open(const std::string& path) {
   sqlite::Connection connection(path);
   // Reading the catalog compiles views, which call the T-SQL functions.
   sqlite::FunctionContext functions;
-  functions.objectId = [](std::string_view, std::string_view) { return std::optional<long long>(); };
+  functions.objectId = [](std::string_view, std::string_view) {
+    return std::optional<long long>();
+  };
   sqlite::RegisterFunctions(connection.handle(), &functions);
   sqlite::CatalogStore::Prepare(connection, "main");
   state->PublishMain(sqlite::CatalogStore::Load(connection, "main"));

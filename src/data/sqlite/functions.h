@@ -20,8 +20,8 @@ struct FunctionContext {
   Statement unitQuery;
 };
 
-// Registers every tsql_* function on `db` (the connection itself registers the collation TSQL_CI). `context` must outlive
-// the connection's use.
+// Registers every tsql_* function on `db` (the connection itself registers the collation TSQL_CI).
+// `context` must outlive the connection's use.
 void RegisterFunctions(sqlite3* db, FunctionContext* context);
 
 }  // namespace zov::data::sqlite

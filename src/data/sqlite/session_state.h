@@ -40,7 +40,8 @@ class DatabaseState {
   std::uint64_t Generation() const { return generation_.load(std::memory_order_acquire); }
 
   // A parsed tree for the batch `shape` whose pinned literals match `texts`, or null.
-  std::shared_ptr<const tsql::Batch> FindTree(const std::string& shape, const std::vector<std::string_view>& texts);
+  std::shared_ptr<const tsql::Batch> FindTree(const std::string& shape,
+                                              const std::vector<std::string_view>& texts);
   void AddTree(const std::string& shape, std::shared_ptr<const tsql::Batch> tree);
 
  private:
@@ -55,8 +56,8 @@ class DatabaseState {
 struct CachedStatement {
   tsql::Translation translation;
   std::uint64_t generation = 0;
-  sqlite::Statement statement;     // prepared on first execution
-  std::vector<Column> columns;     // the result columns as a ResultSet describes them
+  sqlite::Statement statement;  // prepared on first execution
+  std::vector<Column> columns;  // the result columns as a ResultSet describes them
 };
 
 struct CachedBatch {
@@ -89,7 +90,7 @@ class SessionState {
   // drops and re-creates #tmp with the same definition (the price look-up does it on every call)
   // then finds the table, and its prepared statements, as they were. Only the catalog moves.
   struct DormantTable {
-    std::string createSql;                   // the CREATE that made it
+    std::string createSql;  // the CREATE that made it
     std::shared_ptr<const tsql::TableInfo> table;
   };
   // Drops the temporary table `table` (its catalog entry goes dormant).

@@ -1,8 +1,9 @@
 #include "data/sqlite/value_reader.h"
 
-#include <cmath>
 #include <fmt/format.h>
 #include <sqlite3.h>
+
+#include <cmath>
 
 #include "data/sql_error.h"
 #include "data/tsql/conversion.h"
@@ -18,7 +19,8 @@ using tsql::TypeId;
 
 std::string Text(sqlite3_stmt* stmt, int i) {
   const unsigned char* t = sqlite3_column_text(stmt, i);
-  return std::string(reinterpret_cast<const char*>(t), static_cast<std::size_t>(sqlite3_column_bytes(stmt, i)));
+  return std::string(reinterpret_cast<const char*>(t),
+                     static_cast<std::size_t>(sqlite3_column_bytes(stmt, i)));
 }
 
 SqlValue Raw(sqlite3_stmt* stmt, int i) {
@@ -75,7 +77,8 @@ vb::VarType VarTypeOf(const SqlType& t) {
 SqlValue ReadValue(sqlite3_stmt* stmt, int i, const SqlType& t) {
   SqlValue v = Raw(stmt, i);
   if (v.IsNull()) return v;
-  if (t.IsExactScaled() && v.kind != SqlValue::Kind::Text) return SqlValue::Real(tsql::RoundDecimal(v.AsDouble(), t.Scale()));
+  if (t.IsExactScaled() && v.kind != SqlValue::Kind::Text)
+    return SqlValue::Real(tsql::RoundDecimal(v.AsDouble(), t.Scale()));
   return tsql::NormaliseStored(v, t);
 }
 
@@ -85,7 +88,10 @@ vb::Variant ReadVariant(sqlite3_stmt* stmt, int i, const SqlType& t) {
   switch (t.id) {
     case TypeId::Bit:
     case TypeId::Boolean:
-      if (storage == SQLITE_TEXT) return vb::Variant(tsql::ConvertValue(Raw(stmt, i), SqlType::VarChar(-1), SqlType::Of(TypeId::Bit)).integer != 0);
+      if (storage == SQLITE_TEXT)
+        return vb::Variant(
+            tsql::ConvertValue(Raw(stmt, i), SqlType::VarChar(-1), SqlType::Of(TypeId::Bit))
+                .integer != 0);
       return vb::Variant(sqlite3_column_double(stmt, i) != 0);
     case TypeId::Null:
     case TypeId::TinyInt:
@@ -93,23 +99,33 @@ vb::Variant ReadVariant(sqlite3_stmt* stmt, int i, const SqlType& t) {
     case TypeId::Int:
     case TypeId::BigInt: {
       std::int64_t v = 0;
-      if (storage == SQLITE_INTEGER) v = sqlite3_column_int64(stmt, i);
-      else v = tsql::ConvertValue(Raw(stmt, i), storage == SQLITE_TEXT ? SqlType::VarChar(-1) : SqlType::Of(TypeId::Float),
-                                  SqlType::Of(TypeId::BigInt)).integer;
+      if (storage == SQLITE_INTEGER)
+        v = sqlite3_column_int64(stmt, i);
+      else
+        v = tsql::ConvertValue(
+                Raw(stmt, i),
+                storage == SQLITE_TEXT ? SqlType::VarChar(-1) : SqlType::Of(TypeId::Float),
+                SqlType::Of(TypeId::BigInt))
+                .integer;
       if (t.id != TypeId::BigInt && t.id != TypeId::Null && (v < -2147483648LL || v > 2147483647LL))
-        throw SqlError(fmt::format("Arithmetic overflow error converting expression to data type {}.", t.ToString()));
+        throw SqlError(fmt::format(
+            "Arithmetic overflow error converting expression to data type {}.", t.ToString()));
       return vb::Variant(v);
     }
     case TypeId::Decimal:
-      if (storage == SQLITE_TEXT) return vb::Variant(tsql::ConvertValue(Raw(stmt, i), SqlType::VarChar(-1), t).real);
+      if (storage == SQLITE_TEXT)
+        return vb::Variant(tsql::ConvertValue(Raw(stmt, i), SqlType::VarChar(-1), t).real);
       return vb::Variant(tsql::RoundDecimal(sqlite3_column_double(stmt, i), t.scale));
     case TypeId::Real:
     case TypeId::Float:
-      if (storage == SQLITE_TEXT) return vb::Variant(tsql::ConvertValue(Raw(stmt, i), SqlType::VarChar(-1), t).real);
+      if (storage == SQLITE_TEXT)
+        return vb::Variant(tsql::ConvertValue(Raw(stmt, i), SqlType::VarChar(-1), t).real);
       return vb::Variant(sqlite3_column_double(stmt, i));
     case TypeId::Money:
     case TypeId::SmallMoney: {
-      double d = storage == SQLITE_TEXT ? tsql::ConvertValue(Raw(stmt, i), SqlType::VarChar(-1), t).real : sqlite3_column_double(stmt, i);
+      double d = storage == SQLITE_TEXT
+                     ? tsql::ConvertValue(Raw(stmt, i), SqlType::VarChar(-1), t).real
+                     : sqlite3_column_double(stmt, i);
       return vb::Variant(vb::Currency::FromDouble(tsql::RoundDecimal(d, 4)));
     }
     case TypeId::DateTime:
@@ -122,11 +138,14 @@ vb::Variant ReadVariant(sqlite3_stmt* stmt, int i, const SqlType& t) {
         throw SqlError("Conversion failed when converting date and/or time from character string.");
       }
       const double days = sqlite3_column_double(stmt, i);
-      return vb::Variant(ToDate(tsql::FromMilliseconds(static_cast<std::int64_t>(std::llround(days * 86400000.0)))));
+      return vb::Variant(ToDate(
+          tsql::FromMilliseconds(static_cast<std::int64_t>(std::llround(days * 86400000.0)))));
     }
     default:
       if (storage == SQLITE_TEXT) return vb::Variant(Text(stmt, i));
-      return vb::Variant(tsql::NumberToText(Raw(stmt, i), storage == SQLITE_INTEGER ? SqlType::Of(TypeId::BigInt) : SqlType::Of(TypeId::Float)));
+      return vb::Variant(tsql::NumberToText(Raw(stmt, i), storage == SQLITE_INTEGER
+                                                              ? SqlType::Of(TypeId::BigInt)
+                                                              : SqlType::Of(TypeId::Float)));
   }
 }
 

@@ -20,7 +20,9 @@ class Catalog {
   // Removes the object named `name`, if any.
   void Remove(std::string_view name);
   // Every object, ordered by upper-cased name.
-  const std::map<std::string, std::shared_ptr<const TableInfo>>& Objects() const { return objects_; }
+  const std::map<std::string, std::shared_ptr<const TableInfo>>& Objects() const {
+    return objects_;
+  }
   // Upper-case key of a name (ASCII case folding, as identifiers compare).
   static std::string Key(std::string_view name);
 

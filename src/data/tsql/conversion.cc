@@ -1,11 +1,12 @@
 #include "data/tsql/conversion.h"
 
+#include <fmt/format.h>
+
 #include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <fmt/format.h>
 
 #include "data/sql_error.h"
 #include "data/tsql/text_rules.h"
@@ -17,9 +18,11 @@ namespace {
 constexpr std::int64_t kMsPerDay = 86400000;
 
 std::string_view Trim(std::string_view s) {
-  while (!s.empty() && (s.front() == ' ' || s.front() == '\t' || s.front() == '\r' || s.front() == '\n'))
+  while (!s.empty() &&
+         (s.front() == ' ' || s.front() == '\t' || s.front() == '\r' || s.front() == '\n'))
     s.remove_prefix(1);
-  while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r' || s.back() == '\n'))
+  while (!s.empty() &&
+         (s.back() == ' ' || s.back() == '\t' || s.back() == '\r' || s.back() == '\n'))
     s.remove_suffix(1);
   return s;
 }
@@ -70,9 +73,9 @@ double FromDigits(const DecimalDigits& d, int keep, bool bump, bool negative) {
 }
 
 double Pow10(int n) {
-  static const double kTable[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10,
-                                  1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21,
-                                  1e22};
+  static const double kTable[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                  1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                  1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
   if (n >= 0 && n <= 22) return kTable[n];
   return std::pow(10.0, n);
 }
@@ -170,7 +173,8 @@ bool ParseTime(std::string_view s, std::size_t& i, DateTimeParts& p) {
     }
   }
   while (i < s.size() && s[i] == ' ') ++i;
-  if (i + 2 <= s.size() && (EqualsNoCase(s.substr(i, 2), "AM") || EqualsNoCase(s.substr(i, 2), "PM"))) {
+  if (i + 2 <= s.size() &&
+      (EqualsNoCase(s.substr(i, 2), "AM") || EqualsNoCase(s.substr(i, 2), "PM"))) {
     const bool pm = EqualsNoCase(s.substr(i, 2), "PM");
     i += 2;
     if (h < 1 || h > 12) return false;
@@ -229,9 +233,13 @@ SqlValue DateTimeValue(const DateTimeParts& p, const SqlType& to, bool fromText)
     std::int64_t ms = ToMilliseconds(q);
     ms = (ms + 29999) / 60000 * 60000;  // rounds to the minute at 29.999 seconds
     q = FromMilliseconds(ms);
-    if (q.year < 1900 || q.year > 2079) Fail("The conversion of a varchar data type to a smalldatetime data type resulted in an out-of-range value.");
+    if (q.year < 1900 || q.year > 2079)
+      Fail(
+          "The conversion of a varchar data type to a smalldatetime data type resulted in an "
+          "out-of-range value.");
   } else if (to.id == TypeId::DateTime && q.year < 1753) {
-    Fail(fromText ? "The conversion of a varchar data type to a datetime data type resulted in an out-of-range value."
+    Fail(fromText ? "The conversion of a varchar data type to a datetime data type resulted in an "
+                    "out-of-range value."
                   : "Arithmetic overflow error converting expression to data type datetime.");
   }
   return SqlValue::Text(FormatCanonical(q));
@@ -258,16 +266,22 @@ SqlValue ToInteger(const SqlValue& v, const SqlType& from, const SqlType& to) {
                        TextTypeName(from), v.text, to.ToString()));
     result = *parsed;
   } else if (from.IsDateTime()) {
-    if (from.id == TypeId::Date) Fail(fmt::format("Explicit conversion from data type date to {} is not allowed.", to.ToString()));
+    if (from.id == TypeId::Date)
+      Fail(fmt::format("Explicit conversion from data type date to {} is not allowed.",
+                       to.ToString()));
     const std::int64_t ms = ToMilliseconds(DateOfValue(v));
     result = static_cast<std::int64_t>(std::floor(static_cast<double>(ms) / kMsPerDay + 0.5));
   } else if (v.kind == SqlValue::Kind::Integer) {
     result = v.integer;
   } else {
     double d = v.real;
-    if (from.id == TypeId::Money || from.id == TypeId::SmallMoney) d = RoundDecimal(d, 0);
-    else d = TruncateDecimal(d, 0);
-    if (!(d > -9.3e18 && d < 9.3e18)) Fail(fmt::format("Arithmetic overflow error converting expression to data type {}.", to.ToString()));
+    if (from.id == TypeId::Money || from.id == TypeId::SmallMoney)
+      d = RoundDecimal(d, 0);
+    else
+      d = TruncateDecimal(d, 0);
+    if (!(d > -9.3e18 && d < 9.3e18))
+      Fail(fmt::format("Arithmetic overflow error converting expression to data type {}.",
+                       to.ToString()));
     result = static_cast<std::int64_t>(d);
   }
   if (to.id == TypeId::Bit) return SqlValue::Integer(result != 0 ? 1 : 0);
@@ -277,9 +291,12 @@ SqlValue ToInteger(const SqlValue& v, const SqlType& from, const SqlType& to) {
   if (to.id == TypeId::Int) lo = -2147483648LL, hi = 2147483647LL;
   if (result < lo || result > hi) {
     if (textual)
-      Fail(fmt::format("The conversion of the {} value '{}' overflowed an {} column. Use a larger integer column.",
-                       TextTypeName(from), v.text, to.ToString()));
-    Fail(fmt::format("Arithmetic overflow error converting expression to data type {}.", to.ToString()));
+      Fail(
+          fmt::format("The conversion of the {} value '{}' overflowed an {} column. Use a larger "
+                      "integer column.",
+                      TextTypeName(from), v.text, to.ToString()));
+    Fail(fmt::format("Arithmetic overflow error converting expression to data type {}.",
+                     to.ToString()));
   }
   return SqlValue::Integer(result);
 }
@@ -289,12 +306,15 @@ SqlValue ToScaled(const SqlValue& v, const SqlType& from, const SqlType& to) {
   if (v.kind == SqlValue::Kind::Text && !from.IsDateTime()) {
     auto parsed = ParseDecimalText(v.text);
     if (!parsed) {
-      if (to.id == TypeId::Decimal) Fail(fmt::format("Error converting data type {} to numeric.", TextTypeName(from)));
+      if (to.id == TypeId::Decimal)
+        Fail(fmt::format("Error converting data type {} to numeric.", TextTypeName(from)));
       Fail("Cannot convert a char value to money. The char value has incorrect syntax.");
     }
     d = *parsed;
   } else if (from.IsDateTime()) {
-    if (from.id == TypeId::Date) Fail(fmt::format("Explicit conversion from data type date to {} is not allowed.", to.ToString()));
+    if (from.id == TypeId::Date)
+      Fail(fmt::format("Explicit conversion from data type date to {} is not allowed.",
+                       to.ToString()));
     d = static_cast<double>(ToMilliseconds(DateOfValue(v))) / kMsPerDay;
   } else {
     d = NumberOf(v);
@@ -304,7 +324,10 @@ SqlValue ToScaled(const SqlValue& v, const SqlType& from, const SqlType& to) {
   const int integral = (to.id == TypeId::Decimal ? to.precision : to.DecimalPrecision()) - scale;
   if (std::fabs(rounded) >= Pow10(integral)) {
     if (to.id == TypeId::Decimal) {
-      const char* source = from.IsInteger() ? "int" : from.IsString() ? TextTypeName(from) : from.IsApproximate() ? "float" : "numeric";
+      const char* source = from.IsInteger()       ? "int"
+                           : from.IsString()      ? TextTypeName(from)
+                           : from.IsApproximate() ? "float"
+                                                  : "numeric";
       Fail(fmt::format("Arithmetic overflow error converting {} to data type numeric.", source));
     }
     Fail("Arithmetic overflow error converting expression to data type money.");
@@ -315,11 +338,14 @@ SqlValue ToScaled(const SqlValue& v, const SqlType& from, const SqlType& to) {
 SqlValue ToApproximate(const SqlValue& v, const SqlType& from, const SqlType& to) {
   if (v.kind == SqlValue::Kind::Text && !from.IsDateTime()) {
     auto parsed = ParseFloatText(v.text);
-    if (!parsed) Fail(fmt::format("Error converting data type {} to {}.", TextTypeName(from), to.ToString()));
+    if (!parsed)
+      Fail(fmt::format("Error converting data type {} to {}.", TextTypeName(from), to.ToString()));
     return SqlValue::Real(to.id == TypeId::Real ? static_cast<float>(*parsed) : *parsed);
   }
   if (from.IsDateTime()) {
-    if (from.id == TypeId::Date) Fail(fmt::format("Explicit conversion from data type date to {} is not allowed.", to.ToString()));
+    if (from.id == TypeId::Date)
+      Fail(fmt::format("Explicit conversion from data type date to {} is not allowed.",
+                       to.ToString()));
     return SqlValue::Real(static_cast<double>(ToMilliseconds(DateOfValue(v))) / kMsPerDay);
   }
   const double d = NumberOf(v);
@@ -333,10 +359,13 @@ SqlValue ToBit(const SqlValue& v, const SqlType& from) {
     if (EqualsNoCase(t, "false")) return SqlValue::Integer(0);
     auto parsed = ParseFloatText(t);
     if (!parsed)
-      Fail(fmt::format("Conversion failed when converting the {} value '{}' to data type bit.", TextTypeName(from), v.text));
+      Fail(fmt::format("Conversion failed when converting the {} value '{}' to data type bit.",
+                       TextTypeName(from), v.text));
     return SqlValue::Integer(*parsed != 0 ? 1 : 0);
   }
-  if (from.IsDateTime()) Fail(fmt::format("Explicit conversion from data type {} to bit is not allowed.", from.ToString()));
+  if (from.IsDateTime())
+    Fail(fmt::format("Explicit conversion from data type {} to bit is not allowed.",
+                     from.ToString()));
   return SqlValue::Integer(NumberOf(v) != 0 ? 1 : 0);
 }
 
@@ -347,21 +376,29 @@ SqlValue ToDate(const SqlValue& v, const SqlType& from, const SqlType& to, int s
     return DateTimeValue(*parsed, to, true);
   }
   if (from.IsNumeric() && to.id == TypeId::Date)
-    Fail(fmt::format("Explicit conversion from data type {} to date is not allowed.", from.ToString()));
+    Fail(fmt::format("Explicit conversion from data type {} to date is not allowed.",
+                     from.ToString()));
   return DateTimeValue(DateOfValue(v), to, false);
 }
 
-SqlValue ToText(const SqlValue& v, const SqlType& from, const SqlType& to, int style, ConversionContext context) {
+SqlValue ToText(const SqlValue& v, const SqlType& from, const SqlType& to, int style,
+                ConversionContext context) {
   std::string text;
   bool numeric = false;
   if (from.IsDateTime()) {
     auto formatted = FormatDateTimeStyle(DateOfValue(v), style < 0 ? 0 : style, from.id);
-    if (!formatted) Fail(fmt::format("{} is not a valid style number when converting from {} to a character string.", style, from.ToString()));
+    if (!formatted)
+      Fail(fmt::format(
+          "{} is not a valid style number when converting from {} to a character string.", style,
+          from.ToString()));
     text = *formatted;
   } else if (v.kind == SqlValue::Kind::Text) {
     text = v.text;
   } else {
-    text = NumberToText(v, from.IsNull() ? SqlType::Of(v.kind == SqlValue::Kind::Integer ? TypeId::Int : TypeId::Float) : from);
+    text = NumberToText(
+        v, from.IsNull()
+               ? SqlType::Of(v.kind == SqlValue::Kind::Integer ? TypeId::Int : TypeId::Float)
+               : from);
     numeric = true;
   }
   if (to.length >= 0) {
@@ -369,7 +406,8 @@ SqlValue ToText(const SqlValue& v, const SqlType& from, const SqlType& to, int s
     if (have > to.length) {
       if (numeric) {
         if (from.IsInteger()) return SqlValue::Text("*");
-        Fail(fmt::format("Arithmetic overflow error converting {} to data type {}.", from.IsApproximate() ? "float" : "numeric", TextTypeName(to)));
+        Fail(fmt::format("Arithmetic overflow error converting {} to data type {}.",
+                         from.IsApproximate() ? "float" : "numeric", TextTypeName(to)));
       }
       if (context == ConversionContext::Assignment) {
         // Trailing spaces past the length are dropped silently, anything else is an error.
@@ -422,13 +460,14 @@ int DaysInMonth(int year, int month) {
 
 std::string FormatCanonical(const DateTimeParts& p) {
   char buf[32];
-  std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d:%02d:%02d.%03d", p.year, p.month, p.day, p.hour,
-                p.minute, p.second, p.millisecond);
+  std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d:%02d:%02d.%03d", p.year, p.month, p.day,
+                p.hour, p.minute, p.second, p.millisecond);
   return buf;
 }
 
 std::optional<DateTimeParts> ParseCanonical(std::string_view s) {
-  if (s.size() != 23 || s[4] != '-' || s[7] != '-' || s[10] != ' ' || s[13] != ':' || s[16] != ':' || s[19] != '.')
+  if (s.size() != 23 || s[4] != '-' || s[7] != '-' || s[10] != ' ' || s[13] != ':' ||
+      s[16] != ':' || s[19] != '.')
     return std::nullopt;
   auto num = [&](std::size_t at, int n, int& out) {
     out = 0;
@@ -475,7 +514,8 @@ std::optional<DateTimeParts> ParseDateTime(std::string_view text, int style) {
     if (ReadDigits(s, i, 2, d) == 0) return std::nullopt;
     if (!ValidDate(y, m, d)) return std::nullopt;
     p.year = y, p.month = m, p.day = d;
-  } else if ((lead == 1 || lead == 2) && lead < s.size() && (s[lead] == '-' || s[lead] == '/' || s[lead] == '.')) {
+  } else if ((lead == 1 || lead == 2) && lead < s.size() &&
+             (s[lead] == '-' || s[lead] == '/' || s[lead] == '.')) {
     const char sep = s[lead];
     int a = 0, b = 0, y = 0;
     ReadDigits(s, i, 2, a);
@@ -485,7 +525,8 @@ std::optional<DateTimeParts> ParseDateTime(std::string_view text, int style) {
     const int yd = ReadDigits(s, i, 4, y);
     if (yd != 2 && yd != 4) return std::nullopt;
     y = ExpandYear(y, yd);
-    const bool dayFirst = style == 3 || style == 4 || style == 5 || style == 103 || style == 104 || style == 105;
+    const bool dayFirst =
+        style == 3 || style == 4 || style == 5 || style == 103 || style == 104 || style == 105;
     const int m = dayFirst ? b : a;
     const int d = dayFirst ? a : b;
     if (!ValidDate(y, m, d)) return std::nullopt;
@@ -577,7 +618,8 @@ std::optional<std::string> FormatDateTimeStyle(const DateTimeParts& p, int style
       return fmt::format("{:04}{:02}{:02}", p.year, p.month, p.day);
     case 20:
     case 120:
-      return fmt::format("{:04}-{:02}-{:02} {:02}:{:02}:{:02}", p.year, p.month, p.day, p.hour, p.minute, p.second);
+      return fmt::format("{:04}-{:02}-{:02} {:02}:{:02}:{:02}", p.year, p.month, p.day, p.hour,
+                         p.minute, p.second);
     case 21:
     case 25:
     case 121:
@@ -585,7 +627,8 @@ std::optional<std::string> FormatDateTimeStyle(const DateTimeParts& p, int style
     case 23:
       return fmt::format("{:04}-{:02}-{:02}", p.year, p.month, p.day);
     case 126: {
-      std::string s = fmt::format("{:04}-{:02}-{:02}T{:02}:{:02}:{:02}", p.year, p.month, p.day, p.hour, p.minute, p.second);
+      std::string s = fmt::format("{:04}-{:02}-{:02}T{:02}:{:02}:{:02}", p.year, p.month, p.day,
+                                  p.hour, p.minute, p.second);
       if (p.millisecond) s += fmt::format(".{:03}", p.millisecond);
       return s;
     }
@@ -658,8 +701,10 @@ int StoredLength(std::string_view text, const SqlType& t) {
   for (std::size_t i = 0; i < text.size();) {
     const unsigned char c = static_cast<unsigned char>(text[i]);
     const int bytes = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
-    if (t.IsUnicode()) n += bytes == 4 ? 2 : 1;
-    else n += c < 0x80 ? 1 : 2;
+    if (t.IsUnicode())
+      n += bytes == 4 ? 2 : 1;
+    else
+      n += c < 0x80 ? 1 : 2;
     i += static_cast<std::size_t>(bytes);
   }
   return n;

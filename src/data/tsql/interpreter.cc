@@ -243,12 +243,15 @@ void Interpreter::Precompile(const Statement& s) {
       for (const StatementPtr& child : s.As<BlockStatement>().statements) Precompile(*child);
       break;
     case StatementKind::Declare:
-      for (const VariableDeclaration& d : s.As<DeclareStatement>().variables) expression(d.initial.get(), s);
+      for (const VariableDeclaration& d : s.As<DeclareStatement>().variables)
+        expression(d.initial.get(), s);
       break;
     case StatementKind::SetVariable: {
       const auto& v = s.As<SetVariableStatement>();
-      if (v.op == '=') expression(v.value.get(), s);
-      else PrecompileNode(&s, Use::Compound, s);
+      if (v.op == '=')
+        expression(v.value.get(), s);
+      else
+        PrecompileNode(&s, Use::Compound, s);
       break;
     }
     case StatementKind::Print:
@@ -272,7 +275,8 @@ bool Interpreter::Valid(const detail::CachedStatement& c) const {
   return true;
 }
 
-Translation Interpreter::Translate(const void* node, Use use, const Statement& owner, bool deferTemp) {
+Translation Interpreter::Translate(const void* node, Use use, const Statement& owner,
+                                   bool deferTemp) {
   TranslatorInput in;
   in.main = &session_.Main();
   in.temp = &session_.temp;
@@ -308,9 +312,11 @@ Translation Interpreter::Translate(const void* node, Use use, const Statement& o
   throw SqlError("Internal error: nothing to translate.");
 }
 
-detail::CachedStatement& Interpreter::Prepared(const void* node, Use use, const Statement& owner, bool deferTemp) {
+detail::CachedStatement& Interpreter::Prepared(const void* node, Use use, const Statement& owner,
+                                               bool deferTemp) {
   session_.Main();  // refresh the generation when another session changed the catalog
-  const std::uintptr_t key = reinterpret_cast<std::uintptr_t>(node) * 4 + static_cast<std::uintptr_t>(use);
+  const std::uintptr_t key =
+      reinterpret_cast<std::uintptr_t>(node) * 4 + static_cast<std::uintptr_t>(use);
   auto& list = entry_->statements[key];
   for (auto& c : list)
     if (Valid(*c)) return *c;
@@ -351,7 +357,8 @@ void Interpreter::BindTo(sqlite3_stmt* stmt, const std::vector<Parameter>& param
     } else {
       converted = ParameterValue(p);
       if (p.convert) converted = ConvertValue(converted, p.from, p.to, p.style, p.context);
-      if (p.asReal && converted.kind == SqlValue::Kind::Integer) converted = SqlValue::Real(static_cast<double>(converted.integer));
+      if (p.asReal && converted.kind == SqlValue::Kind::Integer)
+        converted = SqlValue::Real(static_cast<double>(converted.integer));
       value = &converted;
     }
     switch (value->kind) {
@@ -395,9 +402,12 @@ Interpreter::Flow Interpreter::Execute(const Statement& s) {
   switch (s.kind) {
     case StatementKind::Select: {
       const auto& select = s.As<SelectStatement>();
-      if (select.into) RunSelectInto(select);
-      else if (select.assigns) RunAssignment(select);
-      else RunQuery(select);
+      if (select.into)
+        RunSelectInto(select);
+      else if (select.assigns)
+        RunAssignment(select);
+      else
+        RunQuery(select);
       return Flow::Normal;
     }
     case StatementKind::Insert:
@@ -453,7 +463,8 @@ Interpreter::Flow Interpreter::Execute(const Statement& s) {
       const auto& w = s.As<WhileStatement>();
       long long iterations = 0;
       while (Condition(*w.condition, s)) {
-        if (++iterations > kMaxLoopIterations) throw SqlError("WHILE loop ran more than 10,000,000 times; stopped.");
+        if (++iterations > kMaxLoopIterations)
+          throw SqlError("WHILE loop ran more than 10,000,000 times; stopped.");
         const Flow f = Execute(*w.body);
         if (f == Flow::Break) break;
         if (f == Flow::Return) return f;
@@ -491,7 +502,8 @@ void Interpreter::RunQuery(const SelectStatement& s) {
   const auto& columns = c.translation.columns;
   if (c.columns.size() != columns.size()) {
     c.columns.clear();
-    for (const ResultColumn& col : columns) c.columns.push_back(Column{col.name, sqlite::VarTypeOf(col.type), col.type.ToString()});
+    for (const ResultColumn& col : columns)
+      c.columns.push_back(Column{col.name, sqlite::VarTypeOf(col.type), col.type.ToString()});
   }
   ResultSet rs;
   rs.columns = c.columns;
@@ -500,7 +512,8 @@ void Interpreter::RunQuery(const SelectStatement& s) {
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
       std::vector<vb::Variant> row;
       row.reserve(columns.size());
-      for (std::size_t i = 0; i < columns.size(); ++i) row.push_back(sqlite::ReadVariant(stmt, static_cast<int>(i), columns[i].type));
+      for (std::size_t i = 0; i < columns.size(); ++i)
+        row.push_back(sqlite::ReadVariant(stmt, static_cast<int>(i), columns[i].type));
       rs.rows.push_back(std::move(row));
     }
   } catch (...) {
@@ -528,7 +541,8 @@ void Interpreter::RunAssignment(const SelectStatement& s) {
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
       ++rows;
       for (std::size_t i = 0; i < columns.size(); ++i)
-        Assign(c.translation.assignTo[i], sqlite::ReadValue(stmt, static_cast<int>(i), columns[i].type), columns[i].type);
+        Assign(c.translation.assignTo[i],
+               sqlite::ReadValue(stmt, static_cast<int>(i), columns[i].type), columns[i].type);
     }
   } catch (...) {
     sqlite3_reset(stmt);
@@ -545,7 +559,8 @@ void Interpreter::RunAssignment(const SelectStatement& s) {
 void Interpreter::RunSelectInto(const SelectStatement& s) {
   detail::CachedStatement& c = Prepared(&s, Use::Statement, s);
   const ObjectName& into = FirstSelect(s).into;
-  TranslatorInput in{&session_.Main(), &session_.temp, entry_->batch.get(), &texts_, &values_, false};
+  TranslatorInput in{&session_.Main(), &session_.temp, entry_->batch.get(),
+                     &texts_,          &values_,       false};
   Translator translator(in);
   CreateTablePlan plan = translator.CreateTableFor(into, c.translation.columns);
   const char* schema = into.IsTemp() ? "temp" : "main";
@@ -555,11 +570,13 @@ void Interpreter::RunSelectInto(const SelectStatement& s) {
   {
     DdlScope scope(session_.connection);
     session_.connection.Exec(plan.sql);
-    if (!into.IsTemp()) CatalogStore::SaveColumns(session_.connection, schema, into.name, plan.columns, 1);
+    if (!into.IsTemp())
+      CatalogStore::SaveColumns(session_.connection, schema, into.name, plan.columns, 1);
     auto table = CatalogStore::LoadObject(session_.connection, schema, into.name);
     table->columns = plan.columns;
     if (table->temp) table->objectId = session_.NextTempId();
-    sqlite::Statement insert = session_.connection.Prepare("INSERT INTO " + Translator::TableSql(*table) + " " + c.translation.sql);
+    sqlite::Statement insert = session_.connection.Prepare(
+        "INSERT INTO " + Translator::TableSql(*table) + " " + c.translation.sql);
     BindTo(insert.get(), c.translation.params);
     const int rc = sqlite3_step(insert.get());
     if (rc != SQLITE_DONE) session_.connection.Fail(c.translation.sql);
@@ -576,9 +593,17 @@ void Interpreter::RunModification(const Statement& s) {
   const Translation& t = c.translation;
   if (s.kind == StatementKind::Insert) {
     if (!t.identityTable.empty() && session_.identityInsert != Catalog::Key(t.identityTable))
-      throw SqlError(fmt::format("Cannot insert explicit value for identity column in table '{}' when IDENTITY_INSERT is set to OFF.", t.identityTable));
-    if (t.identityTable.empty() && !t.insertTable.empty() && session_.identityInsert == Catalog::Key(t.insertTable))
-      throw SqlError(fmt::format("Explicit value must be specified for identity column in table '{}' either when IDENTITY_INSERT is set to ON or when a replication user is inserting into a NOT FOR REPLICATION identity column.", t.insertTable));
+      throw SqlError(
+          fmt::format("Cannot insert explicit value for identity column in table '{}' when "
+                      "IDENTITY_INSERT is set to OFF.",
+                      t.identityTable));
+    if (t.identityTable.empty() && !t.insertTable.empty() &&
+        session_.identityInsert == Catalog::Key(t.insertTable))
+      throw SqlError(
+          fmt::format("Explicit value must be specified for identity column in table '{}' either "
+                      "when IDENTITY_INSERT is set to ON or when a replication user is inserting "
+                      "into a NOT FOR REPLICATION identity column.",
+                      t.insertTable));
   }
   Bind(c);
   sqlite3_stmt* stmt = c.statement.get();
@@ -601,14 +626,18 @@ void Interpreter::RunModification(const Statement& s) {
 
 void Interpreter::ChangeCatalog(const TableInfo* table, bool temp, const std::string& name) {
   if (temp) {
-    if (table) session_.temp.Put(std::make_shared<TableInfo>(*table));
-    else session_.temp.Remove(name);
+    if (table)
+      session_.temp.Put(std::make_shared<TableInfo>(*table));
+    else
+      session_.temp.Remove(name);
     return;
   }
   std::shared_ptr<const TableInfo> copy = table ? std::make_shared<TableInfo>(*table) : nullptr;
   session_.database->ChangeMain([&](Catalog& c) {
-    if (copy) c.Put(copy);
-    else c.Remove(name);
+    if (copy)
+      c.Put(copy);
+    else
+      c.Remove(name);
   });
   session_.Main();
 }
@@ -667,14 +696,17 @@ void Interpreter::RunDdl(const Statement& s) {
       // SQLite keeps no parameters in a view: the literals go in as SQL text.
       std::string sql;
       for (std::size_t i = 0; i < t.sql.size(); ++i) {
-        if (t.sql[i] == '?' && i + 1 < t.sql.size() && std::isdigit(static_cast<unsigned char>(t.sql[i + 1]))) {
+        if (t.sql[i] == '?' && i + 1 < t.sql.size() &&
+            std::isdigit(static_cast<unsigned char>(t.sql[i + 1]))) {
           std::size_t j = i + 1;
           int n = 0;
-          while (j < t.sql.size() && std::isdigit(static_cast<unsigned char>(t.sql[j]))) n = n * 10 + (t.sql[j++] - '0');
+          while (j < t.sql.size() && std::isdigit(static_cast<unsigned char>(t.sql[j])))
+            n = n * 10 + (t.sql[j++] - '0');
           const Parameter& p = t.params[static_cast<std::size_t>(n - 1)];
           SqlValue v = ParameterValue(p);
           if (p.convert) v = ConvertValue(v, p.from, p.to, p.style, p.context);
-          if (p.asReal && v.kind == SqlValue::Kind::Integer) v = SqlValue::Real(static_cast<double>(v.integer));
+          if (p.asReal && v.kind == SqlValue::Kind::Integer)
+            v = SqlValue::Real(static_cast<double>(v.integer));
           sql += SqlLiteral(v);
           i = j - 1;
         } else {
@@ -682,7 +714,8 @@ void Interpreter::RunDdl(const Statement& s) {
         }
       }
       std::vector<ColumnInfo> columns;
-      for (const ResultColumn& c : t.columns) columns.push_back(ColumnInfo{c.name, c.type, false, true});
+      for (const ResultColumn& c : t.columns)
+        columns.push_back(ColumnInfo{c.name, c.type, false, true});
       DdlScope scope(conn);
       conn.Exec(sql);
       CatalogStore::SaveColumns(conn, "main", cv.name.name, columns, 1);
@@ -716,16 +749,24 @@ void Interpreter::RunDdl(const Statement& s) {
           auto table = name.schema.empty() ? nullptr : translator.FindTable(tableName);
           if (!table) {
             if (d.ifExists) continue;
-            throw SqlError(fmt::format("Cannot drop the index '{}.{}', because it does not exist or you do not have permission.", name.schema, name.name));
+            throw SqlError(
+                fmt::format("Cannot drop the index '{}.{}', because it does not exist or you do "
+                            "not have permission.",
+                            name.schema, name.name));
           }
-          std::string sql = std::string("DROP INDEX ") + (d.ifExists ? "IF EXISTS " : "") + (table->temp ? "temp." : "") +
+          std::string sql = std::string("DROP INDEX ") + (d.ifExists ? "IF EXISTS " : "") +
+                            (table->temp ? "temp." : "") +
                             Translator::Quote(table->name + "." + name.name);
           try {
             conn.Exec(sql);
           } catch (const SqlError&) {
-            throw SqlError(fmt::format("Cannot drop the index '{}.{}', because it does not exist or you do not have permission.", name.schema, name.name));
+            throw SqlError(
+                fmt::format("Cannot drop the index '{}.{}', because it does not exist or you do "
+                            "not have permission.",
+                            name.schema, name.name));
           }
-          auto reloaded = CatalogStore::LoadObject(conn, table->temp ? "temp" : "main", table->name);
+          auto reloaded =
+              CatalogStore::LoadObject(conn, table->temp ? "temp" : "main", table->name);
           if (table->temp) {
             reloaded->columns = table->columns;
             reloaded->objectId = session_.NextTempId();
@@ -737,13 +778,20 @@ void Interpreter::RunDdl(const Statement& s) {
         const char* what = d.what == DropKind::Table ? "table" : "view";
         if (!table) {
           if (d.ifExists) continue;
-          throw SqlError(fmt::format("Cannot drop the {} '{}', because it does not exist or you do not have permission.", what, name.name));
+          throw SqlError(fmt::format(
+              "Cannot drop the {} '{}', because it does not exist or you do not have permission.",
+              what, name.name));
         }
         if (d.what == DropKind::Table && table->view)
-          throw SqlError(fmt::format("Cannot use DROP TABLE with '{}' because '{}' is a view. Use DROP VIEW.", name.name, name.name));
+          throw SqlError(
+              fmt::format("Cannot use DROP TABLE with '{}' because '{}' is a view. Use DROP VIEW.",
+                          name.name, name.name));
         if (d.what == DropKind::View && !table->view)
-          throw SqlError(fmt::format("Cannot use DROP VIEW with '{}' because '{}' is a table. Use DROP TABLE.", name.name, name.name));
-        const std::string drop = std::string(table->view ? "DROP VIEW " : "DROP TABLE ") + Translator::TableSql(*table);
+          throw SqlError(
+              fmt::format("Cannot use DROP VIEW with '{}' because '{}' is a table. Use DROP TABLE.",
+                          name.name, name.name));
+        const std::string drop =
+            std::string(table->view ? "DROP VIEW " : "DROP TABLE ") + Translator::TableSql(*table);
         if (table->temp) {
           auto made = session_.tempCreateSql.find(Catalog::Key(table->name));
           if (made != session_.tempCreateSql.end()) {
@@ -786,14 +834,22 @@ void Interpreter::RunDdl(const Statement& s) {
     case StatementKind::Truncate: {
       const auto& t = s.As<TruncateStatement>();
       auto table = translator.FindTable(t.table);
-      if (!table) throw SqlError(fmt::format("Cannot find the object \"{}\" because it does not exist or you do not have permissions.", t.table.name));
-      if (table->view) throw SqlError(fmt::format("Cannot truncate table '{}' because it is not a table.", t.table.name));
+      if (!table)
+        throw SqlError(
+            fmt::format("Cannot find the object \"{}\" because it does not exist or you do not "
+                        "have permissions.",
+                        t.table.name));
+      if (table->view)
+        throw SqlError(
+            fmt::format("Cannot truncate table '{}' because it is not a table.", t.table.name));
       DdlScope scope(conn);
       conn.Exec("DELETE FROM " + Translator::TableSql(*table));
       if (table->IdentityColumn() >= 0) {
         const char* schema = table->temp ? "temp" : "main";
-        const long long seed = table->temp ? 1 : CatalogStore::IdentitySeed(conn, schema, table->name);
-        sqlite::Statement reset = conn.Prepare(fmt::format("UPDATE {}.sqlite_sequence SET seq = ?2 WHERE name = ?1", schema));
+        const long long seed =
+            table->temp ? 1 : CatalogStore::IdentitySeed(conn, schema, table->name);
+        sqlite::Statement reset = conn.Prepare(
+            fmt::format("UPDATE {}.sqlite_sequence SET seq = ?2 WHERE name = ?1", schema));
         sqlite3_bind_text(reset.get(), 1, table->name.c_str(), -1, SQLITE_TRANSIENT);
         sqlite3_bind_int64(reset.get(), 2, seed - 1);
         if (sqlite3_step(reset.get()) != SQLITE_DONE) conn.Fail("");
@@ -814,19 +870,27 @@ void Interpreter::RunSetOption(const Statement& s) {
     return;
   }
   if (name == "IDENTITY_INSERT") {
-    TranslatorInput in{&session_.Main(), &session_.temp, entry_->batch.get(), &texts_, &values_, false};
+    TranslatorInput in{&session_.Main(), &session_.temp, entry_->batch.get(),
+                       &texts_,          &values_,       false};
     Translator translator(in);
     auto table = translator.FindTable(o.table);
-    if (!table) throw SqlError(fmt::format("Cannot find the object \"{}\" because it does not exist or you do not have permissions.", o.table.name));
+    if (!table)
+      throw SqlError(fmt::format(
+          "Cannot find the object \"{}\" because it does not exist or you do not have permissions.",
+          o.table.name));
     if (table->IdentityColumn() < 0)
-      throw SqlError(fmt::format("Table '{}' does not have the identity property. Cannot perform SET operation.", table->name));
+      throw SqlError(fmt::format(
+          "Table '{}' does not have the identity property. Cannot perform SET operation.",
+          table->name));
     const std::string key = Catalog::Key(table->name);
     if (o.on) {
       if (!session_.identityInsert.empty() && session_.identityInsert != key) {
         auto other = session_.temp.Find(session_.identityInsert);
         if (!other) other = session_.Main().Find(session_.identityInsert);
-        throw SqlError(fmt::format("IDENTITY_INSERT is already ON for table '{}'. Cannot perform SET operation for table '{}'.",
-                                   other ? other->name : session_.identityInsert, table->name));
+        throw SqlError(
+            fmt::format("IDENTITY_INSERT is already ON for table '{}'. Cannot perform SET "
+                        "operation for table '{}'.",
+                        other ? other->name : session_.identityInsert, table->name));
       }
       session_.identityInsert = key;
     } else if (session_.identityInsert == key) {
@@ -836,10 +900,12 @@ void Interpreter::RunSetOption(const Statement& s) {
   }
   // Options whose default SQL Server shares with this front end: setting them ON (or the
   // default) changes nothing; the other value is not reproduced.
-  static const char* const kOnDefault[] = {"ANSI_NULLS", "QUOTED_IDENTIFIER", "ANSI_WARNINGS", "ANSI_PADDING",
-                                           "CONCAT_NULL_YIELDS_NULL", "ARITHABORT", "ANSI_NULL_DFLT_ON"};
-  static const char* const kOffDefault[] = {"NUMERIC_ROUNDABORT", "IMPLICIT_TRANSACTIONS", "ANSI_NULL_DFLT_OFF", "NOEXEC",
-                                            "FMTONLY", "PARSEONLY", "SHOWPLAN_ALL", "SHOWPLAN_TEXT", "STATISTICS"};
+  static const char* const kOnDefault[] = {
+      "ANSI_NULLS", "QUOTED_IDENTIFIER", "ANSI_WARNINGS", "ANSI_PADDING", "CONCAT_NULL_YIELDS_NULL",
+      "ARITHABORT", "ANSI_NULL_DFLT_ON"};
+  static const char* const kOffDefault[] = {
+      "NUMERIC_ROUNDABORT", "IMPLICIT_TRANSACTIONS", "ANSI_NULL_DFLT_OFF", "NOEXEC",    "FMTONLY",
+      "PARSEONLY",          "SHOWPLAN_ALL",          "SHOWPLAN_TEXT",      "STATISTICS"};
   for (const char* n : kOnDefault)
     if (name == n) {
       if (!o.on) throw SqlError(fmt::format("Unsupported T-SQL construct: SET {} OFF.", name));
@@ -858,7 +924,10 @@ void Interpreter::RunSetOption(const Statement& s) {
 }
 
 void Interpreter::RunTransaction(const Statement& s) {
-  if (session_.inAtomic) throw SqlError("Unsupported T-SQL construct: BEGIN/COMMIT/ROLLBACK TRANSACTION inside a batch run as one unit.");
+  if (session_.inAtomic)
+    throw SqlError(
+        "Unsupported T-SQL construct: BEGIN/COMMIT/ROLLBACK TRANSACTION inside a batch run as one "
+        "unit.");
   switch (s.As<TransactionStatement>().what) {
     case TransactionKind::Begin:
       session_.BeginTransaction();
@@ -912,7 +981,8 @@ bool Interpreter::Condition(const Expression& e, const Statement& owner) {
 
 void Interpreter::Assign(int variable, const SqlValue& value, const SqlType& from) {
   const SqlType& to = entry_->batch->variables[static_cast<std::size_t>(variable)].type;
-  variables_[static_cast<std::size_t>(variable)] = ConvertValue(value, from, to, -1, ConversionContext::Explicit);
+  variables_[static_cast<std::size_t>(variable)] =
+      ConvertValue(value, from, to, -1, ConversionContext::Explicit);
 }
 
 }  // namespace zov::data::tsql

@@ -22,7 +22,10 @@ class SelectStatement;
 class Interpreter {
  public:
   explicit Interpreter(detail::SessionState& session)
-      : session_(session), lexed_(session.lexed), texts_(session.literalTexts), values_(session.literalValues) {}
+      : session_(session),
+        lexed_(session.lexed),
+        texts_(session.literalTexts),
+        values_(session.literalValues) {}
 
   // Reads the batch `text`: finds or parses its tree; throws SqlError when it does not parse.
   void Load(std::string_view text);
@@ -46,7 +49,8 @@ class Interpreter {
   void Precompile(const Statement& s);
   void PrecompileNode(const void* node, Use use, const Statement& owner);
 
-  detail::CachedStatement& Prepared(const void* node, Use use, const Statement& owner, bool deferTemp = false);
+  detail::CachedStatement& Prepared(const void* node, Use use, const Statement& owner,
+                                    bool deferTemp = false);
   Translation Translate(const void* node, Use use, const Statement& owner, bool deferTemp);
   bool Valid(const detail::CachedStatement& c) const;
   void Bind(detail::CachedStatement& c);
@@ -73,7 +77,7 @@ class Interpreter {
 
   detail::SessionState& session_;
   std::string_view text_;
-  LexedBatch& lexed_;                     // the session's storage, reused
+  LexedBatch& lexed_;  // the session's storage, reused
   std::vector<std::string_view>& texts_;
   std::vector<SqlValue>& values_;
   detail::CachedBatch* entry_ = nullptr;

@@ -1,11 +1,12 @@
 #include "data/tsql/lexer.h"
 
+#include <fmt/format.h>
+
 #include <array>
 #include <cctype>
 #include <charconv>
 #include <cstdint>
 #include <cstdlib>
-#include <fmt/format.h>
 
 #include "data/sql_error.h"
 
@@ -19,18 +20,22 @@ enum : std::uint8_t { kIdentStart = 1, kIdentPart = 2, kDigit = 4, kSpace = 8 };
 constexpr std::array<std::uint8_t, 256> MakeClasses() {
   std::array<std::uint8_t, 256> c{};
   for (int i = 0; i < 256; ++i) {
-    const bool letter = (i >= 'a' && i <= 'z') || (i >= 'A' && i <= 'Z') || i == '_' || i == '#' || i >= 0x80;
+    const bool letter =
+        (i >= 'a' && i <= 'z') || (i >= 'A' && i <= 'Z') || i == '_' || i == '#' || i >= 0x80;
     const bool digit = i >= '0' && i <= '9';
     if (letter) c[static_cast<std::size_t>(i)] |= kIdentStart | kIdentPart;
     if (digit) c[static_cast<std::size_t>(i)] |= kDigit | kIdentPart;
     if (i == '$' || i == '@') c[static_cast<std::size_t>(i)] |= kIdentPart;
-    if (i == ' ' || i == '\t' || i == '\r' || i == '\f' || i == '\v') c[static_cast<std::size_t>(i)] |= kSpace;
+    if (i == ' ' || i == '\t' || i == '\r' || i == '\f' || i == '\v')
+      c[static_cast<std::size_t>(i)] |= kSpace;
   }
   return c;
 }
 constexpr std::array<std::uint8_t, 256> kClasses = MakeClasses();
 
-inline bool Is(char c, std::uint8_t cls) { return (kClasses[static_cast<unsigned char>(c)] & cls) != 0; }
+inline bool Is(char c, std::uint8_t cls) {
+  return (kClasses[static_cast<unsigned char>(c)] & cls) != 0;
+}
 inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 void AppendNumber(std::string& out, int n) {
@@ -66,9 +71,12 @@ void AppendLiteralClass(std::string& shape, const Token& t) {
       int before = 0, after = 0;
       bool point = false;
       for (char c : t.text) {
-        if (c == '.') point = true;
-        else if (point) ++after;
-        else ++before;
+        if (c == '.')
+          point = true;
+        else if (point)
+          ++after;
+        else
+          ++before;
       }
       std::string_view whole = t.text.substr(0, static_cast<std::size_t>(before));
       while (!whole.empty() && whole.front() == '0') whole.remove_prefix(1);
@@ -246,7 +254,9 @@ void Lexer::Read(std::string_view s, LexedBatch& out) {
           ++i;
         }
       } while (depth > 0 && i < s.size());
-      if (depth > 0) throw SqlError(fmt::format("Missing end comment mark '*/'. (comment starting at offset {})", start));
+      if (depth > 0)
+        throw SqlError(
+            fmt::format("Missing end comment mark '*/'. (comment starting at offset {})", start));
       continue;
     }
     const std::size_t start = i;
@@ -258,7 +268,8 @@ void Lexer::Read(std::string_view s, LexedBatch& out) {
       for (;;) {
         if (i >= s.size()) {
           std::string_view rest = s.substr(content);
-          throw SqlError(fmt::format("Unclosed quotation mark after the character string '{}'.", rest));
+          throw SqlError(
+              fmt::format("Unclosed quotation mark after the character string '{}'.", rest));
         }
         if (s[i] == '\'') {
           if (i + 1 < s.size() && s[i + 1] == '\'') {
@@ -272,7 +283,8 @@ void Lexer::Read(std::string_view s, LexedBatch& out) {
       }
       const std::uint32_t endLine = line;
       line = startLine;
-      push(national ? TokenKind::NString : TokenKind::String, start, i + 1, s.substr(content, i - content));
+      push(national ? TokenKind::NString : TokenKind::String, start, i + 1,
+           s.substr(content, i - content));
       line = endLine;
       ++i;
       continue;
@@ -283,7 +295,8 @@ void Lexer::Read(std::string_view s, LexedBatch& out) {
       const std::size_t content = i;
       for (;;) {
         if (i >= s.size())
-          throw SqlError(fmt::format("Unclosed quotation mark after the character string '{}'.", s.substr(content)));
+          throw SqlError(fmt::format("Unclosed quotation mark after the character string '{}'.",
+                                     s.substr(content)));
         if (s[i] == close) {
           if (i + 1 < s.size() && s[i + 1] == close) {
             i += 2;
@@ -303,7 +316,8 @@ void Lexer::Read(std::string_view s, LexedBatch& out) {
       push(TokenKind::Binary, start, i, s.substr(start, i - start));
       continue;
     }
-    if (IsDigit(c) || (c == '.' && i + 1 < s.size() && IsDigit(s[i + 1])) || (c == '$' && i + 1 < s.size() && (IsDigit(s[i + 1]) || s[i + 1] == '.'))) {
+    if (IsDigit(c) || (c == '.' && i + 1 < s.size() && IsDigit(s[i + 1])) ||
+        (c == '$' && i + 1 < s.size() && (IsDigit(s[i + 1]) || s[i + 1] == '.'))) {
       TokenKind kind = TokenKind::Integer;
       if (c == '$') {
         kind = TokenKind::Money;
@@ -391,18 +405,25 @@ void Lexer::Read(std::string_view s, LexedBatch& out) {
         op(TokenKind::Equal, 1);
         break;
       case '<':
-        if (n == '>') op(TokenKind::NotEqual, 2);
-        else if (n == '=') op(TokenKind::LessEqual, 2);
-        else op(TokenKind::Less, 1);
+        if (n == '>')
+          op(TokenKind::NotEqual, 2);
+        else if (n == '=')
+          op(TokenKind::LessEqual, 2);
+        else
+          op(TokenKind::Less, 1);
         break;
       case '>':
         n == '=' ? op(TokenKind::GreaterEqual, 2) : op(TokenKind::Greater, 1);
         break;
       case '!':
-        if (n == '=') op(TokenKind::NotEqual, 2);
-        else if (n == '<') op(TokenKind::NotLess, 2);
-        else if (n == '>') op(TokenKind::NotGreater, 2);
-        else throw SqlError("Incorrect syntax near '!'.");
+        if (n == '=')
+          op(TokenKind::NotEqual, 2);
+        else if (n == '<')
+          op(TokenKind::NotLess, 2);
+        else if (n == '>')
+          op(TokenKind::NotGreater, 2);
+        else
+          throw SqlError("Incorrect syntax near '!'.");
         break;
       default:
         throw SqlError(fmt::format("Incorrect syntax near '{}'.", s.substr(i, 1)));

@@ -1,8 +1,9 @@
 #include "data/tsql/parser.h"
 
+#include <fmt/format.h>
+
 #include <algorithm>
 #include <cctype>
-#include <fmt/format.h>
 #include <unordered_map>
 
 #include "data/sql_error.h"
@@ -58,20 +59,55 @@ namespace {
 // can follow an expression or a table in the statements we read).
 bool IsReserved(std::string_view word) {
   static const char* const kReserved[] = {
-      "ADD",      "ALL",        "ALTER",     "AND",        "ANY",     "AS",        "ASC",
-      "BEGIN",    "BETWEEN",    "BREAK",     "BY",         "CASE",    "CHECK",     "CLUSTERED",
-      "COLLATE",  "COLUMN",     "COMMIT",    "CONSTRAINT", "CONTINUE", "CREATE",   "CROSS",
-      "DECLARE",  "DEFAULT",    "DELETE",    "DESC",       "DISTINCT", "DROP",     "ELSE",
-      "END",      "ESCAPE",     "EXCEPT",    "EXEC",       "EXECUTE", "EXISTS",    "FOR",
-      "FOREIGN",  "FROM",       "FULL",      "FUNCTION",   "GOTO",    "GROUP",     "HAVING",
-      "IF",       "IN",         "INDEX",     "INNER",      "INSERT",  "INTERSECT", "INTO",
-      "IS",       "JOIN",       "KEY",       "LEFT",       "LIKE",    "NOT",       "NULL",
-      "OF",       "OFF",        "ON",        "OPTION",     "OR",      "ORDER",     "OUTER",
-      "PERCENT",  "PRIMARY",    "PRINT",     "PROC",       "PROCEDURE", "RAISERROR", "RETURN",
-      "RIGHT",    "ROLLBACK",   "SELECT",    "SET",        "TABLE",   "THEN",      "TO",
-      "TOP",      "TRAN",       "TRANSACTION", "TRUNCATE", "UNION",   "UNIQUE",    "UPDATE",
-      "VALUES",   "VIEW",       "WHEN",      "WHERE",      "WHILE",   "WITH",      "NONCLUSTERED",
-      "IDENTITY", "CONVERT",    "CURRENT_TIMESTAMP", "APPLY", "USE",  "GO",
+      "ADD",          "ALL",
+      "ALTER",        "AND",
+      "ANY",          "AS",
+      "ASC",          "BEGIN",
+      "BETWEEN",      "BREAK",
+      "BY",           "CASE",
+      "CHECK",        "CLUSTERED",
+      "COLLATE",      "COLUMN",
+      "COMMIT",       "CONSTRAINT",
+      "CONTINUE",     "CREATE",
+      "CROSS",        "DECLARE",
+      "DEFAULT",      "DELETE",
+      "DESC",         "DISTINCT",
+      "DROP",         "ELSE",
+      "END",          "ESCAPE",
+      "EXCEPT",       "EXEC",
+      "EXECUTE",      "EXISTS",
+      "FOR",          "FOREIGN",
+      "FROM",         "FULL",
+      "FUNCTION",     "GOTO",
+      "GROUP",        "HAVING",
+      "IF",           "IN",
+      "INDEX",        "INNER",
+      "INSERT",       "INTERSECT",
+      "INTO",         "IS",
+      "JOIN",         "KEY",
+      "LEFT",         "LIKE",
+      "NOT",          "NULL",
+      "OF",           "OFF",
+      "ON",           "OPTION",
+      "OR",           "ORDER",
+      "OUTER",        "PERCENT",
+      "PRIMARY",      "PRINT",
+      "PROC",         "PROCEDURE",
+      "RAISERROR",    "RETURN",
+      "RIGHT",        "ROLLBACK",
+      "SELECT",       "SET",
+      "TABLE",        "THEN",
+      "TO",           "TOP",
+      "TRAN",         "TRANSACTION",
+      "TRUNCATE",     "UNION",
+      "UNIQUE",       "UPDATE",
+      "VALUES",       "VIEW",
+      "WHEN",         "WHERE",
+      "WHILE",        "WITH",
+      "NONCLUSTERED", "IDENTITY",
+      "CONVERT",      "CURRENT_TIMESTAMP",
+      "APPLY",        "USE",
+      "GO",
   };
   for (const char* r : kReserved)
     if (EqualsNoCase(word, r)) return true;
@@ -87,16 +123,20 @@ SqlType LiteralType(const Token& t) {
     case TokenKind::Integer: {
       std::string_view digits = t.text;
       while (digits.size() > 1 && digits.front() == '0') digits.remove_prefix(1);
-      if (digits.size() < 10 || (digits.size() == 10 && digits <= "2147483647")) return SqlType::Of(TypeId::Int);
+      if (digits.size() < 10 || (digits.size() == 10 && digits <= "2147483647"))
+        return SqlType::Of(TypeId::Int);
       return SqlType::Decimal(std::min<int>(38, static_cast<int>(digits.size())), 0);
     }
     case TokenKind::Decimal: {
       int before = 0, after = 0;
       bool point = false;
       for (char c : t.text) {
-        if (c == '.') point = true;
-        else if (point) ++after;
-        else ++before;
+        if (c == '.')
+          point = true;
+        else if (point)
+          ++after;
+        else
+          ++before;
       }
       std::string_view whole = t.text.substr(0, static_cast<std::size_t>(before));
       while (!whole.empty() && whole.front() == '0') whole.remove_prefix(1);
@@ -187,7 +227,8 @@ class ParserImpl {
     const Token& t = Peek();
     if (t.kind == TokenKind::End) throw SqlError("Incorrect syntax near the end of the batch.");
     std::string_view shown = text_.substr(t.offset, std::min<std::size_t>(t.text.size() + 2, 40));
-    if (t.kind != TokenKind::String && t.kind != TokenKind::NString && t.kind != TokenKind::QuotedIdentifier)
+    if (t.kind != TokenKind::String && t.kind != TokenKind::NString &&
+        t.kind != TokenKind::QuotedIdentifier)
       shown = t.text;
     throw SqlError(fmt::format("Incorrect syntax near '{}'.", shown));
   }
@@ -254,9 +295,10 @@ class ParserImpl {
   int DeclareVariable(const Token& t, const SqlType& type) {
     const std::string key = UpperAscii(t.text);
     if (variables_.count(key))
-      throw SqlError(fmt::format(
-          "The variable name '{}' has already been declared. Variable names must be unique within a query batch or stored procedure.",
-          t.text));
+      throw SqlError(
+          fmt::format("The variable name '{}' has already been declared. Variable names must be "
+                      "unique within a query batch or stored procedure.",
+                      t.text));
     const int slot = static_cast<int>(batch_->variables.size());
     batch_->variables.push_back(VariableInfo{std::string(t.text), type});
     variables_[key] = slot;
@@ -264,7 +306,8 @@ class ParserImpl {
   }
   int ResolveVariable(const Token& t) const {
     auto it = variables_.find(UpperAscii(t.text));
-    if (it == variables_.end()) throw SqlError(fmt::format("Must declare the scalar variable \"{}\".", t.text));
+    if (it == variables_.end())
+      throw SqlError(fmt::format("Must declare the scalar variable \"{}\".", t.text));
     return it->second;
   }
 
@@ -273,9 +316,11 @@ class ParserImpl {
   // `inConversion`: CAST/CONVERT, where a length-less char type means 30 instead of 1.
   SqlType ParseType(bool inConversion) {
     const Token& nameToken = Peek();
-    if (nameToken.kind != TokenKind::Identifier && nameToken.kind != TokenKind::QuotedIdentifier) SyntaxError();
+    if (nameToken.kind != TokenKind::Identifier && nameToken.kind != TokenKind::QuotedIdentifier)
+      SyntaxError();
     Next();
-    std::string name = nameToken.kind == TokenKind::QuotedIdentifier ? Unquote(nameToken) : std::string(nameToken.text);
+    std::string name = nameToken.kind == TokenKind::QuotedIdentifier ? Unquote(nameToken)
+                                                                     : std::string(nameToken.text);
     if (EqualsNoCase(name, "dbo") && Accept(TokenKind::Dot)) {
       const Token& t = Next();
       name = std::string(t.text);
@@ -298,8 +343,9 @@ class ParserImpl {
       Expect(TokenKind::RParen);
     }
     static const char* const kKnownUnsupported[] = {
-        "uniqueidentifier", "varbinary", "binary", "image", "timestamp", "rowversion", "xml",
-        "datetime2", "datetimeoffset", "time", "sql_variant", "hierarchyid", "geography", "geometry"};
+        "uniqueidentifier", "varbinary",   "binary",    "image",          "timestamp",
+        "rowversion",       "xml",         "datetime2", "datetimeoffset", "time",
+        "sql_variant",      "hierarchyid", "geography", "geometry"};
     for (const char* u : kKnownUnsupported)
       if (EqualsNoCase(name, u)) Unsupported(fmt::format("data type {}", name));
     const bool charType = EqualsNoCase(name, "char") || EqualsNoCase(name, "varchar") ||
@@ -308,7 +354,8 @@ class ParserImpl {
     if (charType && !a1 && !isMax) a1 = inConversion ? 30 : 1;
     auto type = TypeFromName(name, a1, a2, isMax);
     if (!type) {
-      if (a1 || isMax) throw SqlError(fmt::format("Invalid length, precision or scale for data type {}.", name));
+      if (a1 || isMax)
+        throw SqlError(fmt::format("Invalid length, precision or scale for data type {}.", name));
       throw SqlError(fmt::format("Cannot find data type {}.", name));
     }
     return *type;
@@ -387,7 +434,8 @@ class ParserImpl {
       if (op) {
         const std::uint32_t opAt = t.offset;
         Next();
-        if (IsWord("ANY") || IsWord("ALL") || IsWord("SOME")) Unsupported(fmt::format("comparison with {}", UpperAscii(Peek().text)));
+        if (IsWord("ANY") || IsWord("ALL") || IsWord("SOME"))
+          Unsupported(fmt::format("comparison with {}", UpperAscii(Peek().text)));
         left = std::make_unique<ComparisonExpression>(opAt, *op, std::move(left), ParseAdditive());
         continue;
       }
@@ -407,14 +455,16 @@ class ParserImpl {
         ExpressionPtr low = ParseAdditive();
         ExpectWord("AND");
         ExpressionPtr high = ParseAdditive();
-        left = std::make_unique<BetweenExpression>(at, std::move(left), std::move(low), std::move(high), negated);
+        left = std::make_unique<BetweenExpression>(at, std::move(left), std::move(low),
+                                                   std::move(high), negated);
         continue;
       }
       if (AcceptWord("LIKE")) {
         ExpressionPtr pattern = ParseAdditive();
         ExpressionPtr escape;
         if (AcceptWord("ESCAPE")) escape = ParseAdditive();
-        left = std::make_unique<LikeExpression>(at, std::move(left), std::move(pattern), std::move(escape), negated);
+        left = std::make_unique<LikeExpression>(at, std::move(left), std::move(pattern),
+                                                std::move(escape), negated);
         continue;
       }
       if (AcceptWord("IN")) {
@@ -422,14 +472,16 @@ class ParserImpl {
         if (IsQueryStart()) {
           QueryPtr q = ParseQuery();
           Expect(TokenKind::RParen);
-          left = std::make_unique<InExpression>(at, std::move(left), ExpressionList{}, std::move(q), negated);
+          left = std::make_unique<InExpression>(at, std::move(left), ExpressionList{}, std::move(q),
+                                                negated);
         } else {
           ExpressionList list;
           do {
             list.push_back(ParseAdditive());
           } while (Accept(TokenKind::Comma));
           Expect(TokenKind::RParen);
-          left = std::make_unique<InExpression>(at, std::move(left), std::move(list), nullptr, negated);
+          left = std::make_unique<InExpression>(at, std::move(left), std::move(list), nullptr,
+                                                negated);
         }
         continue;
       }
@@ -522,7 +574,8 @@ class ParserImpl {
         Unsupported("binary literal");
       case TokenKind::Variable: {
         Next();
-        if (t.text.size() >= 2 && t.text[1] == '@') return std::make_unique<VariableExpression>(at, UpperAscii(t.text), -1);
+        if (t.text.size() >= 2 && t.text[1] == '@')
+          return std::make_unique<VariableExpression>(at, UpperAscii(t.text), -1);
         return std::make_unique<VariableExpression>(at, std::string(t.text), ResolveVariable(t));
       }
       case TokenKind::LParen: {
@@ -551,17 +604,20 @@ class ParserImpl {
     if (t.kind == TokenKind::Identifier) {
       if (EqualsNoCase(t.text, "NULL")) {
         Next();
-        return std::make_unique<ConstantExpression>(at, -1, SqlType::Of(TypeId::Null), SqlValue::Null());
+        return std::make_unique<ConstantExpression>(at, -1, SqlType::Of(TypeId::Null),
+                                                    SqlValue::Null());
       }
       if (EqualsNoCase(t.text, "CASE")) return ParseCase();
       if (EqualsNoCase(t.text, "CAST")) return ParseCast();
       if (EqualsNoCase(t.text, "CONVERT")) return ParseConvert();
       if (EqualsNoCase(t.text, "CURRENT_TIMESTAMP")) {
         Next();
-        return std::make_unique<FunctionExpression>(at, "", "GETDATE", ExpressionList{}, false, false, "");
+        return std::make_unique<FunctionExpression>(at, "", "GETDATE", ExpressionList{}, false,
+                                                    false, "");
       }
       // LEFT and RIGHT are reserved but name functions when a parenthesis follows.
-      const bool functionWord = (EqualsNoCase(t.text, "LEFT") || EqualsNoCase(t.text, "RIGHT")) && Is(TokenKind::LParen, 1);
+      const bool functionWord = (EqualsNoCase(t.text, "LEFT") || EqualsNoCase(t.text, "RIGHT")) &&
+                                Is(TokenKind::LParen, 1);
       if (IsReserved(t.text) && !functionWord) SyntaxError();
     }
     std::vector<std::string> parts;
@@ -606,8 +662,10 @@ class ParserImpl {
       Next();
       star = true;
     } else if (!Is(TokenKind::RParen)) {
-      if (AcceptWord("DISTINCT")) distinct = true;
-      else AcceptWord("ALL");
+      if (AcceptWord("DISTINCT"))
+        distinct = true;
+      else
+        AcceptWord("ALL");
       do {
         args.push_back(ParseExpression());
       } while (Accept(TokenKind::Comma));
@@ -615,8 +673,9 @@ class ParserImpl {
     Expect(TokenKind::RParen);
     if (IsWord("OVER")) Unsupported("window function (OVER)");
     if (IsWord("WITHIN")) Unsupported("WITHIN GROUP");
-    return std::make_unique<FunctionExpression>(at, std::move(schema), std::move(name), std::move(args), distinct,
-                                                star, std::move(datePart));
+    return std::make_unique<FunctionExpression>(at, std::move(schema), std::move(name),
+                                                std::move(args), distinct, star,
+                                                std::move(datePart));
   }
 
   ExpressionPtr ParseCase() {
@@ -636,7 +695,8 @@ class ParserImpl {
     ExpressionPtr otherwise;
     if (AcceptWord("ELSE")) otherwise = ParseExpression();
     ExpectWord("END");
-    return std::make_unique<CaseExpression>(at, std::move(operand), std::move(whens), std::move(otherwise));
+    return std::make_unique<CaseExpression>(at, std::move(operand), std::move(whens),
+                                            std::move(otherwise));
   }
 
   ExpressionPtr ParseCast() {
@@ -660,7 +720,8 @@ class ParserImpl {
     int style = -1;
     if (Accept(TokenKind::Comma)) {
       const Token& s = Peek();
-      if (s.kind != TokenKind::Integer) Unsupported("a CONVERT style that is not an integer literal");
+      if (s.kind != TokenKind::Integer)
+        Unsupported("a CONVERT style that is not an integer literal");
       Next();
       Pin(s);
       style = static_cast<int>(LiteralValue(s).integer);
@@ -681,10 +742,13 @@ class ParserImpl {
       do {
         OrderItem item;
         const Token& t = Peek();
-        if (t.kind == TokenKind::Integer && !IsExpressionContinuation(1)) Pin(t);  // a select-list position
+        if (t.kind == TokenKind::Integer && !IsExpressionContinuation(1))
+          Pin(t);  // a select-list position
         item.expression = ParseExpression();
-        if (AcceptWord("DESC")) item.descending = true;
-        else AcceptWord("ASC");
+        if (AcceptWord("DESC"))
+          item.descending = true;
+        else
+          AcceptWord("ASC");
         order.push_back(std::move(item));
       } while (Accept(TokenKind::Comma));
       if (IsWord("OFFSET")) Unsupported("OFFSET ... FETCH");
@@ -730,7 +794,8 @@ class ParserImpl {
   QueryNodePtr ParseIntersectTerm() {
     QueryNodePtr left = ParseQueryPrimary();
     while (AcceptWord("INTERSECT"))
-      left = std::make_unique<SetOperationNode>(SetOperationType::Intersect, std::move(left), ParseQueryPrimary());
+      left = std::make_unique<SetOperationNode>(SetOperationType::Intersect, std::move(left),
+                                                ParseQueryPrimary());
     return left;
   }
 
@@ -738,7 +803,8 @@ class ParserImpl {
     if (Accept(TokenKind::LParen)) {
       QueryPtr inner = ParseQuery();
       Expect(TokenKind::RParen);
-      if (!inner->orderBy.empty()) Unsupported("ORDER BY inside a parenthesised query of a set operation");
+      if (!inner->orderBy.empty())
+        Unsupported("ORDER BY inside a parenthesised query of a set operation");
       return std::move(inner->body);
     }
     return ParseSelectNode();
@@ -748,8 +814,10 @@ class ParserImpl {
     auto node = std::make_unique<SelectNode>();
     node->offset = Offset();
     ExpectWord("SELECT");
-    if (AcceptWord("DISTINCT")) node->distinct = true;
-    else AcceptWord("ALL");
+    if (AcceptWord("DISTINCT"))
+      node->distinct = true;
+    else
+      AcceptWord("ALL");
     if (IsWord("TOP")) {
       Next();
       if (Accept(TokenKind::LParen)) {
@@ -758,10 +826,13 @@ class ParserImpl {
         Expect(TokenKind::RParen);
       } else {
         const Token& n = Peek();
-        if (n.kind != TokenKind::Integer && n.kind != TokenKind::Decimal && n.kind != TokenKind::Float) SyntaxError();
+        if (n.kind != TokenKind::Integer && n.kind != TokenKind::Decimal &&
+            n.kind != TokenKind::Float)
+          SyntaxError();
         Next();
         Pin(n);
-        node->top = std::make_unique<ConstantExpression>(n.offset, n.literal, LiteralType(n), LiteralValue(n));
+        node->top = std::make_unique<ConstantExpression>(n.offset, n.literal, LiteralType(n),
+                                                         LiteralValue(n));
       }
       if (IsWord("PERCENT")) Unsupported("TOP ... PERCENT");
       if (IsWord("WITH") && IsWord("TIES", 1)) Unsupported("TOP ... WITH TIES");
@@ -810,7 +881,8 @@ class ParserImpl {
       }
     }
     // alias = expr
-    if ((IsName() || t.kind == TokenKind::String || t.kind == TokenKind::NString) && Is(TokenKind::Equal, 1)) {
+    if ((IsName() || t.kind == TokenKind::String || t.kind == TokenKind::NString) &&
+        Is(TokenKind::Equal, 1)) {
       if (t.kind == TokenKind::String || t.kind == TokenKind::NString) {
         Pin(t);
         item.alias = LiteralValue(t).text;
@@ -894,19 +966,22 @@ class ParserImpl {
       ExpressionPtr condition;
       if (*type != JoinType::Cross) {
         if (!IsWord("ON")) {
-          if (IsWord("JOIN") || IsWord("INNER") || IsWord("LEFT") || IsWord("RIGHT") || IsWord("FULL"))
+          if (IsWord("JOIN") || IsWord("INNER") || IsWord("LEFT") || IsWord("RIGHT") ||
+              IsWord("FULL"))
             Unsupported("nested joins without parentheses (JOIN ... JOIN ... ON ... ON)");
           SyntaxError();
         }
         Next();
         condition = ParseExpression();
       }
-      left = std::make_unique<JoinRef>(at, *type, std::move(left), std::move(right), std::move(condition));
+      left = std::make_unique<JoinRef>(at, *type, std::move(left), std::move(right),
+                                       std::move(condition));
     }
   }
 
   void ExpectJoinKeyword() {
-    if (IsWord("LOOP") || IsWord("HASH") || IsWord("MERGE") || IsWord("REMOTE")) Unsupported("join hints");
+    if (IsWord("LOOP") || IsWord("HASH") || IsWord("MERGE") || IsWord("REMOTE"))
+      Unsupported("join hints");
     ExpectWord("JOIN");
   }
 
@@ -918,7 +993,8 @@ class ParserImpl {
         QueryPtr q = ParseQuery();
         Expect(TokenKind::RParen);
         AcceptWord("AS");
-        if (!IsName()) throw SqlError("A derived table must have an alias (Incorrect syntax near ')').");
+        if (!IsName())
+          throw SqlError("A derived table must have an alias (Incorrect syntax near ')').");
         std::string alias = ExpectName();
         std::vector<std::string> columns;
         if (Is(TokenKind::LParen)) {
@@ -928,7 +1004,8 @@ class ParserImpl {
           } while (Accept(TokenKind::Comma));
           Expect(TokenKind::RParen);
         }
-        return std::make_unique<DerivedTableRef>(at, std::move(q), std::move(alias), std::move(columns));
+        return std::make_unique<DerivedTableRef>(at, std::move(q), std::move(alias),
+                                                 std::move(columns));
       }
       Next();
       TableRefPtr inner = ParseTableSource();
@@ -939,8 +1016,10 @@ class ParserImpl {
     ObjectName name = ParseObjectName();
     if (Is(TokenKind::LParen)) Unsupported("table-valued functions");
     std::string alias;
-    if (AcceptWord("AS")) alias = ExpectName();
-    else if (IsName() && !IsWord("WITH")) alias = ExpectName();
+    if (AcceptWord("AS"))
+      alias = ExpectName();
+    else if (IsName() && !IsWord("WITH"))
+      alias = ExpectName();
     if (IsWord("WITH") && Is(TokenKind::LParen, 1)) {
       // Table hints (NOLOCK and the like) do not change what a single session reads.
       Next();
@@ -980,7 +1059,8 @@ class ParserImpl {
       Next();
       if (!AcceptWord("TRAN") && !AcceptWord("TRANSACTION")) AcceptWord("WORK");
       if (IsName() && !IsStatementStart()) Next();  // transaction name
-      return std::make_unique<TransactionStatement>(word == "COMMIT" ? TransactionKind::Commit : TransactionKind::Rollback);
+      return std::make_unique<TransactionStatement>(word == "COMMIT" ? TransactionKind::Commit
+                                                                     : TransactionKind::Rollback);
     }
     if (word == "CREATE") return ParseCreate();
     if (word == "DROP") return ParseDrop();
@@ -1002,14 +1082,16 @@ class ParserImpl {
     }
     if (word == "RETURN") {
       Next();
-      if (!AtEnd() && !IsStatementStart() && !Is(TokenKind::Semicolon)) Unsupported("RETURN with a value");
+      if (!AtEnd() && !IsStatementStart() && !Is(TokenKind::Semicolon))
+        Unsupported("RETURN with a value");
       return std::make_unique<ControlStatement>(ControlKind::Return);
     }
     if (word == "PRINT") {
       Next();
       return std::make_unique<PrintStatement>(ParseExpression());
     }
-    if (word == "EXEC" || word == "EXECUTE") Unsupported("EXECUTE (stored procedures and dynamic SQL)");
+    if (word == "EXEC" || word == "EXECUTE")
+      Unsupported("EXECUTE (stored procedures and dynamic SQL)");
     if (word == "WITH") Unsupported("common table expressions (WITH)");
     if (word == "MERGE") Unsupported("MERGE");
     if (word == "GOTO") Unsupported("GOTO");
@@ -1020,10 +1102,10 @@ class ParserImpl {
   }
 
   bool IsStatementStart(int ahead = 0) const {
-    static const char* const kStarts[] = {"SELECT", "INSERT", "UPDATE", "DELETE", "DECLARE", "SET",
-                                          "IF",     "WHILE",  "BEGIN",  "END",    "COMMIT",  "ROLLBACK",
-                                          "CREATE", "DROP",   "ALTER",  "TRUNCATE", "PRINT", "RETURN",
-                                          "BREAK",  "CONTINUE", "ELSE", "EXEC",   "EXECUTE"};
+    static const char* const kStarts[] = {
+        "SELECT", "INSERT", "UPDATE", "DELETE",   "DECLARE", "SET",  "IF",     "WHILE",
+        "BEGIN",  "END",    "COMMIT", "ROLLBACK", "CREATE",  "DROP", "ALTER",  "TRUNCATE",
+        "PRINT",  "RETURN", "BREAK",  "CONTINUE", "ELSE",    "EXEC", "EXECUTE"};
     for (const char* w : kStarts)
       if (IsWord(w, ahead)) return true;
     return false;
@@ -1034,13 +1116,16 @@ class ParserImpl {
     auto s = std::make_unique<SelectStatement>(std::move(q));
     // Variable assignment and INTO belong to the outermost SELECT only.
     const QueryNode* first = s->query->body.get();
-    while (first->kind == QueryNodeKind::SetOperation) first = first->As<SetOperationNode>().left.get();
+    while (first->kind == QueryNodeKind::SetOperation)
+      first = first->As<SetOperationNode>().left.get();
     const auto& core = first->As<SelectNode>();
     int assigned = 0;
     for (const SelectItem& item : core.items)
       if (item.assignTo >= 0) ++assigned;
     if (assigned > 0 && assigned != static_cast<int>(core.items.size()))
-      throw SqlError("A SELECT statement that assigns a value to a variable must not be combined with data-retrieval operations.");
+      throw SqlError(
+          "A SELECT statement that assigns a value to a variable must not be combined with "
+          "data-retrieval operations.");
     s->assigns = assigned > 0;
     s->into = core.hasInto;
     if (s->assigns && s->query->body->kind == QueryNodeKind::SetOperation)
@@ -1224,9 +1309,12 @@ class ParserImpl {
       const std::string more = UpperAscii(Next().text);
       if (more != s->option) Unsupported("SET of several different options in one statement");
     }
-    if (AcceptWord("ON")) s->on = true;
-    else if (AcceptWord("OFF")) s->on = false;
-    else SyntaxError();
+    if (AcceptWord("ON"))
+      s->on = true;
+    else if (AcceptWord("OFF"))
+      s->on = false;
+    else
+      SyntaxError();
     return s;
   }
 
@@ -1236,7 +1324,8 @@ class ParserImpl {
     StatementPtr then = ParseStatement();
     StatementPtr otherwise;
     if (AcceptWord("ELSE")) otherwise = ParseStatement();
-    return std::make_unique<IfStatement>(std::move(condition), std::move(then), std::move(otherwise));
+    return std::make_unique<IfStatement>(std::move(condition), std::move(then),
+                                         std::move(otherwise));
   }
 
   StatementPtr ParseWhile() {
@@ -1327,8 +1416,10 @@ class ParserImpl {
       } else if (IsWord("COLLATE")) {
         Next();
         const Token& coll = Next();
-        if (!EqualsNoCase(coll.text.substr(coll.text.size() >= 6 ? coll.text.size() - 6 : 0), "_CI_AS") &&
-            !EqualsNoCase(coll.text.substr(coll.text.size() >= 6 ? coll.text.size() - 6 : 0), "_CI_AI"))
+        if (!EqualsNoCase(coll.text.substr(coll.text.size() >= 6 ? coll.text.size() - 6 : 0),
+                          "_CI_AS") &&
+            !EqualsNoCase(coll.text.substr(coll.text.size() >= 6 ? coll.text.size() - 6 : 0),
+                          "_CI_AI"))
           Unsupported(fmt::format("collation {}", coll.text));
       } else if (IsWord("CHECK")) {
         Unsupported("CHECK constraints");
@@ -1366,7 +1457,8 @@ class ParserImpl {
       }
     }
     if (AcceptWord("ON")) {
-      if (Is(TokenKind::QuotedIdentifier) || Is(TokenKind::Identifier)) Next();  // [PRIMARY] filegroup
+      if (Is(TokenKind::QuotedIdentifier) || Is(TokenKind::Identifier))
+        Next();  // [PRIMARY] filegroup
     }
     if (AcceptWord("TEXTIMAGE_ON")) Next();
   }
@@ -1415,8 +1507,10 @@ class ParserImpl {
     do {
       IndexColumn c;
       c.name = ExpectName();
-      if (AcceptWord("DESC")) c.descending = true;
-      else AcceptWord("ASC");
+      if (AcceptWord("DESC"))
+        c.descending = true;
+      else
+        AcceptWord("ASC");
       s->columns.push_back(std::move(c));
     } while (Accept(TokenKind::Comma));
     Expect(TokenKind::RParen);
@@ -1449,12 +1543,16 @@ class ParserImpl {
   StatementPtr ParseDrop() {
     ExpectWord("DROP");
     auto s = std::make_unique<DropStatement>();
-    if (AcceptWord("TABLE")) s->what = DropKind::Table;
-    else if (AcceptWord("VIEW")) s->what = DropKind::View;
-    else if (AcceptWord("INDEX")) s->what = DropKind::Index;
+    if (AcceptWord("TABLE"))
+      s->what = DropKind::Table;
+    else if (AcceptWord("VIEW"))
+      s->what = DropKind::View;
+    else if (AcceptWord("INDEX"))
+      s->what = DropKind::Index;
     else if (IsWord("PROC") || IsWord("PROCEDURE") || IsWord("FUNCTION") || IsWord("TRIGGER"))
       Unsupported(fmt::format("DROP {}", UpperAscii(Peek().text)));
-    else SyntaxError();
+    else
+      SyntaxError();
     if (IsWord("IF") && IsWord("EXISTS", 1)) {
       Next();
       Next();
@@ -1478,7 +1576,8 @@ class ParserImpl {
     ExpectWord("ALTER");
     if (!AcceptWord("TABLE")) {
       if (IsWord("VIEW")) Unsupported("ALTER VIEW");
-      if (IsWord("PROC") || IsWord("PROCEDURE") || IsWord("FUNCTION")) Unsupported("ALTER PROCEDURE/FUNCTION");
+      if (IsWord("PROC") || IsWord("PROCEDURE") || IsWord("FUNCTION"))
+        Unsupported("ALTER PROCEDURE/FUNCTION");
       SyntaxError();
     }
     auto s = std::make_unique<AlterTableStatement>();
@@ -1489,7 +1588,8 @@ class ParserImpl {
       Unsupported(fmt::format("ALTER TABLE ... {}", Peek().text));
     }
     do {
-      if (IsWord("CONSTRAINT") || IsWord("PRIMARY") || IsWord("UNIQUE") || IsWord("FOREIGN") || IsWord("CHECK"))
+      if (IsWord("CONSTRAINT") || IsWord("PRIMARY") || IsWord("UNIQUE") || IsWord("FOREIGN") ||
+          IsWord("CHECK"))
         Unsupported("ALTER TABLE ... ADD CONSTRAINT");
       s->add.push_back(ParseColumnDefinition());
     } while (Accept(TokenKind::Comma));

@@ -14,8 +14,10 @@ std::vector<std::string_view> SplitBatches(std::string_view script) {
     const Token& t = lexed.tokens[i];
     if (t.kind == TokenKind::End) break;
     const bool go = t.kind == TokenKind::Identifier && t.lineStart && t.text.size() == 2 &&
-                    (t.text[0] == 'G' || t.text[0] == 'g') && (t.text[1] == 'O' || t.text[1] == 'o');
-    if (go && !t.lineEnd && lexed.tokens[i + 1].kind == TokenKind::Integer && lexed.tokens[i + 1].lineEnd)
+                    (t.text[0] == 'G' || t.text[0] == 'g') &&
+                    (t.text[1] == 'O' || t.text[1] == 'o');
+    if (go && !t.lineEnd && lexed.tokens[i + 1].kind == TokenKind::Integer &&
+        lexed.tokens[i + 1].lineEnd)
       throw SqlError("Unsupported T-SQL construct: GO with a repeat count.");
     if (go && t.lineEnd) {
       if (any) batches.push_back(script.substr(start, t.offset - start));

@@ -1,8 +1,9 @@
 #include "data/tsql/sql_type.h"
 
+#include <fmt/format.h>
+
 #include <algorithm>
 #include <cctype>
-#include <fmt/format.h>
 
 #include "data/tsql/text_rules.h"
 
@@ -21,8 +22,10 @@ SqlType AsDecimal(const SqlType& t) {
 SqlType CapMultiplicative(int p, int s) {
   if (p <= kMaxPrecision) return SqlType::Decimal(p, s);
   const int integral = p - s;
-  if (integral < 32) s = std::min(s, kMaxPrecision - integral);
-  else if (s > 6) s = 6;
+  if (integral < 32)
+    s = std::min(s, kMaxPrecision - integral);
+  else if (s > 6)
+    s = 6;
   return SqlType::Decimal(kMaxPrecision, s);
 }
 
@@ -47,9 +50,7 @@ bool SqlType::IsInteger() const {
   }
 }
 
-bool SqlType::IsNumeric() const {
-  return IsInteger() || IsExactScaled() || IsApproximate();
-}
+bool SqlType::IsNumeric() const { return IsInteger() || IsExactScaled() || IsApproximate(); }
 
 bool SqlType::IsExactScaled() const {
   return id == TypeId::Decimal || id == TypeId::Money || id == TypeId::SmallMoney;
@@ -223,7 +224,8 @@ SqlType CommonType(const SqlType& a, const SqlType& b) {
   if (b.IsNull()) return a;
   if (a.IsString() && b.IsString()) {
     const bool unicode = a.IsUnicode() || b.IsUnicode();
-    if (a.id == TypeId::Text || a.id == TypeId::NText || b.id == TypeId::Text || b.id == TypeId::NText)
+    if (a.id == TypeId::Text || a.id == TypeId::NText || b.id == TypeId::Text ||
+        b.id == TypeId::NText)
       return SqlType::Of(unicode ? TypeId::NText : TypeId::Text);
     const int length = (a.length < 0 || b.length < 0) ? -1 : std::max(a.length, b.length);
     return SqlType{unicode ? TypeId::NVarChar : TypeId::VarChar, length, 0, 0};
@@ -247,16 +249,17 @@ SqlType ArithmeticType(char op, const SqlType& a, const SqlType& b) {
   if (b.IsNull()) return ArithmeticType(op, a, a);
   if (a.IsApproximate() || b.IsApproximate()) {
     return SqlType::Of(a.id == TypeId::Float || b.id == TypeId::Float ? TypeId::Float
-                       : (a.IsApproximate() && b.IsApproximate()) ? TypeId::Real
-                       : (Precedence(a.id) > Precedence(b.id) ? a.id : b.id));
+                       : (a.IsApproximate() && b.IsApproximate())
+                           ? TypeId::Real
+                           : (Precedence(a.id) > Precedence(b.id) ? a.id : b.id));
   }
   if (a.IsInteger() && b.IsInteger()) {
     TypeId id = Precedence(a.id) >= Precedence(b.id) ? a.id : b.id;
     if (id == TypeId::Bit) id = TypeId::Int;  // bit arithmetic yields int
     return SqlType::Of(id);
   }
-  const bool money = (a.id == TypeId::Money || a.id == TypeId::SmallMoney || b.id == TypeId::Money ||
-                      b.id == TypeId::SmallMoney) &&
+  const bool money = (a.id == TypeId::Money || a.id == TypeId::SmallMoney ||
+                      b.id == TypeId::Money || b.id == TypeId::SmallMoney) &&
                      a.id != TypeId::Decimal && b.id != TypeId::Decimal;
   if (money) return SqlType::Of(TypeId::Money);
   const SqlType x = AsDecimal(a);
@@ -289,13 +292,20 @@ std::optional<SqlType> TypeFromName(std::string_view name, std::optional<int> ar
     TypeId id;
   };
   static constexpr Simple kSimple[] = {
-      {"bit", TypeId::Bit},           {"tinyint", TypeId::TinyInt},
-      {"smallint", TypeId::SmallInt}, {"int", TypeId::Int},
-      {"integer", TypeId::Int},       {"bigint", TypeId::BigInt},
-      {"money", TypeId::Money},       {"smallmoney", TypeId::SmallMoney},
-      {"real", TypeId::Real},         {"datetime", TypeId::DateTime},
-      {"smalldatetime", TypeId::SmallDateTime}, {"date", TypeId::Date},
-      {"text", TypeId::Text},         {"ntext", TypeId::NText},
+      {"bit", TypeId::Bit},
+      {"tinyint", TypeId::TinyInt},
+      {"smallint", TypeId::SmallInt},
+      {"int", TypeId::Int},
+      {"integer", TypeId::Int},
+      {"bigint", TypeId::BigInt},
+      {"money", TypeId::Money},
+      {"smallmoney", TypeId::SmallMoney},
+      {"real", TypeId::Real},
+      {"datetime", TypeId::DateTime},
+      {"smalldatetime", TypeId::SmallDateTime},
+      {"date", TypeId::Date},
+      {"text", TypeId::Text},
+      {"ntext", TypeId::NText},
   };
   for (const Simple& s : kSimple) {
     if (EqualsNoCase(name, s.name)) {
@@ -322,8 +332,8 @@ std::optional<SqlType> TypeFromName(std::string_view name, std::optional<int> ar
     int limit;
   };
   static constexpr Sized kSized[] = {
-      {"char", TypeId::Char, 8000},         {"varchar", TypeId::VarChar, 8000},
-      {"nchar", TypeId::NChar, 4000},       {"nvarchar", TypeId::NVarChar, 4000},
+      {"char", TypeId::Char, 8000},      {"varchar", TypeId::VarChar, 8000},
+      {"nchar", TypeId::NChar, 4000},    {"nvarchar", TypeId::NVarChar, 4000},
       {"character", TypeId::Char, 8000},
   };
   for (const Sized& s : kSized) {
@@ -346,7 +356,8 @@ SqlType TypeFromDeclaration(std::string_view declared) {
   std::string name;
   std::size_t i = 0;
   while (i < declared.size() && declared[i] == ' ') ++i;
-  while (i < declared.size() && (std::isalnum(static_cast<unsigned char>(declared[i])) || declared[i] == '_'))
+  while (i < declared.size() &&
+         (std::isalnum(static_cast<unsigned char>(declared[i])) || declared[i] == '_'))
     name += declared[i++];
   std::optional<int> a1, a2;
   bool isMax = false;

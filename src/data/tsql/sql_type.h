@@ -43,7 +43,9 @@ struct SqlType {
   int scale = 0;
 
   static SqlType Of(TypeId id) { return SqlType{id, -1, 0, 0}; }
-  static SqlType Decimal(int precision, int scale) { return SqlType{TypeId::Decimal, -1, precision, scale}; }
+  static SqlType Decimal(int precision, int scale) {
+    return SqlType{TypeId::Decimal, -1, precision, scale};
+  }
   static SqlType VarChar(int length) { return SqlType{TypeId::VarChar, length, 0, 0}; }
   static SqlType NVarChar(int length) { return SqlType{TypeId::NVarChar, length, 0, 0}; }
 
@@ -56,8 +58,12 @@ struct SqlType {
   bool IsExactScaled() const;
   bool IsApproximate() const { return id == TypeId::Real || id == TypeId::Float; }
   bool IsString() const;
-  bool IsUnicode() const { return id == TypeId::NChar || id == TypeId::NVarChar || id == TypeId::NText; }
-  bool IsDateTime() const { return id == TypeId::DateTime || id == TypeId::SmallDateTime || id == TypeId::Date; }
+  bool IsUnicode() const {
+    return id == TypeId::NChar || id == TypeId::NVarChar || id == TypeId::NText;
+  }
+  bool IsDateTime() const {
+    return id == TypeId::DateTime || id == TypeId::SmallDateTime || id == TypeId::Date;
+  }
   bool IsBoolean() const { return id == TypeId::Boolean; }
   // The scale of a decimal or money value; 0 for integers.
   int Scale() const;

@@ -20,8 +20,8 @@ struct ColumnInfo {
 
 class TableInfo {
  public:
-  std::string name;     // as created ("#tmp" for a temporary table)
-  bool temp = false;    // lives in the session's temporary schema
+  std::string name;   // as created ("#tmp" for a temporary table)
+  bool temp = false;  // lives in the session's temporary schema
   bool view = false;
   std::int64_t objectId = 0;  // what Object_Id() returns
   std::vector<ColumnInfo> columns;

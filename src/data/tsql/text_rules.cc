@@ -39,7 +39,8 @@ std::uint32_t UpperCase(std::uint32_t cp) {
   if (cp >= 0xE0 && cp <= 0xFE && cp != 0xF7) return cp - 0x20;
   if (cp == 0xFF) return 0x178;
   if (cp >= 0x100 && cp <= 0x17F) {
-    if ((cp >= 0x139 && cp <= 0x148) || (cp >= 0x179 && cp <= 0x17E)) return (cp % 2 == 0) ? cp - 1 : cp;
+    if ((cp >= 0x139 && cp <= 0x148) || (cp >= 0x179 && cp <= 0x17E))
+      return (cp % 2 == 0) ? cp - 1 : cp;
     if (cp == 0x131 || cp == 0x138 || cp == 0x149 || cp == 0x17F) return cp;
     return (cp % 2 == 1) ? cp - 1 : cp;
   }
@@ -55,7 +56,8 @@ std::uint32_t LowerCase(std::uint32_t cp) {
   if (cp >= 0xC0 && cp <= 0xDE && cp != 0xD7) return cp + 0x20;
   if (cp == 0x178) return 0xFF;
   if (cp >= 0x100 && cp <= 0x17F) {
-    if ((cp >= 0x139 && cp <= 0x148) || (cp >= 0x179 && cp <= 0x17E)) return (cp % 2 == 1) ? cp + 1 : cp;
+    if ((cp >= 0x139 && cp <= 0x148) || (cp >= 0x179 && cp <= 0x17E))
+      return (cp % 2 == 1) ? cp + 1 : cp;
     if (cp == 0x130 || cp == 0x131 || cp == 0x138 || cp == 0x149 || cp == 0x17F) return cp;
     return (cp % 2 == 0) ? cp + 1 : cp;
   }
@@ -118,7 +120,8 @@ int CompareIgnoringCase(std::string_view a, std::string_view b) {
 bool EqualsNoCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i)
-    if (std::toupper(static_cast<unsigned char>(a[i])) != std::toupper(static_cast<unsigned char>(b[i])))
+    if (std::toupper(static_cast<unsigned char>(a[i])) !=
+        std::toupper(static_cast<unsigned char>(b[i])))
       return false;
   return true;
 }
@@ -232,7 +235,8 @@ LikePattern::LikePattern(std::string_view pattern, std::uint32_t escape) {
   }
 }
 
-bool LikePattern::Match(const std::vector<std::uint32_t>& text, std::size_t t, std::size_t p) const {
+bool LikePattern::Match(const std::vector<std::uint32_t>& text, std::size_t t,
+                        std::size_t p) const {
   while (p < elements_.size()) {
     const Element& e = elements_[p];
     if (e.kind == Element::Kind::Many) {
@@ -270,7 +274,8 @@ bool LikePattern::Matches(std::string_view text) const { return Match(CodePoints
 long long LikePattern::Find(std::string_view text) const {
   const std::vector<std::uint32_t> t = CodePoints(text);
   // Without a leading % the pattern must match from the first character.
-  if (elements_.empty() || elements_.front().kind != Element::Kind::Many) return Match(t, 0, 0) ? 1 : 0;
+  if (elements_.empty() || elements_.front().kind != Element::Kind::Many)
+    return Match(t, 0, 0) ? 1 : 0;
   for (std::size_t i = 0; i <= t.size(); ++i)
     if (Match(t, i, 1)) return static_cast<long long>(i) + 1;
   return 0;

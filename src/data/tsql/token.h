@@ -30,31 +30,31 @@ enum class TokenKind : std::uint8_t {
   Slash,
   Percent,
   Equal,
-  NotEqual,      // <> or !=
+  NotEqual,  // <> or !=
   Less,
   LessEqual,
   Greater,
   GreaterEqual,
-  NotLess,       // !<
-  NotGreater,    // !>
+  NotLess,     // !<
+  NotGreater,  // !>
   Ampersand,
   Pipe,
   Caret,
   Tilde,
-  PlusEqual,     // +=
-  MinusEqual,    // -=
+  PlusEqual,   // +=
+  MinusEqual,  // -=
   StarEqual,
   SlashEqual,
 };
 
 struct Token {
   TokenKind kind = TokenKind::End;
-  std::string_view text;    // the token's text (see TokenKind for literals and quoted names)
-  std::uint32_t offset = 0; // byte offset in the batch
-  std::uint32_t line = 0;   // 1-based line of the first character
+  std::string_view text;      // the token's text (see TokenKind for literals and quoted names)
+  std::uint32_t offset = 0;   // byte offset in the batch
+  std::uint32_t line = 0;     // 1-based line of the first character
   std::int32_t literal = -1;  // index among the batch's literals, -1 when not a literal
-  bool lineStart = false;   // first token on its line
-  bool lineEnd = false;     // last token on its line
+  bool lineStart = false;     // first token on its line
+  bool lineEnd = false;       // last token on its line
 
   bool IsLiteral() const { return literal >= 0; }
 };

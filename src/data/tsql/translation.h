@@ -12,23 +12,23 @@
 namespace zov::data::tsql {
 
 enum class ParameterSource : std::uint8_t {
-  Literal,   // the batch literal `index`
-  Variable,  // the batch variable `index`
-  Identity,  // @@IDENTITY / SCOPE_IDENTITY()
-  RowCount,  // @@ROWCOUNT
-  Zero,      // @@ERROR (0: a failed statement ends the batch)
-  TranCount, // @@TRANCOUNT
+  Literal,    // the batch literal `index`
+  Variable,   // the batch variable `index`
+  Identity,   // @@IDENTITY / SCOPE_IDENTITY()
+  RowCount,   // @@ROWCOUNT
+  Zero,       // @@ERROR (0: a failed statement ends the batch)
+  TranCount,  // @@TRANCOUNT
 };
 
 struct Parameter {
   ParameterSource source = ParameterSource::Literal;
   int index = -1;
-  SqlType from;              // the type of the literal or variable
-  bool convert = false;      // convert to `to` when bound
+  SqlType from;          // the type of the literal or variable
+  bool convert = false;  // convert to `to` when bound
   SqlType to;
   int style = -1;
   ConversionContext context = ConversionContext::Explicit;
-  bool asReal = false;       // bind a number as a double so that SQLite divides exactly
+  bool asReal = false;  // bind a number as a double so that SQLite divides exactly
 };
 
 struct ResultColumn {

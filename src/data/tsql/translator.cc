@@ -1,9 +1,10 @@
 // Queries: SELECT, set operations, FROM, name resolution and grouping rules.
 #include "data/tsql/translator.h"
 
+#include <fmt/format.h>
+
 #include <cctype>
 #include <functional>
-#include <fmt/format.h>
 
 #include "data/sql_error.h"
 #include "data/tsql/ast/base_table_ref.h"
@@ -33,9 +34,9 @@ namespace zov::data::tsql {
 namespace {
 
 bool IsAggregateName(std::string_view name) {
-  static const char* const kAggregates[] = {"COUNT", "COUNT_BIG", "SUM",   "AVG",  "MIN",          "MAX",
-                                            "STDEV", "STDEVP",    "VAR",   "VARP", "CHECKSUM_AGG", "GROUPING",
-                                            "STRING_AGG"};
+  static const char* const kAggregates[] = {"COUNT",        "COUNT_BIG", "SUM",       "AVG", "MIN",
+                                            "MAX",          "STDEV",     "STDEVP",    "VAR", "VARP",
+                                            "CHECKSUM_AGG", "GROUPING",  "STRING_AGG"};
   for (const char* a : kAggregates)
     if (EqualsNoCase(name, a)) return true;
   return false;
@@ -78,7 +79,8 @@ void Translator::DependOnLiteral(int slot) {
   if (slot < 0) return;
   for (const PinnedLiteral& p : literalDependencies_)
     if (p.slot == slot) return;
-  literalDependencies_.push_back(PinnedLiteral{slot, std::string((*in_.literalTexts)[static_cast<std::size_t>(slot)])});
+  literalDependencies_.push_back(
+      PinnedLiteral{slot, std::string((*in_.literalTexts)[static_cast<std::size_t>(slot)])});
 }
 
 std::shared_ptr<const TableInfo> Translator::FindTable(const ObjectName& name) {
@@ -86,7 +88,8 @@ std::shared_ptr<const TableInfo> Translator::FindTable(const ObjectName& name) {
     if (in_.deferTemp) throw DeferredName{};
     if (!name.database.empty() && !EqualsNoCase(name.database, "tempdb")) return nullptr;
     if (name.name.size() > 1 && name.name[1] == '#')
-      throw SqlError(fmt::format("Unsupported T-SQL construct: global temporary table {}.", name.name));
+      throw SqlError(
+          fmt::format("Unsupported T-SQL construct: global temporary table {}.", name.name));
     auto t = in_.temp->Find(name.name);
     const std::string key = Catalog::Key(name.name);
     bool recorded = false;
@@ -96,7 +99,8 @@ std::shared_ptr<const TableInfo> Translator::FindTable(const ObjectName& name) {
     return t;
   }
   if (!name.database.empty() && !EqualsNoCase(name.database, "tempdb"))
-    throw SqlError(fmt::format("Unsupported T-SQL construct: a table of another database ({}.{}).", name.database, name.name));
+    throw SqlError(fmt::format("Unsupported T-SQL construct: a table of another database ({}.{}).",
+                               name.database, name.name));
   if (!name.schema.empty() && !EqualsNoCase(name.schema, "dbo")) return nullptr;
   return in_.main->Find(name.name);
 }
@@ -120,30 +124,38 @@ Translation Translator::Select(const SelectStatement& statement) {
   std::vector<ResultColumn> columns;
   std::string sql = QuerySql(*statement.query, nullptr, columns, false, false, nullptr);
   const QueryNode* first = statement.query->body.get();
-  while (first->kind == QueryNodeKind::SetOperation) first = first->As<SetOperationNode>().left.get();
+  while (first->kind == QueryNodeKind::SetOperation)
+    first = first->As<SetOperationNode>().left.get();
   const auto& core = first->As<SelectNode>();
   if (statement.into) {
     for (std::size_t i = 0; i < columns.size(); ++i) {
       if (columns[i].name.empty())
-        throw SqlError("An object or column name is missing or empty. For SELECT INTO statements, verify each column has a name.");
+        throw SqlError(
+            "An object or column name is missing or empty. For SELECT INTO statements, verify each "
+            "column has a name.");
       for (std::size_t j = 0; j < i; ++j)
         if (EqualsNoCase(columns[i].name, columns[j].name))
-          throw SqlError(fmt::format("Column names in each table must be unique. Column name '{}' in table '{}' is specified more than once.",
-                                     columns[i].name, core.into.name));
+          throw SqlError(
+              fmt::format("Column names in each table must be unique. Column name '{}' in table "
+                          "'{}' is specified more than once.",
+                          columns[i].name, core.into.name));
     }
   }
   Translation t = Finish(std::move(sql), std::move(columns));
   if (statement.assigns) {
     std::vector<int> assigned;
     for (const SelectItem& item : core.items) {
-      if (item.assignOp != '=') throw SqlError("Unsupported T-SQL construct: compound assignment (+= ...) in SELECT.");
+      if (item.assignOp != '=')
+        throw SqlError("Unsupported T-SQL construct: compound assignment (+= ...) in SELECT.");
       assigned.push_back(item.assignTo);
     }
     // SQL Server evaluates SELECT @v = @v + x row by row; a single evaluation would differ.
     if (!core.from.empty())
       for (const SelectItem& item : core.items)
         if (UsesVariable(*item.expression, assigned))
-          throw SqlError("Unsupported T-SQL construct: a SELECT that assigns a variable from an expression reading an assigned variable over several rows.");
+          throw SqlError(
+              "Unsupported T-SQL construct: a SELECT that assigns a variable from an expression "
+              "reading an assigned variable over several rows.");
     t.assignTo = std::move(assigned);
     t.assignOps.assign(t.assignTo.size(), '=');
   }
@@ -189,23 +201,30 @@ Translation Translator::Condition(const Expression& condition) {
 
 // ---- Queries -----------------------------------------------------------------------------------
 
-std::string Translator::QuerySql(const tsql::Query& query, const Scope* outer, std::vector<ResultColumn>& columns,
-                                 bool derived, bool inSubquery, const std::vector<std::string>* names) {
+std::string Translator::QuerySql(const tsql::Query& query, const Scope* outer,
+                                 std::vector<ResultColumn>& columns, bool derived, bool inSubquery,
+                                 const std::vector<std::string>* names) {
   if (query.body->kind == QueryNodeKind::Select) {
     Core core = TranslateCore(query.body->As<SelectNode>(), outer, &query.orderBy, inSubquery);
     if (names) {
       if (names->size() != core.items.size())
-        throw SqlError("The number of columns in the column list does not match the number of columns of the query.");
+        throw SqlError(
+            "The number of columns in the column list does not match the number of columns of the "
+            "query.");
       core.names = *names;
     }
     columns.clear();
-    for (std::size_t i = 0; i < core.items.size(); ++i) columns.push_back(ResultColumn{core.names[i], core.items[i].type});
+    for (std::size_t i = 0; i < core.items.size(); ++i)
+      columns.push_back(ResultColumn{core.names[i], core.items[i].type});
     return RenderCore(core, nullptr, derived);
   }
-  std::string sql = SetOperationSql(query.body->As<SetOperationNode>(), outer, columns, derived, names);
+  std::string sql =
+      SetOperationSql(query.body->As<SetOperationNode>(), outer, columns, derived, names);
   if (!query.orderBy.empty()) {
     if (inSubquery)
-      throw SqlError("The ORDER BY clause is invalid in views, inline functions, derived tables, subqueries, and common table expressions, unless TOP, OFFSET or FOR XML is also specified.");
+      throw SqlError(
+          "The ORDER BY clause is invalid in views, inline functions, derived tables, subqueries, "
+          "and common table expressions, unless TOP, OFFSET or FOR XML is also specified.");
     std::string order;
     for (const OrderItem& item : query.orderBy) {
       int position = -1;
@@ -213,13 +232,19 @@ std::string Translator::QuerySql(const tsql::Query& query, const Scope* outer, s
       if (e.kind == ExpressionKind::Constant && e.As<ConstantExpression>().type.IsInteger()) {
         position = static_cast<int>(e.As<ConstantExpression>().value.integer);
         if (position < 1 || position > static_cast<int>(columns.size()))
-          throw SqlError(fmt::format("The ORDER BY position number {} is out of range of the number of items in the select list.", position));
-      } else if (e.kind == ExpressionKind::ColumnRef && e.As<ColumnRefExpression>().parts.size() == 1) {
+          throw SqlError(
+              fmt::format("The ORDER BY position number {} is out of range of the number of items "
+                          "in the select list.",
+                          position));
+      } else if (e.kind == ExpressionKind::ColumnRef &&
+                 e.As<ColumnRefExpression>().parts.size() == 1) {
         const int found = FindName(columns, e.As<ColumnRefExpression>().Column());
         if (found >= 0) position = found + 1;
       }
       if (position < 0)
-        throw SqlError("ORDER BY items must appear in the select list if the statement contains a UNION, INTERSECT or EXCEPT operator.");
+        throw SqlError(
+            "ORDER BY items must appear in the select list if the statement contains a UNION, "
+            "INTERSECT or EXCEPT operator.");
       order += order.empty() ? " ORDER BY " : ", ";
       order += std::to_string(position);
       if (item.descending) order += " DESC";
@@ -243,7 +268,8 @@ Translator::Core Translator::TranslateCore(const SelectNode& node, const Scope* 
 
   bool grouped = !node.groupBy.empty() || node.having != nullptr;
   for (const SelectItem& item : node.items)
-    if (item.expression->kind != ExpressionKind::Star && ContainsAggregate(*item.expression)) grouped = true;
+    if (item.expression->kind != ExpressionKind::Star && ContainsAggregate(*item.expression))
+      grouped = true;
 
   // The select list.
   for (const SelectItem& item : node.items) {
@@ -261,11 +287,15 @@ Translator::Core Translator::TranslateCore(const SelectNode& node, const Scope* 
             for (const ExpressionPtr& g : node.groupBy) {
               if (g->kind != ExpressionKind::ColumnRef) continue;
               Resolved r = Resolve(g->As<ColumnRefExpression>(), scope);
-              if (r.source == &s && EqualsNoCase(r.source->columns[static_cast<std::size_t>(r.column)].name, c.name)) isGrouped = true;
+              if (r.source == &s &&
+                  EqualsNoCase(r.source->columns[static_cast<std::size_t>(r.column)].name, c.name))
+                isGrouped = true;
             }
             if (!isGrouped)
-              throw SqlError(fmt::format("Column '{}.{}' is invalid in the select list because it is not contained in either an aggregate function or the GROUP BY clause.",
-                                         s.exposed, c.name));
+              throw SqlError(
+                  fmt::format("Column '{}.{}' is invalid in the select list because it is not "
+                              "contained in either an aggregate function or the GROUP BY clause.",
+                              s.exposed, c.name));
           }
           Emitted col;
           col.sql = s.sqlAlias + "." + Quote(c.name);
@@ -277,7 +307,8 @@ Translator::Core Translator::TranslateCore(const SelectNode& node, const Scope* 
       }
       if (!any) {
         if (qualifier.empty()) throw SqlError("Must specify table to select from.");
-        throw SqlError(fmt::format("The multi-part identifier \"{}\" could not be bound.", qualifier));
+        throw SqlError(
+            fmt::format("The multi-part identifier \"{}\" could not be bound.", qualifier));
       }
       continue;
     }
@@ -286,7 +317,8 @@ Translator::Core Translator::TranslateCore(const SelectNode& node, const Scope* 
     Emitted v = Value(e, scope);
     aggregatesAllowed_ = false;
     std::string name = item.alias;
-    if (name.empty() && e.kind == ExpressionKind::ColumnRef) name = e.As<ColumnRefExpression>().Column();
+    if (name.empty() && e.kind == ExpressionKind::ColumnRef)
+      name = e.As<ColumnRefExpression>().Column();
     core.items.push_back(std::move(v));
     core.names.push_back(std::move(name));
   }
@@ -298,9 +330,14 @@ Translator::Core Translator::TranslateCore(const SelectNode& node, const Scope* 
   if (!node.groupBy.empty()) {
     std::string group;
     for (const ExpressionPtr& g : node.groupBy) {
-      if (ContainsAggregate(*g)) throw SqlError("Cannot use an aggregate or a subquery in an expression used for the group by list of a GROUP BY clause.");
+      if (ContainsAggregate(*g))
+        throw SqlError(
+            "Cannot use an aggregate or a subquery in an expression used for the group by list of "
+            "a GROUP BY clause.");
       if (g->kind == ExpressionKind::Subquery)
-        throw SqlError("Cannot use an aggregate or a subquery in an expression used for the group by list of a GROUP BY clause.");
+        throw SqlError(
+            "Cannot use an aggregate or a subquery in an expression used for the group by list of "
+            "a GROUP BY clause.");
       Emitted v = Value(*g, scope);
       group += group.empty() ? " GROUP BY " : ", ";
       group += Comparable(Exact(v));
@@ -317,7 +354,9 @@ Translator::Core Translator::TranslateCore(const SelectNode& node, const Scope* 
 
   if (orderBy && !orderBy->empty()) {
     if (inSubquery && !node.top)
-      throw SqlError("The ORDER BY clause is invalid in views, inline functions, derived tables, subqueries, and common table expressions, unless TOP, OFFSET or FOR XML is also specified.");
+      throw SqlError(
+          "The ORDER BY clause is invalid in views, inline functions, derived tables, subqueries, "
+          "and common table expressions, unless TOP, OFFSET or FOR XML is also specified.");
     std::string order;
     for (const OrderItem& item : *orderBy) {
       const Expression& e = *item.expression;
@@ -325,14 +364,19 @@ Translator::Core Translator::TranslateCore(const SelectNode& node, const Scope* 
       if (e.kind == ExpressionKind::Constant && e.As<ConstantExpression>().type.IsInteger()) {
         position = static_cast<int>(e.As<ConstantExpression>().value.integer);
         if (position < 1 || position > static_cast<int>(core.items.size()))
-          throw SqlError(fmt::format("The ORDER BY position number {} is out of range of the number of items in the select list.", position));
-      } else if (e.kind == ExpressionKind::ColumnRef && e.As<ColumnRefExpression>().parts.size() == 1) {
+          throw SqlError(
+              fmt::format("The ORDER BY position number {} is out of range of the number of items "
+                          "in the select list.",
+                          position));
+      } else if (e.kind == ExpressionKind::ColumnRef &&
+                 e.As<ColumnRefExpression>().parts.size() == 1) {
         // A select-list alias or column name comes first, as in SQL Server.
         int matches = 0;
         const std::string& name = e.As<ColumnRefExpression>().Column();
         for (std::size_t i = 0; i < core.names.size(); ++i) {
           if (EqualsNoCase(core.names[i], name)) {
-            if (matches == 0) position = static_cast<int>(i) + 1;
+            if (matches == 0)
+              position = static_cast<int>(i) + 1;
             else if (core.items[i].sql != core.items[static_cast<std::size_t>(position - 1)].sql)
               throw SqlError(fmt::format("Ambiguous column name '{}'.", name));
             ++matches;
@@ -351,7 +395,8 @@ Translator::Core Translator::TranslateCore(const SelectNode& node, const Scope* 
         order += std::to_string(position);
       } else {
         if (node.distinct)
-          throw SqlError("ORDER BY items must appear in the select list if SELECT DISTINCT is specified.");
+          throw SqlError(
+              "ORDER BY items must appear in the select list if SELECT DISTINCT is specified.");
         if (grouped) CheckGrouped(e, node.groupBy, scope, "ORDER BY clause");
         aggregatesAllowed_ = grouped;
         Emitted v = Value(e, scope);
@@ -367,24 +412,32 @@ Translator::Core Translator::TranslateCore(const SelectNode& node, const Scope* 
     const Expression& top = *node.top;
     if (top.kind == ExpressionKind::Constant) {
       const auto& c = top.As<ConstantExpression>();
-      if (!c.type.IsInteger()) throw SqlError("The number of rows provided for a TOP or FETCH clauses row count parameter must be an integer.");
-      if (c.value.integer < 0) throw SqlError("A TOP N or FETCH rows count value may not be negative.");
+      if (!c.type.IsInteger())
+        throw SqlError(
+            "The number of rows provided for a TOP or FETCH clauses row count parameter must be an "
+            "integer.");
+      if (c.value.integer < 0)
+        throw SqlError("A TOP N or FETCH rows count value may not be negative.");
       core.limit = fmt::format(" LIMIT {}", c.value.integer);
     } else {
       Emitted v = Value(top, scope);
       if (!v.type.IsInteger() && !v.type.IsNull())
-        throw SqlError("The number of rows provided for a TOP or FETCH clauses row count parameter must be an integer.");
+        throw SqlError(
+            "The number of rows provided for a TOP or FETCH clauses row count parameter must be an "
+            "integer.");
       core.limit = " LIMIT " + v.sql;
     }
   }
   return core;
 }
 
-std::string Translator::RenderCore(const Core& core, const std::vector<ResultColumn>* target, bool derived) {
+std::string Translator::RenderCore(const Core& core, const std::vector<ResultColumn>* target,
+                                   bool derived) {
   std::string sql = core.head;
   for (std::size_t i = 0; i < core.items.size(); ++i) {
     Emitted item = core.items[i];
-    if (target && !((*target)[i].type == item.type)) item = ConvertTo(std::move(item), (*target)[i].type);
+    if (target && !((*target)[i].type == item.type))
+      item = ConvertTo(std::move(item), (*target)[i].type);
     if (derived || target) item = Exact(std::move(item));
     sql += i == 0 ? " " : ", ";
     sql += Collated(item);
@@ -416,14 +469,21 @@ std::string Translator::SetOperationSql(const SetOperationNode& node, const Scop
   CollectLeaves(node, leaves);
   std::vector<Core> cores;
   for (const SelectNode* leaf : leaves) {
-    if (leaf->top) throw SqlError("Unsupported T-SQL construct: TOP in a query combined by UNION, EXCEPT or INTERSECT.");
-    if (leaf->hasInto && leaf != leaves.front()) throw SqlError("SELECT INTO must be the first query in a statement containing a UNION, INTERSECT or EXCEPT operator.");
+    if (leaf->top)
+      throw SqlError(
+          "Unsupported T-SQL construct: TOP in a query combined by UNION, EXCEPT or INTERSECT.");
+    if (leaf->hasInto && leaf != leaves.front())
+      throw SqlError(
+          "SELECT INTO must be the first query in a statement containing a UNION, INTERSECT or "
+          "EXCEPT operator.");
     cores.push_back(TranslateCore(*leaf, outer, nullptr, false));
   }
   const std::size_t width = cores.front().items.size();
   for (const Core& c : cores)
     if (c.items.size() != width)
-      throw SqlError("All queries combined using a UNION, INTERSECT or EXCEPT operator must have an equal number of expressions in their target lists.");
+      throw SqlError(
+          "All queries combined using a UNION, INTERSECT or EXCEPT operator must have an equal "
+          "number of expressions in their target lists.");
   std::vector<ResultColumn> target(width);
   for (std::size_t i = 0; i < width; ++i) {
     std::vector<SqlType> types;
@@ -432,13 +492,16 @@ std::string Translator::SetOperationSql(const SetOperationNode& node, const Scop
     target[i].name = names ? (*names)[i] : cores.front().names[i];
   }
   if (names && names->size() != width)
-    throw SqlError("The number of columns in the column list does not match the number of columns of the query.");
+    throw SqlError(
+        "The number of columns in the column list does not match the number of columns of the "
+        "query.");
   cores.front().names.clear();
   for (const ResultColumn& c : target) cores.front().names.push_back(c.name);
   std::size_t next = 0;
   // SQLite combines compound members left to right; a right operand that is itself a set
   // operation (INTERSECT binds tighter in T-SQL) becomes a subquery.
-  std::function<std::string(const QueryNode&, bool)> render = [&](const QueryNode& n, bool first) -> std::string {
+  std::function<std::string(const QueryNode&, bool)> render = [&](const QueryNode& n,
+                                                                  bool first) -> std::string {
     if (n.kind == QueryNodeKind::Select) {
       Core& c = cores[next++];
       if (!first) c.names = cores.front().names;
@@ -470,11 +533,14 @@ std::string Translator::FromSql(const std::vector<TableRefPtr>& from, Scope& sco
   return sql;
 }
 
-void Translator::AddTableSource(const TableInfo& table, const std::string& exposed, Scope& scope, std::string& sql) {
+void Translator::AddTableSource(const TableInfo& table, const std::string& exposed, Scope& scope,
+                                std::string& sql) {
   for (const Source& s : scope.sources)
     if (EqualsNoCase(s.exposed, exposed))
-      throw SqlError(fmt::format("The objects \"{}\" and \"{}\" in the FROM clause have the same exposed names. Use correlation names to distinguish them.",
-                                 s.exposed, exposed));
+      throw SqlError(
+          fmt::format("The objects \"{}\" and \"{}\" in the FROM clause have the same exposed "
+                      "names. Use correlation names to distinguish them.",
+                      s.exposed, exposed));
   Source s;
   s.exposed = exposed;
   s.sqlAlias = NewAlias();
@@ -497,18 +563,23 @@ std::string Translator::TableRefSql(const TableRef& ref, Scope& scope, bool pare
     case TableRefKind::Derived: {
       const auto& d = ref.As<DerivedTableRef>();
       std::vector<ResultColumn> columns;
-      std::string sub = QuerySql(*d.query, scope.outer, columns, true, true, d.columns.empty() ? nullptr : &d.columns);
+      std::string sub = QuerySql(*d.query, scope.outer, columns, true, true,
+                                 d.columns.empty() ? nullptr : &d.columns);
       for (std::size_t i = 0; i < columns.size(); ++i) {
         if (columns[i].name.empty())
-          throw SqlError(fmt::format("No column name was specified for column {} of '{}'.", i + 1, d.alias));
+          throw SqlError(
+              fmt::format("No column name was specified for column {} of '{}'.", i + 1, d.alias));
         for (std::size_t j = 0; j < i; ++j)
           if (EqualsNoCase(columns[i].name, columns[j].name))
-            throw SqlError(fmt::format("The column '{}' was specified multiple times for '{}'.", columns[i].name, d.alias));
+            throw SqlError(fmt::format("The column '{}' was specified multiple times for '{}'.",
+                                       columns[i].name, d.alias));
       }
       for (const Source& s : scope.sources)
         if (EqualsNoCase(s.exposed, d.alias))
-          throw SqlError(fmt::format("The objects \"{}\" and \"{}\" in the FROM clause have the same exposed names. Use correlation names to distinguish them.",
-                                     s.exposed, d.alias));
+          throw SqlError(
+              fmt::format("The objects \"{}\" and \"{}\" in the FROM clause have the same exposed "
+                          "names. Use correlation names to distinguish them.",
+                          s.exposed, d.alias));
       Source s;
       s.exposed = d.alias;
       s.sqlAlias = NewAlias();
@@ -526,7 +597,7 @@ std::string Translator::TableRefSql(const TableRef& ref, Scope& scope, bool pare
       JoinType type = j.type;
       if ((type == JoinType::Right || type == JoinType::Full) && NullRejected(*j.left))
         type = type == JoinType::Right ? JoinType::Inner : JoinType::Left;
-      const char* keyword = type == JoinType::Inner  ? " JOIN "
+      const char* keyword = type == JoinType::Inner   ? " JOIN "
                             : type == JoinType::Left  ? " LEFT JOIN "
                             : type == JoinType::Right ? " RIGHT JOIN "
                             : type == JoinType::Full  ? " FULL JOIN "
@@ -544,7 +615,8 @@ void Translator::CollectNullRejected(const Expression& where) {
   auto qualifier = [&](const Expression& e) {
     if (e.kind != ExpressionKind::ColumnRef) return;
     const auto& ref = e.As<ColumnRefExpression>();
-    if (ref.parts.size() >= 2) nullRejected_.push_back(Catalog::Key(ref.parts[ref.parts.size() - 2]));
+    if (ref.parts.size() >= 2)
+      nullRejected_.push_back(Catalog::Key(ref.parts[ref.parts.size() - 2]));
   };
   switch (where.kind) {
     case ExpressionKind::Logical:
@@ -602,7 +674,8 @@ bool Translator::NullRejected(const TableRef& ref) const {
 
 Translator::Resolved Translator::Resolve(const ColumnRefExpression& ref, const Scope& scope) {
   const std::string& column = ref.Column();
-  const std::string qualifier = ref.parts.size() >= 2 ? ref.parts[ref.parts.size() - 2] : std::string();
+  const std::string qualifier =
+      ref.parts.size() >= 2 ? ref.parts[ref.parts.size() - 2] : std::string();
   int depth = 0;
   for (const Scope* s = &scope; s; s = s->outer, ++depth) {
     Resolved found;
@@ -628,7 +701,8 @@ Translator::Resolved Translator::Resolve(const ColumnRefExpression& ref, const S
     for (const Scope* s = &scope; s; s = s->outer)
       for (const Source& source : s->sources)
         if (EqualsNoCase(source.exposed, qualifier)) known = true;
-    if (!known) throw SqlError(fmt::format("The multi-part identifier \"{}\" could not be bound.", full));
+    if (!known)
+      throw SqlError(fmt::format("The multi-part identifier \"{}\" could not be bound.", full));
   }
   throw SqlError(fmt::format("Invalid column name '{}'.", column));
 }
@@ -684,21 +758,26 @@ bool Translator::ContainsAggregate(const Expression& e) const {
     case ExpressionKind::Unary:
       return ContainsAggregate(*e.As<UnaryExpression>().operand);
     case ExpressionKind::Binary:
-      return ContainsAggregate(*e.As<BinaryExpression>().left) || ContainsAggregate(*e.As<BinaryExpression>().right);
+      return ContainsAggregate(*e.As<BinaryExpression>().left) ||
+             ContainsAggregate(*e.As<BinaryExpression>().right);
     case ExpressionKind::Comparison:
-      return ContainsAggregate(*e.As<ComparisonExpression>().left) || ContainsAggregate(*e.As<ComparisonExpression>().right);
+      return ContainsAggregate(*e.As<ComparisonExpression>().left) ||
+             ContainsAggregate(*e.As<ComparisonExpression>().right);
     case ExpressionKind::Logical:
-      return ContainsAggregate(*e.As<LogicalExpression>().left) || ContainsAggregate(*e.As<LogicalExpression>().right);
+      return ContainsAggregate(*e.As<LogicalExpression>().left) ||
+             ContainsAggregate(*e.As<LogicalExpression>().right);
     case ExpressionKind::Not:
       return ContainsAggregate(*e.As<NotExpression>().operand);
     case ExpressionKind::IsNull:
       return ContainsAggregate(*e.As<IsNullExpression>().operand);
     case ExpressionKind::Between: {
       const auto& b = e.As<BetweenExpression>();
-      return ContainsAggregate(*b.operand) || ContainsAggregate(*b.low) || ContainsAggregate(*b.high);
+      return ContainsAggregate(*b.operand) || ContainsAggregate(*b.low) ||
+             ContainsAggregate(*b.high);
     }
     case ExpressionKind::Like:
-      return ContainsAggregate(*e.As<LikeExpression>().operand) || ContainsAggregate(*e.As<LikeExpression>().pattern);
+      return ContainsAggregate(*e.As<LikeExpression>().operand) ||
+             ContainsAggregate(*e.As<LikeExpression>().pattern);
     case ExpressionKind::In: {
       const auto& in = e.As<InExpression>();
       if (ContainsAggregate(*in.operand)) return true;
@@ -730,7 +809,8 @@ bool Translator::SameExpression(const Expression& a, const Expression& b, const 
       if (!(x.type == y.type)) return false;
       DependOnLiteral(x.slot);
       DependOnLiteral(y.slot);
-      return (*in_.literalTexts)[static_cast<std::size_t>(x.slot)] == (*in_.literalTexts)[static_cast<std::size_t>(y.slot)];
+      return (*in_.literalTexts)[static_cast<std::size_t>(x.slot)] ==
+             (*in_.literalTexts)[static_cast<std::size_t>(y.slot)];
     }
     case ExpressionKind::ColumnRef: {
       Resolved x = Resolve(a.As<ColumnRefExpression>(), scope);
@@ -742,17 +822,20 @@ bool Translator::SameExpression(const Expression& a, const Expression& b, const 
              EqualsNoCase(a.As<VariableExpression>().name, b.As<VariableExpression>().name);
     case ExpressionKind::Unary:
       return a.As<UnaryExpression>().op == b.As<UnaryExpression>().op &&
-             SameExpression(*a.As<UnaryExpression>().operand, *b.As<UnaryExpression>().operand, scope);
+             SameExpression(*a.As<UnaryExpression>().operand, *b.As<UnaryExpression>().operand,
+                            scope);
     case ExpressionKind::Binary: {
       const auto& x = a.As<BinaryExpression>();
       const auto& y = b.As<BinaryExpression>();
-      return x.op == y.op && SameExpression(*x.left, *y.left, scope) && SameExpression(*x.right, *y.right, scope);
+      return x.op == y.op && SameExpression(*x.left, *y.left, scope) &&
+             SameExpression(*x.right, *y.right, scope);
     }
     case ExpressionKind::Function: {
       const auto& x = a.As<FunctionExpression>();
       const auto& y = b.As<FunctionExpression>();
-      if (!EqualsNoCase(x.name, y.name) || !EqualsNoCase(x.schema, y.schema) || x.args.size() != y.args.size() ||
-          x.distinct != y.distinct || x.star != y.star || !EqualsNoCase(x.datePart, y.datePart))
+      if (!EqualsNoCase(x.name, y.name) || !EqualsNoCase(x.schema, y.schema) ||
+          x.args.size() != y.args.size() || x.distinct != y.distinct || x.star != y.star ||
+          !EqualsNoCase(x.datePart, y.datePart))
         return false;
       for (std::size_t i = 0; i < x.args.size(); ++i)
         if (!SameExpression(*x.args[i], *y.args[i], scope)) return false;
@@ -761,7 +844,8 @@ bool Translator::SameExpression(const Expression& a, const Expression& b, const 
     case ExpressionKind::Cast: {
       const auto& x = a.As<CastExpression>();
       const auto& y = b.As<CastExpression>();
-      return x.target == y.target && x.style == y.style && SameExpression(*x.operand, *y.operand, scope);
+      return x.target == y.target && x.style == y.style &&
+             SameExpression(*x.operand, *y.operand, scope);
     }
     case ExpressionKind::Case: {
       const auto& x = a.As<CaseExpression>();
@@ -771,7 +855,8 @@ bool Translator::SameExpression(const Expression& a, const Expression& b, const 
         return false;
       if (x.operand && !SameExpression(*x.operand, *y.operand, scope)) return false;
       for (std::size_t i = 0; i < x.whens.size(); ++i)
-        if (!SameExpression(*x.whens[i].when, *y.whens[i].when, scope) || !SameExpression(*x.whens[i].then, *y.whens[i].then, scope))
+        if (!SameExpression(*x.whens[i].when, *y.whens[i].when, scope) ||
+            !SameExpression(*x.whens[i].then, *y.whens[i].then, scope))
           return false;
       return !x.otherwise || SameExpression(*x.otherwise, *y.otherwise, scope);
     }
@@ -780,7 +865,8 @@ bool Translator::SameExpression(const Expression& a, const Expression& b, const 
   }
 }
 
-void Translator::CheckGrouped(const Expression& e, const ExpressionList& groupBy, const Scope& scope, const char* clause) {
+void Translator::CheckGrouped(const Expression& e, const ExpressionList& groupBy,
+                              const Scope& scope, const char* clause) {
   for (const ExpressionPtr& g : groupBy)
     if (SameExpression(*g, e, scope)) return;
   auto check = [&](const ExpressionPtr& child) {
@@ -790,8 +876,10 @@ void Translator::CheckGrouped(const Expression& e, const ExpressionList& groupBy
     case ExpressionKind::ColumnRef: {
       Resolved r = Resolve(e.As<ColumnRefExpression>(), scope);
       if (r.depth > 0) return;  // an outer reference is a constant here
-      throw SqlError(fmt::format("Column '{}.{}' is invalid in the {} because it is not contained in either an aggregate function or the GROUP BY clause.",
-                                 r.source->exposed, r.source->columns[static_cast<std::size_t>(r.column)].name, clause));
+      throw SqlError(fmt::format(
+          "Column '{}.{}' is invalid in the {} because it is not contained in either an aggregate "
+          "function or the GROUP BY clause.",
+          r.source->exposed, r.source->columns[static_cast<std::size_t>(r.column)].name, clause));
     }
     case ExpressionKind::Function: {
       const auto& f = e.As<FunctionExpression>();

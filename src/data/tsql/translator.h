@@ -35,9 +35,9 @@ class SetOperationNode;
 
 // What a translation reads besides the statement.
 struct TranslatorInput {
-  const Catalog* main = nullptr;                  // the database's tables and views
-  const Catalog* temp = nullptr;                  // the session's temporary tables
-  const Batch* batch = nullptr;                   // variables of the batch
+  const Catalog* main = nullptr;                                // the database's tables and views
+  const Catalog* temp = nullptr;                                // the session's temporary tables
+  const Batch* batch = nullptr;                                 // variables of the batch
   const std::vector<std::string_view>* literalTexts = nullptr;  // token text of each literal
   const std::vector<SqlValue>* literalValues = nullptr;         // value of each literal
   bool deferTemp = false;  // throw DeferredName on a temporary table (checking a batch early)
@@ -52,7 +52,7 @@ struct CreateTablePlan {
   std::string sql;
   std::vector<ColumnInfo> columns;
   std::vector<std::vector<int>> uniqueKeys;  // the primary key and UNIQUE keys, by column position
-  std::string seedSql;  // empty when the identity starts at 1
+  std::string seedSql;                       // empty when the identity starts at 1
 };
 
 class Translator {
@@ -80,7 +80,8 @@ class Translator {
   Translation CreateView(const CreateViewStatement& statement);
   std::string CreateIndex(const CreateIndexStatement& statement);
   // ALTER TABLE ADD: one SQLite statement per column.
-  std::vector<std::string> AddColumns(const ObjectName& table, const std::vector<ColumnDefinition>& columns,
+  std::vector<std::string> AddColumns(const ObjectName& table,
+                                      const std::vector<ColumnDefinition>& columns,
                                       std::vector<ColumnInfo>& added);
 
   // The SQLite name of a table: "name" or temp."#name".
@@ -102,8 +103,8 @@ class Translator {
   };
 
   struct Source {
-    std::string exposed;    // the alias, or the table's name
-    std::string sqlAlias;   // the alias emitted for SQLite
+    std::string exposed;   // the alias, or the table's name
+    std::string sqlAlias;  // the alias emitted for SQLite
     std::vector<ResultColumn> columns;
     const TableInfo* table = nullptr;
   };
@@ -122,32 +123,36 @@ class Translator {
   struct Core {  // one translated SELECT, before its items are joined
     std::vector<Emitted> items;
     std::vector<std::string> names;
-    std::string head;  // "SELECT" or "SELECT DISTINCT"
-    std::string body;  // FROM ... HAVING ...
-    std::string order; // " ORDER BY ..."
-    std::string limit; // " LIMIT n"
+    std::string head;   // "SELECT" or "SELECT DISTINCT"
+    std::string body;   // FROM ... HAVING ...
+    std::string order;  // " ORDER BY ..."
+    std::string limit;  // " LIMIT n"
   };
 
   // ---- queries (translator.cc)
   Translation Finish(std::string sql, std::vector<ResultColumn> columns);
   // `derived`: the query feeds another (derived table, view, subquery, INSERT): its columns are
   // named and its decimal results rounded in SQL. `names` renames the columns.
-  std::string QuerySql(const tsql::Query& query, const Scope* outer, std::vector<ResultColumn>& columns,
-                       bool derived, bool inSubquery, const std::vector<std::string>* names);
-  Core TranslateCore(const SelectNode& node, const Scope* outer, const std::vector<OrderItem>* orderBy,
-                     bool inSubquery);
+  std::string QuerySql(const tsql::Query& query, const Scope* outer,
+                       std::vector<ResultColumn>& columns, bool derived, bool inSubquery,
+                       const std::vector<std::string>* names);
+  Core TranslateCore(const SelectNode& node, const Scope* outer,
+                     const std::vector<OrderItem>* orderBy, bool inSubquery);
   std::string RenderCore(const Core& core, const std::vector<ResultColumn>* target, bool derived);
   void CollectLeaves(const QueryNode& node, std::vector<const SelectNode*>& leaves);
-  std::string SetOperationSql(const SetOperationNode& node, const Scope* outer, std::vector<ResultColumn>& columns,
-                              bool derived, const std::vector<std::string>* names);
+  std::string SetOperationSql(const SetOperationNode& node, const Scope* outer,
+                              std::vector<ResultColumn>& columns, bool derived,
+                              const std::vector<std::string>* names);
   std::string FromSql(const std::vector<TableRefPtr>& from, Scope& scope);
   // The table an UPDATE or DELETE (`verb`, with `of` the word its messages put before an object)
   // changes, added to `scope` with the FROM clause's sources (`fromSql`); refuses derived tables,
   // views and a table FROM names only by alias.
-  const Source& ModifiedSource(const ObjectName& name, const std::vector<TableRefPtr>& from, const char* verb,
-                               const char* of, Scope& scope, std::string& fromSql);
+  const Source& ModifiedSource(const ObjectName& name, const std::vector<TableRefPtr>& from,
+                               const char* verb, const char* of, Scope& scope,
+                               std::string& fromSql);
   std::string TableRefSql(const TableRef& ref, Scope& scope, bool parenthesise);
-  void AddTableSource(const TableInfo& table, const std::string& alias, Scope& scope, std::string& sql);
+  void AddTableSource(const TableInfo& table, const std::string& alias, Scope& scope,
+                      std::string& sql);
   std::string NewAlias();
   void CollectNullRejected(const Expression& where);
   bool NullRejected(const TableRef& ref) const;
@@ -157,7 +162,8 @@ class Translator {
   bool SameExpression(const Expression& a, const Expression& b, const Scope& scope);
   bool ContainsAggregate(const Expression& e) const;
   static bool UsesVariable(const Expression& e, const std::vector<int>& variables);
-  void CheckGrouped(const Expression& e, const ExpressionList& groupBy, const Scope& scope, const char* clause);
+  void CheckGrouped(const Expression& e, const ExpressionList& groupBy, const Scope& scope,
+                    const char* clause);
   void DependOnLiteral(int slot);
 
   // ---- expressions (translator_expression.cc)
@@ -177,12 +183,14 @@ class Translator {
   Emitted EmitCast(const Expression& e, const Scope& scope);
   Emitted EmitScalarSubquery(const tsql::Query& query, const Scope& scope);
   bool SingleRow(const tsql::Query& query);
-  std::string SingleColumnQuery(const tsql::Query& query, const Scope& scope, std::vector<ResultColumn>& columns,
+  std::string SingleColumnQuery(const tsql::Query& query, const Scope& scope,
+                                std::vector<ResultColumn>& columns,
                                 const std::vector<std::string>& names);
   Emitted EmitFunction(const FunctionExpression& f, const Scope& scope);
   Emitted EmitAggregate(const FunctionExpression& f, const Scope& scope);
   Emitted EmitDateFunction(const FunctionExpression& f, const Scope& scope);
-  Emitted EmitStringFunction(const FunctionExpression& f, const std::string& name, const Scope& scope);
+  Emitted EmitStringFunction(const FunctionExpression& f, const std::string& name,
+                             const Scope& scope);
 
   // ---- conversions
   Emitted ConvertTo(Emitted e, const SqlType& to, int style = -1,
@@ -211,7 +219,7 @@ class Translator {
   int aliasCounter_ = 0;
   // Upper-cased qualifiers that the WHERE clause of the SELECT being translated rejects NULL for.
   std::vector<std::string> nullRejected_;
-  int aggregateDepth_ = 0;      // > 0 while inside an aggregate's arguments
+  int aggregateDepth_ = 0;  // > 0 while inside an aggregate's arguments
   bool aggregatesAllowed_ = false;
 };
 

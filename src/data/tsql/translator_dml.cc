@@ -1,6 +1,7 @@
 // INSERT, UPDATE and DELETE, including SQL Server's UPDATE ... FROM and DELETE ... FROM forms.
-#include <cctype>
 #include <fmt/format.h>
+
+#include <cctype>
 
 #include "data/sql_error.h"
 #include "data/tsql/text_rules.h"
@@ -23,7 +24,9 @@ Translation Translator::Insert(const InsertStatement& statement) {
       if (index < 0) throw SqlError(fmt::format("Invalid column name '{}'.", name));
       for (int c : columns)
         if (c == index)
-          throw SqlError(fmt::format("The column name '{}' is specified more than once in the column list of an INSERT.", name));
+          throw SqlError(fmt::format(
+              "The column name '{}' is specified more than once in the column list of an INSERT.",
+              name));
       if (table->columns[static_cast<std::size_t>(index)].identity) identity = true;
       columns.push_back(index);
     }
@@ -43,9 +46,15 @@ Translation Translator::Insert(const InsertStatement& statement) {
     for (std::size_t r = 0; r < statement.rows.size(); ++r) {
       const ExpressionList& row = statement.rows[r];
       if (row.size() > columns.size())
-        throw SqlError("There are fewer columns in the INSERT statement than values specified in the VALUES clause. The number of values in the VALUES clause must match the number of columns specified in the INSERT statement.");
+        throw SqlError(
+            "There are fewer columns in the INSERT statement than values specified in the VALUES "
+            "clause. The number of values in the VALUES clause must match the number of columns "
+            "specified in the INSERT statement.");
       if (row.size() < columns.size())
-        throw SqlError("There are more columns in the INSERT statement than values specified in the VALUES clause. The number of values in the VALUES clause must match the number of columns specified in the INSERT statement.");
+        throw SqlError(
+            "There are more columns in the INSERT statement than values specified in the VALUES "
+            "clause. The number of values in the VALUES clause must match the number of columns "
+            "specified in the INSERT statement.");
       sql += r ? ", (" : "(";
       for (std::size_t i = 0; i < row.size(); ++i) {
         Emitted v = Value(*row[i], scope);
@@ -65,7 +74,10 @@ Translation Translator::Insert(const InsertStatement& statement) {
       sub = QuerySql(*statement.query, nullptr, source, true, false, &names);
     } catch (const SqlError& e) {
       if (e.message().rfind("The number of columns in the column list", 0) == 0)
-        throw SqlError("The select list for the INSERT statement contains a different number of items than the insert list. The number of SELECT values must match the number of INSERT columns.");
+        throw SqlError(
+            "The select list for the INSERT statement contains a different number of items than "
+            "the insert list. The number of SELECT values must match the number of INSERT "
+            "columns.");
       throw;
     }
     sql += " SELECT ";
@@ -85,7 +97,8 @@ Translation Translator::Insert(const InsertStatement& statement) {
   return t;
 }
 
-const Translator::Source& Translator::ModifiedSource(const ObjectName& name, const std::vector<TableRefPtr>& from,
+const Translator::Source& Translator::ModifiedSource(const ObjectName& name,
+                                                     const std::vector<TableRefPtr>& from,
                                                      const char* verb, const char* of, Scope& scope,
                                                      std::string& fromSql) {
   auto table = FindTable(name);
@@ -102,22 +115,29 @@ const Translator::Source& Translator::ModifiedSource(const ObjectName& name, con
       if (!table) throw SqlError(fmt::format("Invalid object name '{}'.", name.name));
       for (const Source& s : scope.sources)
         if (s.table && EqualsNoCase(s.table->name, table->name))
-          throw SqlError(fmt::format("Unsupported T-SQL construct: {0} of '{1}' while FROM names it under an alias; name the alias in {0}.", verb, name.name));
+          throw SqlError(
+              fmt::format("Unsupported T-SQL construct: {0} of '{1}' while FROM names it under an "
+                          "alias; name the alias in {0}.",
+                          verb, name.name));
       std::string extra;
       AddTableSource(*table, name.name, scope, extra);
       fromSql += ", " + extra;
       target = &scope.sources.back();
     }
-    if (!target->table) throw SqlError(fmt::format("Unsupported T-SQL construct: {} {} the derived table '{}'.", verb, of, name.name));
+    if (!target->table)
+      throw SqlError(fmt::format("Unsupported T-SQL construct: {} {} the derived table '{}'.", verb,
+                                 of, name.name));
   }
-  if (target->table->view) throw SqlError(fmt::format("Unsupported T-SQL construct: {} {} a view.", verb, of));
+  if (target->table->view)
+    throw SqlError(fmt::format("Unsupported T-SQL construct: {} {} a view.", verb, of));
   return *target;
 }
 
 Translation Translator::Update(const UpdateStatement& statement) {
   Scope scope;
   std::string fromSql;
-  const Source* target = &ModifiedSource(statement.target, statement.from, "UPDATE", "of", scope, fromSql);
+  const Source* target =
+      &ModifiedSource(statement.target, statement.from, "UPDATE", "of", scope, fromSql);
   const TableInfo& info = *target->table;
 
   std::vector<std::string> targets;
@@ -127,13 +147,19 @@ Translation Translator::Update(const UpdateStatement& statement) {
   for (const SetClause& c : statement.sets) {
     const std::string& name = c.column.back();
     if (c.column.size() >= 2 && !EqualsNoCase(c.column[c.column.size() - 2], target->exposed))
-      throw SqlError(fmt::format("The multi-part identifier \"{}.{}\" could not be bound.", c.column[c.column.size() - 2], name));
+      throw SqlError(fmt::format("The multi-part identifier \"{}.{}\" could not be bound.",
+                                 c.column[c.column.size() - 2], name));
     const int index = info.FindColumn(name);
     if (index < 0) throw SqlError(fmt::format("Invalid column name '{}'.", name));
     const ColumnInfo& column = info.columns[static_cast<std::size_t>(index)];
-    if (column.identity) throw SqlError(fmt::format("Cannot update identity column '{}'.", column.name));
+    if (column.identity)
+      throw SqlError(fmt::format("Cannot update identity column '{}'.", column.name));
     for (int s : seen)
-      if (s == index) throw SqlError(fmt::format("The column name '{}' is specified more than once in the SET clause or column list of an UPDATE. A column cannot be assigned more than one value in the same clause.", column.name));
+      if (s == index)
+        throw SqlError(fmt::format(
+            "The column name '{}' is specified more than once in the SET clause or column list of "
+            "an UPDATE. A column cannot be assigned more than one value in the same clause.",
+            column.name));
     seen.push_back(index);
     Emitted v = Value(*c.value, scope);
     if (c.op != '=') {
@@ -153,15 +179,18 @@ Translation Translator::Update(const UpdateStatement& statement) {
   std::string sql;
   if (statement.from.empty()) {
     sql = "UPDATE " + TableSql(info) + " AS " + target->sqlAlias + " SET ";
-    for (std::size_t i = 0; i < targets.size(); ++i) sql += (i ? ", " : "") + targets[i] + " = " + values[i];
+    for (std::size_t i = 0; i < targets.size(); ++i)
+      sql += (i ? ", " : "") + targets[i] + " = " + values[i];
     sql += where;
   } else {
     // The joined rows are computed first, then applied to the target by rowid.
     std::string sub = "SELECT " + target->sqlAlias + ".rowid AS \"_rid\"";
-    for (std::size_t i = 0; i < values.size(); ++i) sub += fmt::format(", {} AS \"_v{}\"", values[i], i + 1);
+    for (std::size_t i = 0; i < values.size(); ++i)
+      sub += fmt::format(", {} AS \"_v{}\"", values[i], i + 1);
     sub += fromSql + where;
     sql = "UPDATE " + TableSql(info) + " AS \"_u\" SET ";
-    for (std::size_t i = 0; i < targets.size(); ++i) sql += fmt::format("{}{} = \"_src\".\"_v{}\"", i ? ", " : "", targets[i], i + 1);
+    for (std::size_t i = 0; i < targets.size(); ++i)
+      sql += fmt::format("{}{} = \"_src\".\"_v{}\"", i ? ", " : "", targets[i], i + 1);
     sql += " FROM (" + sub + ") AS \"_src\" WHERE \"_u\".rowid = \"_src\".\"_rid\"";
   }
   return Finish(std::move(sql), {});
@@ -170,7 +199,8 @@ Translation Translator::Update(const UpdateStatement& statement) {
 Translation Translator::Delete(const DeleteStatement& statement) {
   Scope scope;
   std::string fromSql;
-  const Source* target = &ModifiedSource(statement.target, statement.from, "DELETE", "from", scope, fromSql);
+  const Source* target =
+      &ModifiedSource(statement.target, statement.from, "DELETE", "from", scope, fromSql);
   const TableInfo& info = *target->table;
   aggregatesAllowed_ = false;
   std::string where;
@@ -179,7 +209,8 @@ Translation Translator::Delete(const DeleteStatement& statement) {
   if (statement.from.empty()) {
     sql = "DELETE FROM " + TableSql(info) + " AS " + target->sqlAlias + where;
   } else {
-    sql = "DELETE FROM " + TableSql(info) + " WHERE rowid IN (SELECT " + target->sqlAlias + ".rowid" + fromSql + where + ")";
+    sql = "DELETE FROM " + TableSql(info) + " WHERE rowid IN (SELECT " + target->sqlAlias +
+          ".rowid" + fromSql + where + ")";
   }
   return Finish(std::move(sql), {});
 }

@@ -1,8 +1,9 @@
 // Expressions: typing, conversions between operand types, operators, predicates and functions.
+#include <fmt/format.h>
+
 #include <algorithm>
 #include <cctype>
 #include <functional>
-#include <fmt/format.h>
 
 #include "data/sql_error.h"
 #include "data/tsql/ast/base_table_ref.h"
@@ -23,8 +24,8 @@
 #include "data/tsql/ast/subquery_expression.h"
 #include "data/tsql/ast/unary_expression.h"
 #include "data/tsql/ast/variable_expression.h"
-#include "data/tsql/translator.h"
 #include "data/tsql/text_rules.h"
+#include "data/tsql/translator.h"
 
 namespace zov::data::tsql {
 
@@ -54,14 +55,22 @@ std::string DatePartName(std::string_view part) {
     const char* canonical;
   };
   static constexpr Alias kParts[] = {
-      {"YEAR", "YEAR"},       {"YY", "YEAR"},          {"YYYY", "YEAR"},          {"QUARTER", "QUARTER"},
-      {"QQ", "QUARTER"},      {"Q", "QUARTER"},        {"MONTH", "MONTH"},        {"MM", "MONTH"},
-      {"M", "MONTH"},         {"DAYOFYEAR", "DAYOFYEAR"}, {"DY", "DAYOFYEAR"},    {"Y", "DAYOFYEAR"},
-      {"DAY", "DAY"},         {"DD", "DAY"},           {"D", "DAY"},              {"WEEK", "WEEK"},
-      {"WK", "WEEK"},         {"WW", "WEEK"},          {"WEEKDAY", "WEEKDAY"},    {"DW", "WEEKDAY"},
-      {"W", "WEEKDAY"},       {"HOUR", "HOUR"},        {"HH", "HOUR"},            {"MINUTE", "MINUTE"},
-      {"MI", "MINUTE"},       {"N", "MINUTE"},         {"SECOND", "SECOND"},      {"SS", "SECOND"},
-      {"S", "SECOND"},        {"MILLISECOND", "MILLISECOND"}, {"MS", "MILLISECOND"},
+      {"YEAR", "YEAR"},       {"YY", "YEAR"},
+      {"YYYY", "YEAR"},       {"QUARTER", "QUARTER"},
+      {"QQ", "QUARTER"},      {"Q", "QUARTER"},
+      {"MONTH", "MONTH"},     {"MM", "MONTH"},
+      {"M", "MONTH"},         {"DAYOFYEAR", "DAYOFYEAR"},
+      {"DY", "DAYOFYEAR"},    {"Y", "DAYOFYEAR"},
+      {"DAY", "DAY"},         {"DD", "DAY"},
+      {"D", "DAY"},           {"WEEK", "WEEK"},
+      {"WK", "WEEK"},         {"WW", "WEEK"},
+      {"WEEKDAY", "WEEKDAY"}, {"DW", "WEEKDAY"},
+      {"W", "WEEKDAY"},       {"HOUR", "HOUR"},
+      {"HH", "HOUR"},         {"MINUTE", "MINUTE"},
+      {"MI", "MINUTE"},       {"N", "MINUTE"},
+      {"SECOND", "SECOND"},   {"SS", "SECOND"},
+      {"S", "SECOND"},        {"MILLISECOND", "MILLISECOND"},
+      {"MS", "MILLISECOND"},
   };
   for (const Alias& a : kParts)
     if (EqualsNoCase(part, a.name)) return a.canonical;
@@ -107,7 +116,8 @@ Translator::Emitted Translator::Exact(Emitted e) {
   return e;
 }
 
-Translator::Emitted Translator::ConvertTo(Emitted e, const SqlType& to, int style, ConversionContext context) {
+Translator::Emitted Translator::ConvertTo(Emitted e, const SqlType& to, int style,
+                                          ConversionContext context) {
   if (to.IsNull() || to.IsBoolean()) return e;
   if (e.type.IsNull()) {
     e.type = to;
@@ -138,8 +148,9 @@ Translator::Emitted Translator::ConvertTo(Emitted e, const SqlType& to, int styl
   } else if (from.IsDateTime() && to.id == TypeId::DateTime) {
     noop = true;
   } else if (from.IsString() && to.IsString() && to.id != TypeId::Char && to.id != TypeId::NChar) {
-    const bool widening = to.length < 0 ||
-                          (from.length >= 0 && (to.IsUnicode() || !from.IsUnicode()) && from.length <= to.length);
+    const bool widening =
+        to.length < 0 ||
+        (from.length >= 0 && (to.IsUnicode() || !from.IsUnicode()) && from.length <= to.length);
     noop = widening;
   }
   if (noop) {
@@ -168,24 +179,41 @@ Translator::Emitted Translator::ForWrite(Emitted e, const SqlType& to) {
   const SqlType& from = e.type;
   bool noop = false;
   if (!e.inexact) {
-    if (from.IsInteger() && to.IsInteger()) noop = to.id != TypeId::Bit ? Precedence(to.id) >= Precedence(from.id) : from.id == TypeId::Bit;
-    else if (from.IsInteger() && to.id == TypeId::Decimal) noop = from.id != TypeId::Bit && from.DecimalPrecision() <= to.precision - to.scale;
-    else if (from.IsInteger() && (to.id == TypeId::Money || to.IsApproximate())) noop = from.id != TypeId::Bit;
-    else if (from.id == TypeId::Decimal && to.id == TypeId::Decimal) noop = from.scale <= to.scale && from.precision - from.scale <= to.precision - to.scale;
-    else if (from.id == TypeId::Decimal && to.id == TypeId::Money) noop = from.scale <= 4 && from.precision - from.scale <= 15;
-    else if (from.id == TypeId::Money && to.id == TypeId::Money) noop = true;
-    else if (from.id == TypeId::Money && to.id == TypeId::Decimal) noop = to.scale >= 4 && to.precision - to.scale >= 15;
-    else if (from.IsApproximate() && to.id == TypeId::Float) noop = true;
-    else if (from.id == TypeId::Real && to.id == TypeId::Real) noop = true;
-    else if (from.IsDateTime() && to.id == TypeId::DateTime) noop = true;
-    else if (from.id == TypeId::SmallDateTime && to.id == TypeId::SmallDateTime) noop = true;
-    else if (from.id == TypeId::Date && to.id == TypeId::Date) noop = true;
+    if (from.IsInteger() && to.IsInteger())
+      noop =
+          to.id != TypeId::Bit ? Precedence(to.id) >= Precedence(from.id) : from.id == TypeId::Bit;
+    else if (from.IsInteger() && to.id == TypeId::Decimal)
+      noop = from.id != TypeId::Bit && from.DecimalPrecision() <= to.precision - to.scale;
+    else if (from.IsInteger() && (to.id == TypeId::Money || to.IsApproximate()))
+      noop = from.id != TypeId::Bit;
+    else if (from.id == TypeId::Decimal && to.id == TypeId::Decimal)
+      noop = from.scale <= to.scale && from.precision - from.scale <= to.precision - to.scale;
+    else if (from.id == TypeId::Decimal && to.id == TypeId::Money)
+      noop = from.scale <= 4 && from.precision - from.scale <= 15;
+    else if (from.id == TypeId::Money && to.id == TypeId::Money)
+      noop = true;
+    else if (from.id == TypeId::Money && to.id == TypeId::Decimal)
+      noop = to.scale >= 4 && to.precision - to.scale >= 15;
+    else if (from.IsApproximate() && to.id == TypeId::Float)
+      noop = true;
+    else if (from.id == TypeId::Real && to.id == TypeId::Real)
+      noop = true;
+    else if (from.IsDateTime() && to.id == TypeId::DateTime)
+      noop = true;
+    else if (from.id == TypeId::SmallDateTime && to.id == TypeId::SmallDateTime)
+      noop = true;
+    else if (from.id == TypeId::Date && to.id == TypeId::Date)
+      noop = true;
     else if (from.IsString() && to.IsString()) {
-      if (to.id == TypeId::Text || to.id == TypeId::NText) noop = true;
-      else if (to.id == TypeId::Char || to.id == TypeId::NChar) noop = from.id == to.id && from.length == to.length;
-      else if (to.length < 0) noop = true;
+      if (to.id == TypeId::Text || to.id == TypeId::NText)
+        noop = true;
+      else if (to.id == TypeId::Char || to.id == TypeId::NChar)
+        noop = from.id == to.id && from.length == to.length;
+      else if (to.length < 0)
+        noop = true;
       else if (from.length >= 0 && from.id != TypeId::Text && from.id != TypeId::NText)
-        noop = from.IsUnicode() && !to.IsUnicode() ? 2 * from.length <= to.length : from.length <= to.length;
+        noop = from.IsUnicode() && !to.IsUnicode() ? 2 * from.length <= to.length
+                                                   : from.length <= to.length;
     }
   }
   if (noop) return e;
@@ -212,14 +240,17 @@ void Translator::Unify(Emitted& a, Emitted& b, const char* what) {
   Emitted& low = Precedence(a.type.id) >= Precedence(b.type.id) ? b : a;
   const Emitted& high = &low == &a ? b : a;
   SqlType target = high.type;
-  if (target.id == TypeId::Decimal && low.type.IsString()) target = SqlType::Decimal(38, std::max(10, target.scale));
+  if (target.id == TypeId::Decimal && low.type.IsString())
+    target = SqlType::Decimal(38, std::max(10, target.scale));
   low = ConvertTo(std::move(low), target);
 }
 
 SqlType Translator::CommonResultType(const std::vector<SqlType>& types, const char* what) {
   SqlType t = SqlType::Of(TypeId::Null);
   for (const SqlType& x : types) {
-    if (x.IsBoolean()) throw SqlError(fmt::format("Incorrect syntax: a condition cannot be used as a value in {}.", what));
+    if (x.IsBoolean())
+      throw SqlError(
+          fmt::format("Incorrect syntax: a condition cannot be used as a value in {}.", what));
     t = CommonType(t, x);
   }
   return t;
@@ -228,7 +259,9 @@ SqlType Translator::CommonResultType(const std::vector<SqlType>& types, const ch
 SqlType Translator::CaseResultType(const std::vector<SqlType>& types) {
   const SqlType t = CommonResultType(types, "CASE");
   if (t.IsNull())
-    throw SqlError("At least one of the result expressions in a CASE expression must be an expression other than the NULL constant.");
+    throw SqlError(
+        "At least one of the result expressions in a CASE expression must be an expression other "
+        "than the NULL constant.");
   return t;
 }
 
@@ -236,14 +269,18 @@ SqlType Translator::CaseResultType(const std::vector<SqlType>& types) {
 
 Translator::Emitted Translator::Value(const Expression& e, const Scope& scope) {
   Emitted v = Emit(e, scope);
-  if (v.type.IsBoolean()) throw SqlError("Incorrect syntax: a condition (comparison, IN, LIKE, EXISTS...) cannot be used as a value.");
+  if (v.type.IsBoolean())
+    throw SqlError(
+        "Incorrect syntax: a condition (comparison, IN, LIKE, EXISTS...) cannot be used as a "
+        "value.");
   return v;
 }
 
 Translator::Emitted Translator::Predicate(const Expression& e, const Scope& scope) {
   Emitted v = Emit(e, scope);
   if (!v.type.IsBoolean())
-    throw SqlError("An expression of non-boolean type specified in a context where a condition is expected.");
+    throw SqlError(
+        "An expression of non-boolean type specified in a context where a condition is expected.");
   return v;
 }
 
@@ -262,16 +299,20 @@ Translator::Emitted Translator::Emit(const Expression& e, const Scope& scope) {
       const auto& u = e.As<UnaryExpression>();
       Emitted x = Value(*u.operand, scope);
       if (u.op == '~') {
-        if (!x.type.IsInteger() && !x.type.IsNull()) throw SqlError(fmt::format("Operand data type {} is invalid for '~' operator.", x.type.ToString()));
+        if (!x.type.IsInteger() && !x.type.IsNull())
+          throw SqlError(
+              fmt::format("Operand data type {} is invalid for '~' operator.", x.type.ToString()));
         out.sql = "(~" + x.sql + ")";
         out.type = x.type;
         return out;
       }
       if (!IsNumericOrNull(x.type))
-        throw SqlError(fmt::format("Operand data type {} is invalid for {} operator.", x.type.ToString(), u.op == '-' ? "minus" : "plus"));
+        throw SqlError(fmt::format("Operand data type {} is invalid for {} operator.",
+                                   x.type.ToString(), u.op == '-' ? "minus" : "plus"));
       if (u.op == '+') return x;
       out.sql = "(-" + x.sql + ")";
-      out.type = x.type.id == TypeId::Bit || x.type.id == TypeId::TinyInt ? SqlType::Of(TypeId::Int) : x.type;
+      out.type = x.type.id == TypeId::Bit || x.type.id == TypeId::TinyInt ? SqlType::Of(TypeId::Int)
+                                                                          : x.type;
       out.inexact = x.inexact;
       return out;
     }
@@ -308,14 +349,17 @@ Translator::Emitted Translator::Emit(const Expression& e, const Scope& scope) {
       return EmitIn(e, scope);
     case ExpressionKind::Exists: {
       std::vector<ResultColumn> columns;
-      std::string sub = QuerySql(*e.As<ExistsExpression>().subquery, &scope, columns, false, true, nullptr);
+      std::string sub =
+          QuerySql(*e.As<ExistsExpression>().subquery, &scope, columns, false, true, nullptr);
       out.sql = "EXISTS (" + sub + ")";
       out.type = SqlType::Of(TypeId::Boolean);
       return out;
     }
     case ExpressionKind::Subquery:
       if (aggregateDepth_ > 0)
-        throw SqlError("Cannot perform an aggregate function on an expression containing an aggregate or a subquery.");
+        throw SqlError(
+            "Cannot perform an aggregate function on an expression containing an aggregate or a "
+            "subquery.");
       return EmitScalarSubquery(*e.As<SubqueryExpression>().subquery, scope);
     case ExpressionKind::Case:
       return EmitCase(e, scope);
@@ -410,8 +454,11 @@ Translator::Emitted Translator::Arithmetic(char op, Emitted l, Emitted r) {
   if (ls || rs) {
     Emitted& text = ls ? l : r;
     const Emitted& other = ls ? r : l;
-    if (other.type.IsDateTime()) throw SqlError("Unsupported T-SQL construct: arithmetic between a datetime and a string.");
-    if (!other.type.IsNumeric()) throw SqlError(fmt::format("Operand data type {} is invalid for {} operator.", other.type.ToString(), OperatorName(b.op)));
+    if (other.type.IsDateTime())
+      throw SqlError("Unsupported T-SQL construct: arithmetic between a datetime and a string.");
+    if (!other.type.IsNumeric())
+      throw SqlError(fmt::format("Operand data type {} is invalid for {} operator.",
+                                 other.type.ToString(), OperatorName(b.op)));
     SqlType target = other.type;
     if (target.id == TypeId::Decimal) target = SqlType::Decimal(38, std::max(10, target.scale));
     if (target.id == TypeId::Bit) target = SqlType::Of(TypeId::Int);
@@ -422,16 +469,20 @@ Translator::Emitted Translator::Arithmetic(char op, Emitted l, Emitted r) {
     const Emitted& date = leftDate ? l : r;
     const Emitted& number = leftDate ? r : l;
     if ((b.op != '+' && b.op != '-') || !IsNumericOrNull(number.type) || (b.op == '-' && !leftDate))
-      throw SqlError(fmt::format("Unsupported T-SQL construct: {} of {} and {}.", OperatorName(b.op), l.type.ToString(), r.type.ToString()));
-    out.sql = fmt::format("tsql_adddays({}, {}{})", date.sql, b.op == '-' ? "-" : "", Exact(number).sql);
+      throw SqlError(fmt::format("Unsupported T-SQL construct: {} of {} and {}.",
+                                 OperatorName(b.op), l.type.ToString(), r.type.ToString()));
+    out.sql =
+        fmt::format("tsql_adddays({}, {}{})", date.sql, b.op == '-' ? "-" : "", Exact(number).sql);
     out.type = date.type.id == TypeId::Date ? SqlType::Of(TypeId::DateTime) : date.type;
     return out;
   }
   if (!IsNumericOrNull(l.type) || !IsNumericOrNull(r.type)) {
     const SqlType& bad = IsNumericOrNull(l.type) ? r.type : l.type;
-    throw SqlError(fmt::format("Operand data type {} is invalid for {} operator.", bad.ToString(), OperatorName(b.op)));
+    throw SqlError(fmt::format("Operand data type {} is invalid for {} operator.", bad.ToString(),
+                               OperatorName(b.op)));
   }
-  const SqlType t = ArithmeticType(b.op == '&' || b.op == '|' || b.op == '^' ? '+' : b.op, l.type, r.type);
+  const SqlType t =
+      ArithmeticType(b.op == '&' || b.op == '|' || b.op == '^' ? '+' : b.op, l.type, r.type);
   out.type = t;
   switch (b.op) {
     case '+':
@@ -448,7 +499,8 @@ Translator::Emitted Translator::Arithmetic(char op, Emitted l, Emitted r) {
       // non-zero); any other divisor goes through the checked division, which raises on 0 only
       // when a non-NULL value is actually divided, as SQL Server does.
       bool literalDivisor = false;
-      if (r.param >= 0 && params_[static_cast<std::size_t>(r.param)].source == ParameterSource::Literal &&
+      if (r.param >= 0 &&
+          params_[static_cast<std::size_t>(r.param)].source == ParameterSource::Literal &&
           !params_[static_cast<std::size_t>(r.param)].convert) {
         Parameter& p = params_[static_cast<std::size_t>(r.param)];
         const SqlValue& v = (*in_.literalValues)[static_cast<std::size_t>(p.index)];
@@ -459,21 +511,30 @@ Translator::Emitted Translator::Arithmetic(char op, Emitted l, Emitted r) {
         }
       }
       if (b.op == '/') {
-        if (literalDivisor) out.sql = "(" + l.sql + " / " + r.sql + ")";
-        else out.sql = (t.IsInteger() ? "tsql_idiv(" : "tsql_div(") + l.sql + ", " + r.sql + ")";
+        if (literalDivisor)
+          out.sql = "(" + l.sql + " / " + r.sql + ")";
+        else
+          out.sql = (t.IsInteger() ? "tsql_idiv(" : "tsql_div(") + l.sql + ", " + r.sql + ")";
         if (t.IsExactScaled()) out.sql = fmt::format("tsql_round({}, {}, 1)", out.sql, t.Scale());
       } else {
-        if (literalDivisor && t.IsInteger()) out.sql = "(" + l.sql + " % " + r.sql + ")";
-        else out.sql = "tsql_mod(" + l.sql + ", " + r.sql + ")";
+        if (literalDivisor && t.IsInteger())
+          out.sql = "(" + l.sql + " % " + r.sql + ")";
+        else
+          out.sql = "tsql_mod(" + l.sql + ", " + r.sql + ")";
       }
       return out;
     }
     default: {
       if ((!l.type.IsInteger() && !l.type.IsNull()) || (!r.type.IsInteger() && !r.type.IsNull()))
-        throw SqlError(fmt::format("The data types {} and {} are incompatible in the '{}' operator.", l.type.ToString(), r.type.ToString(), b.op));
-      if (b.op == '&') out.sql = "(" + l.sql + " & " + r.sql + ")";
-      else if (b.op == '|') out.sql = "(" + l.sql + " | " + r.sql + ")";
-      else out.sql = "((" + l.sql + " | " + r.sql + ") & ~(" + l.sql + " & " + r.sql + "))";
+        throw SqlError(
+            fmt::format("The data types {} and {} are incompatible in the '{}' operator.",
+                        l.type.ToString(), r.type.ToString(), b.op));
+      if (b.op == '&')
+        out.sql = "(" + l.sql + " & " + r.sql + ")";
+      else if (b.op == '|')
+        out.sql = "(" + l.sql + " | " + r.sql + ")";
+      else
+        out.sql = "((" + l.sql + " | " + r.sql + ") & ~(" + l.sql + " & " + r.sql + "))";
       if (l.type.id == TypeId::Bit && r.type.id == TypeId::Bit) out.type = SqlType::Of(TypeId::Bit);
       return out;
     }
@@ -490,7 +551,8 @@ Translator::Emitted Translator::EmitComparison(const Expression& e, const Scope&
   static const char* const kOps[] = {" = ", " <> ", " < ", " <= ", " > ", " >= "};
   Emitted out;
   std::string right = r.sql;
-  if ((l.type.IsString() || r.type.IsString()) && !(l.column && r.column)) right += " COLLATE TSQL_CI";
+  if ((l.type.IsString() || r.type.IsString()) && !(l.column && r.column))
+    right += " COLLATE TSQL_CI";
   out.sql = "(" + l.sql + kOps[static_cast<int>(c.op)] + right + ")";
   out.type = SqlType::Of(TypeId::Boolean);
   return out;
@@ -515,7 +577,8 @@ Translator::Emitted Translator::EmitBetween(const Expression& e, const Scope& sc
   const bool text = x.type.IsString() || lo.type.IsString();
   std::string operand = text ? Collated(x) : x.sql;
   if (text && x.column) operand = x.sql;
-  out.sql = "(" + operand + (b.negated ? " NOT BETWEEN " : " BETWEEN ") + lo.sql + " AND " + hi.sql + ")";
+  out.sql =
+      "(" + operand + (b.negated ? " NOT BETWEEN " : " BETWEEN ") + lo.sql + " AND " + hi.sql + ")";
   out.type = SqlType::Of(TypeId::Boolean);
   return out;
 }
@@ -543,7 +606,9 @@ Translator::Emitted Translator::EmitIn(const Expression& e, const Scope& scope) 
     std::vector<std::string> names{"v"};
     std::string sub = SingleColumnQuery(*in.subquery, scope, columns, names);
     if (columns.size() != 1)
-      throw SqlError("Only one expression can be specified in the select list when the subquery is not introduced with EXISTS.");
+      throw SqlError(
+          "Only one expression can be specified in the select list when the subquery is not "
+          "introduced with EXISTS.");
     const SqlType y = columns[0].type;
     if (!SameClass(x.type, y)) {
       if (Precedence(x.type.id) >= Precedence(y.id)) {
@@ -559,7 +624,8 @@ Translator::Emitted Translator::EmitIn(const Expression& e, const Scope& scope) 
     }
     x = Exact(std::move(x));
     const bool text = x.type.IsString();
-    out.sql = "(" + (text ? Collated(x) : x.sql) + (in.negated ? " NOT IN (" : " IN (") + sub + "))";
+    out.sql =
+        "(" + (text ? Collated(x) : x.sql) + (in.negated ? " NOT IN (" : " IN (") + sub + "))";
     return out;
   }
   std::vector<Emitted> items;
@@ -567,7 +633,8 @@ Translator::Emitted Translator::EmitIn(const Expression& e, const Scope& scope) 
   // The operand converts once to the highest type among the list; the items convert to it.
   SqlType target = x.type;
   for (const Emitted& item : items)
-    if (!SameClass(item.type, target) && Precedence(item.type.id) > Precedence(target.id)) target = item.type;
+    if (!SameClass(item.type, target) && Precedence(item.type.id) > Precedence(target.id))
+      target = item.type;
   if (!SameClass(x.type, target)) x = ConvertTo(std::move(x), target);
   x = Exact(std::move(x));
   std::string list;
@@ -659,17 +726,22 @@ Translator::Emitted Translator::EmitCast(const Expression& e, const Scope& scope
   Emitted x = Value(*c.operand, scope);
   if (c.style >= 0 && x.type.IsDateTime() && c.target.IsString() &&
       !FormatDateTimeStyle(DateTimeParts{}, c.style, x.type.id))
-    throw SqlError(fmt::format("{} is not a valid style number when converting from {} to a character string.", c.style, x.type.ToString()));
+    throw SqlError(
+        fmt::format("{} is not a valid style number when converting from {} to a character string.",
+                    c.style, x.type.ToString()));
   return ConvertTo(std::move(x), c.target, c.style, ConversionContext::Explicit);
 }
 
-std::string Translator::SingleColumnQuery(const tsql::Query& query, const Scope& scope, std::vector<ResultColumn>& columns,
+std::string Translator::SingleColumnQuery(const tsql::Query& query, const Scope& scope,
+                                          std::vector<ResultColumn>& columns,
                                           const std::vector<std::string>& names) {
   try {
     return QuerySql(query, &scope, columns, true, true, &names);
   } catch (const SqlError& e) {
     if (e.message().rfind("The number of columns in the column list", 0) == 0)
-      throw SqlError("Only one expression can be specified in the select list when the subquery is not introduced with EXISTS.");
+      throw SqlError(
+          "Only one expression can be specified in the select list when the subquery is not "
+          "introduced with EXISTS.");
     throw;
   }
 }
@@ -683,10 +755,12 @@ bool Translator::SingleRow(const tsql::Query& query) {
   }
   if (node.groupBy.empty()) {
     for (const SelectItem& item : node.items)
-      if (item.expression->kind != ExpressionKind::Star && ContainsAggregate(*item.expression)) return true;
+      if (item.expression->kind != ExpressionKind::Star && ContainsAggregate(*item.expression))
+        return true;
   }
   // Equality on every column of a unique key of the only table read.
-  if (node.from.size() != 1 || node.from[0]->kind != TableRefKind::Base || !node.where) return false;
+  if (node.from.size() != 1 || node.from[0]->kind != TableRefKind::Base || !node.where)
+    return false;
   const auto& base = node.from[0]->As<BaseTableRef>();
   auto table = FindTable(base.name);
   if (!table || table->uniqueKeys.empty()) return false;
@@ -710,7 +784,8 @@ bool Translator::SingleRow(const tsql::Query& query) {
       collect(*x.As<LogicalExpression>().right);
       return;
     }
-    if (x.kind != ExpressionKind::Comparison || x.As<ComparisonExpression>().op != CompareOp::Equal) return;
+    if (x.kind != ExpressionKind::Comparison || x.As<ComparisonExpression>().op != CompareOp::Equal)
+      return;
     const auto& cmp = x.As<ComparisonExpression>();
     int col = innerColumn(*cmp.left);
     if (col >= 0 && outerValue(*cmp.right)) bound.push_back(col);
@@ -732,14 +807,17 @@ Translator::Emitted Translator::EmitScalarSubquery(const tsql::Query& query, con
   std::vector<std::string> names{"v"};
   std::string sub = SingleColumnQuery(query, scope, columns, names);
   if (columns.size() != 1)
-    throw SqlError("Only one expression can be specified in the select list when the subquery is not introduced with EXISTS.");
+    throw SqlError(
+        "Only one expression can be specified in the select list when the subquery is not "
+        "introduced with EXISTS.");
   Emitted out;
   out.type = columns[0].type;
   if (SingleRow(query)) {
     out.sql = "(" + sub + ")";
   } else {
     // SQLite would silently take the first row; SQL Server refuses a second one.
-    out.sql = "(SELECT tsql_single(count(*), max(\"v\")) FROM (SELECT \"v\" FROM (" + sub + ") LIMIT 2))";
+    out.sql =
+        "(SELECT tsql_single(count(*), max(\"v\")) FROM (SELECT \"v\" FROM (" + sub + ") LIMIT 2))";
   }
   return out;
 }
@@ -751,13 +829,15 @@ Translator::Emitted Translator::EmitFunction(const FunctionExpression& f, const 
   Emitted out;
   auto args = [&](std::size_t min, std::size_t max) {
     if (f.args.size() < min || f.args.size() > max || f.star)
-      throw SqlError(fmt::format("The {} function requires {} argument(s).", f.name,
-                                 min == max ? std::to_string(min) : fmt::format("{} to {}", min, max)));
+      throw SqlError(
+          fmt::format("The {} function requires {} argument(s).", f.name,
+                      min == max ? std::to_string(min) : fmt::format("{} to {}", min, max)));
   };
   auto arg = [&](std::size_t i) { return Exact(Value(*f.args[i], scope)); };
   auto integer = [&](std::size_t i) {
     Emitted v = arg(i);
-    if (!v.type.IsInteger() && !v.type.IsNull()) v = ConvertTo(std::move(v), SqlType::Of(TypeId::Int));
+    if (!v.type.IsInteger() && !v.type.IsNull())
+      v = ConvertTo(std::move(v), SqlType::Of(TypeId::Int));
     return v;
   };
   if (!f.schema.empty()) {
@@ -770,16 +850,19 @@ Translator::Emitted Translator::EmitFunction(const FunctionExpression& f, const 
       out.type = SqlType::NVarChar(255);
       return out;
     }
-    throw SqlError(fmt::format("Cannot find either column \"{}\" or the user-defined function or aggregate \"{}.{}\", or the name is ambiguous.",
-                               f.schema, f.schema, f.name));
+    throw SqlError(
+        fmt::format("Cannot find either column \"{}\" or the user-defined function or aggregate "
+                    "\"{}.{}\", or the name is ambiguous.",
+                    f.schema, f.schema, f.name));
   }
-  static const char* const kAggregates[] = {"COUNT", "COUNT_BIG", "SUM", "AVG", "MIN", "MAX", "STDEV", "STDEVP",
-                                            "VAR", "VARP", "CHECKSUM_AGG", "GROUPING", "STRING_AGG"};
+  static const char* const kAggregates[] = {"COUNT",        "COUNT_BIG", "SUM",       "AVG", "MIN",
+                                            "MAX",          "STDEV",     "STDEVP",    "VAR", "VARP",
+                                            "CHECKSUM_AGG", "GROUPING",  "STRING_AGG"};
   for (const char* a : kAggregates)
     if (name == a) return EmitAggregate(f, scope);
-  if (name == "DATEADD" || name == "DATEDIFF" || name == "DATEPART" || name == "DATENAME" || name == "YEAR" ||
-      name == "MONTH" || name == "DAY" || name == "GETDATE" || name == "GETUTCDATE" || name == "SYSDATETIME" ||
-      name == "ISDATE" || name == "DATEDIFF_BIG")
+  if (name == "DATEADD" || name == "DATEDIFF" || name == "DATEPART" || name == "DATENAME" ||
+      name == "YEAR" || name == "MONTH" || name == "DAY" || name == "GETDATE" ||
+      name == "GETUTCDATE" || name == "SYSDATETIME" || name == "ISDATE" || name == "DATEDIFF_BIG")
     return EmitDateFunction(f, scope);
 
   if (name == "ISNULL") {
@@ -788,8 +871,11 @@ Translator::Emitted Translator::EmitFunction(const FunctionExpression& f, const 
     Emitted b = arg(1);
     const SqlType t = a.type.IsNull() ? b.type : a.type;
     if (!(b.type == t) && !b.type.IsNull()) {
-      const bool widening = SameClass(b.type, t) && !(t.IsString() && (t.length >= 0 && (b.type.length < 0 || b.type.length > t.length))) &&
-                            !(t.IsInteger() && !b.type.IsInteger()) && !(t.id == TypeId::Decimal && b.type.Scale() > t.Scale());
+      const bool widening =
+          SameClass(b.type, t) &&
+          !(t.IsString() && (t.length >= 0 && (b.type.length < 0 || b.type.length > t.length))) &&
+          !(t.IsInteger() && !b.type.IsInteger()) &&
+          !(t.id == TypeId::Decimal && b.type.Scale() > t.Scale());
       if (!widening) b = ConvertTo(std::move(b), t);
     }
     out.sql = "ifnull(" + a.sql + ", " + b.sql + ")";
@@ -821,7 +907,8 @@ Translator::Emitted Translator::EmitFunction(const FunctionExpression& f, const 
     Emitted b = arg(1);
     const SqlType t = a.type;
     Unify(a, b, "NULLIF");
-    out.sql = "nullif(" + (a.type.IsString() ? a.sql + " COLLATE TSQL_CI" : a.sql) + ", " + b.sql + ")";
+    out.sql =
+        "nullif(" + (a.type.IsString() ? a.sql + " COLLATE TSQL_CI" : a.sql) + ", " + b.sql + ")";
     out.type = t.IsNull() ? a.type : a.type;
     return out;
   }
@@ -837,10 +924,11 @@ Translator::Emitted Translator::EmitFunction(const FunctionExpression& f, const 
     out.type = t;
     return out;
   }
-  if (name == "LEN" || name == "LTRIM" || name == "RTRIM" || name == "TRIM" || name == "UPPER" || name == "LOWER" ||
-      name == "SUBSTRING" || name == "LEFT" || name == "RIGHT" || name == "REPLACE" || name == "CHARINDEX" ||
-      name == "PATINDEX" || name == "REPLICATE" || name == "SPACE" || name == "REVERSE" || name == "STUFF" ||
-      name == "STR" || name == "CONCAT" || name == "DATALENGTH")
+  if (name == "LEN" || name == "LTRIM" || name == "RTRIM" || name == "TRIM" || name == "UPPER" ||
+      name == "LOWER" || name == "SUBSTRING" || name == "LEFT" || name == "RIGHT" ||
+      name == "REPLACE" || name == "CHARINDEX" || name == "PATINDEX" || name == "REPLICATE" ||
+      name == "SPACE" || name == "REVERSE" || name == "STUFF" || name == "STR" ||
+      name == "CONCAT" || name == "DATALENGTH")
     return EmitStringFunction(f, name, scope);
   if (name == "ROUND") {
     args(2, 3);
@@ -850,20 +938,26 @@ Translator::Emitted Translator::EmitFunction(const FunctionExpression& f, const 
     out.sql = "tsql_round(" + x.sql + ", " + n.sql;
     if (f.args.size() == 3) out.sql += ", " + integer(2).sql;
     out.sql += ")";
-    out.type = x.type.id == TypeId::Decimal ? SqlType::Decimal(std::min(38, x.type.precision + 1), x.type.scale)
-               : x.type.IsNull()            ? SqlType::Of(TypeId::Int)
-                                            : x.type;
-    if (out.type.id == TypeId::Bit || out.type.id == TypeId::TinyInt) out.type = SqlType::Of(TypeId::Int);
+    out.type = x.type.id == TypeId::Decimal
+                   ? SqlType::Decimal(std::min(38, x.type.precision + 1), x.type.scale)
+               : x.type.IsNull() ? SqlType::Of(TypeId::Int)
+                                 : x.type;
+    if (out.type.id == TypeId::Bit || out.type.id == TypeId::TinyInt)
+      out.type = SqlType::Of(TypeId::Int);
     return out;
   }
   if (name == "ABS" || name == "CEILING" || name == "FLOOR" || name == "SIGN") {
     args(1, 1);
     Emitted x = arg(0);
     if (!IsNumericOrNull(x.type)) x = ConvertTo(std::move(x), SqlType::Of(TypeId::Float));
-    const char* fn = name == "ABS" ? "abs" : name == "CEILING" ? "tsql_ceiling" : name == "FLOOR" ? "tsql_floor" : "sign";
+    const char* fn = name == "ABS"       ? "abs"
+                     : name == "CEILING" ? "tsql_ceiling"
+                     : name == "FLOOR"   ? "tsql_floor"
+                                         : "sign";
     out.sql = std::string(fn) + "(" + x.sql + ")";
     out.type = x.type;
-    if (x.type.id == TypeId::Decimal && name != "ABS") out.type = SqlType::Decimal(x.type.precision, 0);
+    if (x.type.id == TypeId::Decimal && name != "ABS")
+      out.type = SqlType::Decimal(x.type.precision, 0);
     if (out.type.id == TypeId::Bit) out.type = SqlType::Of(TypeId::Int);
     return out;
   }
@@ -871,7 +965,8 @@ Translator::Emitted Translator::EmitFunction(const FunctionExpression& f, const 
     args(2, 2);
     Emitted x = arg(0);
     Emitted y = arg(1);
-    if (!IsNumericOrNull(x.type) || !IsNumericOrNull(y.type)) throw SqlError("The POWER function requires numeric arguments.");
+    if (!IsNumericOrNull(x.type) || !IsNumericOrNull(y.type))
+      throw SqlError("The POWER function requires numeric arguments.");
     out.sql = "pow(" + x.sql + ", " + y.sql + ")";
     if (x.type.IsInteger()) {
       out.sql = "CAST(" + out.sql + " AS INTEGER)";
@@ -888,7 +983,10 @@ Translator::Emitted Translator::EmitFunction(const FunctionExpression& f, const 
     } else {
       args(1, 1);
       Emitted x = ConvertTo(arg(0), SqlType::Of(TypeId::Float));
-      const char* fn = name == "SQRT" ? "sqrt" : name == "EXP" ? "exp" : name == "LOG" ? "ln" : "log10";
+      const char* fn = name == "SQRT"  ? "sqrt"
+                       : name == "EXP" ? "exp"
+                       : name == "LOG" ? "ln"
+                                       : "log10";
       out.sql = std::string(fn) + "(" + x.sql + ")";
     }
     out.type = SqlType::Of(TypeId::Float);
@@ -917,27 +1015,31 @@ Translator::Emitted Translator::EmitFunction(const FunctionExpression& f, const 
     out.type = p.from;
     return out;
   }
-  static const char* const kKnownUnsupported[] = {"NEWID", "CHAR", "NCHAR", "ASCII", "UNICODE", "FORMAT", "TRY_CONVERT",
-                                                  "TRY_CAST", "PARSE", "CHOOSE", "STRING_SPLIT", "SOUNDEX", "DIFFERENCE",
-                                                  "QUOTENAME", "EOMONTH", "DATEFROMPARTS", "ROW_NUMBER", "RANK",
-                                                  "DENSE_RANK", "NTILE", "IDENT_CURRENT", "USER_NAME", "SUSER_SNAME",
-                                                  "HOST_NAME", "DB_NAME", "OBJECT_NAME", "COL_LENGTH", "RAND"};
+  static const char* const kKnownUnsupported[] = {
+      "NEWID",       "CHAR",        "NCHAR",         "ASCII",         "UNICODE",      "FORMAT",
+      "TRY_CONVERT", "TRY_CAST",    "PARSE",         "CHOOSE",        "STRING_SPLIT", "SOUNDEX",
+      "DIFFERENCE",  "QUOTENAME",   "EOMONTH",       "DATEFROMPARTS", "ROW_NUMBER",   "RANK",
+      "DENSE_RANK",  "NTILE",       "IDENT_CURRENT", "USER_NAME",     "SUSER_SNAME",  "HOST_NAME",
+      "DB_NAME",     "OBJECT_NAME", "COL_LENGTH",    "RAND"};
   for (const char* u : kKnownUnsupported)
     if (name == u) throw SqlError(fmt::format("Unsupported T-SQL construct: function {}.", name));
   throw SqlError(fmt::format("'{}' is not a recognized built-in function name.", f.name));
 }
 
-Translator::Emitted Translator::EmitStringFunction(const FunctionExpression& f, const std::string& name, const Scope& scope) {
+Translator::Emitted Translator::EmitStringFunction(const FunctionExpression& f,
+                                                   const std::string& name, const Scope& scope) {
   Emitted out;
   auto args = [&](std::size_t min, std::size_t max) {
     if (f.args.size() < min || f.args.size() > max || f.star)
-      throw SqlError(fmt::format("The {} function requires {} argument(s).", f.name,
-                                 min == max ? std::to_string(min) : fmt::format("{} to {}", min, max)));
+      throw SqlError(
+          fmt::format("The {} function requires {} argument(s).", f.name,
+                      min == max ? std::to_string(min) : fmt::format("{} to {}", min, max)));
   };
   auto text = [&](std::size_t i) { return AsText(Exact(Value(*f.args[i], scope))); };
   auto integer = [&](std::size_t i) {
     Emitted v = Exact(Value(*f.args[i], scope));
-    if (!v.type.IsInteger() && !v.type.IsNull()) v = ConvertTo(std::move(v), SqlType::Of(TypeId::BigInt));
+    if (!v.type.IsInteger() && !v.type.IsNull())
+      v = ConvertTo(std::move(v), SqlType::Of(TypeId::BigInt));
     return v;
   };
   auto resultText = [](const SqlType& like) {
@@ -953,7 +1055,8 @@ Translator::Emitted Translator::EmitStringFunction(const FunctionExpression& f, 
   if (name == "DATALENGTH") {
     args(1, 1);
     Emitted s = Exact(Value(*f.args[0], scope));
-    if (!s.type.IsString() && !s.type.IsNull()) throw SqlError("Unsupported T-SQL construct: DATALENGTH of a non-character value.");
+    if (!s.type.IsString() && !s.type.IsNull())
+      throw SqlError("Unsupported T-SQL construct: DATALENGTH of a non-character value.");
     out.sql = fmt::format("tsql_datalength({}, {})", s.sql, s.type.IsUnicode() ? 1 : 0);
     out.type = SqlType::Of(TypeId::Int);
     return out;
@@ -963,7 +1066,7 @@ Translator::Emitted Translator::EmitStringFunction(const FunctionExpression& f, 
     Emitted s = text(0);
     const char* fn = name == "LTRIM" ? "ltrim" : name == "RTRIM" ? "rtrim" : "trim";
     out.sql = std::string(fn) + "(" + s.sql + ", ' ')";
-    out.type = s.type.id == TypeId::Char ? SqlType::VarChar(s.type.length)
+    out.type = s.type.id == TypeId::Char    ? SqlType::VarChar(s.type.length)
                : s.type.id == TypeId::NChar ? SqlType::NVarChar(s.type.length)
                                             : s.type;
     return out;
@@ -979,14 +1082,17 @@ Translator::Emitted Translator::EmitStringFunction(const FunctionExpression& f, 
     args(3, 3);
     Emitted s = text(0);
     out.sql = "tsql_substring(" + s.sql + ", " + integer(1).sql + ", " + integer(2).sql + ")";
-    out.type = SqlType{s.type.IsUnicode() ? TypeId::NVarChar : TypeId::VarChar, s.type.length, 0, 0};
+    out.type =
+        SqlType{s.type.IsUnicode() ? TypeId::NVarChar : TypeId::VarChar, s.type.length, 0, 0};
     return out;
   }
   if (name == "LEFT" || name == "RIGHT") {
     args(2, 2);
     Emitted s = text(0);
-    out.sql = std::string(name == "LEFT" ? "tsql_left(" : "tsql_right(") + s.sql + ", " + integer(1).sql + ")";
-    out.type = SqlType{s.type.IsUnicode() ? TypeId::NVarChar : TypeId::VarChar, s.type.length, 0, 0};
+    out.sql = std::string(name == "LEFT" ? "tsql_left(" : "tsql_right(") + s.sql + ", " +
+              integer(1).sql + ")";
+    out.type =
+        SqlType{s.type.IsUnicode() ? TypeId::NVarChar : TypeId::VarChar, s.type.length, 0, 0};
     return out;
   }
   if (name == "REPLACE") {
@@ -1033,7 +1139,8 @@ Translator::Emitted Translator::EmitStringFunction(const FunctionExpression& f, 
   if (name == "STUFF") {
     args(4, 4);
     Emitted s = text(0);
-    out.sql = "tsql_stuff(" + s.sql + ", " + integer(1).sql + ", " + integer(2).sql + ", " + text(3).sql + ")";
+    out.sql = "tsql_stuff(" + s.sql + ", " + integer(1).sql + ", " + integer(2).sql + ", " +
+              text(3).sql + ")";
     out.type = resultText(s.type);
     return out;
   }
@@ -1065,11 +1172,14 @@ Translator::Emitted Translator::EmitDateFunction(const FunctionExpression& f, co
   const std::string name = UpperAscii(f.name);
   Emitted out;
   auto args = [&](std::size_t n) {
-    if (f.args.size() != n || f.star) throw SqlError(fmt::format("The {} function requires {} argument(s).", f.name, n + (f.datePart.empty() ? 0 : 1)));
+    if (f.args.size() != n || f.star)
+      throw SqlError(fmt::format("The {} function requires {} argument(s).", f.name,
+                                 n + (f.datePart.empty() ? 0 : 1)));
   };
   auto date = [&](std::size_t i) {
     Emitted d = Exact(Value(*f.args[i], scope));
-    if (!d.type.IsDateTime() && !d.type.IsNull()) d = ConvertTo(std::move(d), SqlType::Of(TypeId::DateTime));
+    if (!d.type.IsDateTime() && !d.type.IsNull())
+      d = ConvertTo(std::move(d), SqlType::Of(TypeId::DateTime));
     return d;
   };
   if (name == "GETDATE" || name == "SYSDATETIME" || name == "GETUTCDATE") {
@@ -1097,7 +1207,8 @@ Translator::Emitted Translator::EmitDateFunction(const FunctionExpression& f, co
   if (name == "DATEADD") {
     args(2);
     Emitted n = Exact(Value(*f.args[0], scope));
-    if (!n.type.IsInteger() && !n.type.IsNull()) n = ConvertTo(std::move(n), SqlType::Of(TypeId::Int));
+    if (!n.type.IsInteger() && !n.type.IsNull())
+      n = ConvertTo(std::move(n), SqlType::Of(TypeId::Int));
     Emitted d = date(1);
     out.sql = fmt::format("tsql_dateadd('{}', {}, {})", part, n.sql, d.sql);
     out.type = d.type.IsNull() ? SqlType::Of(TypeId::DateTime) : d.type;
@@ -1126,9 +1237,13 @@ Translator::Emitted Translator::EmitDateFunction(const FunctionExpression& f, co
 Translator::Emitted Translator::EmitAggregate(const FunctionExpression& f, const Scope& scope) {
   const std::string name = UpperAscii(f.name);
   if (!aggregatesAllowed_)
-    throw SqlError("An aggregate may not appear in the WHERE clause unless it is in a subquery contained in a HAVING clause or a select list, and the column being aggregated is an outer reference.");
+    throw SqlError(
+        "An aggregate may not appear in the WHERE clause unless it is in a subquery contained in a "
+        "HAVING clause or a select list, and the column being aggregated is an outer reference.");
   if (aggregateDepth_ > 0)
-    throw SqlError("Cannot perform an aggregate function on an expression containing an aggregate or a subquery.");
+    throw SqlError(
+        "Cannot perform an aggregate function on an expression containing an aggregate or a "
+        "subquery.");
   Emitted out;
   if (name == "COUNT" || name == "COUNT_BIG") {
     out.type = SqlType::Of(name == "COUNT" ? TypeId::Int : TypeId::BigInt);
@@ -1136,7 +1251,8 @@ Translator::Emitted Translator::EmitAggregate(const FunctionExpression& f, const
       out.sql = "count(*)";
       return out;
     }
-    if (f.args.size() != 1) throw SqlError(fmt::format("The {} function requires 1 argument(s).", f.name));
+    if (f.args.size() != 1)
+      throw SqlError(fmt::format("The {} function requires 1 argument(s).", f.name));
     ++aggregateDepth_;
     Emitted x = Exact(Value(*f.args[0], scope));
     --aggregateDepth_;
@@ -1145,7 +1261,8 @@ Translator::Emitted Translator::EmitAggregate(const FunctionExpression& f, const
   }
   if (name != "SUM" && name != "AVG" && name != "MIN" && name != "MAX")
     throw SqlError(fmt::format("Unsupported T-SQL construct: aggregate {}.", name));
-  if (f.star || f.args.size() != 1) throw SqlError(fmt::format("The {} function requires 1 argument(s).", f.name));
+  if (f.star || f.args.size() != 1)
+    throw SqlError(fmt::format("The {} function requires 1 argument(s).", f.name));
   ++aggregateDepth_;
   Emitted x = Value(*f.args[0], scope);
   --aggregateDepth_;
@@ -1167,10 +1284,14 @@ Translator::Emitted Translator::EmitAggregate(const FunctionExpression& f, const
   if (f.distinct) x = Exact(std::move(x));
   if (name == "SUM") {
     out.sql = "sum(" + distinct + x.sql + ")";
-    if (t.IsInteger()) out.type = SqlType::Of(t.id == TypeId::BigInt ? TypeId::BigInt : TypeId::Int);
-    else if (t.id == TypeId::Decimal) out.type = SqlType::Decimal(38, t.scale);
-    else if (t.id == TypeId::Money || t.id == TypeId::SmallMoney) out.type = SqlType::Of(TypeId::Money);
-    else out.type = SqlType::Of(TypeId::Float);
+    if (t.IsInteger())
+      out.type = SqlType::Of(t.id == TypeId::BigInt ? TypeId::BigInt : TypeId::Int);
+    else if (t.id == TypeId::Decimal)
+      out.type = SqlType::Decimal(38, t.scale);
+    else if (t.id == TypeId::Money || t.id == TypeId::SmallMoney)
+      out.type = SqlType::Of(TypeId::Money);
+    else
+      out.type = SqlType::Of(TypeId::Float);
     out.inexact = out.type.IsExactScaled();
     return out;
   }
@@ -1181,9 +1302,12 @@ Translator::Emitted Translator::EmitAggregate(const FunctionExpression& f, const
     return out;
   }
   out.sql = "avg(" + distinct + x.sql + ")";
-  if (t.id == TypeId::Decimal) out.type = SqlType::Decimal(38, std::max(6, t.scale));
-  else if (t.id == TypeId::Money || t.id == TypeId::SmallMoney) out.type = SqlType::Of(TypeId::Money);
-  else out.type = SqlType::Of(TypeId::Float);
+  if (t.id == TypeId::Decimal)
+    out.type = SqlType::Decimal(38, std::max(6, t.scale));
+  else if (t.id == TypeId::Money || t.id == TypeId::SmallMoney)
+    out.type = SqlType::Of(TypeId::Money);
+  else
+    out.type = SqlType::Of(TypeId::Float);
   out.inexact = out.type.IsExactScaled();
   return out;
 }

@@ -15,7 +15,8 @@ namespace zov::sim {
 
 class BillCell final : public vb::Implements<host::IDictionary> {
  public:
-  // Asked for by the host only, to tell its own cells from a dictionary a plug-in put in their place.
+  // Asked for by the host only, to tell its own cells from a dictionary a plug-in put in their
+  // place.
   static constexpr vb::Guid IID = vb::Guid::Parse("{5B3C6E10-2D44-4E1B-9A61-0C4F3B7A1D7C}");
   void* QueryInterface(const vb::Guid& iid) override {
     if (iid != IID) return Implements::QueryInterface(iid);

@@ -17,8 +17,8 @@ namespace {
 constexpr int kErrInvalidArgument = 5;
 
 [[noreturn]] void UnknownField(std::string_view key) {
-  throw vb::Error(kErrInvalidArgument, "Invalid procedure call or argument: no field " + std::string(key),
-                  "BillEvent");
+  throw vb::Error(kErrInvalidArgument,
+                  "Invalid procedure call or argument: no field " + std::string(key), "BillEvent");
 }
 
 }  // namespace
@@ -114,7 +114,8 @@ Ref<BillCell> BillForm::Cell(const FieldDef& field, long row, bool create) {
     }
   }
   if (!create) return {};
-  return Ref<BillCell>(&cells->MakeCell(field.slot, field.type == FieldType::Check ? Variant(0) : Variant("")));
+  return Ref<BillCell>(
+      &cells->MakeCell(field.slot, field.type == FieldType::Check ? Variant(0) : Variant("")));
 }
 
 void BillForm::ApplyDefaults(int grid, long row) {
@@ -132,7 +133,8 @@ void BillForm::ApplyDefaults(int grid, long row) {
 
 // --- typed writes -------------------------------------------------------------------------------
 
-BillForm::BaseRecord BillForm::ResolveBase(const FieldDef& field, const Variant& value, bool byNumber) {
+BillForm::BaseRecord BillForm::ResolveBase(const FieldDef& field, const Variant& value,
+                                           bool byNumber) {
   BaseRecord record;
   if (value.IsEmpty() || value.IsNull()) return record;
   std::string condition;
@@ -184,12 +186,14 @@ const std::string& DecimalsPattern(int decimals) {
 
 }  // namespace
 
-void BillForm::WriteTyped(const FieldDef& field, long row, const Variant& value, bool markModified) {
+void BillForm::WriteTyped(const FieldDef& field, long row, const Variant& value,
+                          bool markModified) {
   auto cell = Cell(field, row, true);
   if (!cell) return;
   switch (field.type) {
     case FieldType::Base: {
-      const bool blank = value.IsEmpty() || value.IsNull() || (value.IsString() && vb::Trim(value.AsString()).empty()) ||
+      const bool blank = value.IsEmpty() || value.IsNull() ||
+                         (value.IsString() && vb::Trim(value.AsString()).empty()) ||
                          (value.IsNumber() && vb::CDbl(value) == 0);
       if (blank) {
         cell->Set(BillCell::kValue, "");
@@ -199,8 +203,10 @@ void BillForm::WriteTyped(const FieldDef& field, long row, const Variant& value,
       }
       // A number is an internal ID; a text is a base-data number, or an ID written as text.
       BaseRecord r;
-      if (value.IsString() && !vb::IsNumeric(value)) r = ResolveBase(field, value, true);
-      else r = ResolveBase(field, value, false);
+      if (value.IsString() && !vb::IsNumeric(value))
+        r = ResolveBase(field, value, true);
+      else
+        r = ResolveBase(field, value, false);
       if (!r.found && value.IsString()) r = ResolveBase(field, value, true);
       if (r.found) {
         cell->Set(BillCell::kValue, r.id);
@@ -215,24 +221,34 @@ void BillForm::WriteTyped(const FieldDef& field, long row, const Variant& value,
     }
     case FieldType::Number: {
       double number = 0;
-      if (value.IsString()) number = vb::Val(value.AsString());
-      else if (!value.IsEmpty() && !value.IsNull()) number = vb::CDbl(value);
-      const bool empty = value.IsEmpty() || value.IsNull() || (value.IsString() && vb::Trim(value.AsString()).empty());
+      if (value.IsString())
+        number = vb::Val(value.AsString());
+      else if (!value.IsEmpty() && !value.IsNull())
+        number = vb::CDbl(value);
+      const bool empty = value.IsEmpty() || value.IsNull() ||
+                         (value.IsString() && vb::Trim(value.AsString()).empty());
       cell->Set(BillCell::kValue, empty ? Variant("") : Variant(number));
-      cell->Set(BillCell::kDisplay, empty ? std::string() : field.decimals >= 0 ? vb::Format(number, DecimalsPattern(field.decimals)) : vb::CStr(number));
+      cell->Set(BillCell::kDisplay, empty ? std::string()
+                                    : field.decimals >= 0
+                                        ? vb::Format(number, DecimalsPattern(field.decimals))
+                                        : vb::CStr(number));
       break;
     }
     case FieldType::Date: {
       std::optional<vb::Date> d;
-      if (value.Type() == vb::VarType::Date) d = value.AsDate();
-      else if (value.IsString() && !vb::Trim(value.AsString()).empty()) d = vb::ParseDate(value.AsString());
-      else if (value.IsNumber() && vb::CDbl(value) != 0) d = vb::Date{vb::CDbl(value)};
+      if (value.Type() == vb::VarType::Date)
+        d = value.AsDate();
+      else if (value.IsString() && !vb::Trim(value.AsString()).empty())
+        d = vb::ParseDate(value.AsString());
+      else if (value.IsNumber() && vb::CDbl(value) != 0)
+        d = vb::Date{vb::CDbl(value)};
       cell->Set(BillCell::kValue, d ? Variant(*d) : Variant(""));
       cell->Set(BillCell::kDisplay, d ? vb::Format(*d, "yyyy-MM-dd") : std::string());
       break;
     }
     case FieldType::Check: {
-      const bool on = !value.IsEmpty() && !value.IsNull() && (value.IsString() ? vb::Val(value.AsString()) != 0 : vb::CBool(value));
+      const bool on = !value.IsEmpty() && !value.IsNull() &&
+                      (value.IsString() ? vb::Val(value.AsString()) != 0 : vb::CBool(value));
       cell->Set(BillCell::kValue, on ? 1 : 0);
       cell->Set(BillCell::kDisplay, on ? "1" : "0");
       break;
@@ -313,8 +329,10 @@ double BillForm::Sum(const Ref<host::IDictionary>& fieldInfo) {
     auto cell = Cell(*f, r, false);
     if (!cell) continue;
     const Variant v = cell->Item("FFLD");
-    if (v.IsNumber()) total += vb::CDbl(v);
-    else if (v.IsString()) total += vb::Val(v.AsString());
+    if (v.IsNumber())
+      total += vb::CDbl(v);
+    else if (v.IsString())
+      total += vb::Val(v.AsString());
   }
   return total;
 }
@@ -358,7 +376,8 @@ void BillForm::SetBarStatus(std::string_view toolKey, std::string_view property,
   if (auto tool = bar_->FindTool(toolKey)) tool->SetProperty(property, value);
 }
 
-void BillForm::SetToolProperty(std::string_view toolKey, std::string_view property, const Variant& value) {
+void BillForm::SetToolProperty(std::string_view toolKey, std::string_view property,
+                               const Variant& value) {
   if (auto tool = bar_->FindTool(toolKey)) tool->SetProperty(property, value);
 }
 
@@ -385,11 +404,15 @@ void BillForm::SetStatusText(long panel, std::string_view text) {
 
 const std::string& BillForm::StatusText(long panel) const {
   static const std::string kNone;
-  return panel >= 0 && panel < static_cast<long>(status_.size()) ? status_[static_cast<std::size_t>(panel)] : kNone;
+  return panel >= 0 && panel < static_cast<long>(status_.size())
+             ? status_[static_cast<std::size_t>(panel)]
+             : kNone;
 }
 
 long BillForm::Advise(const Ref<host::IBillEventSink>& sink) {
-  if (!sink) throw vb::Error(vb::kErrObjectVariableNotSet, "Object variable or With block variable not set", "BillEvent");
+  if (!sink)
+    throw vb::Error(vb::kErrObjectVariableNotSet, "Object variable or With block variable not set",
+                    "BillEvent");
   sinks_.emplace_back(nextCookie_, sink);
   return nextCookie_++;
 }
@@ -415,12 +438,17 @@ std::string BillForm::Display(std::string_view key, long row) const {
     const Variant v = cell->Item("FFLD");
     if (v.IsString() && v.AsString().empty()) return {};
     const double number = v.IsString() ? vb::Val(v.AsString()) : vb::CDbl(v);
-    return f->decimals >= 0 ? vb::Format(number, f->decimals == 0 ? "0" : "0." + std::string(static_cast<std::size_t>(f->decimals), '0'))
-                            : vb::CStr(number);
+    return f->decimals >= 0
+               ? vb::Format(number,
+                            f->decimals == 0
+                                ? "0"
+                                : "0." + std::string(static_cast<std::size_t>(f->decimals), '0'))
+               : vb::CStr(number);
   }
   if (f->type == FieldType::Date) {
     const Variant v = cell->Item("FFLD");
-    return v.Type() == vb::VarType::Date ? vb::Format(v, "yyyy-MM-dd") : (v.IsEmpty() ? std::string() : vb::CStr(v));
+    return v.Type() == vb::VarType::Date ? vb::Format(v, "yyyy-MM-dd")
+                                         : (v.IsEmpty() ? std::string() : vb::CStr(v));
   }
   if (f->type == FieldType::Base) {
     const std::string name = vb::CStr(shown.IsEmpty() || shown.IsNull() ? Variant("") : shown);
@@ -433,7 +461,9 @@ std::string BillForm::Display(std::string_view key, long row) const {
 bool BillForm::IsVisible(std::string_view key) const {
   const FieldDef* f = tmpl_->Find(key);
   if (!f) return false;
-  const int state = formState_ == host::kBillNew ? kVisibleNew : formState_ == host::kBillEdit ? kVisibleEdit : kVisibleView;
+  const int state = formState_ == host::kBillNew    ? kVisibleNew
+                    : formState_ == host::kBillEdit ? kVisibleEdit
+                                                    : kVisibleView;
   auto it = columns_.find(f->key);
   return (f->visible & state) != 0 && (it == columns_.end() || it->second.visible);
 }
@@ -475,8 +505,10 @@ void BillForm::LockCell(const FieldDef& field, long row, bool lock) {
 
 bool BillForm::ReadOnly() const {
   if (billLocked_ || closed_) return true;
-  const Variant status = const_cast<BillForm*>(this)->tmpl_->Find("FStatus") ? Value("FStatus") : Variant(0);
-  const double s = status.IsString() ? vb::Val(status.AsString()) : (status.IsEmpty() ? 0 : vb::CDbl(status));
+  const Variant status =
+      const_cast<BillForm*>(this)->tmpl_->Find("FStatus") ? Value("FStatus") : Variant(0);
+  const double s =
+      status.IsString() ? vb::Val(status.AsString()) : (status.IsEmpty() ? 0 : vb::CDbl(status));
   return s > 0;
 }
 

@@ -21,7 +21,8 @@ class DepthGuard {
     if (++depth_ > BillForm::kMaxChainDepth) {
       --depth_;
       const std::string what = "the chain of field actions and changes passed " +
-                               std::to_string(BillForm::kMaxChainDepth) + " levels at field " + std::string(key);
+                               std::to_string(BillForm::kMaxChainDepth) + " levels at field " +
+                               std::string(key);
       services.JournalException("BillEvent.DoAction", what);
       throw vb::Error(kErrOutOfStackSpace, "Out of stack space: " + what, "BillEvent");
     }
@@ -72,11 +73,14 @@ void BillForm::RunActions(const FieldDef& field, long row, const std::string& ki
       s.BeforeDoAction(infoV, dataV, cellV, action.kind, action.name, action.parameter, cancel);
     });
     Raise(host::BillEvent::BeforeDoAction2, [&](host::IBillEventSink& s) {
-      s.BeforeDoAction2(infoV, dataV, cellV, action.kind, action.name, action.parameter, cancel, row);
+      s.BeforeDoAction2(infoV, dataV, cellV, action.kind, action.name, action.parameter, cancel,
+                        row);
     });
     if (cancel) continue;
-    if (action.formula) ApplyCalculate(field, action, row);
-    else if (action.lock) ApplyLockRule(field, action, row);
+    if (action.formula)
+      ApplyCalculate(field, action, row);
+    else if (action.lock)
+      ApplyLockRule(field, action, row);
     Raise(host::BillEvent::AfterDoAction2, [&](host::IBillEventSink& s) {
       s.AfterDoAction2(infoV, dataV, cellV, action.kind, action.name, action.parameter, row);
     });
@@ -101,7 +105,8 @@ void BillForm::ApplyCalculate(const FieldDef& field, const FieldAction& action, 
       continue;  // a division by zero leaves the target as it was
     }
     if (!std::isfinite(value)) continue;
-    if (target->decimals >= 0) value = vb::FormatToPlaces(value, std::min(target->decimals, 4)).ToDouble();
+    if (target->decimals >= 0)
+      value = vb::FormatToPlaces(value, std::min(target->decimals, 4)).ToDouble();
     const long targetRow = target->grid == 0 ? -1 : row;
     auto cell = Cell(*target, targetRow, true);
     const Variant before = cell->Item("FFLD");
@@ -160,7 +165,8 @@ bool BillForm::Edit(std::string_view key, long row, const Variant& typed) {
   const FieldDef* f = tmpl_->FindAt(key, row);
   if (!f) throw std::invalid_argument("the bill has no field " + std::string(key));
   const long r = f->grid == 0 ? -1 : row;
-  if (f->grid != 0 && !Page(f->grid).Row(r)) throw std::invalid_argument("the bill has no row " + std::to_string(row));
+  if (f->grid != 0 && !Page(f->grid).Row(r))
+    throw std::invalid_argument("the bill has no row " + std::to_string(row));
   if (ReadOnly() || IsCellLocked(*f, r)) return Refuse();
   if (!BeginEditIfViewing()) return Refuse();
   auto cell = Cell(*f, r, true);
@@ -169,9 +175,12 @@ bool BillForm::Edit(std::string_view key, long row, const Variant& typed) {
   if (f->type == FieldType::Base) {
     const bool blank = typed.IsEmpty() || (typed.IsString() && vb::Trim(typed.AsString()).empty());
     if (!blank) {
-      const BaseRecord rec = typed.IsString() ? ResolveBase(*f, typed, true) : ResolveBase(*f, typed, false);
+      const BaseRecord rec =
+          typed.IsString() ? ResolveBase(*f, typed, true) : ResolveBase(*f, typed, false);
       if (!rec.found) {
-        services_.Ui().MsgBox("“" + vb::CStr(typed) + "”不是有效的" + f->caption + "代码，请重新输入。", host::vbInformation, "信息提示");
+        services_.Ui().MsgBox(
+            "“" + vb::CStr(typed) + "”不是有效的" + f->caption + "代码，请重新输入。",
+            host::vbInformation, "信息提示");
         return Refuse();
       }
       WriteTyped(*f, r, rec.id, true);
@@ -212,7 +221,8 @@ bool BillForm::Edit(std::string_view key, long row, const Variant& typed) {
 bool BillForm::BeginEditIfViewing() {
   if (formState_ != host::kBillView) return true;
   formState_ = host::kBillEdit;
-  Raise(host::BillEvent::BeginEdit, [&](host::IBillEventSink& s) { s.BeginEdit(Variant{}, Variant{}, Variant{}); });
+  Raise(host::BillEvent::BeginEdit,
+        [&](host::IBillEventSink& s) { s.BeginEdit(Variant{}, Variant{}, Variant{}); });
   return true;
 }
 

@@ -20,9 +20,10 @@ bool BillForm::Raise(host::BillEvent event, Call&& call) {
       call(*sink);
     } catch (const vb::Error& e) {
       ok = false;
-      services_.JournalException(std::string("BillEvent.") + host::BillEventName(event),
-                                 "error " + std::to_string(e.number()) + ": " + e.description() +
-                                     (e.source().empty() ? std::string() : " (" + e.source() + ")"));
+      services_.JournalException(
+          std::string("BillEvent.") + host::BillEventName(event),
+          "error " + std::to_string(e.number()) + ": " + e.description() +
+              (e.source().empty() ? std::string() : " (" + e.source() + ")"));
     } catch (const std::exception& e) {
       ok = false;
       services_.JournalException(std::string("BillEvent.") + host::BillEventName(event), e.what());

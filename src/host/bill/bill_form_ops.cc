@@ -28,7 +28,9 @@ bool StartsWith(std::string_view s, std::string_view prefix) {
 
 // --- the bill interface: parts ------------------------------------------------------------------
 
-Ref<host::IBillCtl> BillForm::BillCtl() { return vb::MakeRef<host::IBillCtl, sim::BillCtl>(Ref<BillForm>(this)); }
+Ref<host::IBillCtl> BillForm::BillCtl() {
+  return vb::MakeRef<host::IBillCtl, sim::BillCtl>(Ref<BillForm>(this));
+}
 
 Ref<host::IBillGrid> BillForm::BillEntrys(long index) {
   if (index < 1 || index > static_cast<long>(tmpl_->grids.size()))
@@ -36,7 +38,9 @@ Ref<host::IBillGrid> BillForm::BillEntrys(long index) {
   return vb::MakeRef<host::IBillGrid, BillGrid>(Ref<BillForm>(this), static_cast<int>(index));
 }
 
-Ref<host::IBillGrid> BillForm::BillHeads() { return vb::MakeRef<host::IBillGrid, BillGrid>(Ref<BillForm>(this), 0); }
+Ref<host::IBillGrid> BillForm::BillHeads() {
+  return vb::MakeRef<host::IBillGrid, BillGrid>(Ref<BillForm>(this), 0);
+}
 
 Ref<host::IControls> BillForm::Controls() {
   return vb::MakeRef<host::IControls, FormControls>(Ref<BillForm>(this), controls_);
@@ -57,13 +61,15 @@ void BillForm::BuildControls() {
   grid->SetProperty("Width", 14000);
   grid->SetProperty("Height", 5200);
   grid->SetProperty("Visible", true);
-  grid->SetProperty("MaxCols", static_cast<long>(tmpl_->grids.empty() ? 0 : tmpl_->grids[0].size()));
+  grid->SetProperty("MaxCols",
+                    static_cast<long>(tmpl_->grids.empty() ? 0 : tmpl_->grids[0].size()));
   grid->SetProperty("ActiveRow", 1);
   grid->SetProperty("Tag", "");
   controls_.push_back(grid);
   for (const auto& f : tmpl_->head) {
     if (f.type != FieldType::Base) continue;
-    auto edit = Ref<FormControl>::Adopt(new FormControl("EditPlus", "EditPlus", static_cast<long>(controls_.size())));
+    auto edit = Ref<FormControl>::Adopt(
+        new FormControl("EditPlus", "EditPlus", static_cast<long>(controls_.size())));
     edit->SetProperty("Tag", "Page1." + f.key);
     edit->SetProperty("Postfix", "");
     edit->SetProperty("Visible", true);
@@ -72,12 +78,15 @@ void BillForm::BuildControls() {
   }
 }
 
-// --- menus ----------------------------------------------------------------------------------------
+// --- menus
+// ----------------------------------------------------------------------------------------
 
 void BillForm::InitializeMenus() {
   if (menusBuilt_) return;
   menusBuilt_ = true;
-  for (const char* band : {"mnuFile", "mnuEdit", "mnuView", "mnuRelate", "mnuOption", "BandToolBar"}) bar_->EnsureBand(band);
+  for (const char* band :
+       {"mnuFile", "mnuEdit", "mnuView", "mnuRelate", "mnuOption", "BandToolBar"})
+    bar_->EnsureBand(band);
   for (const ToolDef& def : tmpl_->tools) {
     auto tool = bar_->EnsureTool(def.key);
     if (tool->Caption().empty()) {
@@ -91,10 +100,12 @@ void BillForm::InitializeMenus() {
     if (def.toolbar) bar_->EnsureBand("BandToolBar")->Append(tool);
   }
   Ref<host::IActiveBar> menuBar(bar_);
-  Raise(host::BillEvent::MenuBarInitialize, [&](host::IBillEventSink& s) { s.MenuBarInitialize(menuBar); });
+  Raise(host::BillEvent::MenuBarInitialize,
+        [&](host::IBillEventSink& s) { s.MenuBarInitialize(menuBar); });
 }
 
-// --- new and load ---------------------------------------------------------------------------------
+// --- new and load
+// ---------------------------------------------------------------------------------
 
 void BillForm::NewBill() {
   lastCancelled_ = false;
@@ -112,7 +123,8 @@ void BillForm::NewBill() {
 
 bool BillForm::LoadBill(long billId, long state) {
   lastCancelled_ = false;
-  Raise(host::BillEvent::BeforLoadBillFillData, [](host::IBillEventSink& s) { s.BeforLoadBillFillData(); });
+  Raise(host::BillEvent::BeforLoadBillFillData,
+        [](host::IBillEventSink& s) { s.BeforLoadBillFillData(); });
   if (!ReadFromDatabase(billId)) return Refuse();
   formState_ = state == host::kBillEdit ? host::kBillEdit : host::kBillView;
   dirty_ = false;
@@ -129,7 +141,8 @@ bool BillForm::LoadBillByNumber(std::string_view billNo) {
   return LoadBill(vb::CLng(sets[0].rows[0][0]));
 }
 
-// --- rows ------------------------------------------------------------------------------------------
+// --- rows
+// ------------------------------------------------------------------------------------------
 
 long BillForm::AddRow(int grid) {
   lastCancelled_ = false;
@@ -141,7 +154,8 @@ long BillForm::AddRow(int grid) {
   const long row = Page(grid).Append();
   ApplyDefaults(grid, row);
   dirty_ = true;
-  Raise(host::BillEvent::AddNewRow, [&](host::IBillEventSink& s) { s.AddNewRow(Variant(grid), row); });
+  Raise(host::BillEvent::AddNewRow,
+        [&](host::IBillEventSink& s) { s.AddNewRow(Variant(grid), row); });
   return row;
 }
 
@@ -149,19 +163,23 @@ bool BillForm::DeleteRow(long row, int grid) {
   lastCancelled_ = false;
   if (ReadOnly() || !Page(grid).Row(row)) return Refuse();
   bool cancel = false;
-  const bool ok = Raise(host::BillEvent::BeforeDeleteRow, [&](host::IBillEventSink& s) { s.BeforeDeleteRow(Variant(grid), row, cancel); });
+  const bool ok = Raise(host::BillEvent::BeforeDeleteRow, [&](host::IBillEventSink& s) {
+    s.BeforeDeleteRow(Variant(grid), row, cancel);
+  });
   if (cancel || !ok) return Refuse();
   BeginEditIfViewing();
   Page(grid).Erase(row);
   dirty_ = true;
-  Raise(host::BillEvent::AfterDeleteRow, [&](host::IBillEventSink& s) { s.AfterDeleteRow(Variant(grid), Variant(row)); });
+  Raise(host::BillEvent::AfterDeleteRow,
+        [&](host::IBillEventSink& s) { s.AfterDeleteRow(Variant(grid), Variant(row)); });
   return true;
 }
 
 void BillForm::EnterRow(long row) {
   activeRow_ = row;
   Raise(host::BillEvent::EntryGridRow, [&](host::IBillEventSink& s) {
-    s.EntryGridRow(Variant(activeRow_), row, Variant{}, Variant{}, Variant{}, Variant{}, Variant{}, Variant{});
+    s.EntryGridRow(Variant(activeRow_), row, Variant{}, Variant{}, Variant{}, Variant{}, Variant{},
+                   Variant{});
   });
 }
 
@@ -172,19 +190,23 @@ long BillForm::FillRow(const std::vector<std::pair<std::string, Variant>>& value
     const FieldDef* f = tmpl_->FindAt(key, row);
     if (f && f->grid == 1) WriteTyped(*f, row, value, true);
   }
-  Raise(host::BillEvent::AfterFillRow, [&](host::IBillEventSink& s) { s.AfterFillRow(row, Variant{}, Variant{}, Variant{}); });
+  Raise(host::BillEvent::AfterFillRow,
+        [&](host::IBillEventSink& s) { s.AfterFillRow(row, Variant{}, Variant{}, Variant{}); });
   return row;
 }
 
-// --- tools -----------------------------------------------------------------------------------------
+// --- tools
+// -----------------------------------------------------------------------------------------
 
 bool BillForm::ClickTool(std::string_view key) {
   lastCancelled_ = false;
   auto tool = bar_->FindTool(key);
   if (tool && !tool->Enabled()) return Refuse();
-  Ref<host::ITool> clicked = tool ? Ref<host::ITool>(tool) : Ref<host::ITool>(bar_->EnsureTool(key));
+  Ref<host::ITool> clicked =
+      tool ? Ref<host::ITool>(tool) : Ref<host::ITool>(bar_->EnsureTool(key));
   bool cancel = false;
-  const bool ok = Raise(host::BillEvent::MenuBarClick, [&](host::IBillEventSink& s) { s.MenuBarClick(clicked, cancel); });
+  const bool ok = Raise(host::BillEvent::MenuBarClick,
+                        [&](host::IBillEventSink& s) { s.MenuBarClick(clicked, cancel); });
   if (cancel || !ok) return Refuse();
   bool handled = false;
   RunHostTool(key, handled);
@@ -193,14 +215,22 @@ bool BillForm::ClickTool(std::string_view key) {
 
 void BillForm::RunHostTool(std::string_view key, bool& handled) {
   handled = true;
-  if (key == "mnuEditFileSave") Save();
-  else if (key == "mnuEditCheck") Audit();
-  else if (key == "mnuEditUnCheck") UnAudit();
-  else if (key == "mnuEditCopy") CopyBill();
-  else if (key == "mnuEditFileDelete") DeleteBill();
-  else if (key == "mnuFileNew") NewBill();
-  else if (key == "mnuEditAddRow") AddRow(1);
-  else if (key == "mnuFileExit") closed_ = true;
+  if (key == "mnuEditFileSave")
+    Save();
+  else if (key == "mnuEditCheck")
+    Audit();
+  else if (key == "mnuEditUnCheck")
+    UnAudit();
+  else if (key == "mnuEditCopy")
+    CopyBill();
+  else if (key == "mnuEditFileDelete")
+    DeleteBill();
+  else if (key == "mnuFileNew")
+    NewBill();
+  else if (key == "mnuEditAddRow")
+    AddRow(1);
+  else if (key == "mnuFileExit")
+    closed_ = true;
   else if (key == "mnuOptionAmountCalcPrice") {
     amountCalcPrice_ = !amountCalcPrice_;
     if (auto tool = bar_->FindTool(key)) tool->SetChecked(amountCalcPrice_);
@@ -210,15 +240,19 @@ void BillForm::RunHostTool(std::string_view key, bool& handled) {
     const BillTemplate* source = services_.TemplateOf(sourceClass);
     if (!source) return;
     std::string filter;
-    Raise(host::BillEvent::BeforeSelBills, [&](host::IBillEventSink& s) { s.BeforeSelBills(Variant(sourceClass), Variant{}, Variant{}, filter, Variant{}); });
+    Raise(host::BillEvent::BeforeSelBills, [&](host::IBillEventSink& s) {
+      s.BeforeSelBills(Variant(sourceClass), Variant{}, Variant{}, filter, Variant{});
+    });
     // The selection runs in the context of the bill being made: t_BaseBillTypeData2 is its kind,
     // which the plug-in's filter may name.
     const FieldDef* kindField = tmpl_->Find("FBillTypeID");
     const long kind = kindField ? static_cast<long>(StatusOf(Value("FBillTypeID"))) : 0;
-    const std::string sql = "SELECT h.FID AS FItemID, h.FBillNo AS FNumber, h.FBillNo AS FName FROM " + source->headTable +
-                            " h LEFT JOIN t_BaseBillTypeData t_BaseBillTypeData2 ON t_BaseBillTypeData2.FID = " +
-                            std::to_string(kind) + " WHERE h." + source->classColumn + "=" + std::to_string(sourceClass) +
-                            " AND h.FStatus = 1 " + filter + " ORDER BY h.FBillNo";
+    const std::string sql =
+        "SELECT h.FID AS FItemID, h.FBillNo AS FNumber, h.FBillNo AS FName FROM " +
+        source->headTable +
+        " h LEFT JOIN t_BaseBillTypeData t_BaseBillTypeData2 ON t_BaseBillTypeData2.FID = " +
+        std::to_string(kind) + " WHERE h." + source->classColumn + "=" +
+        std::to_string(sourceClass) + " AND h.FStatus = 1 " + filter + " ORDER BY h.FBillNo";
     auto sets = services_.Run(sql);
     auto candidates = Recordset::New(sets.empty() ? RecordData{} : std::move(sets.front()));
     const auto chosen = services_.Ui().SelectItems(candidates, {}, "选单", false);
@@ -239,13 +273,15 @@ bool BillForm::Save() {
     return Refuse();
   }
   bool cancel = false;
-  const bool ok = Raise(host::BillEvent::BeforeSave, [&](host::IBillEventSink& s) { s.BeforeSave(cancel); });
+  const bool ok =
+      Raise(host::BillEvent::BeforeSave, [&](host::IBillEventSink& s) { s.BeforeSave(cancel); });
   if (cancel || !ok) return Refuse();
   // The host's own check: required fields of the header.
   for (const auto& f : tmpl_->head) {
     if (!f.required) continue;
     const Variant v = Value(f.key);
-    const bool empty = v.IsEmpty() || v.IsNull() || (v.IsString() && vb::Trim(v.AsString()).empty()) ||
+    const bool empty = v.IsEmpty() || v.IsNull() ||
+                       (v.IsString() && vb::Trim(v.AsString()).empty()) ||
                        (f.type == FieldType::Base && v.IsNumber() && vb::CDbl(v) == 0);
     if (empty) {
       services_.Ui().MsgBox(f.caption + "不能为空。", host::vbInformation, kInfoTitle);
@@ -291,12 +327,13 @@ bool BillForm::Audit() {
   }
   if ((billId_ == 0 || dirty_) && !Save()) return false;
   bool cancel = false;
-  const bool ok = Raise(host::BillEvent::BusinessCheck, [&](host::IBillEventSink& s) { s.BusinessCheck(cancel); });
+  const bool ok = Raise(host::BillEvent::BusinessCheck,
+                        [&](host::IBillEventSink& s) { s.BusinessCheck(cancel); });
   if (cancel || !ok) return Refuse();
   try {
     services_.Begin();
-    services_.Run("UPDATE " + tmpl_->headTable + " SET FStatus=1, FCheckerID=" + std::to_string(services_.UserId()) +
-                  " WHERE FID=" + std::to_string(billId_));
+    services_.Run("UPDATE " + tmpl_->headTable + " SET FStatus=1, FCheckerID=" +
+                  std::to_string(services_.UserId()) + " WHERE FID=" + std::to_string(billId_));
     services_.Commit();
   } catch (const std::exception& e) {
     services_.Rollback();
@@ -304,7 +341,8 @@ bool BillForm::Audit() {
     return Refuse();
   }
   if (tmpl_->Find("FStatus")) WriteTyped(*tmpl_->Find("FStatus"), -1, 1, false);
-  if (tmpl_->Find("FCheckerID")) WriteTyped(*tmpl_->Find("FCheckerID"), -1, services_.UserId(), false);
+  if (tmpl_->Find("FCheckerID"))
+    WriteTyped(*tmpl_->Find("FCheckerID"), -1, services_.UserId(), false);
   formState_ = host::kBillView;
   dirty_ = false;
   return true;
@@ -317,11 +355,13 @@ bool BillForm::UnAudit() {
     return Refuse();
   }
   bool cancel = false;
-  const bool ok = Raise(host::BillEvent::UnBusinessCheck, [&](host::IBillEventSink& s) { s.UnBusinessCheck(cancel); });
+  const bool ok = Raise(host::BillEvent::UnBusinessCheck,
+                        [&](host::IBillEventSink& s) { s.UnBusinessCheck(cancel); });
   if (cancel || !ok) return Refuse();
   try {
     services_.Begin();
-    services_.Run("UPDATE " + tmpl_->headTable + " SET FStatus=0, FCheckerID=0 WHERE FID=" + std::to_string(billId_));
+    services_.Run("UPDATE " + tmpl_->headTable +
+                  " SET FStatus=0, FCheckerID=0 WHERE FID=" + std::to_string(billId_));
     services_.Commit();
   } catch (const std::exception& e) {
     services_.Rollback();
@@ -393,12 +433,16 @@ void BillForm::NewFromCopy(const Ref<host::IDictionary>& data) {
 bool BillForm::DeleteBill() {
   lastCancelled_ = false;
   if (billId_ == 0 || ReadOnly()) return Refuse();
-  if (services_.Ui().MsgBox("确定要删除这张单据吗？", host::vbYesNo | host::vbQuestion, kInfoTitle) != host::vbYes) return Refuse();
+  if (services_.Ui().MsgBox("确定要删除这张单据吗？", host::vbYesNo | host::vbQuestion,
+                            kInfoTitle) != host::vbYes)
+    return Refuse();
   try {
     services_.Begin();
     std::string sql;
-    if (!tmpl_->entryTable.empty()) sql += "DELETE FROM " + tmpl_->entryTable + " WHERE FID=" + std::to_string(billId_) + "\n";
-    if (!tmpl_->entry2Table.empty()) sql += "DELETE FROM " + tmpl_->entry2Table + " WHERE FID=" + std::to_string(billId_) + "\n";
+    if (!tmpl_->entryTable.empty())
+      sql += "DELETE FROM " + tmpl_->entryTable + " WHERE FID=" + std::to_string(billId_) + "\n";
+    if (!tmpl_->entry2Table.empty())
+      sql += "DELETE FROM " + tmpl_->entry2Table + " WHERE FID=" + std::to_string(billId_) + "\n";
     sql += "DELETE FROM " + tmpl_->headTable + " WHERE FID=" + std::to_string(billId_);
     services_.Run(sql);
     services_.Commit();
@@ -425,21 +469,26 @@ bool BillForm::SelectSource(std::string_view tool, const std::vector<SourceRow>&
   selection->SetItem("FSourClassTypeID", def->classTypeId);
   auto data = Dictionary::New();
   Raise(host::BillEvent::AfterSelBillBeforeFillData, [&](host::IBillEventSink& s) {
-    s.AfterSelBillBeforeFillData(Variant(Ref<host::IDictionary>(selection)), Variant(Ref<host::IDictionary>(data)));
+    s.AfterSelBillBeforeFillData(Variant(Ref<host::IDictionary>(selection)),
+                                 Variant(Ref<host::IDictionary>(data)));
   });
 
   // Drop the trailing empty row the new bill starts with.
   auto& page = Page(1);
-  // A row counts as blank while its item is empty (defaults such as a coefficient of 1 do not count).
+  // A row counts as blank while its item is empty (defaults such as a coefficient of 1 do not
+  // count).
   if (page.Count() == 1) {
     const FieldDef* item = tmpl_->FindAt("FItemID", 1);
     const Variant v = item ? Value(item->key, 1) : Variant{};
-    if (v.IsEmpty() || (v.IsString() && vb::Trim(v.AsString()).empty()) || (v.IsNumber() && vb::CDbl(v) == 0)) page.Erase(1);
+    if (v.IsEmpty() || (v.IsString() && vb::Trim(v.AsString()).empty()) ||
+        (v.IsNumber() && vb::CDbl(v) == 0))
+      page.Erase(1);
   }
 
   bool headFilled = false;
   for (const SourceRow& pick : rows) {
-    std::string sql = "SELECT h.FBillNo AS FSourceBillNo, e.* FROM " + source->entryTable + " e INNER JOIN " + source->headTable +
+    std::string sql = "SELECT h.FBillNo AS FSourceBillNo, e.* FROM " + source->entryTable +
+                      " e INNER JOIN " + source->headTable +
                       " h ON h.FID = e.FID WHERE e.FID=" + std::to_string(pick.billId);
     if (pick.entryId) sql += " AND e.FEntryID=" + std::to_string(pick.entryId);
     if (!def->openQty.empty()) sql += " AND e." + def->openQty + " > 0";
@@ -449,18 +498,21 @@ bool BillForm::SelectSource(std::string_view tool, const std::vector<SourceRow>&
     const RecordData& found = sets[0];
     auto column = [&](std::string_view name) -> long {
       for (std::size_t i = 0; i < found.columns.size(); ++i)
-        if (vb::StrComp(found.columns[i].name, name, vb::CompareMethod::Text) == 0) return static_cast<long>(i);
+        if (vb::StrComp(found.columns[i].name, name, vb::CompareMethod::Text) == 0)
+          return static_cast<long>(i);
       return -1;
     };
     if (!headFilled && !def->headFields.empty()) {
-      const auto head = services_.Run("SELECT * FROM " + source->headTable + " WHERE FID=" + std::to_string(pick.billId));
+      const auto head = services_.Run("SELECT * FROM " + source->headTable +
+                                      " WHERE FID=" + std::to_string(pick.billId));
       if (!head.empty() && !head[0].rows.empty())
         for (const auto& key : def->headFields) {
           const FieldDef* mine = tmpl_->Find(key);
           const FieldDef* theirs = source->Find(key);
           if (!mine || !theirs) continue;
           for (std::size_t i = 0; i < head[0].columns.size(); ++i)
-            if (vb::StrComp(head[0].columns[i].name, theirs->internalKey(), vb::CompareMethod::Text) == 0)
+            if (vb::StrComp(head[0].columns[i].name, theirs->internalKey(),
+                            vb::CompareMethod::Text) == 0)
               WriteTyped(*mine, -1, head[0].rows[0][i], true);
         }
       headFilled = true;
@@ -476,21 +528,29 @@ bool BillForm::SelectSource(std::string_view tool, const std::vector<SourceRow>&
         if (c >= 0) WriteTyped(*mine, row, record[static_cast<std::size_t>(c)], true);
       }
       auto put = [&](const char* key, const Variant& value) {
-        if (const FieldDef* f = tmpl_->FindAt(key, row); f && f->grid == 1) WriteTyped(*f, row, value, true);
+        if (const FieldDef* f = tmpl_->FindAt(key, row); f && f->grid == 1)
+          WriteTyped(*f, row, value, true);
       };
       put("FClassID_SRC", def->classTypeId);
       put("FID_SRC", pick.billId);
-      if (long c = column("FEntryID"); c >= 0) put("FEntryID_SRC", record[static_cast<std::size_t>(c)]);
-      if (long c = column("FSourceBillNo"); c >= 0) put("FBillNo_SRC", record[static_cast<std::size_t>(c)]);
+      if (long c = column("FEntryID"); c >= 0)
+        put("FEntryID_SRC", record[static_cast<std::size_t>(c)]);
+      if (long c = column("FSourceBillNo"); c >= 0)
+        put("FBillNo_SRC", record[static_cast<std::size_t>(c)]);
       if (!def->openQty.empty())
-        if (long c = column(def->openQty); c >= 0) put("FShowQty", record[static_cast<std::size_t>(c)]);
+        if (long c = column(def->openQty); c >= 0)
+          put("FShowQty", record[static_cast<std::size_t>(c)]);
       // The quantity family follows the taken-over quantity through the template's formulas.
-      if (const FieldDef* qty = tmpl_->FindAt("FShowQty", row); qty && qty->grid == 1) RunActions(*qty, row, "FAction");
+      if (const FieldDef* qty = tmpl_->FindAt("FShowQty", row); qty && qty->grid == 1)
+        RunActions(*qty, row, "FAction");
     }
   }
   for (const char* key : {"FClassID_SRC", "FID_SRC"})
     if (const FieldDef* f = tmpl_->Find(key); f && f->grid == 0 && !rows.empty()) {
-      WriteTyped(*f, -1, std::string(key) == "FClassID_SRC" ? Variant(def->classTypeId) : Variant(rows.front().billId), true);
+      WriteTyped(*f, -1,
+                 std::string(key) == "FClassID_SRC" ? Variant(def->classTypeId)
+                                                    : Variant(rows.front().billId),
+                 true);
     }
   if (page.Count() == 0) page.Append();
   dirty_ = true;

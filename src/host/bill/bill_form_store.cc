@@ -39,7 +39,8 @@ std::string Literal(const FieldDef& f, const Variant& v) {
     case FieldType::Date: {
       if (blank) return "NULL";
       if (v.Type() == vb::VarType::Date) return "'" + vb::Format(v, "yyyy-MM-dd HH:mm:ss") + "'";
-      if (auto d = vb::ParseDate(vb::CStr(v))) return "'" + vb::Format(Variant(*d), "yyyy-MM-dd HH:mm:ss") + "'";
+      if (auto d = vb::ParseDate(vb::CStr(v)))
+        return "'" + vb::Format(Variant(*d), "yyyy-MM-dd HH:mm:ss") + "'";
       return "NULL";
     }
     case FieldType::Time:
@@ -51,15 +52,17 @@ std::string Literal(const FieldDef& f, const Variant& v) {
 
 long ColumnIndex(const RecordData& data, std::string_view name) {
   for (std::size_t i = 0; i < data.columns.size(); ++i)
-    if (vb::StrComp(data.columns[i].name, name, vb::CompareMethod::Text) == 0) return static_cast<long>(i);
+    if (vb::StrComp(data.columns[i].name, name, vb::CompareMethod::Text) == 0)
+      return static_cast<long>(i);
   return -1;
 }
 
 }  // namespace
 
 bool BillForm::ReadFromDatabase(long billId) {
-  const auto head = services_.Run("SELECT * FROM " + tmpl_->headTable + " WHERE FID=" + std::to_string(billId) + " AND " +
-                                  tmpl_->classColumn + "=" + std::to_string(tmpl_->classTypeId));
+  const auto head =
+      services_.Run("SELECT * FROM " + tmpl_->headTable + " WHERE FID=" + std::to_string(billId) +
+                    " AND " + tmpl_->classColumn + "=" + std::to_string(tmpl_->classTypeId));
   if (head.empty() || head[0].rows.empty()) return false;
   ResetData();
   billId_ = billId;
@@ -74,7 +77,8 @@ bool BillForm::ReadFromDatabase(long billId) {
   }
   for (std::size_t g = 0; g < tmpl_->grids.size(); ++g) {
     const int grid = static_cast<int>(g + 1);
-    std::string table = grid == 2 && !tmpl_->entry2Table.empty() ? tmpl_->entry2Table : tmpl_->entryTable;
+    std::string table =
+        grid == 2 && !tmpl_->entry2Table.empty() ? tmpl_->entry2Table : tmpl_->entryTable;
     if (table.empty()) continue;
     std::string sql = "SELECT * FROM " + table + " WHERE FID=" + std::to_string(billId);
     if (!tmpl_->gridColumn.empty() && tmpl_->entry2Table.empty())
@@ -91,22 +95,26 @@ bool BillForm::ReadFromDatabase(long billId) {
     }
     for (const auto& record : e.rows) {
       const long row = Page(grid).Append();
-      if (entryColumn >= 0) Page(grid).Row(row)->entryId = vb::CLng(record[static_cast<std::size_t>(entryColumn)]);
-      for (const auto& [f, c] : mapped) WriteTyped(*f, row, record[static_cast<std::size_t>(c)], false);
+      if (entryColumn >= 0)
+        Page(grid).Row(row)->entryId = vb::CLng(record[static_cast<std::size_t>(entryColumn)]);
+      for (const auto& [f, c] : mapped)
+        WriteTyped(*f, row, record[static_cast<std::size_t>(c)], false);
     }
   }
   return true;
 }
 
 std::string BillForm::NextBillNo() {
-  const auto rule = services_.Run("SELECT FPrefix, FNextNumber, FWidth FROM t_BillNoRule WHERE FClassTypeID=" +
-                                  std::to_string(tmpl_->classTypeId));
+  const auto rule =
+      services_.Run("SELECT FPrefix, FNextNumber, FWidth FROM t_BillNoRule WHERE FClassTypeID=" +
+                    std::to_string(tmpl_->classTypeId));
   if (!rule.empty() && !rule[0].rows.empty()) {
     const auto& r = rule[0].rows[0];
     const std::string prefix = r[0].IsNull() ? std::string() : vb::CStr(r[0]);
     const long next = vb::CLng(r[1]);
     const long width = std::max<long>(1, vb::CLng(r[2]));
-    services_.Run("UPDATE t_BillNoRule SET FNextNumber = FNextNumber + 1 WHERE FClassTypeID=" + std::to_string(tmpl_->classTypeId));
+    services_.Run("UPDATE t_BillNoRule SET FNextNumber = FNextNumber + 1 WHERE FClassTypeID=" +
+                  std::to_string(tmpl_->classTypeId));
     return prefix + vb::Format(next, std::string(static_cast<std::size_t>(width), '0'));
   }
   return tmpl_->billNoPrefix + vb::Format(billId_, "000000");
@@ -135,8 +143,9 @@ void BillForm::WriteToDatabase() {
   }
   std::string sql;
   if (isNew) {
-    std::string columns = "FID,FBillNo," + tmpl_->classColumn, literals = std::to_string(billId_) + "," + Quote(billNo) + "," +
-                                                                       std::to_string(tmpl_->classTypeId);
+    std::string columns = "FID,FBillNo," + tmpl_->classColumn,
+                literals = std::to_string(billId_) + "," + Quote(billNo) + "," +
+                           std::to_string(tmpl_->classTypeId);
     for (const auto& [c, v] : values) {
       columns += "," + c;
       literals += "," + v;
@@ -153,7 +162,8 @@ void BillForm::WriteToDatabase() {
   for (std::size_t g = 0; g < tmpl_->grids.size(); ++g) {
     const int grid = static_cast<int>(g + 1);
     const bool sharedTable = !tmpl_->gridColumn.empty() && tmpl_->entry2Table.empty();
-    const std::string table = grid == 2 && !tmpl_->entry2Table.empty() ? tmpl_->entry2Table : tmpl_->entryTable;
+    const std::string table =
+        grid == 2 && !tmpl_->entry2Table.empty() ? tmpl_->entry2Table : tmpl_->entryTable;
     if (table.empty()) continue;
     std::string remove = "DELETE FROM " + table + " WHERE FID=" + std::to_string(billId_);
     if (sharedTable) remove += " AND " + tmpl_->gridColumn + "=" + std::to_string(grid);
@@ -176,7 +186,8 @@ void BillForm::WriteToDatabase() {
     for (auto& row : Page(grid).rows()) {
       ++index;
       if (row.entryId == 0) row.entryId = nextEntry++;
-      std::string literals = std::to_string(billId_) + "," + std::to_string(row.entryId) + "," + std::to_string(index);
+      std::string literals =
+          std::to_string(billId_) + "," + std::to_string(row.entryId) + "," + std::to_string(index);
       if (sharedTable) literals += "," + std::to_string(grid);
       for (std::size_t i = 0; i < fields.size(); ++i) {
         if (showsEntryId[i]) {

@@ -13,7 +13,8 @@ namespace zov::sim {
 using nlohmann::json;
 
 namespace {
-const FieldDef* Lookup(const std::map<std::string, const FieldDef*, std::less<>>& fields, std::string_view key) {
+const FieldDef* Lookup(const std::map<std::string, const FieldDef*, std::less<>>& fields,
+                       std::string_view key) {
   if (auto it = fields.find(key); it != fields.end()) return it->second;
   for (const auto& [k, field] : fields)
     if (vb::StrComp(k, key, vb::CompareMethod::Text) == 0) return field;
@@ -88,7 +89,8 @@ FieldDef ParseField(const json& j, int page, int grid, std::string_view origin) 
     if (b.contains("props"))
       for (const auto& p : b["props"]) f.base.props.push_back(p.get<std::string>());
     if (b.contains("fill"))
-      for (const auto& [target, column] : b["fill"].items()) f.base.fill.emplace_back(target, column.get<std::string>());
+      for (const auto& [target, column] : b["fill"].items())
+        f.base.fill.emplace_back(target, column.get<std::string>());
   }
   if (j.contains("actions"))
     for (const auto& a : j["actions"]) {
@@ -139,7 +141,8 @@ std::shared_ptr<const BillTemplate> ParseTemplate(std::string_view text, std::st
       for (const auto& g : j["grids"]) {
         ++index;
         std::vector<FieldDef> fields;
-        for (const auto& f : g.at("fields")) fields.push_back(ParseField(f, index + 1, index, origin));
+        for (const auto& f : g.at("fields"))
+          fields.push_back(ParseField(f, index + 1, index, origin));
         t->grids.push_back(std::move(fields));
       }
     }
@@ -154,32 +157,39 @@ std::shared_ptr<const BillTemplate> ParseTemplate(std::string_view text, std::st
         src.tool = s.at("tool").get<std::string>();
         src.classTypeId = s.at("classTypeId").get<long>();
         src.openQty = s.value("openQty", std::string());
-        for (const auto& f : s.value("headFields", json::array())) src.headFields.push_back(f.get<std::string>());
-        for (const auto& f : s.value("entryFields", json::array())) src.entryFields.push_back(f.get<std::string>());
+        for (const auto& f : s.value("headFields", json::array()))
+          src.headFields.push_back(f.get<std::string>());
+        for (const auto& f : s.value("entryFields", json::array()))
+          src.entryFields.push_back(f.get<std::string>());
         t->sources.push_back(std::move(src));
       }
     if (j.contains("list"))
-      for (const auto& c : j["list"].value("columns", json::array())) t->listColumns.push_back(c.get<std::string>());
+      for (const auto& c : j["list"].value("columns", json::array()))
+        t->listColumns.push_back(c.get<std::string>());
 
     // A key may stand once in the header and once among the rows (the header's source bill and
     // each row's); within the header or within the rows it is unique.
     for (const auto& f : t->head)
-      if (!t->byKey.emplace(f.key, &f).second) Bad(origin, "field " + f.key + " appears twice in the header");
+      if (!t->byKey.emplace(f.key, &f).second)
+        Bad(origin, "field " + f.key + " appears twice in the header");
     for (const auto& grid : t->grids)
       for (const auto& f : grid) {
-        if (!t->rowByKey.emplace(f.key, &f).second) Bad(origin, "field " + f.key + " appears twice among the rows");
+        if (!t->rowByKey.emplace(f.key, &f).second)
+          Bad(origin, "field " + f.key + " appears twice among the rows");
         t->byKey.emplace(f.key, &f);
       }
     for (const auto* f : t->AllFields())
       for (const auto& [target, column] : f->base.fill) {
         const FieldDef* to = t->FindAt(target, f->grid == 0 ? -1 : 1);
-        if (!to || to->grid != f->grid) Bad(origin, "field " + f->key + " fills " + target + ", which is not beside it");
+        if (!to || to->grid != f->grid)
+          Bad(origin, "field " + f->key + " fills " + target + ", which is not beside it");
       }
     // Fields saved in one column share a cell.
     auto layOut = [](std::vector<FieldDef>& fields) {
       auto layout = std::make_shared<CellLayout>();
       for (auto& f : fields) {
-        auto [it, added] = layout->slotOf.emplace(f.internalKey(), static_cast<int>(layout->keys.size()));
+        auto [it, added] =
+            layout->slotOf.emplace(f.internalKey(), static_cast<int>(layout->keys.size()));
         if (added) layout->keys.push_back(f.internalKey());
         f.slot = it->second;
       }

@@ -119,8 +119,8 @@ struct SourceDef {
 // Where the cells of the header, or of each row of a grid, are kept: one slot per internal key,
 // in the order of the fields.
 struct CellLayout {
-  std::vector<std::string> keys;                        // slot -> internal key
-  std::map<std::string, int, std::less<>> slotOf;       // internal key -> slot
+  std::vector<std::string> keys;                   // slot -> internal key
+  std::map<std::string, int, std::less<>> slotOf;  // internal key -> slot
 };
 
 struct BillTemplate {
@@ -147,9 +147,9 @@ struct BillTemplate {
   // Every field, header first.
   std::vector<const FieldDef*> AllFields() const;
 
-  std::map<std::string, const FieldDef*, std::less<>> byKey;      // header fields, then row fields
-  std::map<std::string, const FieldDef*, std::less<>> rowByKey;   // row fields of both grids
-  std::vector<std::shared_ptr<const CellLayout>> layouts;          // the header's, then each grid's
+  std::map<std::string, const FieldDef*, std::less<>> byKey;     // header fields, then row fields
+  std::map<std::string, const FieldDef*, std::less<>> rowByKey;  // row fields of both grids
+  std::vector<std::shared_ptr<const CellLayout>> layouts;        // the header's, then each grid's
 };
 
 // Reads a template from JSON text; raises std::runtime_error naming the file and what is wrong.

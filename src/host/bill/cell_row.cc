@@ -38,9 +38,12 @@ Variant CellRow::Item(const Variant& key) const {
   const int slot = key.IsString() ? SlotOf(key.AsString()) : -1;
   if (slot < 0) return extra_ ? extra_->Item(key) : Variant{};
   switch (state_[static_cast<std::size_t>(slot)]) {
-    case kOwn: return Variant(Ref<host::IDictionary>(&cells_[static_cast<std::size_t>(slot)]));
-    case kForeign: return foreign_.at(slot);
-    case kAbsent: break;
+    case kOwn:
+      return Variant(Ref<host::IDictionary>(&cells_[static_cast<std::size_t>(slot)]));
+    case kForeign:
+      return foreign_.at(slot);
+    case kAbsent:
+      break;
   }
   return Variant{};
 }
@@ -54,7 +57,8 @@ void CellRow::SetItem(const Variant& key, const Variant& value) {
   }
   const auto at = static_cast<std::size_t>(slot);
   // The row's own cell put back in its place stays what it is.
-  if (auto cell = value.ObjectAs<BillCell>(); cell && cell.get() == &cells_[at]) return SetState(at, kOwn);
+  if (auto cell = value.ObjectAs<BillCell>(); cell && cell.get() == &cells_[at])
+    return SetState(at, kOwn);
   foreign_[slot] = value;
   SetState(at, kForeign);
 }

@@ -35,7 +35,8 @@ class CellRow final : public vb::Implements<host::IDictionary> {
   int SlotOf(std::string_view key) const;
   // The row's own cell in `slot`, or nullptr when the slot is empty or holds a plug-in's value.
   BillCell* CellAt(int slot) {
-    return state_[static_cast<std::size_t>(slot)] == kOwn ? &cells_[static_cast<std::size_t>(slot)] : nullptr;
+    return state_[static_cast<std::size_t>(slot)] == kOwn ? &cells_[static_cast<std::size_t>(slot)]
+                                                          : nullptr;
   }
   // The plug-in's value in `slot`, or nullptr.
   const Variant* ForeignAt(int slot) const;

@@ -1,7 +1,6 @@
 #include "bill/entry_page.h"
 
 #include <algorithm>
-
 #include <cmath>
 
 #include "zov/vb/convert.h"
@@ -32,7 +31,8 @@ void EntryPage::SetItem(const Variant& key, const Variant& value) {
   const long n = RowNumber(key);
   auto dict = value.ObjectAs<host::IDictionary>();
   if (n < 1 || n > Count() + 1 || !dict)
-    throw vb::Error(vb::kErrInvalidProcedureCall, "Invalid procedure call or argument", "QBX.Dictionary");
+    throw vb::Error(vb::kErrInvalidProcedureCall, "Invalid procedure call or argument",
+                    "QBX.Dictionary");
   // A row's dictionary is the host's own; values of a foreign dictionary are copied in.
   if (n == Count() + 1) Append();
   auto& cells = rows_[static_cast<std::size_t>(n - 1)].cells;

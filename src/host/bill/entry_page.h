@@ -13,9 +13,10 @@
 namespace zov::sim {
 
 struct EntryRow {
-  explicit EntryRow(const std::shared_ptr<const CellLayout>& layout) : cells(CellRow::New(layout)) {}
-  long entryId = 0;  // FEntryID of the stored row; 0 for a row never saved
-  Ref<CellRow> cells;  // internal key -> cell
+  explicit EntryRow(const std::shared_ptr<const CellLayout>& layout)
+      : cells(CellRow::New(layout)) {}
+  long entryId = 0;                           // FEntryID of the stored row; 0 for a row never saved
+  Ref<CellRow> cells;                         // internal key -> cell
   std::set<std::string, std::less<>> locked;  // internal keys locked at run time
   std::set<std::string, std::less<>> opened;  // internal keys opened against the column lock
 };

@@ -11,7 +11,8 @@ namespace {
 constexpr int kErrNoSuchProperty = 438;
 
 [[noreturn]] void NoField(std::string_view key) {
-  throw vb::Error(5, "Invalid procedure call or argument: no field " + std::string(key), "BillEvent");
+  throw vb::Error(5, "Invalid procedure call or argument: no field " + std::string(key),
+                  "BillEvent");
 }
 
 const FieldDef& FieldOrRaise(BillForm& form, const Ref<host::IDictionary>& info, long row) {
@@ -20,7 +21,9 @@ const FieldDef& FieldOrRaise(BillForm& form, const Ref<host::IDictionary>& info,
   return *f;
 }
 
-bool Is(std::string_view a, std::string_view b) { return vb::StrComp(a, b, vb::CompareMethod::Text) == 0; }
+bool Is(std::string_view a, std::string_view b) {
+  return vb::StrComp(a, b, vb::CompareMethod::Text) == 0;
+}
 
 }  // namespace
 
@@ -30,7 +33,8 @@ void BillCtl::LockCell(const Ref<host::IDictionary>& fieldInfo, long row, bool l
   form_->LockCell(FieldOrRaise(*form_, fieldInfo, row), row, lock);
 }
 
-void BillCtl::DoAction(const Ref<host::IDictionary>& fieldInfo, const Ref<host::IDictionary>& cell, long row) {
+void BillCtl::DoAction(const Ref<host::IDictionary>& fieldInfo, const Ref<host::IDictionary>& cell,
+                       long row) {
   const FieldDef& field = FieldOrRaise(*form_, fieldInfo, row);
   // The caller stored the value into the cell already; the chain runs on what it holds.
   (void)cell;
@@ -41,7 +45,8 @@ bool BillCtl::IsFieldLockRunTime(const Ref<host::IDictionary>& fieldInfo, long r
   return form_->IsCellLocked(FieldOrRaise(*form_, fieldInfo, row), row);
 }
 
-// --- grids ----------------------------------------------------------------------------------------
+// --- grids
+// ----------------------------------------------------------------------------------------
 
 Ref<host::IQORField> BillGrid::QORFields(std::string_view key) {
   const FieldDef* f = form_->tmpl().FindAt(key, grid_ == 0 ? -1 : 1);
@@ -55,7 +60,8 @@ Ref<host::IRecordset> Q7Lib::Getdata(std::string_view sql) {
   return Recordset::New(sets.empty() ? RecordData{} : std::move(sets.front()));
 }
 
-// --- controls -------------------------------------------------------------------------------------
+// --- controls
+// -------------------------------------------------------------------------------------
 
 Variant FormControl::Property(std::string_view name) const {
   if (Is(name, "Name")) return name_;
@@ -88,11 +94,13 @@ Variant FormControl::Invoke(std::string_view method, std::vector<Variant>& args)
     printed_.clear();
     return {};
   }
-  if (Is(method, "SetFocus") || Is(method, "ZOrder") || Is(method, "SetImportDataFlag") || Is(method, "Refresh")) {
+  if (Is(method, "SetFocus") || Is(method, "ZOrder") || Is(method, "SetImportDataFlag") ||
+      Is(method, "Refresh")) {
     calls.emplace_back(method);
     return {};
   }
-  throw vb::Error(kErrNoSuchProperty, "Object doesn't support this property or method: " + std::string(method),
+  throw vb::Error(kErrNoSuchProperty,
+                  "Object doesn't support this property or method: " + std::string(method),
                   typeName_);
 }
 
@@ -123,7 +131,9 @@ Ref<host::IControl> FormControls::Find(std::string_view name) const {
 }
 
 Ref<host::IControl> FormControls::Add(std::string_view progId, std::string_view name) {
-  if (Find(name)) throw vb::Error(727, "There is already a control with the name '" + std::string(name) + "'", "Controls");
+  if (Find(name))
+    throw vb::Error(727, "There is already a control with the name '" + std::string(name) + "'",
+                    "Controls");
   std::string type(progId);
   if (auto dot = type.rfind('.'); dot != std::string::npos) type = type.substr(dot + 1);
   auto control = Ref<FormControl>::Adopt(new FormControl(type, std::string(name)));

@@ -16,7 +16,8 @@ class BillCtl final : public vb::Implements<host::IBillCtl> {
   explicit BillCtl(Ref<BillForm> form) : form_(std::move(form)) {}
   std::string TypeName() const override { return "BillCtl"; }
   void LockCell(const Ref<host::IDictionary>& fieldInfo, long row, bool lock) override;
-  void DoAction(const Ref<host::IDictionary>& fieldInfo, const Ref<host::IDictionary>& cell, long row) override;
+  void DoAction(const Ref<host::IDictionary>& fieldInfo, const Ref<host::IDictionary>& cell,
+                long row) override;
   bool IsFieldLockRunTime(const Ref<host::IDictionary>& fieldInfo, long row) override;
 
  private:

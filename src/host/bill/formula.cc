@@ -36,9 +36,12 @@ class Parser {
     ExprPtr left = ParseTerm();
     for (;;) {
       Skip();
-      if (Take('+')) left = Binary(Expr::Kind::Add, left, ParseTerm());
-      else if (Take('-')) left = Binary(Expr::Kind::Subtract, left, ParseTerm());
-      else return left;
+      if (Take('+'))
+        left = Binary(Expr::Kind::Add, left, ParseTerm());
+      else if (Take('-'))
+        left = Binary(Expr::Kind::Subtract, left, ParseTerm());
+      else
+        return left;
     }
   }
   bool AtEnd() {
@@ -51,9 +54,12 @@ class Parser {
     ExprPtr left = ParseFactor();
     for (;;) {
       Skip();
-      if (Take('*')) left = Binary(Expr::Kind::Multiply, left, ParseFactor());
-      else if (Take('/')) left = Binary(Expr::Kind::Divide, left, ParseFactor());
-      else return left;
+      if (Take('*'))
+        left = Binary(Expr::Kind::Multiply, left, ParseFactor());
+      else if (Take('/'))
+        left = Binary(Expr::Kind::Divide, left, ParseFactor());
+      else
+        return left;
     }
   }
 
@@ -71,9 +77,12 @@ class Parser {
       e->a = ParseFactor();
       return e;
     }
-    if (pos_ < text_.size() && (std::isdigit(static_cast<unsigned char>(text_[pos_])) || text_[pos_] == '.')) {
+    if (pos_ < text_.size() &&
+        (std::isdigit(static_cast<unsigned char>(text_[pos_])) || text_[pos_] == '.')) {
       const std::size_t start = pos_;
-      while (pos_ < text_.size() && (std::isdigit(static_cast<unsigned char>(text_[pos_])) || text_[pos_] == '.')) ++pos_;
+      while (pos_ < text_.size() &&
+             (std::isdigit(static_cast<unsigned char>(text_[pos_])) || text_[pos_] == '.'))
+        ++pos_;
       auto e = std::make_shared<Expr>();
       e->kind = Expr::Kind::Number;
       e->number = vb::Val(text_.substr(start, pos_ - start));
@@ -102,7 +111,9 @@ class Parser {
 
   std::string Name() {
     const std::size_t start = pos_;
-    while (pos_ < text_.size() && (std::isalnum(static_cast<unsigned char>(text_[pos_])) || text_[pos_] == '_')) ++pos_;
+    while (pos_ < text_.size() &&
+           (std::isalnum(static_cast<unsigned char>(text_[pos_])) || text_[pos_] == '_'))
+      ++pos_;
     return std::string(text_.substr(start, pos_ - start));
   }
 
@@ -152,26 +163,35 @@ Formula CompileFormula(std::string_view text) {
 
 double Evaluate(const Expr& e, const FieldReader& read) {
   switch (e.kind) {
-    case Expr::Kind::Number: return e.number;
-    case Expr::Kind::Field: return read(e.field);
-    case Expr::Kind::Negate: return -Evaluate(*e.a, read);
-    case Expr::Kind::Add: return Evaluate(*e.a, read) + Evaluate(*e.b, read);
-    case Expr::Kind::Subtract: return Evaluate(*e.a, read) - Evaluate(*e.b, read);
-    case Expr::Kind::Multiply: return Evaluate(*e.a, read) * Evaluate(*e.b, read);
+    case Expr::Kind::Number:
+      return e.number;
+    case Expr::Kind::Field:
+      return read(e.field);
+    case Expr::Kind::Negate:
+      return -Evaluate(*e.a, read);
+    case Expr::Kind::Add:
+      return Evaluate(*e.a, read) + Evaluate(*e.b, read);
+    case Expr::Kind::Subtract:
+      return Evaluate(*e.a, read) - Evaluate(*e.b, read);
+    case Expr::Kind::Multiply:
+      return Evaluate(*e.a, read) * Evaluate(*e.b, read);
     case Expr::Kind::Divide: {
       const double d = Evaluate(*e.b, read);
       if (d == 0) throw vb::Error(vb::kErrDivisionByZero, "Division by zero");
       return Evaluate(*e.a, read) / d;
     }
     case Expr::Kind::Round:
-      return vb::FormatToPlaces(Evaluate(*e.a, read), static_cast<int>(Evaluate(*e.b, read))).ToDouble();
+      return vb::FormatToPlaces(Evaluate(*e.a, read), static_cast<int>(Evaluate(*e.b, read)))
+          .ToDouble();
   }
   return 0;
 }
 
 LockRule CompileLockRule(std::string_view text) {
   const auto parts = vb::Split(text, ",");
-  if (parts.size() != 3) throw std::runtime_error("lock rule \"" + std::string(text) + "\": CONDITION,TARGET=L1,TARGET=L2 expected");
+  if (parts.size() != 3)
+    throw std::runtime_error("lock rule \"" + std::string(text) +
+                             "\": CONDITION,TARGET=L1,TARGET=L2 expected");
   LockRule rule;
   const std::string condition = vb::Trim(parts[0]);
   std::size_t opAt = std::string::npos, opLen = 0;
@@ -182,13 +202,15 @@ LockRule CompileLockRule(std::string_view text) {
       opLen = std::char_traits<char>::length(op);
     }
   }
-  if (opAt == std::string::npos) throw std::runtime_error("lock rule \"" + std::string(text) + "\": no comparison");
+  if (opAt == std::string::npos)
+    throw std::runtime_error("lock rule \"" + std::string(text) + "\": no comparison");
   rule.left = vb::Trim(condition.substr(0, opAt));
   rule.op = condition.substr(opAt, opLen);
   rule.right = vb::Trim(condition.substr(opAt + opLen));
   auto target = [&](const std::string& piece, bool& lock) {
     const auto eq = piece.find('=');
-    if (eq == std::string::npos) throw std::runtime_error("lock rule \"" + std::string(text) + "\": TARGET=0|1 expected");
+    if (eq == std::string::npos)
+      throw std::runtime_error("lock rule \"" + std::string(text) + "\": TARGET=0|1 expected");
     const std::string key = vb::Trim(piece.substr(0, eq));
     if (!rule.target.empty() && key != rule.target)
       throw std::runtime_error("lock rule \"" + std::string(text) + "\": two different targets");
@@ -202,17 +224,20 @@ LockRule CompileLockRule(std::string_view text) {
 
 bool ConditionHolds(const LockRule& rule, const ValueReader& read) {
   auto operand = [&](const std::string& text) -> vb::Variant {
-    if (!text.empty() && text.front() == '\'') return vb::Replace(text.substr(1, text.size() - 2), "''", "'");
+    if (!text.empty() && text.front() == '\'')
+      return vb::Replace(text.substr(1, text.size() - 2), "''", "'");
     if (vb::IsNumeric(vb::Variant(text))) return vb::Val(text);
     return read(text);
   };
   const vb::Variant a = operand(rule.left), b = operand(rule.right);
   int c;
   if (a.IsString() || b.IsString()) {
-    c = vb::StrComp(vb::CStr(a.IsNull() ? vb::Variant("") : a), vb::CStr(b.IsNull() ? vb::Variant("") : b),
-                    vb::CompareMethod::Text);
+    c = vb::StrComp(vb::CStr(a.IsNull() ? vb::Variant("") : a),
+                    vb::CStr(b.IsNull() ? vb::Variant("") : b), vb::CompareMethod::Text);
   } else {
-    auto number = [](const vb::Variant& v) { return v.IsEmpty() || v.IsNull() ? 0.0 : vb::CDbl(v); };
+    auto number = [](const vb::Variant& v) {
+      return v.IsEmpty() || v.IsNull() ? 0.0 : vb::CDbl(v);
+    };
     const double x = number(a), y = number(b);
     c = x < y ? -1 : (x > y ? 1 : 0);
   }

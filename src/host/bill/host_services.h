@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "com/recordset.h"
 #include "bill/bill_template.h"
+#include "com/recordset.h"
 #include "zov/host/ui.h"
 
 namespace zov::sim {

@@ -47,19 +47,30 @@ Variant Tool::Property(std::string_view name) const {
   if (Is(name, "Category")) return category_;
   if (Is(name, "Style")) return style_;
   if (Is(name, "Name")) return name_;
-  throw vb::Error(kErrNoSuchProperty, "Object doesn't support this property or method", "ActiveBar");
+  throw vb::Error(kErrNoSuchProperty, "Object doesn't support this property or method",
+                  "ActiveBar");
 }
 
 void Tool::SetProperty(std::string_view name, const Variant& value) {
-  if (Is(name, "Visible")) visible_ = vb::CBool(value);
-  else if (Is(name, "Enabled")) enabled_ = vb::CBool(value);
-  else if (Is(name, "Checked")) checked_ = vb::CBool(value);
-  else if (Is(name, "Caption")) caption_ = vb::CStr(value);
-  else if (Is(name, "ToolTipText")) toolTip_ = vb::CStr(value);
-  else if (Is(name, "Description")) description_ = vb::CStr(value);
-  else if (Is(name, "Category")) category_ = vb::CStr(value);
-  else if (Is(name, "Style")) style_ = vb::CLng(value);
-  else throw vb::Error(kErrNoSuchProperty, "Object doesn't support this property or method", "ActiveBar");
+  if (Is(name, "Visible"))
+    visible_ = vb::CBool(value);
+  else if (Is(name, "Enabled"))
+    enabled_ = vb::CBool(value);
+  else if (Is(name, "Checked"))
+    checked_ = vb::CBool(value);
+  else if (Is(name, "Caption"))
+    caption_ = vb::CStr(value);
+  else if (Is(name, "ToolTipText"))
+    toolTip_ = vb::CStr(value);
+  else if (Is(name, "Description"))
+    description_ = vb::CStr(value);
+  else if (Is(name, "Category"))
+    category_ = vb::CStr(value);
+  else if (Is(name, "Style"))
+    style_ = vb::CLng(value);
+  else
+    throw vb::Error(kErrNoSuchProperty, "Object doesn't support this property or method",
+                    "ActiveBar");
 }
 
 Ref<host::ITools> ActiveBar::Tools() {
@@ -96,7 +107,8 @@ Ref<Tool> ActiveBar::FindTool(std::string_view name) const {
 }
 
 Ref<host::ITool> Band::Item(long index) const {
-  if (index < 0 || index >= Count()) throw vb::Error(kErrSubscript, "Subscript out of range", "ActiveBar");
+  if (index < 0 || index >= Count())
+    throw vb::Error(kErrSubscript, "Subscript out of range", "ActiveBar");
   return tools_[static_cast<std::size_t>(index)];
 }
 
@@ -108,13 +120,16 @@ long Band::IndexOf(std::string_view name) const {
 }
 
 void Band::Insert(long index, const Ref<host::ITool>& tool) {
-  if (!tool) throw vb::Error(vb::kErrObjectVariableNotSet, "Object variable or With block variable not set", "ActiveBar");
+  if (!tool)
+    throw vb::Error(vb::kErrObjectVariableNotSet, "Object variable or With block variable not set",
+                    "ActiveBar");
   index = std::clamp<long>(index, 0, Count());
   tools_.insert(tools_.begin() + index, tool);
 }
 
 void Band::Remove(long index) {
-  if (index < 0 || index >= Count()) throw vb::Error(kErrSubscript, "Subscript out of range", "ActiveBar");
+  if (index < 0 || index >= Count())
+    throw vb::Error(kErrSubscript, "Subscript out of range", "ActiveBar");
   tools_.erase(tools_.begin() + index);
 }
 

@@ -9,9 +9,13 @@ namespace {
 
 bool IsNumericKey(const Variant& key) { return key.IsNumber() || key.Type() == vb::VarType::Date; }
 
-double NumberOf(const Variant& key) { return key.Type() == vb::VarType::Date ? key.AsDate().serial : vb::CDbl(key); }
+double NumberOf(const Variant& key) {
+  return key.Type() == vb::VarType::Date ? key.AsDate().serial : vb::CDbl(key);
+}
 
-std::string_view TextOf(const Variant& key) { return key.IsString() ? std::string_view(key.AsString()) : std::string_view(); }
+std::string_view TextOf(const Variant& key) {
+  return key.IsString() ? std::string_view(key.AsString()) : std::string_view();
+}
 
 // Whether two keys name the same item: texts exactly (Empty as ""), numbers and dates by value.
 bool SameKey(const Variant& a, const Variant& b) {
@@ -83,15 +87,18 @@ void Dictionary::SetItem(const Variant& key, const Variant& value) {
   }
   slots_.push_back({key, value, true});
   ++live_;
-  if (index_.empty() ? slots_.size() >= kIndexFrom : slots_.size() * 2 > index_.size()) BuildIndex();
-  else if (!index_.empty()) Index(slots_.size() - 1);
+  if (index_.empty() ? slots_.size() >= kIndexFrom : slots_.size() * 2 > index_.size())
+    BuildIndex();
+  else if (!index_.empty())
+    Index(slots_.size() - 1);
 }
 
 bool Dictionary::Lookup(const Variant& key) const { return Find(key) >= 0; }
 
 void AddNew(IDictionary& dict, const Variant& key, const Variant& value) {
   if (dict.Lookup(key))
-    throw vb::Error(vb::kErrKeyAlreadyExists, "This key is already associated with an element of this collection",
+    throw vb::Error(vb::kErrKeyAlreadyExists,
+                    "This key is already associated with an element of this collection",
                     "QBX.Dictionary");
   dict.SetItem(key, value);
 }

@@ -1,6 +1,6 @@
 // The host's dictionary component ("QBX.Dictionary"): keys in insertion order, looked up in
-// place while small and by hash once large. Text keys compare exactly; numeric keys compare by value whatever their kind, so a row
-// number stored as Long is found with a Double.
+// place while small and by hash once large. Text keys compare exactly; numeric keys compare by
+// value whatever their kind, so a row number stored as Long is found with a Double.
 #pragma once
 
 #include <cstdint>

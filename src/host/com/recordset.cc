@@ -36,13 +36,19 @@ class Fields final : public vb::Implements<host::IFields> {
   long Count() const override { return static_cast<long>(rs_->data().columns.size()); }
   Ref<host::IField> Item(long index) const override {
     if (index < 0 || index >= Count())
-      throw vb::Error(kErrItemNotFound, "Item cannot be found in the collection corresponding to the requested name or ordinal.", kSource);
+      throw vb::Error(
+          kErrItemNotFound,
+          "Item cannot be found in the collection corresponding to the requested name or ordinal.",
+          kSource);
     return vb::MakeRef<host::IField, Field>(rs_, index);
   }
   Ref<host::IField> Item(std::string_view name) const override {
     const long index = rs_->ColumnIndex(name);
     if (index < 0)
-      throw vb::Error(kErrItemNotFound, "Item cannot be found in the collection corresponding to the requested name or ordinal.", kSource);
+      throw vb::Error(
+          kErrItemNotFound,
+          "Item cannot be found in the collection corresponding to the requested name or ordinal.",
+          kSource);
     return vb::MakeRef<host::IField, Field>(rs_, index);
   }
 
@@ -63,7 +69,8 @@ Recordset::Recordset(RecordData data) : data_(std::make_shared<RecordData>(std::
 
 void Recordset::CheckOpen() const {
   if (!open_)
-    throw vb::Error(kErrObjectClosed, "Operation is not allowed when the object is closed.", kSource);
+    throw vb::Error(kErrObjectClosed, "Operation is not allowed when the object is closed.",
+                    kSource);
 }
 
 bool Recordset::Eof() const {
@@ -78,7 +85,8 @@ bool Recordset::Bof() const {
 
 void Recordset::MoveNext() {
   if (Eof())
-    throw vb::Error(kErrNoCurrentRecord, "Either BOF or EOF is True, or the current record has been deleted.", kSource);
+    throw vb::Error(kErrNoCurrentRecord,
+                    "Either BOF or EOF is True, or the current record has been deleted.", kSource);
   ++cursor_;
 }
 
@@ -106,20 +114,27 @@ long Recordset::ColumnIndex(std::string_view name) const {
 
 const Variant& Recordset::At(long column) const {
   if (Eof())
-    throw vb::Error(kErrNoCurrentRecord, "Either BOF or EOF is True, or the current record has been deleted.", kSource);
+    throw vb::Error(kErrNoCurrentRecord,
+                    "Either BOF or EOF is True, or the current record has been deleted.", kSource);
   return data_->rows[visible_[cursor_]][static_cast<std::size_t>(column)];
 }
 
 Variant Recordset::Value(std::string_view name) const {
   const long index = ColumnIndex(name);
   if (index < 0)
-    throw vb::Error(kErrItemNotFound, "Item cannot be found in the collection corresponding to the requested name or ordinal.", kSource);
+    throw vb::Error(
+        kErrItemNotFound,
+        "Item cannot be found in the collection corresponding to the requested name or ordinal.",
+        kSource);
   return At(index);
 }
 
 Variant Recordset::Value(long index) const {
   if (index < 0 || index >= static_cast<long>(data_->columns.size()))
-    throw vb::Error(kErrItemNotFound, "Item cannot be found in the collection corresponding to the requested name or ordinal.", kSource);
+    throw vb::Error(
+        kErrItemNotFound,
+        "Item cannot be found in the collection corresponding to the requested name or ordinal.",
+        kSource);
   return At(index);
 }
 
@@ -149,10 +164,12 @@ void Recordset::Close() {
 namespace {
 
 [[noreturn]] void BadFilter(std::string_view filter, std::string_view why) {
-  throw vb::Error(vb::kErrDataAccess,
-                  "Arguments are of the wrong type, are out of acceptable range, or are in conflict "
-                  "with one another (" + std::string(why) + " in filter \"" + std::string(filter) + "\")",
-                  kSource);
+  throw vb::Error(
+      vb::kErrDataAccess,
+      "Arguments are of the wrong type, are out of acceptable range, or are in conflict "
+      "with one another (" +
+          std::string(why) + " in filter \"" + std::string(filter) + "\")",
+      kSource);
 }
 
 // filter    := clause { (AND | OR) clause }    AND binds tighter than OR
@@ -175,7 +192,9 @@ class FilterParser {
     Predicate left = ParseAnd();
     while (TakeWord("OR")) {
       Predicate right = ParseAnd();
-      left = [l = std::move(left), r = std::move(right)](const auto& row) { return l(row) || r(row); };
+      left = [l = std::move(left), r = std::move(right)](const auto& row) {
+        return l(row) || r(row);
+      };
     }
     return left;
   }
@@ -184,7 +203,9 @@ class FilterParser {
     Predicate left = ParseClause();
     while (TakeWord("AND")) {
       Predicate right = ParseClause();
-      left = [l = std::move(left), r = std::move(right)](const auto& row) { return l(row) && r(row); };
+      left = [l = std::move(left), r = std::move(right)](const auto& row) {
+        return l(row) && r(row);
+      };
     }
     return left;
   }
@@ -237,8 +258,7 @@ class FilterParser {
       return vb::StrComp(a.AsString(), b.AsString(), vb::CompareMethod::Text);
     // A number compared with text compares as a number when the text is one.
     const Variant& text = a.IsString() ? a : b;
-    if (!vb::IsNumeric(text))
-      return vb::StrComp(vb::CStr(a), vb::CStr(b), vb::CompareMethod::Text);
+    if (!vb::IsNumeric(text)) return vb::StrComp(vb::CStr(a), vb::CStr(b), vb::CompareMethod::Text);
     const double x = vb::CDbl(a), y = vb::CDbl(b);
     return x < y ? -1 : (x > y ? 1 : 0);
   }
@@ -253,7 +273,9 @@ class FilterParser {
     const bool trail = !core.empty() && (core.back() == '*' || core.back() == '%');
     if (trail) core.pop_back();
     if (lead && trail) return text.find(core) != std::string::npos;
-    if (lead) return text.size() >= core.size() && text.compare(text.size() - core.size(), core.size(), core) == 0;
+    if (lead)
+      return text.size() >= core.size() &&
+             text.compare(text.size() - core.size(), core.size(), core) == 0;
     if (trail) return text.compare(0, core.size(), core) == 0;
     return text == core;
   }
@@ -268,8 +290,9 @@ class FilterParser {
       return name;
     }
     const std::size_t start = pos_;
-    while (pos_ < text_.size() && (std::isalnum(static_cast<unsigned char>(text_[pos_])) ||
-                                   text_[pos_] == '_' || static_cast<unsigned char>(text_[pos_]) >= 0x80))
+    while (pos_ < text_.size() &&
+           (std::isalnum(static_cast<unsigned char>(text_[pos_])) || text_[pos_] == '_' ||
+            static_cast<unsigned char>(text_[pos_]) >= 0x80))
       ++pos_;
     if (start == pos_) BadFilter(text_, "column name expected");
     return std::string(text_.substr(start, pos_ - start));
@@ -316,7 +339,9 @@ class FilterParser {
     }
     if (TakeWord("NULL")) return Variant::Null();
     const std::size_t start = pos_;
-    while (pos_ < text_.size() && !std::isspace(static_cast<unsigned char>(text_[pos_])) && text_[pos_] != ')') ++pos_;
+    while (pos_ < text_.size() && !std::isspace(static_cast<unsigned char>(text_[pos_])) &&
+           text_[pos_] != ')')
+      ++pos_;
     const std::string word(text_.substr(start, pos_ - start));
     if (word.empty() || !vb::IsNumeric(Variant(word))) BadFilter(text_, "value expected");
     return vb::CDbl(Variant(word));
@@ -327,7 +352,9 @@ class FilterParser {
     if (text_.size() - pos_ < word.size()) return false;
     if (vb::UCase(text_.substr(pos_, word.size())) != word) return false;
     const std::size_t end = pos_ + word.size();
-    if (end < text_.size() && (std::isalnum(static_cast<unsigned char>(text_[end])) || text_[end] == '_')) return false;
+    if (end < text_.size() &&
+        (std::isalnum(static_cast<unsigned char>(text_[end])) || text_[end] == '_'))
+      return false;
     pos_ = end;
     return true;
   }

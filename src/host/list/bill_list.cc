@@ -14,7 +14,8 @@ constexpr const char* kInfoTitle = "信息提示";
 
 long ColumnOf(const RecordData& data, std::string_view name) {
   for (std::size_t i = 0; i < data.columns.size(); ++i)
-    if (vb::StrComp(data.columns[i].name, name, vb::CompareMethod::Text) == 0) return static_cast<long>(i);
+    if (vb::StrComp(data.columns[i].name, name, vb::CompareMethod::Text) == 0)
+      return static_cast<long>(i);
   return -1;
 }
 
@@ -57,11 +58,13 @@ Ref<host::IDictionary> BillList::GetSelectedBillInfo() {
   auto all = Dictionary::New();
   long n = 0;
   for (long id : selected_) {
-    const auto found = session_.Run("SELECT * FROM " + tmpl_->headTable + " WHERE FID=" + std::to_string(id));
+    const auto found =
+        session_.Run("SELECT * FROM " + tmpl_->headTable + " WHERE FID=" + std::to_string(id));
     if (found.empty() || found[0].rows.empty()) continue;
     const RecordData& head = found[0];
     auto info = Dictionary::New();
-    for (std::size_t i = 0; i < head.columns.size(); ++i) info->SetItem(head.columns[i].name, head.rows[0][i]);
+    for (std::size_t i = 0; i < head.columns.size(); ++i)
+      info->SetItem(head.columns[i].name, head.rows[0][i]);
     auto value = [&](const char* column) -> Variant {
       const long c = ColumnOf(head, column);
       return c < 0 ? Variant(0) : head.rows[0][static_cast<std::size_t>(c)];
@@ -75,14 +78,16 @@ Ref<host::IDictionary> BillList::GetSelectedBillInfo() {
     // Stock bills carry both columns: a supplier's bill has no customer (FCustID 0).
     const Variant customer = value("FCustID");
     const bool noCustomer = customer.IsNull() || vb::CLng(customer) == 0;
-    info->SetItem("CustOrSupplyID", noCustomer && ColumnOf(head, "FSupplyID") >= 0 ? value("FSupplyID") : customer);
+    info->SetItem("CustOrSupplyID",
+                  noCustomer && ColumnOf(head, "FSupplyID") >= 0 ? value("FSupplyID") : customer);
     info->SetItem("AllAmount", value("FAllAmount"));
     all->SetItem(++n, Ref<host::IDictionary>(info));
   }
   return all;
 }
 
-void BillList::SetToolProperty(std::string_view toolKey, std::string_view property, const Variant& value) {
+void BillList::SetToolProperty(std::string_view toolKey, std::string_view property,
+                               const Variant& value) {
   if (auto tool = bar_->FindTool(toolKey)) tool->SetProperty(property, value);
 }
 
@@ -96,12 +101,15 @@ void BillList::Refresh() {
   const long idColumn = ColumnOf(rows_, "FID");
   for (long id : selected_)
     for (const auto& r : rows_.rows)
-      if (idColumn >= 0 && vb::CLng(r[static_cast<std::size_t>(idColumn)]) == id) still.push_back(id);
+      if (idColumn >= 0 && vb::CLng(r[static_cast<std::size_t>(idColumn)]) == id)
+        still.push_back(id);
   selected_ = std::move(still);
 }
 
 long BillList::Advise(const Ref<host::IListEventSink>& sink) {
-  if (!sink) throw vb::Error(vb::kErrObjectVariableNotSet, "Object variable or With block variable not set", "ListEvent");
+  if (!sink)
+    throw vb::Error(vb::kErrObjectVariableNotSet, "Object variable or With block variable not set",
+                    "ListEvent");
   sinks_.emplace_back(nextCookie_, sink);
   return nextCookie_++;
 }
@@ -123,13 +131,20 @@ void BillList::InitializeMenus() {
   // The list's own tools; audit, un-audit, copy and the express note are shown by the plug-in of
   // the bill class that offers them.
   static const ListTool kTools[] = {
-      {"mnuFile", "mnuFileNew", "新增", true, true},         {"mnuFile", "mnuFilePrint", "打印", true, true},
-      {"mnuFile", "mnuFileExit", "退出", true, true},        {"mnuEdit", "mnuEditCheck", "审核", true, false},
-      {"mnuEdit", "mnuEditUnCheck", "反审核", true, false},  {"mnuEdit", "mnuEditCopy", "复制", true, false},
-      {"mnuEdit", "mnuEditCopyEntry", "合并复制", false, true}, {"mnuEdit", "mnuEditDelete", "删除", true, true},
-      {"mnuEdit", "mnuKddPrint", "打印快递单", true, false}, {"mnuView", "mnuQORViewVoucher", "查看单据", false, true},
+      {"mnuFile", "mnuFileNew", "新增", true, true},
+      {"mnuFile", "mnuFilePrint", "打印", true, true},
+      {"mnuFile", "mnuFileExit", "退出", true, true},
+      {"mnuEdit", "mnuEditCheck", "审核", true, false},
+      {"mnuEdit", "mnuEditUnCheck", "反审核", true, false},
+      {"mnuEdit", "mnuEditCopy", "复制", true, false},
+      {"mnuEdit", "mnuEditCopyEntry", "合并复制", false, true},
+      {"mnuEdit", "mnuEditDelete", "删除", true, true},
+      {"mnuEdit", "mnuKddPrint", "打印快递单", true, false},
+      {"mnuView", "mnuQORViewVoucher", "查看单据", false, true},
   };
-  for (const char* band : {"mnuFile", "mnuEdit", "mnuView", "mnuRelate", "mnuOption", "BandToolBar"}) bar_->EnsureBand(band);
+  for (const char* band :
+       {"mnuFile", "mnuEdit", "mnuView", "mnuRelate", "mnuOption", "BandToolBar"})
+    bar_->EnsureBand(band);
   for (const auto& t : kTools) {
     auto tool = bar_->EnsureTool(t.key);
     tool->SetCaption(t.caption);
@@ -140,7 +155,8 @@ void BillList::InitializeMenus() {
     if (t.toolbar) bar_->EnsureBand("BandToolBar")->Append(tool);
   }
   Ref<host::IActiveBar> menuBar(bar_);
-  Raise(host::ListEvent::MenuBarInitialize, [&](host::IListEventSink& s) { s.MenuBarInitialize(menuBar); });
+  Raise(host::ListEvent::MenuBarInitialize,
+        [&](host::IListEventSink& s) { s.MenuBarInitialize(menuBar); });
 }
 
 bool BillList::Select(const std::vector<std::string>& billNos) {
@@ -163,9 +179,11 @@ bool BillList::ClickTool(std::string_view key) {
   lastCancelled_ = false;
   auto tool = bar_->FindTool(key);
   if (tool && !tool->Enabled()) return Refuse();
-  Ref<host::ITool> clicked = tool ? Ref<host::ITool>(tool) : Ref<host::ITool>(bar_->EnsureTool(key));
+  Ref<host::ITool> clicked =
+      tool ? Ref<host::ITool>(tool) : Ref<host::ITool>(bar_->EnsureTool(key));
   bool cancel = false;
-  const bool ok = Raise(host::ListEvent::MenuBarClick, [&](host::IListEventSink& s) { s.MenuBarClick(clicked, cancel); });
+  const bool ok = Raise(host::ListEvent::MenuBarClick,
+                        [&](host::IListEventSink& s) { s.MenuBarClick(clicked, cancel); });
   if (cancel || !ok) return Refuse();
   if (key == "mnuEditCheck") return AuditSelected(true);
   if (key == "mnuEditUnCheck") return AuditSelected(false);
@@ -180,22 +198,28 @@ bool BillList::AuditSelected(bool audit) {
     return Refuse();
   }
   bool cancel = false;
-  const bool ok = audit ? Raise(host::ListEvent::BusinessCheck, [&](host::IListEventSink& s) { s.BusinessCheck(cancel); })
-                        : Raise(host::ListEvent::UnBusinessCheck, [&](host::IListEventSink& s) { s.UnBusinessCheck(cancel); });
+  const bool ok = audit ? Raise(host::ListEvent::BusinessCheck,
+                                [&](host::IListEventSink& s) { s.BusinessCheck(cancel); })
+                        : Raise(host::ListEvent::UnBusinessCheck,
+                                [&](host::IListEventSink& s) { s.UnBusinessCheck(cancel); });
   if (cancel || !ok) return Refuse();
   // The host's own rule: only bills in the state the operation starts from change.
   std::string ids;
   for (long id : selected_) ids += (ids.empty() ? "" : ",") + std::to_string(id);
-  const std::string sql = audit ? "UPDATE " + tmpl_->headTable + " SET FStatus=1, FCheckerID=" + std::to_string(session_.UserId()) +
-                                      " WHERE FStatus=0 AND FID IN (" + ids + ")"
-                                : "UPDATE " + tmpl_->headTable + " SET FStatus=0, FCheckerID=0 WHERE FStatus=1 AND FID IN (" + ids + ")";
+  const std::string sql =
+      audit ? "UPDATE " + tmpl_->headTable +
+                  " SET FStatus=1, FCheckerID=" + std::to_string(session_.UserId()) +
+                  " WHERE FStatus=0 AND FID IN (" + ids + ")"
+            : "UPDATE " + tmpl_->headTable +
+                  " SET FStatus=0, FCheckerID=0 WHERE FStatus=1 AND FID IN (" + ids + ")";
   try {
     session_.Begin();
     session_.Run(sql);
     session_.Commit();
   } catch (const std::exception& e) {
     session_.Rollback();
-    session_.Ui().MsgBox(std::string(audit ? "审核失败：" : "反审核失败：") + e.what(), host::vbInformation, kInfoTitle);
+    session_.Ui().MsgBox(std::string(audit ? "审核失败：" : "反审核失败：") + e.what(),
+                         host::vbInformation, kInfoTitle);
     return Refuse();
   }
   Refresh();
@@ -207,7 +231,8 @@ bool BillList::DeleteSelected() {
   if (selected_.empty()) return Refuse();
   std::string ids;
   for (long id : selected_) ids += (ids.empty() ? "" : ",") + std::to_string(id);
-  const auto audited = session_.Run("SELECT COUNT(*) FROM " + tmpl_->headTable + " WHERE FStatus<>0 AND FID IN (" + ids + ")");
+  const auto audited = session_.Run("SELECT COUNT(*) FROM " + tmpl_->headTable +
+                                    " WHERE FStatus<>0 AND FID IN (" + ids + ")");
   if (!audited.empty() && vb::CLng(audited[0].rows[0][0]) > 0) {
     session_.Ui().MsgBox("所选单据中有已审核的单据，不能删除。", host::vbInformation, kInfoTitle);
     return Refuse();
@@ -215,8 +240,10 @@ bool BillList::DeleteSelected() {
   try {
     session_.Begin();
     std::string sql;
-    if (!tmpl_->entryTable.empty()) sql += "DELETE FROM " + tmpl_->entryTable + " WHERE FID IN (" + ids + ")\n";
-    if (!tmpl_->entry2Table.empty()) sql += "DELETE FROM " + tmpl_->entry2Table + " WHERE FID IN (" + ids + ")\n";
+    if (!tmpl_->entryTable.empty())
+      sql += "DELETE FROM " + tmpl_->entryTable + " WHERE FID IN (" + ids + ")\n";
+    if (!tmpl_->entry2Table.empty())
+      sql += "DELETE FROM " + tmpl_->entry2Table + " WHERE FID IN (" + ids + ")\n";
     sql += "DELETE FROM " + tmpl_->headTable + " WHERE FID IN (" + ids + ")";
     session_.Run(sql);
     session_.Commit();
@@ -257,9 +284,12 @@ Ref<host::IDictionary> BillList::CopySelected(bool merge) {
   }
   const Variant dataV{data};
   if (merge)
-    Raise(host::ListEvent::AfterMergeCopyBill, [&](host::IListEventSink& s) { s.AfterMergeCopyBill(dataV); });
+    Raise(host::ListEvent::AfterMergeCopyBill,
+          [&](host::IListEventSink& s) { s.AfterMergeCopyBill(dataV); });
   else
-    Raise(host::ListEvent::AfterCopyBillCreateData, [&](host::IListEventSink& s) { s.AfterCopyBillCreateData(Variant(selected_.front()), dataV); });
+    Raise(host::ListEvent::AfterCopyBillCreateData, [&](host::IListEventSink& s) {
+      s.AfterCopyBillCreateData(Variant(selected_.front()), dataV);
+    });
   return data;
 }
 

@@ -22,7 +22,8 @@ class BillList final : public vb::Implements<host::IListInterface> {
   long BillTypeID() override;
   std::vector<long> SelectedBillIDs() override { return selected_; }
   Ref<host::IDictionary> GetSelectedBillInfo() override;
-  void SetToolProperty(std::string_view toolKey, std::string_view property, const Variant& value) override;
+  void SetToolProperty(std::string_view toolKey, std::string_view property,
+                       const Variant& value) override;
   Ref<host::IActiveBar> ToolBar() override { return bar_; }
   void Refresh() override;
   long Advise(const Ref<host::IListEventSink>& sink) override;

@@ -43,7 +43,8 @@ ScenarioDatabases MakeScenarioDatabases(const std::string& workDir, const std::s
       }
       master = it->second;
     }
-    const std::string copy = (fs::path(workDir) / (kind + "-" + std::to_string(++masters->copies) + ".db")).string();
+    const std::string copy =
+        (fs::path(workDir) / (kind + "-" + std::to_string(++masters->copies) + ".db")).string();
     for (const char* suffix : {"", "-wal", "-shm"}) fs::remove(copy + suffix);
     fs::copy_file(master, copy, fs::copy_options::overwrite_existing);
     return copy;

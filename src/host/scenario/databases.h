@@ -14,6 +14,7 @@ std::shared_ptr<const TemplateSet> HostTemplates();
 
 // Scenario databases under `workDir` (created when missing). `demoMaster`, when given, is the
 // file copied for "demo" instead of one set up from the built-in scripts.
-ScenarioDatabases MakeScenarioDatabases(const std::string& workDir, const std::string& demoMaster = "");
+ScenarioDatabases MakeScenarioDatabases(const std::string& workDir,
+                                        const std::string& demoMaster = "");
 
 }  // namespace zov::sim

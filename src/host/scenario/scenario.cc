@@ -45,7 +45,8 @@ std::string Show(const Variant& v) {
 // A JSON library message without its "[json.exception...] " prefix.
 std::string WithoutErrorId(const std::string& what) {
   const auto end = what.rfind("] ", what.find(' '));
-  return what.rfind("[json.exception", 0) == 0 && end != std::string::npos ? what.substr(end + 2) : what;
+  return what.rfind("[json.exception", 0) == 0 && end != std::string::npos ? what.substr(end + 2)
+                                                                           : what;
 }
 
 bool IsNumberText(const std::string& s) { return !s.empty() && vb::IsNumeric(Variant(s)); }
@@ -53,9 +54,11 @@ bool IsNumberText(const std::string& s) { return !s.empty() && vb::IsNumeric(Var
 // Whether `actual` shows as `expected`: numbers within 1e-9, texts exactly, dates by their date
 // (and time when the expectation has one), empty and null alike for null.
 bool Matches(const Variant& actual, const Json& expected) {
-  if (expected.is_null()) return actual.IsEmpty() || actual.IsNull() || (actual.IsString() && actual.AsString().empty());
+  if (expected.is_null())
+    return actual.IsEmpty() || actual.IsNull() || (actual.IsString() && actual.AsString().empty());
   if (expected.is_number() || expected.is_boolean()) {
-    const double want = expected.is_boolean() ? (expected.get<bool>() ? 1 : 0) : expected.get<double>();
+    const double want =
+        expected.is_boolean() ? (expected.get<bool>() ? 1 : 0) : expected.get<double>();
     double got = 0;
     if (actual.IsString()) {
       if (!actual.AsString().empty() && !IsNumberText(actual.AsString())) return false;
@@ -76,7 +79,8 @@ bool Matches(const Variant& actual, const Json& expected) {
       return vb::Format(actual, form) == want;
     }
     if (actual.IsEmpty() || actual.IsNull()) return want.empty();
-    if (actual.IsNumber() && IsNumberText(want)) return std::fabs(vb::CDbl(actual) - vb::Val(want)) <= 1e-9;
+    if (actual.IsNumber() && IsNumberText(want))
+      return std::fabs(vb::CDbl(actual) - vb::Val(want)) <= 1e-9;
     return vb::CStr(actual) == want;
   }
   return false;
@@ -92,7 +96,8 @@ bool Flag(const Json& j, const std::string& what) {
   return j.get<bool>();
 }
 long Int(const Json& j, const std::string& what) {
-  if (!j.is_number_integer()) throw Malformed("\"" + what + "\" takes a whole number, not " + j.dump());
+  if (!j.is_number_integer())
+    throw Malformed("\"" + what + "\" takes a whole number, not " + j.dump());
   return j.get<long>();
 }
 std::vector<std::string> Texts(const Json& j, const std::string& what) {
@@ -109,10 +114,21 @@ const Json& Object(const Json& j, const std::string& what) {
 // The keys each kind of step takes besides its own, in the order steps are told apart.
 const std::vector<std::pair<std::string, std::vector<std::string>>>& StepKinds() {
   static const std::vector<std::pair<std::string, std::vector<std::string>>> kinds = {
-      {"open", {"bill", "list"}}, {"set", {"row"}},     {"addRow", {"grid"}}, {"deleteRow", {"grid"}},
-      {"enter", {"row"}},         {"answer", {}},       {"select", {}},       {"selectSource", {}},
-      {"save", {}},               {"audit", {}},        {"unaudit", {}},      {"copy", {"merge"}},
-      {"click", {}},              {"fill", {}},         {"expect", {}}};
+      {"open", {"bill", "list"}},
+      {"set", {"row"}},
+      {"addRow", {"grid"}},
+      {"deleteRow", {"grid"}},
+      {"enter", {"row"}},
+      {"answer", {}},
+      {"select", {}},
+      {"selectSource", {}},
+      {"save", {}},
+      {"audit", {}},
+      {"unaudit", {}},
+      {"copy", {"merge"}},
+      {"click", {}},
+      {"fill", {}},
+      {"expect", {}}};
   return kinds;
 }
 
@@ -136,7 +152,8 @@ class Player {
     outcome.file = name_;
     try {
       Setup(scenario);
-      if (!scenario.contains("steps") || !scenario["steps"].is_array()) throw Malformed("\"steps\" must be a list");
+      if (!scenario.contains("steps") || !scenario["steps"].is_array())
+        throw Malformed("\"steps\" must be a list");
       for (const Json& step : scenario["steps"]) {
         ++step_;
         out_ << name_ << " step " << step_ << ": " << step.dump() << "\n";
@@ -201,11 +218,13 @@ class Player {
       options.clock = d->serial == std::floor(d->serial) ? vb::Date{d->serial + 10.0 / 24} : *d;
     }
     ui_ = ScriptedUi::New();
-    session_ = std::make_unique<Session>(databases_.connect(path), databases_.templates, options, ui_);
+    session_ =
+        std::make_unique<Session>(databases_.connect(path), databases_.templates, options, ui_);
   }
 
   void RunStep(const Json& step) {
-    if (!step.is_object() || step.empty()) throw Malformed("a step is an object such as {\"open\": \"BillEvent_Sale\"}");
+    if (!step.is_object() || step.empty())
+      throw Malformed("a step is an object such as {\"open\": \"BillEvent_Sale\"}");
     // A step does one thing; a key it does not take is a slip of the pen, never ignored.
     for (const auto& [kind, options] : StepKinds()) {
       if (!step.contains(kind)) continue;
@@ -216,7 +235,8 @@ class Player {
     }
     if (step.contains("open")) return Open(step);
     if (step.contains("set")) return Set(step);
-    if (step.contains("addRow")) return Need(form_.form, "addRow"), (void)form_.form->AddRow(Grid(step));
+    if (step.contains("addRow"))
+      return Need(form_.form, "addRow"), (void)form_.form->AddRow(Grid(step));
     if (step.contains("deleteRow")) {
       Need(form_.form, "deleteRow");
       const long row = Int(step["deleteRow"], "deleteRow");
@@ -246,15 +266,18 @@ class Player {
 
   template <class T>
   static void Need(const T& object, const char* what) {
-    if (!object) throw Malformed(std::string("\"") + what + "\" needs an open bill (or list); open one first");
+    if (!object)
+      throw Malformed(std::string("\"") + what + "\" needs an open bill (or list); open one first");
   }
-  static int Grid(const Json& step) { return step.contains("grid") ? static_cast<int>(Int(step["grid"], "grid")) : 1; }
+  static int Grid(const Json& step) {
+    return step.contains("grid") ? static_cast<int>(Int(step["grid"], "grid")) : 1;
+  }
   // A row the step names must be one the grid has.
   void NeedRow(long row, int grid) const {
     const long rows = form_.form->RowCount(grid);
     if (row < 1 || row > rows)
-      throw Malformed("row " + std::to_string(row) + " does not exist: grid " + std::to_string(grid) + " has " +
-                      std::to_string(rows) + " rows");
+      throw Malformed("row " + std::to_string(row) + " does not exist: grid " +
+                      std::to_string(grid) + " has " + std::to_string(rows) + " rows");
   }
 
   void CloseAll() {
@@ -276,7 +299,8 @@ class Player {
     form_ = session_->OpenBill(classType);
     if (step.contains("bill")) {
       const std::string no = Text(step["bill"], "bill");
-      if (!form_.form->LoadBillByNumber(no)) throw Malformed("there is no bill " + no + " of " + cls);
+      if (!form_.form->LoadBillByNumber(no))
+        throw Malformed("there is no bill " + no + " of " + cls);
     } else {
       form_.form->NewBill();
     }
@@ -284,7 +308,8 @@ class Player {
 
   void Set(const Json& step) {
     Need(form_.form, "set");
-    if (!step["set"].is_object()) throw Malformed("\"set\" takes an object of field keys and values");
+    if (!step["set"].is_object())
+      throw Malformed("\"set\" takes an object of field keys and values");
     const long row = step.contains("row") ? Int(step["row"], "row") : -1;
     for (const auto& [key, value] : step["set"].items()) {
       const FieldDef* f = form_.form->tmpl().FindAt(key, row);
@@ -295,8 +320,9 @@ class Player {
         // a slip.
         const long rows = form_.form->RowCount(f->grid);
         if (row > rows + 1)
-          throw Malformed("row " + std::to_string(row) + " does not exist: the grid has " + std::to_string(rows) +
-                          " rows, and typing adds only row " + std::to_string(rows + 1));
+          throw Malformed("row " + std::to_string(row) + " does not exist: the grid has " +
+                          std::to_string(rows) + " rows, and typing adds only row " +
+                          std::to_string(rows + 1));
         if (row == rows + 1) form_.form->AddRow(f->grid);
       }
       form_.form->Edit(key, f->grid == 0 ? -1 : row, ToVariant(value));
@@ -307,7 +333,8 @@ class Player {
     if (!answers.is_array()) throw Malformed("\"answer\" takes a list such as [\"Yes\"]");
     std::vector<std::string> queue;
     for (const auto& a : answers) {
-      if (!a.is_string()) throw Malformed("answers are texts: \"Yes\", \"No\", \"OK\", \"Cancel\" or what to type");
+      if (!a.is_string())
+        throw Malformed("answers are texts: \"Yes\", \"No\", \"OK\", \"Cancel\" or what to type");
       queue.push_back(a.get<std::string>());
     }
     ui_->Queue(queue);
@@ -316,13 +343,15 @@ class Player {
   void Select(const Json& bills) {
     Need(list_.list, "select");
     const std::vector<std::string> numbers = Texts(bills, "select");
-    if (!list_.list->Select(numbers)) throw Malformed("the list does not hold every bill of " + bills.dump());
+    if (!list_.list->Select(numbers))
+      throw Malformed("the list does not hold every bill of " + bills.dump());
   }
 
   void SelectSource(const Json& s) {
     Need(form_.form, "selectSource");
     if (!s.is_object() || !s.contains("tool") || !s.contains("bills"))
-      throw Malformed("\"selectSource\" takes {\"tool\": \"mnuRelate_1030001\", \"bills\": [\"XSDD000001\"]}");
+      throw Malformed(
+          "\"selectSource\" takes {\"tool\": \"mnuRelate_1030001\", \"bills\": [\"XSDD000001\"]}");
     std::string numbers;
     for (const auto& b : Texts(s["bills"], "bills")) numbers += (numbers.empty() ? "" : ",") + b;
     const std::string tool = Text(s["tool"], "tool");
@@ -350,28 +379,35 @@ class Player {
   }
 
   void Tool(const std::string& key) {
-    if (form_.form) form_.form->ClickTool(key);
-    else if (list_.list) list_.list->ClickTool(key);
-    else throw Malformed("\"" + key + "\" needs an open bill or list");
+    if (form_.form)
+      form_.form->ClickTool(key);
+    else if (list_.list)
+      list_.list->ClickTool(key);
+    else
+      throw Malformed("\"" + key + "\" needs an open bill or list");
   }
 
   bool LastCancelled() const {
-    return form_.form ? form_.form->lastCancelled() : (list_.list ? list_.list->lastCancelled() : false);
+    return form_.form ? form_.form->lastCancelled()
+                      : (list_.list ? list_.list->lastCancelled() : false);
   }
 
   void Fail(const std::string& what, const std::string& expected, const std::string& actual) {
     ++failures_;
-    out_ << name_ << " step " << step_ << ": FAILED " << what << ": expected " << expected << ", actual " << actual << "\n";
+    out_ << name_ << " step " << step_ << ": FAILED " << what << ": expected " << expected
+         << ", actual " << actual << "\n";
   }
 
   void Expect(const Json& e) {
     if (!e.is_object()) throw Malformed("\"expect\" takes an object");
     for (const auto& [key, value] : e.items()) {
       if (key == "cancelled") {
-        if (LastCancelled() != Flag(value, "cancelled")) Fail("cancelled", value.dump(), LastCancelled() ? "true" : "false");
+        if (LastCancelled() != Flag(value, "cancelled"))
+          Fail("cancelled", value.dump(), LastCancelled() ? "true" : "false");
       } else if (key == "messages") {
         std::vector<std::string> shown;
-        for (std::size_t i = messageMark_; i < ui_->messages().size(); ++i) shown.push_back(ui_->messages()[i].text);
+        for (std::size_t i = messageMark_; i < ui_->messages().size(); ++i)
+          shown.push_back(ui_->messages()[i].text);
         const std::vector<std::string> want = Texts(value, "messages");
         if (shown != want) Fail("messages", Json(want).dump(), Json(shown).dump());
       } else if (key == "cells") {
@@ -386,7 +422,8 @@ class Player {
         Need(form_.form, "status");
         for (const auto& [panel, text] : Object(value, "status").items()) {
           const std::string actual = form_.form->StatusText(std::atol(panel.c_str()));
-          if (actual != Text(text, "status " + panel)) Fail("status " + panel, text.dump(), Json(actual).dump());
+          if (actual != Text(text, "status " + panel))
+            Fail("status " + panel, text.dump(), Json(actual).dump());
         }
       } else if (key == "sql") {
         for (const auto& q : value.is_array() ? value : Json::array({value})) CheckSql(q);
@@ -411,8 +448,9 @@ class Player {
       if (row < 1) throw Malformed(key + " is a row field: write \"" + key + "@ROW\"");
       // A row the bill does not have is not an empty row.
       if (row > form_.form->RowCount(f->grid))
-        return Fail("cell " + ref, want.dump(), "no row " + std::to_string(row) + " (the grid has " +
-                                                    std::to_string(form_.form->RowCount(f->grid)) + " rows)");
+        return Fail("cell " + ref, want.dump(),
+                    "no row " + std::to_string(row) + " (the grid has " +
+                        std::to_string(form_.form->RowCount(f->grid)) + " rows)");
     }
     const Variant stored = form_.form->Value(key, row);
     bool ok = Matches(stored, want);
@@ -433,14 +471,18 @@ class Player {
       const FieldDef* f = form_.form->tmpl().FindAt(key, row);
       bool actual;
       if (what == "hidden") {
-        if (f) actual = !form_.form->IsVisible(key);
-        else if (auto tool = form_.form->bar()->FindTool(key)) actual = !tool->Visible();
-        else throw Malformed("no field or tool " + key);
+        if (f)
+          actual = !form_.form->IsVisible(key);
+        else if (auto tool = form_.form->bar()->FindTool(key))
+          actual = !tool->Visible();
+        else
+          throw Malformed("no field or tool " + key);
       } else {
         if (!f) throw Malformed("the bill has no field " + key);
         actual = form_.form->IsCellLocked(*f, f->grid == 0 ? -1 : row);
       }
-      if (actual != want) Fail(what + " " + ref, want ? "true" : "false", actual ? "true" : "false");
+      if (actual != want)
+        Fail(what + " " + ref, want ? "true" : "false", actual ? "true" : "false");
     };
     if (value.is_array())
       for (const auto& ref : value) check(Text(ref, what), true);
@@ -451,7 +493,8 @@ class Player {
   }
 
   void CheckTools(const Json& value) {
-    const Ref<ActiveBar> bar = form_.form ? form_.form->bar() : (list_.list ? list_.list->bar() : Ref<ActiveBar>{});
+    const Ref<ActiveBar> bar =
+        form_.form ? form_.form->bar() : (list_.list ? list_.list->bar() : Ref<ActiveBar>{});
     if (!bar) throw Malformed("\"tools\" needs an open bill or list");
     for (const auto& [key, props] : Object(value, "tools").items()) {
       Object(props, "tools " + key);
@@ -461,10 +504,15 @@ class Player {
         continue;
       }
       for (const auto& [prop, want] : props.items()) {
-        const std::string p = prop == "visible" ? "Visible" : prop == "enabled" ? "Enabled" : prop == "checked" ? "Checked"
-                              : prop == "caption" ? "Caption" : prop;
+        const std::string p = prop == "visible"   ? "Visible"
+                              : prop == "enabled" ? "Enabled"
+                              : prop == "checked" ? "Checked"
+                              : prop == "caption" ? "Caption"
+                                                  : prop;
         const Variant actual = tool->Property(p);
-        if (!Matches(actual, want) && !(want.is_boolean() && (actual.Type() == vb::VarType::Boolean) && actual.AsBool() == want.get<bool>()))
+        if (!Matches(actual, want) &&
+            !(want.is_boolean() && (actual.Type() == vb::VarType::Boolean) &&
+              actual.AsBool() == want.get<bool>()))
           Fail("tool " + key + "." + prop, want.dump(), Show(actual));
       }
     }
@@ -474,7 +522,8 @@ class Player {
     if (!q.is_object() || !q.contains("query") || !q.contains("rows"))
       throw Malformed("\"sql\" takes {\"query\": \"...\", \"rows\": [[...]]}");
     const std::string query = Text(q["query"], "query");
-    if (!q["rows"].is_array()) throw Malformed("\"rows\" takes a list of rows, not " + q["rows"].dump());
+    if (!q["rows"].is_array())
+      throw Malformed("\"rows\" takes a list of rows, not " + q["rows"].dump());
     for (const auto& r : q["rows"])
       if (!r.is_array()) throw Malformed("a row of \"rows\" is a list of values, not " + r.dump());
     const auto sets = session_->Run(query);
@@ -491,7 +540,8 @@ class Player {
     bool ok = want.size() == data.rows.size();
     for (std::size_t i = 0; ok && i < data.rows.size(); ++i) {
       if (want[i].size() != data.rows[i].size()) ok = false;
-      for (std::size_t c = 0; ok && c < data.rows[i].size(); ++c) ok = Matches(data.rows[i][c], want[i][c]);
+      for (std::size_t c = 0; ok && c < data.rows[i].size(); ++c)
+        ok = Matches(data.rows[i][c], want[i][c]);
     }
     if (!ok) Fail("sql " + query, want.dump(), actual);
   }
@@ -516,7 +566,8 @@ class Player {
     if (expected.is_array())
       for (const auto& w : expected) want.push_back(w.get<std::string>());
     bool ok = fresh.size() == want.size();
-    for (std::size_t i = 0; ok && i < want.size(); ++i) ok = fresh[i].find(want[i]) != std::string::npos;
+    for (std::size_t i = 0; ok && i < want.size(); ++i)
+      ok = fresh[i].find(want[i]) != std::string::npos;
     if (!ok) Fail("journal", Json(want).dump(), Json(fresh).dump());
   }
 
@@ -534,8 +585,8 @@ class Player {
 
 }  // namespace
 
-ScenarioOutcome PlayScenarioText(const std::string& json, const std::string& name, const ScenarioDatabases& databases,
-                                 std::ostream& out) {
+ScenarioOutcome PlayScenarioText(const std::string& json, const std::string& name,
+                                 const ScenarioDatabases& databases, std::ostream& out) {
   Json scenario;
   try {
     scenario = Json::parse(json);
@@ -545,7 +596,8 @@ ScenarioOutcome PlayScenarioText(const std::string& json, const std::string& nam
   }
   if (scenario.contains("name")) {
     if (!scenario["name"].is_string()) {
-      out << name << " step 0: malformed: \"name\" takes a text, not " << scenario["name"].dump() << "\n";
+      out << name << " step 0: malformed: \"name\" takes a text, not " << scenario["name"].dump()
+          << "\n";
       return {name, 0, 1};
     }
     out << name << ": " << scenario["name"].get<std::string>() << "\n";
@@ -553,7 +605,8 @@ ScenarioOutcome PlayScenarioText(const std::string& json, const std::string& nam
   return Player(name, databases, out).Play(scenario);
 }
 
-ScenarioOutcome PlayScenario(const std::string& path, const ScenarioDatabases& databases, std::ostream& out) {
+ScenarioOutcome PlayScenario(const std::string& path, const ScenarioDatabases& databases,
+                             std::ostream& out) {
   std::ifstream in(path);
   if (!in) {
     out << path << " step 0: malformed: cannot read the file\n";

@@ -30,10 +30,11 @@ struct ScenarioOutcome {
 
 // Plays one scenario file; prints each step and each failed expectation (file, step number,
 // expected and actual) to `out`.
-ScenarioOutcome PlayScenario(const std::string& path, const ScenarioDatabases& databases, std::ostream& out);
+ScenarioOutcome PlayScenario(const std::string& path, const ScenarioDatabases& databases,
+                             std::ostream& out);
 
 // The same for a scenario given as JSON text; `name` stands for the file in messages.
-ScenarioOutcome PlayScenarioText(const std::string& json, const std::string& name, const ScenarioDatabases& databases,
-                                 std::ostream& out);
+ScenarioOutcome PlayScenarioText(const std::string& json, const std::string& name,
+                                 const ScenarioDatabases& databases, std::ostream& out);
 
 }  // namespace zov::sim

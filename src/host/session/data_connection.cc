@@ -52,12 +52,14 @@ class TableRegistry final : public vb::Implements<host::IComponentRegistry> {
   void RegisterClass(const vb::Guid& clsid, std::string_view progId, std::string_view path,
                      std::string_view description) override {
     auto q = [](std::string_view s) { return "N'" + vb::Replace(s, "'", "''") + "'"; };
-    session_.Execute("DELETE FROM t_ComponentRegistry WHERE FProgID=" + q(progId) +
-                     "\nINSERT INTO t_ComponentRegistry (FProgID, FCLSID, FLibraryPath, FDescription) VALUES (" +
-                     q(progId) + "," + q(clsid.ToString()) + "," + q(path) + "," + q(description) + ")");
+    session_.Execute(
+        "DELETE FROM t_ComponentRegistry WHERE FProgID=" + q(progId) +
+        "\nINSERT INTO t_ComponentRegistry (FProgID, FCLSID, FLibraryPath, FDescription) VALUES (" +
+        q(progId) + "," + q(clsid.ToString()) + "," + q(path) + "," + q(description) + ")");
   }
   void UnregisterClass(const vb::Guid&, std::string_view progId) override {
-    session_.Execute("DELETE FROM t_ComponentRegistry WHERE FProgID=N'" + vb::Replace(progId, "'", "''") + "'");
+    session_.Execute("DELETE FROM t_ComponentRegistry WHERE FProgID=N'" +
+                     vb::Replace(progId, "'", "''") + "'");
   }
 
  private:
@@ -79,7 +81,8 @@ std::unique_ptr<SqlConnection> ConnectToFile(const std::string& path) {
   std::error_code ec;
   if (!std::filesystem::is_regular_file(path, ec))
     throw std::runtime_error("no database file at \"" + path + "\" (zov db init sets one up)");
-  if (!HasDatabaseHeader(path)) throw std::runtime_error("cannot open the database \"" + path + "\": file is not a database");
+  if (!HasDatabaseHeader(path))
+    throw std::runtime_error("cannot open the database \"" + path + "\": file is not a database");
   std::unique_ptr<FileConnection> connection;
   try {
     // A file damaged past its header fails here, when the schema is first read.
@@ -92,12 +95,14 @@ std::unique_ptr<SqlConnection> ConnectToFile(const std::string& path) {
   return connection;
 }
 
-void InitializeDatabase(const std::string& path, bool demo, const std::function<void(const std::string&)>& progress) {
+void InitializeDatabase(const std::string& path, bool demo,
+                        const std::function<void(const std::string&)>& progress) {
   auto say = [&](const std::string& what) {
     if (progress) progress(what);
   };
   std::error_code ec;
-  for (const char* suffix : {"", "-wal", "-shm", "-journal"}) std::filesystem::remove(path + suffix, ec);
+  for (const char* suffix : {"", "-wal", "-shm", "-journal"})
+    std::filesystem::remove(path + suffix, ec);
   auto database = data::Database::Open(path);
   auto session = database->NewSession();
   say("schema");

@@ -29,8 +29,10 @@ Library& Load(const std::string& path) {
   if (!handle) throw std::runtime_error("cannot load " + path + ": " + dlerror());
   Library lib;
   lib.handle = handle;
-  lib.getClassObject = reinterpret_cast<host::DllGetClassObjectFn>(dlsym(handle, "DllGetClassObject"));
-  lib.registerServer = reinterpret_cast<host::DllRegisterServerFn>(dlsym(handle, "DllRegisterServer"));
+  lib.getClassObject =
+      reinterpret_cast<host::DllGetClassObjectFn>(dlsym(handle, "DllGetClassObject"));
+  lib.registerServer =
+      reinterpret_cast<host::DllRegisterServerFn>(dlsym(handle, "DllRegisterServer"));
   if (!lib.getClassObject) throw std::runtime_error(path + " has no DllGetClassObject");
   return loaded.emplace(path, lib).first->second;
 }
@@ -49,7 +51,8 @@ vb::Ref<host::IClassFactory> ClassFactoryOf(const std::string& path, const vb::G
 void RegisterLibrary(const std::string& path, host::IComponentRegistry& registry) {
   Library& lib = Load(path);
   if (!lib.registerServer) throw std::runtime_error(path + " has no DllRegisterServer");
-  if (lib.registerServer(&registry) != host::kS_OK) throw std::runtime_error(path + ": registration failed");
+  if (lib.registerServer(&registry) != host::kS_OK)
+    throw std::runtime_error(path + ": registration failed");
 }
 
 std::string DefaultPluginLibrary() {

@@ -7,10 +7,13 @@ namespace zov::sim {
 
 namespace {
 
-bool IsButtonWord(const std::string& a) { return a == "Yes" || a == "No" || a == "OK" || a == "Cancel"; }
+bool IsButtonWord(const std::string& a) {
+  return a == "Yes" || a == "No" || a == "OK" || a == "Cancel";
+}
 
 // A dictionary's items as lines "key: value" (nested dictionaries one level deep).
-void Describe(const vb::Ref<host::IDictionary>& dict, std::vector<std::string>& lines, const std::string& indent = "") {
+void Describe(const vb::Ref<host::IDictionary>& dict, std::vector<std::string>& lines,
+              const std::string& indent = "") {
   if (!dict) return;
   for (const auto& key : dict->Keys()) {
     const vb::Variant v = dict->Item(key);
@@ -18,7 +21,8 @@ void Describe(const vb::Ref<host::IDictionary>& dict, std::vector<std::string>& 
       lines.push_back(indent + vb::CStr(key) + ":");
       if (indent.size() < 4) Describe(inner, lines, indent + "  ");
     } else if (!v.IsObject()) {
-      lines.push_back(indent + vb::CStr(key) + ": " + (v.IsNull() ? std::string("Null") : vb::CStr(v)));
+      lines.push_back(indent + vb::CStr(key) + ": " +
+                      (v.IsNull() ? std::string("Null") : vb::CStr(v)));
     }
   }
 }
@@ -36,7 +40,10 @@ int ScriptedUi::MsgBox(std::string_view text, int buttons, std::string_view titl
   if (!answers_.empty() && IsButtonWord(answers_.front())) {
     const std::string a = answers_.front();
     answers_.pop_front();
-    answer = a == "Yes" ? host::vbYes : a == "No" ? host::vbNo : a == "Cancel" ? host::vbCancel : host::vbOK;
+    answer = a == "Yes"      ? host::vbYes
+             : a == "No"     ? host::vbNo
+             : a == "Cancel" ? host::vbCancel
+                             : host::vbOK;
   } else if (!question) {
     answer = host::vbOK;
   }
@@ -44,7 +51,8 @@ int ScriptedUi::MsgBox(std::string_view text, int buttons, std::string_view titl
   return answer;
 }
 
-std::string ScriptedUi::InputBox(std::string_view prompt, std::string_view title, std::string_view) {
+std::string ScriptedUi::InputBox(std::string_view prompt, std::string_view title,
+                                 std::string_view) {
   std::string answer;
   if (!answers_.empty()) {
     answer = answers_.front() == "Cancel" ? std::string() : answers_.front();
@@ -65,8 +73,10 @@ void ScriptedUi::ShowRejectNote(const vb::Ref<host::IRejectNoteForm>& form) {
   }
   if (!cancel) {
     form->TextChanged(typed);
-    if (form->OkEnabled()) form->ClickOk();
-    else form->ClickCancel();
+    if (form->OkEnabled())
+      form->ClickOk();
+    else
+      form->ClickCancel();
   } else {
     form->ClickCancel();
   }
@@ -84,7 +94,8 @@ void ScriptedUi::ShowList(const std::vector<std::string>& titles, const std::vec
   windows_.push_back(std::move(w));
 }
 
-host::SelectionResult ScriptedUi::SelectItems(const vb::Ref<host::IRecordset>& items, const std::vector<long>& checked,
+host::SelectionResult ScriptedUi::SelectItems(const vb::Ref<host::IRecordset>& items,
+                                              const std::vector<long>& checked,
                                               std::string_view title, bool) {
   host::SelectionResult result;
   ShownWindow w{"select", std::string(title), {}};
@@ -106,7 +117,8 @@ host::SelectionResult ScriptedUi::SelectItems(const vb::Ref<host::IRecordset>& i
     items->MoveFirst();
     while (!items->Eof()) {
       const long id = vb::CLng(items->Value(0L));
-      const std::string number = items->Fields()->Count() > 1 ? vb::CStr(items->Value(1L)) : std::to_string(id);
+      const std::string number =
+          items->Fields()->Count() > 1 ? vb::CStr(items->Value(1L)) : std::to_string(id);
       const std::string name = items->Fields()->Count() > 2 ? vb::CStr(items->Value(2L)) : number;
       w.lines.push_back(number + " " + name);
       bool take = false;
@@ -131,7 +143,9 @@ host::SelectionResult ScriptedUi::SelectItems(const vb::Ref<host::IRecordset>& i
 void ScriptedUi::ShowRelatedBills(std::string_view caption, std::string_view titleName,
                                   const vb::Ref<host::IDictionary>& titleDict,
                                   const vb::Ref<host::IDictionary>& entryDict, long classTypeId) {
-  ShownWindow w{"related", std::string(caption), {std::string(titleName), "ClassTypeID: " + std::to_string(classTypeId)}};
+  ShownWindow w{"related",
+                std::string(caption),
+                {std::string(titleName), "ClassTypeID: " + std::to_string(classTypeId)}};
   Describe(titleDict, w.lines);
   Describe(entryDict, w.lines);
   windows_.push_back(std::move(w));
@@ -139,8 +153,10 @@ void ScriptedUi::ShowRelatedBills(std::string_view caption, std::string_view tit
 
 void ScriptedUi::ShowData(std::string_view caption, const vb::Variant& data) {
   ShownWindow w{"data", std::string(caption), {}};
-  if (auto dict = data.ObjectAs<host::IDictionary>()) Describe(dict, w.lines);
-  else if (!data.IsObject()) w.lines.push_back(vb::CStr(data));
+  if (auto dict = data.ObjectAs<host::IDictionary>())
+    Describe(dict, w.lines);
+  else if (!data.IsObject())
+    w.lines.push_back(vb::CStr(data));
   windows_.push_back(std::move(w));
 }
 

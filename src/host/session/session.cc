@@ -31,18 +31,23 @@ class HostObject final : public vb::Implements<host::IHost> {
   std::uint32_t ProcessId() override { return S().ProcessId(); }
   std::uint32_t TerminalSessionId() override { return 1; }
   std::string SystemDirectory() override { return S().systemDirectory(); }
-  Ref<vb::IObject> CreateObject(std::string_view progId) override { return S().CreateObject(progId); }
+  Ref<vb::IObject> CreateObject(std::string_view progId) override {
+    return S().CreateObject(progId);
+  }
   Ref<host::IDictionary> PropertyBag() override { return S().Bag(); }
   Ref<host::IHostUi> Ui() override { return S().ui(); }
   vb::Date Now() override { return S().Now(); }
-  Ref<vb::IObject> LibraryState(std::string_view library) override { return S().LibraryState(library); }
+  Ref<vb::IObject> LibraryState(std::string_view library) override {
+    return S().LibraryState(library);
+  }
   void SetLibraryState(std::string_view library, const Ref<vb::IObject>& state) override {
     S().SetLibraryState(library, state);
   }
 
  private:
   Session& S() const {
-    if (!session_) throw vb::Error(vb::kErrObjectVariableNotSet, "The host session has ended", "Host");
+    if (!session_)
+      throw vb::Error(vb::kErrObjectVariableNotSet, "The host session has ended", "Host");
     return *session_;
   }
   Session* session_;
@@ -52,7 +57,8 @@ class HostObject final : public vb::Implements<host::IHost> {
 class CollectingRegistry final : public vb::Implements<host::IComponentRegistry> {
  public:
   std::string TypeName() const override { return "Registry"; }
-  void RegisterClass(const vb::Guid& clsid, std::string_view progId, std::string_view, std::string_view) override {
+  void RegisterClass(const vb::Guid& clsid, std::string_view progId, std::string_view,
+                     std::string_view) override {
     classes[std::string(progId)] = clsid;
   }
   void UnregisterClass(const vb::Guid&, std::string_view) override {}
@@ -61,21 +67,28 @@ class CollectingRegistry final : public vb::Implements<host::IComponentRegistry>
 
 }  // namespace
 
-Session::Session(std::unique_ptr<SqlConnection> connection, std::shared_ptr<const TemplateSet> templates,
-                 SessionOptions options, Ref<host::IHostUi> ui)
-    : connection_(std::move(connection)), templates_(std::move(templates)), ui_(std::move(ui)), clock_(options.clock) {
+Session::Session(std::unique_ptr<SqlConnection> connection,
+                 std::shared_ptr<const TemplateSet> templates, SessionOptions options,
+                 Ref<host::IHostUi> ui)
+    : connection_(std::move(connection)),
+      templates_(std::move(templates)),
+      ui_(std::move(ui)),
+      clock_(options.clock) {
   processId_ = options.processId ? options.processId : g_nextProcessId++;
   host_ = vb::MakeRef<host::IHost, HostObject>(this);
 
-  const auto users = Run("SELECT FUserID, FNumber, FName, FForbidden FROM t_User WHERE FNumber=" + Quote(options.user));
-  if (users.empty() || users[0].rows.empty()) throw std::runtime_error("用户“" + options.user + "”不存在。");
+  const auto users = Run("SELECT FUserID, FNumber, FName, FForbidden FROM t_User WHERE FNumber=" +
+                         Quote(options.user));
+  if (users.empty() || users[0].rows.empty())
+    throw std::runtime_error("用户“" + options.user + "”不存在。");
   const auto& u = users[0].rows[0];
-  if (!u[3].IsNull() && vb::CBool(u[3])) throw std::runtime_error("用户“" + options.user + "”已被禁用。");
+  if (!u[3].IsNull() && vb::CBool(u[3]))
+    throw std::runtime_error("用户“" + options.user + "”已被禁用。");
   userId_ = vb::CLng(u[0]);
   userNumber_ = vb::CStr(u[1]);
   userName_ = u[2].IsNull() ? userNumber_ : vb::CStr(u[2]);
-  props_ = "UserID=" + std::to_string(userId_) + ";UserName=" + userName_ + ";AcctID=1;AcctName=演示账套;ConnectString={" +
-           connection_->Location() + "};";
+  props_ = "UserID=" + std::to_string(userId_) + ";UserName=" + userName_ +
+           ";AcctID=1;AcctName=演示账套;ConnectString={" + connection_->Location() + "};";
 
   if (options.publishBag) {
     bag_ = Dictionary::New();
@@ -83,7 +96,9 @@ Session::Session(std::unique_ptr<SqlConnection> connection, std::shared_ptr<cons
   }
   systemDirectory_ = options.systemDirectory;
   if (systemDirectory_.empty()) {
-    systemDirectory_ = (std::filesystem::temp_directory_path() / ("zov-system-" + std::to_string(processId_))).string();
+    systemDirectory_ =
+        (std::filesystem::temp_directory_path() / ("zov-system-" + std::to_string(processId_)))
+            .string();
   }
   std::error_code ec;
   std::filesystem::create_directories(systemDirectory_, ec);
@@ -155,7 +170,8 @@ Ref<vb::IObject> Session::CreateObject(std::string_view progId) {
 Ref<vb::IObject> Session::CreatePlugin(std::string_view progId) {
   std::string path;
   vb::Guid clsid;
-  const auto reg = Run("SELECT FCLSID, FLibraryPath FROM t_ComponentRegistry WHERE FProgID=" + Quote(progId));
+  const auto reg =
+      Run("SELECT FCLSID, FLibraryPath FROM t_ComponentRegistry WHERE FProgID=" + Quote(progId));
   if (!reg.empty() && !reg[0].rows.empty()) {
     clsid = vb::Guid::Parse(vb::CStr(reg[0].rows[0][0]));
     path = vb::CStr(reg[0].rows[0][1]);
@@ -173,7 +189,8 @@ Ref<vb::IObject> Session::CreatePlugin(std::string_view progId) {
     }
   }
   if (path.empty() || clsid.IsNull())
-    throw vb::Error(kErrCannotCreateObject, "ActiveX component can't create object: " + std::string(progId),
+    throw vb::Error(kErrCannotCreateObject,
+                    "ActiveX component can't create object: " + std::string(progId),
                     std::string(progId));
   try {
     return ClassFactoryOf(path, clsid)->CreateInstance(host_);

@@ -33,9 +33,9 @@ class SqlConnection {
 };
 
 struct SessionOptions {
-  std::string user = "admin";     // the user's number (t_User.FNumber)
+  std::string user = "admin";              // the user's number (t_User.FNumber)
   std::map<std::string, vb::Variant> bag;  // initial items of the process-wide bag
-  bool publishBag = true;         // false: the host publishes no bag
+  bool publishBag = true;                  // false: the host publishes no bag
   std::string systemDirectory;    // where the plug-ins' log file goes; "" a temporary directory
   std::optional<vb::Date> clock;  // a fixed clock for scripted sessions
   std::uint32_t processId = 0;    // 0: a number of the session's own

@@ -31,11 +31,13 @@ inline constexpr std::string_view kUnitLockedDisplayPriceBills = "1040002";
 inline constexpr std::string_view kOpenBasePriceBills = "1040003";
 // Where the price locks read the row's stock: FDCStockID, or FSCStockID.
 inline constexpr std::string_view kDestStockPriceBills = "1020002,1020003,1040001,1040003,1080001";
-inline constexpr std::string_view kSourceStockPriceBills = "1030002,1030003,1040002,1040004,1080002";
+inline constexpr std::string_view kSourceStockPriceBills =
+    "1030002,1030003,1040002,1040004,1080002";
 // Bills on which a virtual stock does not lock the prices.
 inline constexpr std::string_view kVirtualStockPricedBills = "1030002,1030003,1080002";
 // Bills whose FTranspotationCharges cell follows the row's stock.
-inline constexpr std::string_view kChargeLockBills = "1030002,1030003,1020002,1020003,1080001,1080002";
+inline constexpr std::string_view kChargeLockBills =
+    "1030002,1030003,1020002,1020003,1080001,1080002";
 
 // --- prices ---
 // Bills whose second grid carries price columns too, and bills whose header does.

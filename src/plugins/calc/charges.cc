@@ -29,7 +29,8 @@ double HeaderNumber(host::IBillInterface& bill, const char* key) {
 // and advance costs on the others.
 double CostTotal(host::IBillInterface& bill, long billType) {
   double total = HeaderNumber(bill, "FTranspotationCosts");
-  if (!BillTypeIn(billtype::kSourceStockChargeBills, billType)) total += HeaderNumber(bill, "FTotaladvanceCosts");
+  if (!BillTypeIn(billtype::kSourceStockChargeBills, billType))
+    total += HeaderNumber(bill, "FTotaladvanceCosts");
   return total;
 }
 
@@ -40,13 +41,15 @@ class ShareTest {
   ShareTest(PluginContext& ctx, host::IBillInterface& bill)
       : ctx_(ctx),
         bill_(bill),
-        stockKey_(BillTypeIn(billtype::kSourceStockChargeBills, BillType(bill)) ? "FSCStockID" : "FDCStockID") {}
+        stockKey_(BillTypeIn(billtype::kSourceStockChargeBills, BillType(bill)) ? "FSCStockID"
+                                                                                : "FDCStockID") {}
 
   bool operator()(long row) {
     const long stock = ResumeOr<long>(0, [&] { return FieldId(bill_, stockKey_, row); });
     if (stock == 0) return true;
     auto it = virtualStocks_.find(stock);
-    if (it == virtualStocks_.end()) it = virtualStocks_.emplace(stock, IsVirtualStock(ctx_, stock)).first;
+    if (it == virtualStocks_.end())
+      it = virtualStocks_.emplace(stock, IsVirtualStock(ctx_, stock)).first;
     return !it->second;
   }
 
@@ -96,7 +99,8 @@ void SettleRemainder(host::IBillInterface& bill, long rows, double total) {
 
 }  // namespace
 
-void AllocateCharges(PluginContext& ctx, ShareBasis basis, host::IBillInterface& bill, bool absolute) {
+void AllocateCharges(PluginContext& ctx, ShareBasis basis, host::IBillInterface& bill,
+                     bool absolute) {
   if (services::IndustryType(ctx) == 0) return;
   const double total = CostTotal(bill, BillType(bill));
   if (total == 0) return;
@@ -131,11 +135,15 @@ void AllocateCharges(PluginContext& ctx, ShareBasis basis, host::IBillInterface&
 }
 
 void AllocateCharges(PluginContext& ctx, long basis, host::IBillInterface& bill, bool absolute) {
-  AllocateCharges(ctx, basis == static_cast<long>(ShareBasis::kAmount) ? ShareBasis::kAmount : ShareBasis::kQuantity,
-                  bill, absolute);
+  AllocateCharges(
+      ctx,
+      basis == static_cast<long>(ShareBasis::kAmount) ? ShareBasis::kAmount : ShareBasis::kQuantity,
+      bill, absolute);
 }
 
-bool RowTakesShare(PluginContext& ctx, host::IBillInterface& bill, long row) { return ShareTest(ctx, bill)(row); }
+bool RowTakesShare(PluginContext& ctx, host::IBillInterface& bill, long row) {
+  return ShareTest(ctx, bill)(row);
+}
 
 void SyncChargesTotal(PluginContext& ctx, host::IBillInterface& bill) {
   if (services::IndustryType(ctx) == 0) return;
@@ -155,7 +163,8 @@ void UpdateShareTools(PluginContext& ctx, host::IBillInterface& bill) {
 
   const long billType = BillType(bill);
   double total = CostTotal(bill, billType);
-  if (BillTypeIn(billtype::kProcurementCostBills, billType)) total += HeaderNumber(bill, "FTotalProcurementCosts");
+  if (BillTypeIn(billtype::kProcurementCostBills, billType))
+    total += HeaderNumber(bill, "FTotalProcurementCosts");
   const bool audited = HeaderNumber(bill, "FCheckerID") != 0;
   const bool enabled = shown && !audited && total != 0;
   Resume([&] { bill.SetBarStatus("mnuShareByAmt", "Enabled", enabled); });

@@ -14,10 +14,12 @@ enum class ShareBasis : long { kQuantity = 1, kAmount = 2 };
 // to each sharing row's FQty or FAmount (their absolute values when `absolute`); rows in a
 // virtual stock take no share and get an empty charge. Whatever the column sum then misses of
 // the total goes to the last data row (every difference does when the total is negative); an
-// excess is taken from the rows upwards from the last one, none set below 0. The cost total is FTranspotationCosts (plus FTotaladvanceCosts except on the
-// sales and consignment bills); nothing happens when it is 0, when industry type is 0, or, after
-// the message "单据中的仓库都为虚仓，不允许进行采购费用分摊。", when no row may take a share.
-void AllocateCharges(PluginContext& ctx, ShareBasis basis, host::IBillInterface& bill, bool absolute);
+// excess is taken from the rows upwards from the last one, none set below 0. The cost total is
+// FTranspotationCosts (plus FTotaladvanceCosts except on the sales and consignment bills); nothing
+// happens when it is 0, when industry type is 0, or, after the message
+// "单据中的仓库都为虚仓，不允许进行采购费用分摊。", when no row may take a share.
+void AllocateCharges(PluginContext& ctx, ShareBasis basis, host::IBillInterface& bill,
+                     bool absolute);
 // The same with the basis as the tools pass it: 2 by amount, anything else by quantity.
 void AllocateCharges(PluginContext& ctx, long basis, host::IBillInterface& bill, bool absolute);
 

@@ -53,8 +53,11 @@ bool CalTypeFixedBySource(const std::string& sourceType, long billType) {
   static constexpr struct {
     const char* source;
     long bill;
-  } kFixed[] = {{"1030002", 1030002}, {"1030003", 1030002}, {"1030003", 1030003},
-                {"1020003", 1020002}, {"1020003", 1020003}};
+  } kFixed[] = {{"1030002", 1030002},
+                {"1030003", 1030002},
+                {"1030003", 1030003},
+                {"1020003", 1020002},
+                {"1020003", 1020003}};
   for (const auto& pair : kFixed)
     if (sourceType == pair.source && billType == pair.bill) return true;
   return false;
@@ -64,7 +67,7 @@ bool CalTypeFixedBySource(const std::string& sourceType, long billType) {
 long PriceStockOf(host::IBillInterface& bill, long billType, long row, const RowKeys& keys) {
   const std::string* key = BillTypeIn(billtype::kDestStockPriceBills, billType)     ? &keys.dcStock
                            : BillTypeIn(billtype::kSourceStockPriceBills, billType) ? &keys.scStock
-                                                                                     : nullptr;
+                                                                                    : nullptr;
   if (!key) return 0;
   return ResumeOr<long>(0, [&] { return RowCells(bill, row).Id(*key); });
 }
@@ -78,7 +81,8 @@ void LockColumns(host::IBillInterface& bill, std::string_view keys) {
   }
 }
 
-void ApplyUnitLocks(PluginContext& ctx, host::IBillInterface& bill, long row, long itemId, const RowKeys& keys) {
+void ApplyUnitLocks(PluginContext& ctx, host::IBillInterface& bill, long row, long itemId,
+                    const RowKeys& keys) {
   const RowCells cells(bill, row);
   const long billType = BillType(bill);
   const bool calTypeKept = BillTypeIn(billtype::kNoCalTypeBills, billType);
@@ -103,8 +107,8 @@ void ApplyUnitLocks(PluginContext& ctx, host::IBillInterface& bill, long row, lo
   // The secondary unit: told by the item's base property on the bills that keep it there.
   const bool byProperty = BillTypeIn(billtype::kPropertySecUnitBills, billType);
   if (byProperty) cells.Lock(keys.displayPrice, true);
-  const double secondary =
-      ResumeOr<double>(0, [&] { return byProperty ? cells.Number(keys.baseProperty4) : cells.Id(keys.secUnit); });
+  const double secondary = ResumeOr<double>(
+      0, [&] { return byProperty ? cells.Number(keys.baseProperty4) : cells.Id(keys.secUnit); });
   if (secondary > 0) {
     cells.Lock(keys.secQty, false);
     cells.Lock(keys.secCoefficient, false);
@@ -119,10 +123,12 @@ void ApplyUnitLocks(PluginContext& ctx, host::IBillInterface& bill, long row, lo
       Resume([&] { cells.Set(keys.displayWeight, ""); });
     }
   }
-  if (BillTypeIn(billtype::kUnitLockedDisplayPriceBills, billType)) cells.Lock(keys.displayPrice, true);
+  if (BillTypeIn(billtype::kUnitLockedDisplayPriceBills, billType))
+    cells.Lock(keys.displayPrice, true);
 }
 
-void ApplyCalTypeLocks(PluginContext& ctx, host::IBillInterface& bill, long row, long calType, const RowKeys& keys) {
+void ApplyCalTypeLocks(PluginContext& ctx, host::IBillInterface& bill, long row, long calType,
+                       const RowKeys& keys) {
   const RowCells cells(bill, row);
   const long billType = BillType(bill);
 
@@ -140,9 +146,10 @@ void ApplyCalTypeLocks(PluginContext& ctx, host::IBillInterface& bill, long row,
 
   switch (calType) {
     case 1:  // weight and quantity in base terms
-      for (const auto* k : {&keys.qty, &keys.displayWeight, &keys.displayQty}) cells.Lock(*k, false);
-      for (const auto* k : {&keys.showUnit, &keys.showQty, &keys.price, &keys.secQty, &keys.qtySecCoefficient,
-                            &keys.secPrice, &keys.secTaxPrice})
+      for (const auto* k : {&keys.qty, &keys.displayWeight, &keys.displayQty})
+        cells.Lock(*k, false);
+      for (const auto* k : {&keys.showUnit, &keys.showQty, &keys.price, &keys.secQty,
+                            &keys.qtySecCoefficient, &keys.secPrice, &keys.secTaxPrice})
         cells.Lock(*k, true);
       cells.Lock(discount.base, false);
       cells.Lock(keys.baseTaxPrice, false);
@@ -153,8 +160,8 @@ void ApplyCalTypeLocks(PluginContext& ctx, host::IBillInterface& bill, long row,
       break;
     case 2:  // as type 1, priced per shown unit
       for (const auto* k : {&keys.showQty, &keys.displayQty}) cells.Lock(*k, false);
-      for (const auto* k : {&keys.qty, &keys.showUnit, &keys.secQty, &keys.qtySecCoefficient, &keys.secPrice,
-                            &keys.displayWeight})
+      for (const auto* k : {&keys.qty, &keys.showUnit, &keys.secQty, &keys.qtySecCoefficient,
+                            &keys.secPrice, &keys.displayWeight})
         cells.Lock(*k, true);
       cells.Lock(discount.base, true);
       cells.Lock(keys.baseTaxPrice, true);
@@ -166,10 +173,12 @@ void ApplyCalTypeLocks(PluginContext& ctx, host::IBillInterface& bill, long row,
       displayFrom(keys.qty);
       break;
     case 3:  // price and weight in secondary terms
-      for (const auto* k : {&keys.showQty, &keys.secQty, &keys.secTaxPrice, &keys.displayWeight, &keys.displayQty})
+      for (const auto* k :
+           {&keys.showQty, &keys.secQty, &keys.secTaxPrice, &keys.displayWeight, &keys.displayQty})
         cells.Lock(*k, false);
-      for (const auto* k : {&keys.qty, &keys.basePrice, &keys.showUnit, &keys.price, &keys.qtySecCoefficient,
-                            &discount.base, &keys.baseTaxPrice, &discount.shown, &keys.taxPrice})
+      for (const auto* k :
+           {&keys.qty, &keys.basePrice, &keys.showUnit, &keys.price, &keys.qtySecCoefficient,
+            &discount.base, &keys.baseTaxPrice, &discount.shown, &keys.taxPrice})
         cells.Lock(*k, true);
       cells.Lock(keys.secPrice, fixedPrice);
       displayFrom(keys.secQty);
@@ -181,33 +190,38 @@ void ApplyCalTypeLocks(PluginContext& ctx, host::IBillInterface& bill, long row,
 }
 
 void ApplyRowLocks(PluginContext& ctx, host::IBillInterface& bill, const RowKeys& keys) {
-  const long rows = ResumeOr<long>(0, [&] { return bill.BillEntrys(keys.grid)->GridMaxDataRowNum(); });
+  const long rows =
+      ResumeOr<long>(0, [&] { return bill.BillEntrys(keys.grid)->GridMaxDataRowNum(); });
   for (long row = 1; row <= rows; ++row) {
     const RowCells cells(bill, row);
     const long item = ResumeOr<long>(0, [&] { return cells.Id(keys.item); });
     if (IsGCItem(ctx, item))
-      ApplyCalTypeLocks(ctx, bill, row, ResumeOr<long>(0, [&] { return cells.Id(keys.calType); }), keys);
+      ApplyCalTypeLocks(ctx, bill, row, ResumeOr<long>(0, [&] { return cells.Id(keys.calType); }),
+                        keys);
     else
       ApplyUnitLocks(ctx, bill, row, item, keys);
   }
 }
 
-void ApplyStockPriceLocks(PluginContext& ctx, host::IBillInterface& bill, long row, const RowKeys& keys) {
+void ApplyStockPriceLocks(PluginContext& ctx, host::IBillInterface& bill, long row,
+                          const RowKeys& keys) {
   if (services::IndustryType(ctx) != 1) return;
   const RowCells cells(bill, row);
   const long item = ResumeOr<long>(0, [&] { return cells.Id(keys.item); });
   const long calType = ResumeOr<long>(0, [&] { return cells.Id(keys.calType); });
-  ApplyPriceLocks(ctx, bill, row, item, PriceStockOf(bill, BillType(bill), row, keys), calType, keys);
+  ApplyPriceLocks(ctx, bill, row, item, PriceStockOf(bill, BillType(bill), row, keys), calType,
+                  keys);
 }
 
-void ApplyPriceLocks(PluginContext& ctx, host::IBillInterface& bill, long row, long itemId, long stockId,
-                     long calType, const RowKeys& keys) {
+void ApplyPriceLocks(PluginContext& ctx, host::IBillInterface& bill, long row, long itemId,
+                     long stockId, long calType, const RowKeys& keys) {
   const RowCells cells(bill, row);
   const long billType = BillType(bill);
   const bool virtualStock = stockId != 0 && IsVirtualStock(ctx, stockId);
 
   if (virtualStock && !BillTypeIn(billtype::kVirtualStockPricedBills, billType)) {
-    for (const auto* k : {&keys.basePrice, &keys.price, &keys.secPrice, &keys.displayPrice}) cells.Lock(*k, true);
+    for (const auto* k : {&keys.basePrice, &keys.price, &keys.secPrice, &keys.displayPrice})
+      cells.Lock(*k, true);
     Resume([&] { cells.Set(keys.displayPrice, ""); });
   } else {
     const bool fixed = BillTypeIn(billtype::kFixedPriceBills, billType);
@@ -250,14 +264,16 @@ void ApplySecCoefficientLock(PluginContext& ctx, host::IBillInterface& bill, lon
   const RowKeys& keys = FirstGridKeys();
   const bool everyRow = row < 1;
   const long first = everyRow ? 1 : row;
-  const long last = everyRow ? ResumeOr<long>(0, [&] { return bill.BillEntrys(1)->GridMaxDataRowNum(); }) : row;
+  const long last =
+      everyRow ? ResumeOr<long>(0, [&] { return bill.BillEntrys(1)->GridMaxDataRowNum(); }) : row;
   for (long r = first; r <= last; ++r) {
     const RowCells cells(bill, r);
     const long item = ResumeOr<long>(0, [&] { return cells.Id(keys.item); });
     if (item <= 0) continue;
-    const std::string sql = (everyRow ? "Select FConverMethod,* from t_ICItem Where FItemID="
-                                      : "Select FConverMethod,FSecUnitID from t_ICItem Where FItemID=") +
-                            std::to_string(item);
+    const std::string sql =
+        (everyRow ? "Select FConverMethod,* from t_ICItem Where FItemID="
+                  : "Select FConverMethod,FSecUnitID from t_ICItem Where FItemID=") +
+        std::to_string(item);
     Resume([&] {
       auto rs = services::OpenRecordset(ctx, sql);
       if (!rs || rs->Eof()) return;
@@ -265,7 +281,8 @@ void ApplySecCoefficientLock(PluginContext& ctx, host::IBillInterface& bill, lon
         const Variant v = rs->Value(field);
         return v.IsNull() ? 0.0 : vb::CDbl(v);
       };
-      cells.Lock(keys.secCoefficient, number("FConverMethod") == kFixedConversion || number("FSecUnitID") == 0);
+      cells.Lock(keys.secCoefficient,
+                 number("FConverMethod") == kFixedConversion || number("FSecUnitID") == 0);
     });
   }
 }

@@ -32,7 +32,8 @@ void ApplyCalTypeLocks(PluginContext& ctx, host::IBillInterface& bill, long row,
 
 // Every row 1 .. GridMaxDataRowNum of the keys' grid: ApplyCalTypeLocks with the row's type for
 // a weight-calculated item, ApplyUnitLocks otherwise.
-void ApplyRowLocks(PluginContext& ctx, host::IBillInterface& bill, const RowKeys& keys = FirstGridKeys());
+void ApplyRowLocks(PluginContext& ctx, host::IBillInterface& bill,
+                   const RowKeys& keys = FirstGridKeys());
 
 // With industry type 1: ApplyPriceLocks for the row's item, stock and calculation type.
 void ApplyStockPriceLocks(PluginContext& ctx, host::IBillInterface& bill, long row,
@@ -42,8 +43,8 @@ void ApplyStockPriceLocks(PluginContext& ctx, host::IBillInterface& bill, long r
 // consignment bills); otherwise FBasePrice, FPrice, FSecPrice and FDisplayPrice open or lock by
 // the weight calculation and the calculation type. The row's freight charge is locked exactly
 // when the stock is virtual, on the bills that carry one.
-void ApplyPriceLocks(PluginContext& ctx, host::IBillInterface& bill, long row, long itemId, long stockId,
-                     long calType, const RowKeys& keys = FirstGridKeys());
+void ApplyPriceLocks(PluginContext& ctx, host::IBillInterface& bill, long row, long itemId,
+                     long stockId, long calType, const RowKeys& keys = FirstGridKeys());
 
 // FSecCoefficient of `row`, or of every row with an item when `row` is below 1: locked when the
 // item converts at a fixed rate (FConverMethod 1078) or has no secondary unit, open otherwise.

@@ -31,53 +31,71 @@ struct PriceLists {
 // The price columns per bill type: the short list, and the long one of industry type 1.
 const PriceLists kPriceLists[] = {
     {1020002,
-     {"FSecPrice,FPrice,FDiscountRate,FPriceDiscount,FTaxPrice,FTaxAmount,FInTaxAmount,FAmount,FCostPrice,"
+     {"FSecPrice,FPrice,FDiscountRate,FPriceDiscount,FTaxPrice,FTaxAmount,FInTaxAmount,FAmount,"
+      "FCostPrice,"
       "FCostAmount,FDiscountAmount,FInvoiceAmt,FNoInvoiceAmt",
       ""},
-     {"FBasePrice,FPrice,FSecPrice,FDiscountRate,FPriceDiscount,FBasePriceDiscount,FSecPriceDiscount,FTaxPrice,"
-      "FBaseTaxPrice,FSecTaxPrice,FTaxAmount,FInTaxAmount,FAmount,FCostPrice,FCostAmount,FDisplayPrice,"
+     {"FBasePrice,FPrice,FSecPrice,FDiscountRate,FPriceDiscount,FBasePriceDiscount,"
+      "FSecPriceDiscount,FTaxPrice,"
+      "FBaseTaxPrice,FSecTaxPrice,FTaxAmount,FInTaxAmount,FAmount,FCostPrice,FCostAmount,"
+      "FDisplayPrice,"
       "FDiscountAmount,FInvoiceAmt,FNoInvoiceAmt",
       ""}},
-    {1020003, {"FSecPrice,FPrice,FAmount", ""}, {"FPrice,FBasePrice,FSecPrice,FAmount,FDisplayPrice", ""}},
+    {1020003,
+     {"FSecPrice,FPrice,FAmount", ""},
+     {"FPrice,FBasePrice,FSecPrice,FAmount,FDisplayPrice", ""}},
     {1030001,
-     {"FSecPrice,FPrice,FIncludeTaxPrice,FDiscountRate,FPriceDiscount,FTaxPrice,FTaxAmount,FInTaxAmount,FAmount,"
+     {"FSecPrice,FPrice,FIncludeTaxPrice,FDiscountRate,FPriceDiscount,FTaxPrice,FTaxAmount,"
+      "FInTaxAmount,FAmount,"
       "FDiscountAmount,FNoDiscAmount,FWebBillAmount",
       ""},
-     {"FBasePrice,FPrice,FSecPrice,FDiscountRate,FPriceDiscount,FBasePriceDiscount,FSecPriceDiscount,FTaxPrice,"
-      "FBaseTaxPrice,FSecTaxPrice,FTaxAmount,FInTaxAmount,FAmount,FDisplayPrice,FDiscountAmount,FNoDiscAmount,"
+     {"FBasePrice,FPrice,FSecPrice,FDiscountRate,FPriceDiscount,FBasePriceDiscount,"
+      "FSecPriceDiscount,FTaxPrice,"
+      "FBaseTaxPrice,FSecTaxPrice,FTaxAmount,FInTaxAmount,FAmount,FDisplayPrice,FDiscountAmount,"
+      "FNoDiscAmount,"
       "FWebBillAmount",
       ""}},
     {1030002,
-     {"FSecPrice,FPrice,FIncludeTaxPrice,FDiscountRate,FPriceDiscount,FTaxPrice,FTaxAmount,FInTaxAmount,FAmount,"
+     {"FSecPrice,FPrice,FIncludeTaxPrice,FDiscountRate,FPriceDiscount,FTaxPrice,FTaxAmount,"
+      "FInTaxAmount,FAmount,"
       "FDiscountAmount,FNoDiscAmount,FInvoiceAmt,FNoInvoiceAmt",
       ""},
-     {"FBasePrice,FPrice,FSecPrice,FDiscountRate,FPriceDiscount,FBasePriceDiscount,FSecPriceDiscount,FTaxPrice,"
-      "FBaseTaxPrice,FSecTaxPrice,FTaxAmount,FInTaxAmount,FAmount,FDisplayPrice,FDiscountAmount,FNoDiscAmount,"
+     {"FBasePrice,FPrice,FSecPrice,FDiscountRate,FPriceDiscount,FBasePriceDiscount,"
+      "FSecPriceDiscount,FTaxPrice,"
+      "FBaseTaxPrice,FSecTaxPrice,FTaxAmount,FInTaxAmount,FAmount,FDisplayPrice,FDiscountAmount,"
+      "FNoDiscAmount,"
       "FInvoiceAmt,FNoInvoiceAmt",
       ""}},
     {1030003,
-     {"FSecPrice,FPrice,FIncludeTaxPrice,FDiscountRate,FPriceDiscount,FTaxPrice,FTaxAmount,FInTaxAmount,FAmount,"
+     {"FSecPrice,FPrice,FIncludeTaxPrice,FDiscountRate,FPriceDiscount,FTaxPrice,FTaxAmount,"
+      "FInTaxAmount,FAmount,"
       "FDiscountAmount",
       ""},
-     {"FBasePrice,FPrice,FSecPrice,FDiscountRate,FPriceDiscount,FBasePriceDiscount,FSecPriceDiscount,FTaxPrice,"
+     {"FBasePrice,FPrice,FSecPrice,FDiscountRate,FPriceDiscount,FBasePriceDiscount,"
+      "FSecPriceDiscount,FTaxPrice,"
       "FBaseTaxPrice,FSecTaxPrice,FTaxAmount,FInTaxAmount,FAmount,FDisplayPrice,FDiscountAmount",
       ""}},
-    {1040001, {"FPrice,FDisplayPrice,FAmount", ""}, {"FPrice,FDisplayPrice,FBasePrice,FSecPrice,FAmount", ""}},
+    {1040001,
+     {"FPrice,FDisplayPrice,FAmount", ""},
+     {"FPrice,FDisplayPrice,FBasePrice,FSecPrice,FAmount", ""}},
     {1040003, {"FPrice,FAmount", ""}, {"FBasePrice,FPrice,FSecPrice,FAmount", ""}},
     {1040004, {"FPrice,FAmount", ""}, {"FPrice,FBasePrice,FSecPrice,FAmount", ""}},
     {1040005,
      {"FPrice,FDisplayPrice,FAmount", "FPrice1,FDisplayPrice1,FAmount1"},
-     {"FBasePrice,FPrice,FDisplayPrice,FSecPrice,FAmount", "FBasePrice1,FPrice1,FDisplayPrice1,FSecPrice1,FAmount1"}},
+     {"FBasePrice,FPrice,FDisplayPrice,FSecPrice,FAmount",
+      "FBasePrice1,FPrice1,FDisplayPrice1,FSecPrice1,FAmount1"}},
     {1040006,
      {"FPrice,FDisplayPrice,FAmount", "FPrice1,FDisplayPrice1,FAmount1"},
-     {"FBasePrice,FPrice,FDisplayPrice,FSecPrice,FAmount", "FBasePrice1,FPrice1,FDisplayPrice1,FSecPrice1,FAmount1"}},
+     {"FBasePrice,FPrice,FDisplayPrice,FSecPrice,FAmount",
+      "FBasePrice1,FPrice1,FDisplayPrice1,FSecPrice1,FAmount1"}},
     {1040007,
      {"FInPrice,FDisplayInPrice,FInAmount", ""},
      {"FBaseInPrice,FInPrice,FDisplayInPrice,FSecInPrice,FInAmount", ""}},
 };
 
 constexpr const char* kTaxColumns =
-    "FSecPrice,FPrice,FTaxRate,FTaxAmount,FIncludeTaxPrice,FPriceDiscount,FTaxPrice,FAmount,FInTaxAmount,"
+    "FSecPrice,FPrice,FTaxRate,FTaxAmount,FIncludeTaxPrice,FPriceDiscount,FTaxPrice,FAmount,"
+    "FInTaxAmount,"
     "FDiscountRate,FDiscountAmount";
 
 // Whether the user may see prices. Unlike the other rights checks a security component that
@@ -86,21 +104,23 @@ bool MaySeePrices(PluginContext& ctx) {
   return ResumeOr<bool>(true, [&] {
     auto security = ctx.host().CreateObject(host::progid::kSecurityInfo).As<host::ISecurityInfo>();
     if (!security) return true;
-    return security->AccessCheck(services::PropsString(ctx), kPriceRightGroup, kPriceRightObject, kPriceRight, true,
-                                 "");
+    return security->AccessCheck(services::PropsString(ctx), kPriceRightGroup, kPriceRightObject,
+                                 kPriceRight, true, "");
   });
 }
 
 void HideColumns(host::IBillInterface& bill, const std::string& keys, bool header, long grid) {
   for (const std::string& key : vb::Split(keys, ",")) {
     if (key.empty()) continue;
-    Resume([&] { (header ? bill.BillHeads() : bill.BillEntrys(grid))->QORFields(key)->SetVisible(false); });
+    Resume([&] {
+      (header ? bill.BillHeads() : bill.BillEntrys(grid))->QORFields(key)->SetVisible(false);
+    });
   }
 }
 
 // Applies `columns` of `billType` to a bill form, or to a list's collection when `hidden` is set.
-RightColumns ApplyRight(PluginContext& ctx, long billType, const RightColumns& columns, host::IBillInterface* bill,
-                        std::vector<std::string>* hidden) {
+RightColumns ApplyRight(PluginContext& ctx, long billType, const RightColumns& columns,
+                        host::IBillInterface* bill, std::vector<std::string>* hidden) {
   if (services::AppType(ctx) < 2) return {};
   if (MaySeePrices(ctx)) return columns;
   if (hidden) {
@@ -110,7 +130,8 @@ RightColumns ApplyRight(PluginContext& ctx, long billType, const RightColumns& c
     return columns;
   }
   HideColumns(*bill, columns.grid1, false, 1);
-  if (BillTypeIn(billtype::kSecondGridPriceBills, billType)) HideColumns(*bill, columns.grid2, false, 2);
+  if (BillTypeIn(billtype::kSecondGridPriceBills, billType))
+    HideColumns(*bill, columns.grid2, false, 2);
   if (BillTypeIn(billtype::kHeaderPriceBills, billType)) HideColumns(*bill, columns.grid1, true, 0);
   return columns;
 }
@@ -137,12 +158,14 @@ RightColumns TaxRightColumns(long billType) {
 
 RightColumns ApplyPriceRight(PluginContext& ctx, host::IBillInterface& bill) {
   const long billType = BillTypeOf(bill);
-  return ApplyRight(ctx, billType, PriceRightColumns(billType, services::IndustryType(ctx) == 1), &bill, nullptr);
+  return ApplyRight(ctx, billType, PriceRightColumns(billType, services::IndustryType(ctx) == 1),
+                    &bill, nullptr);
 }
 
-RightColumns ApplyPriceRight(PluginContext& ctx, long billType, std::vector<std::string>& hiddenColumns) {
-  return ApplyRight(ctx, billType, PriceRightColumns(billType, services::IndustryType(ctx) == 1), nullptr,
-                    &hiddenColumns);
+RightColumns ApplyPriceRight(PluginContext& ctx, long billType,
+                             std::vector<std::string>& hiddenColumns) {
+  return ApplyRight(ctx, billType, PriceRightColumns(billType, services::IndustryType(ctx) == 1),
+                    nullptr, &hiddenColumns);
 }
 
 RightColumns ApplyTaxColumnRight(PluginContext& ctx, host::IBillInterface& bill) {
@@ -150,7 +173,8 @@ RightColumns ApplyTaxColumnRight(PluginContext& ctx, host::IBillInterface& bill)
   return ApplyRight(ctx, billType, TaxRightColumns(billType), &bill, nullptr);
 }
 
-RightColumns ApplyTaxColumnRight(PluginContext& ctx, long billType, std::vector<std::string>& hiddenColumns) {
+RightColumns ApplyTaxColumnRight(PluginContext& ctx, long billType,
+                                 std::vector<std::string>& hiddenColumns) {
   return ApplyRight(ctx, billType, TaxRightColumns(billType), nullptr, &hiddenColumns);
 }
 
@@ -171,8 +195,8 @@ double CalcAmountSum(double a, double b) {
 
 double CalcTailDifference(double a, double b) { return std::fabs(CalcAmountDifference(a, b)); }
 
-AmountTail ApplyAmountTail(PluginContext& ctx, host::IBillInterface& bill, long row, double previousAmount,
-                           AmountTailRules rules, const RowKeys& keys) {
+AmountTail ApplyAmountTail(PluginContext& ctx, host::IBillInterface& bill, long row,
+                           double previousAmount, AmountTailRules rules, const RowKeys& keys) {
   const RowCells c(bill, row);
   const double amount = ResumeOr<double>(0, [&] { return c.Number(keys.amount); });
   const bool tail = CalcTailDifference(amount, previousAmount) < kTailThreshold;
@@ -184,17 +208,23 @@ AmountTail ApplyAmountTail(PluginContext& ctx, host::IBillInterface& bill, long 
   }
   if (rules == AmountTailRules::kNonTaxOnly) return AmountTail::kOrdinary;
   if (tail) {
-    Resume([&] { c.Set(keys.taxAmount, CalcAmountDifference(c.Number(keys.inTaxAmount), c.Number(keys.amount))); });
+    Resume([&] {
+      c.Set(keys.taxAmount,
+            CalcAmountDifference(c.Number(keys.inTaxAmount), c.Number(keys.amount)));
+    });
     return AmountTail::kMovedToTax;
   }
   if (!ResumeOr<bool>(false, [&] { return bill.AmountCalcPrice(); }))
-    Resume([&] { c.Set(keys.inTaxAmount, CalcAmountSum(c.Number(keys.amount), c.Number(keys.taxAmount))); });
-  Resume([&] { c.Set(keys.secPrice, Product(c.Number(keys.price), c.Number(keys.secCoefficient))); });
+    Resume([&] {
+      c.Set(keys.inTaxAmount, CalcAmountSum(c.Number(keys.amount), c.Number(keys.taxAmount)));
+    });
+  Resume(
+      [&] { c.Set(keys.secPrice, Product(c.Number(keys.price), c.Number(keys.secCoefficient))); });
   return AmountTail::kOrdinary;
 }
 
-bool ApplyTaxAmountTail(PluginContext& ctx, host::IBillInterface& bill, long row, double previousTax,
-                        TaxTailFollower follower, const RowKeys& keys) {
+bool ApplyTaxAmountTail(PluginContext& ctx, host::IBillInterface& bill, long row,
+                        double previousTax, TaxTailFollower follower, const RowKeys& keys) {
   const RowCells c(bill, row);
   const double tax = ResumeOr<double>(0, [&] { return c.Number(keys.taxAmount); });
   if (CalcTailDifference(tax, previousTax) > kTailThreshold) {
@@ -203,35 +233,45 @@ bool ApplyTaxAmountTail(PluginContext& ctx, host::IBillInterface& bill, long row
     return false;
   }
   if (follower == TaxTailFollower::kAmount)
-    Resume([&] { c.Set(keys.amount, CalcAmountDifference(c.Number(keys.inTaxAmount), c.Number(keys.taxAmount))); });
+    Resume([&] {
+      c.Set(keys.amount,
+            CalcAmountDifference(c.Number(keys.inTaxAmount), c.Number(keys.taxAmount)));
+    });
   else
-    Resume([&] { c.Set(keys.inTaxAmount, CalcAmountSum(c.Number(keys.amount), c.Number(keys.taxAmount))); });
+    Resume([&] {
+      c.Set(keys.inTaxAmount, CalcAmountSum(c.Number(keys.amount), c.Number(keys.taxAmount)));
+    });
   return true;
 }
 
-bool ApplyTaxAfterCalculate(PluginContext&, host::IBillInterface& bill, long row, std::string_view actionKind,
-                            std::string_view actionName, std::string_view actionText, bool markModified,
-                            const RowKeys& keys) {
+bool ApplyTaxAfterCalculate(PluginContext&, host::IBillInterface& bill, long row,
+                            std::string_view actionKind, std::string_view actionName,
+                            std::string_view actionText, bool markModified, const RowKeys& keys) {
   if (row < 1 || actionName != "Calculate" || actionKind != "FAction" + keys.suffix) return false;
   const bool writesAmounts = actionText.find(keys.amount + "=") != std::string_view::npos ||
                              actionText.find(keys.inTaxAmount + "=") != std::string_view::npos ||
                              actionText.find(keys.taxAmount + "=") != std::string_view::npos;
   if (!writesAmounts) return false;
   const RowCells c(bill, row);
-  Resume([&] { c.Set(keys.taxAmount, CalcAmountDifference(c.Number(keys.inTaxAmount), c.Number(keys.amount))); });
+  Resume([&] {
+    c.Set(keys.taxAmount, CalcAmountDifference(c.Number(keys.inTaxAmount), c.Number(keys.amount)));
+  });
   Resume([&] { MarkCell(bill, keys.taxAmount, row, markModified); });
   return true;
 }
 
-bool CheckDiscountRates(PluginContext& ctx, host::IBillInterface& bill, bool allowOver100, const RowKeys& keys) {
-  const long rows = ResumeOr<long>(0, [&] { return bill.BillEntrys(keys.grid)->GridMaxDataRowNum(); });
+bool CheckDiscountRates(PluginContext& ctx, host::IBillInterface& bill, bool allowOver100,
+                        const RowKeys& keys) {
+  const long rows =
+      ResumeOr<long>(0, [&] { return bill.BillEntrys(keys.grid)->GridMaxDataRowNum(); });
   for (long row = 1; row <= rows; ++row) {
     const RowCells c(bill, row);
     if (ResumeOr<long>(0, [&] { return c.Id(keys.item); }) <= 0) continue;
     const double rate = ResumeOr<double>(0, [&] { return c.Number(keys.discountRate); });
     if (rate > 0 && (allowOver100 || rate <= 100)) continue;
-    services::ShowMessage(ctx, "第" + std::to_string(row) +
-                                   (allowOver100 ? "行折扣率必须大于0。" : "行折扣率必须大于0小于等于100。"));
+    services::ShowMessage(
+        ctx, "第" + std::to_string(row) +
+                 (allowOver100 ? "行折扣率必须大于0。" : "行折扣率必须大于0小于等于100。"));
     Resume([&] { bill.SetActiveCell(keys.discountRate, row); });
     return false;
   }

@@ -14,7 +14,8 @@
 
 namespace zov::plugins::calc {
 
-// --- price rights ---------------------------------------------------------------------------------
+// --- price rights
+// ---------------------------------------------------------------------------------
 
 // The comma-separated field keys a bill type puts under a right: grid 1 (and the header of the
 // bills that carry prices there), and grid 2 of the two-grid bills.
@@ -36,16 +37,19 @@ RightColumns TaxRightColumns(long billType);
 // skipped).
 RightColumns ApplyPriceRight(PluginContext& ctx, host::IBillInterface& bill);
 // The same for a bill list of `billType`: the keys go into `hiddenColumns` for the list to hide.
-RightColumns ApplyPriceRight(PluginContext& ctx, long billType, std::vector<std::string>& hiddenColumns);
+RightColumns ApplyPriceRight(PluginContext& ctx, long billType,
+                             std::vector<std::string>& hiddenColumns);
 // ApplyPriceRight with the tax columns.
 RightColumns ApplyTaxColumnRight(PluginContext& ctx, host::IBillInterface& bill);
-RightColumns ApplyTaxColumnRight(PluginContext& ctx, long billType, std::vector<std::string>& hiddenColumns);
+RightColumns ApplyTaxColumnRight(PluginContext& ctx, long billType,
+                                 std::vector<std::string>& hiddenColumns);
 
 // The system option "IsSaleForIncludeTaxPrice" (category "IC", default 0): not 0 when sales
 // prices are looked up tax-inclusive.
 long GetSaleForIncludeTaxPrice(PluginContext& ctx);
 
-// --- tail differences -----------------------------------------------------------------------------
+// --- tail differences
+// -----------------------------------------------------------------------------
 
 // The largest change of an amount that counts as a tail difference.
 inline constexpr double kTailThreshold = 0.05;
@@ -68,37 +72,42 @@ enum class AmountTail {
 enum class AmountTailRules { kAll, kNonTaxOnly };
 
 // After the user changed FAmount of `row` from `previousAmount`. A change below 0.05 on a row
-// without tax shows "非税尾差调整请直接调整价税合计" and writes the previous amount back; on a taxed
-// row it stays and FTaxAmount := FInTaxAmount - FAmount keeps the tax-inclusive total. A larger
-// change: unless the bill's amounts drive its prices, FInTaxAmount := FAmount + FTaxAmount; then
-// FSecPrice := FPrice * FSecCoefficient.
-AmountTail ApplyAmountTail(PluginContext& ctx, host::IBillInterface& bill, long row, double previousAmount,
-                           AmountTailRules rules = AmountTailRules::kAll, const RowKeys& keys = FirstGridKeys());
+// without tax shows "非税尾差调整请直接调整价税合计" and writes the previous amount back; on a
+// taxed row it stays and FTaxAmount := FInTaxAmount - FAmount keeps the tax-inclusive total. A
+// larger change: unless the bill's amounts drive its prices, FInTaxAmount := FAmount + FTaxAmount;
+// then FSecPrice := FPrice * FSecCoefficient.
+AmountTail ApplyAmountTail(PluginContext& ctx, host::IBillInterface& bill, long row,
+                           double previousAmount, AmountTailRules rules = AmountTailRules::kAll,
+                           const RowKeys& keys = FirstGridKeys());
 
 // Which amount follows an accepted tax tail difference: the sales order keeps the tax-inclusive
 // amount, the sales bill keeps the amount.
 enum class TaxTailFollower { kAmount, kInTaxAmount };
 
 // After the user changed FTaxAmount of `row` from `previousTax`. A change above 0.05 shows
-// "税额只能进行尾差调整", writes the previous tax back and returns false; 0.05 or less stands and the
-// follower is set (FAmount := FInTaxAmount - FTaxAmount, or FInTaxAmount := FAmount + FTaxAmount).
-bool ApplyTaxAmountTail(PluginContext& ctx, host::IBillInterface& bill, long row, double previousTax,
-                        TaxTailFollower follower, const RowKeys& keys = FirstGridKeys());
+// "税额只能进行尾差调整", writes the previous tax back and returns false; 0.05 or less stands and
+// the follower is set (FAmount := FInTaxAmount - FTaxAmount, or FInTaxAmount := FAmount +
+// FTaxAmount).
+bool ApplyTaxAmountTail(PluginContext& ctx, host::IBillInterface& bill, long row,
+                        double previousTax, TaxTailFollower follower,
+                        const RowKeys& keys = FirstGridKeys());
 
 // After the host finished an action of `row`: when it is the "Calculate" action of kind "FAction"
 // (with the keys' suffix: "FAction01") and its formulas write FAmount, FInTaxAmount or
 // FTaxAmount, FTaxAmount := FInTaxAmount - FAmount so that amount and tax add up exactly, and
 // the FTaxAmount cell gets the modification mark `markModified`. Returns whether it applied.
-bool ApplyTaxAfterCalculate(PluginContext& ctx, host::IBillInterface& bill, long row, std::string_view actionKind,
-                            std::string_view actionName, std::string_view actionText, bool markModified = true,
+bool ApplyTaxAfterCalculate(PluginContext& ctx, host::IBillInterface& bill, long row,
+                            std::string_view actionKind, std::string_view actionName,
+                            std::string_view actionText, bool markModified = true,
                             const RowKeys& keys = FirstGridKeys());
 
-// --- discount rate --------------------------------------------------------------------------------
+// --- discount rate
+// --------------------------------------------------------------------------------
 
 // The save check of the rows' FDiscountRate: above 0 and at most 100 (above 0 alone when
 // `allowOver100`). The first offending row with an item shows "第" + row +
-// "行折扣率必须大于0小于等于100。" (or "第" + row + "行折扣率必须大于0。"), gets the cursor and makes
-// the check false.
+// "行折扣率必须大于0小于等于100。" (or "第" + row + "行折扣率必须大于0。"), gets the cursor and
+// makes the check false.
 bool CheckDiscountRates(PluginContext& ctx, host::IBillInterface& bill, bool allowOver100,
                         const RowKeys& keys = FirstGridKeys());
 

@@ -27,25 +27,35 @@ long CalTypeOf(const RowCells& cells, const RowKeys& keys) {
 
 }  // namespace
 
-void RefreshDisplayPrice(PluginContext& ctx, host::IBillInterface& bill, long row, const RowKeys& keys) {
+void RefreshDisplayPrice(PluginContext& ctx, host::IBillInterface& bill, long row,
+                         const RowKeys& keys) {
   if (services::IndustryType(ctx) != 1) return;
   const RowCells cells(bill, row);
   const std::string* from = &keys.price;
   if (IsGCItem(ctx, ItemOf(cells, keys))) {
     switch (CalTypeOf(cells, keys)) {
-      case 1: from = &keys.basePrice; break;
-      case 2: from = &keys.price; break;
-      case 3: from = &keys.secPrice; break;
-      default: return;
+      case 1:
+        from = &keys.basePrice;
+        break;
+      case 2:
+        from = &keys.price;
+        break;
+      case 3:
+        from = &keys.secPrice;
+        break;
+      default:
+        return;
     }
   }
   Resume([&] { cells.Set(keys.displayPrice, cells.Number(*from)); });
 }
 
-void SetDefaultCalType(PluginContext& ctx, host::IBillInterface& bill, long row, const RowKeys& keys) {
+void SetDefaultCalType(PluginContext& ctx, host::IBillInterface& bill, long row,
+                       const RowKeys& keys) {
   Resume([&] {
     auto rs = services::OpenRecordset(
-        ctx, std::string("select FItemID,FNumber,FName from t_CalType where FName='") + kDefaultCalTypeName + "'");
+        ctx, std::string("select FItemID,FNumber,FName from t_CalType where FName='") +
+                 kDefaultCalTypeName + "'");
     if (!rs || rs->Eof()) return;
     const Variant id = rs->Value(0L), number = rs->Value(1L), name = rs->Value(2L);
     const RowCells cells(bill, row);
@@ -62,11 +72,13 @@ void SetDefaultCalType(PluginContext& ctx, host::IBillInterface& bill, long row,
 }
 
 bool CheckCalTypes(PluginContext& ctx, host::IBillInterface& bill, const RowKeys& keys) {
-  const long rows = ResumeOr<long>(0, [&] { return bill.BillEntrys(keys.grid)->GridMaxDataRowNum(); });
+  const long rows =
+      ResumeOr<long>(0, [&] { return bill.BillEntrys(keys.grid)->GridMaxDataRowNum(); });
   for (long row = 1; row <= rows; ++row) {
     const RowCells cells(bill, row);
     if (!IsGCItem(ctx, ItemOf(cells, keys))) continue;
-    const std::string calType = ResumeOr<std::string>("", [&] { return vb::Trim(FieldText(bill, keys.calType, row)); });
+    const std::string calType =
+        ResumeOr<std::string>("", [&] { return vb::Trim(FieldText(bill, keys.calType, row)); });
     if (!calType.empty()) continue;
     services::ShowMessage(ctx, "第" + std::to_string(row) + "行计算方式不能为空。");
     Resume([&] { bill.SetActiveCell(keys.calType, row); });
@@ -75,7 +87,8 @@ bool CheckCalTypes(PluginContext& ctx, host::IBillInterface& bill, const RowKeys
   return true;
 }
 
-void CopyBaseToSecondary(PluginContext&, host::IBillInterface& bill, long row, const RowKeys& keys) {
+void CopyBaseToSecondary(PluginContext&, host::IBillInterface& bill, long row,
+                         const RowKeys& keys) {
   const RowCells cells(bill, row);
   Resume([&] { cells.Set(keys.secQty, cells.Number(keys.qty)); });
   Resume([&] { cells.Set(keys.secPrice, cells.Number(keys.basePrice)); });
@@ -85,7 +98,8 @@ void CopyBaseToSecondary(PluginContext&, host::IBillInterface& bill, long row, c
   });
 }
 
-void ApplyItemChosen(PluginContext& ctx, host::IBillInterface& bill, long row, const RowKeys& keys) {
+void ApplyItemChosen(PluginContext& ctx, host::IBillInterface& bill, long row,
+                     const RowKeys& keys) {
   const RowCells cells(bill, row);
   const long item = ItemOf(cells, keys);
   const bool industry = services::IndustryType(ctx) == 1;
@@ -117,7 +131,10 @@ void ApplyItemChosen(PluginContext& ctx, host::IBillInterface& bill, long row, c
   Resume([&] { cells.ActUnmarked(keys.showQty); });
 
   // 4. The secondary coefficient of the item in the row's unit.
-  Resume([&] { cells.Set(keys.secCoefficient, GetItemSecCoefficient(ctx, item, cells.Number(keys.coefficient))); });
+  Resume([&] {
+    cells.Set(keys.secCoefficient,
+              GetItemSecCoefficient(ctx, item, cells.Number(keys.coefficient)));
+  });
 
   // 5. The weight-calculation fields.
   if (!industry) return;
@@ -131,13 +148,15 @@ void ApplyItemChosen(PluginContext& ctx, host::IBillInterface& bill, long row, c
   Resume([&] { cells.Set(keys.displayWeight, cells.Number(keys.secQty)); });
 }
 
-void ApplyShowQtyAction(PluginContext& ctx, host::IBillInterface& bill, long row, const RowKeys& keys) {
+void ApplyShowQtyAction(PluginContext& ctx, host::IBillInterface& bill, long row,
+                        const RowKeys& keys) {
   if (services::IndustryType(ctx) != 1) return;
   const RowCells cells(bill, row);
   if (CalTypeOf(cells, keys) != 3) return;
   Resume([&] {
     const double secQty = cells.Number(keys.secQty);
-    if (secQty != 0) cells.Set(keys.qtySecCoefficient, Quotient(cells.Number(keys.showQty), secQty));
+    if (secQty != 0)
+      cells.Set(keys.qtySecCoefficient, Quotient(cells.Number(keys.showQty), secQty));
   });
 }
 

@@ -25,7 +25,8 @@ void SetDefaultCalType(PluginContext& ctx, host::IBillInterface& bill, long row,
 
 // False, after the message "第" + row + "行计算方式不能为空。" with the cursor on the cell, for the
 // first row of a weight-calculated item without a calculation type; true when there is none.
-bool CheckCalTypes(PluginContext& ctx, host::IBillInterface& bill, const RowKeys& keys = FirstGridKeys());
+bool CheckCalTypes(PluginContext& ctx, host::IBillInterface& bill,
+                   const RowKeys& keys = FirstGridKeys());
 
 // FSecQty := FQty and FSecPrice := FBasePrice; then FsecCoefficient := FShowQty / FSecQty when
 // both quantities are not 0.

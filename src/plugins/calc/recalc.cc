@@ -72,7 +72,8 @@ void RoutePrice(const RowCells& c, const RowState& s, const PriceForms& p) {
   }
   Step([&] { c.Set(p.shown, c.Number(p.display)); });
   Step([&] { c.Act(p.shown); });
-  if (!p.secCoefficient.empty()) Step([&] { c.Set(p.sec, Product(c.Number(p.shown), c.Number(p.secCoefficient))); });
+  if (!p.secCoefficient.empty())
+    Step([&] { c.Set(p.sec, Product(c.Number(p.shown), c.Number(p.secCoefficient))); });
 }
 
 // The base quantity from the weight, for the types that weigh in base terms (1 and 2).
@@ -80,12 +81,15 @@ void WeightInBaseTerms(PluginContext& ctx, const RowCells& c, const RowState& s,
   Step([&] { c.Set(k.qty, c.Number(k.displayWeight)); });
   Step([&] { c.Set(k.showQty, Quotient(c.Number(k.qty), c.Number(k.coefficient))); });
   Step([&] { c.Set(k.displayQty, c.Number(k.showQty)); });
-  Step([&] { c.Set(k.secCoefficient, GetItemSecCoefficient(ctx, s.item, c.Number(k.coefficient))); });
+  Step([&] {
+    c.Set(k.secCoefficient, GetItemSecCoefficient(ctx, s.item, c.Number(k.coefficient)));
+  });
   Step([&] { c.Act(k.qty); });
 }
 
 // The displayed price of an in- or out-amount over the weight, when the amount is not 0.
-void PriceFromAmount(const RowCells& c, const RowKeys& k, const std::string& amount, const PriceForms& p) {
+void PriceFromAmount(const RowCells& c, const RowKeys& k, const std::string& amount,
+                     const PriceForms& p) {
   Step([&] {
     const double value = c.Number(amount);
     if (value == 0) return;
@@ -95,7 +99,8 @@ void PriceFromAmount(const RowCells& c, const RowKeys& k, const std::string& amo
   });
 }
 
-void RecalcWeight(PluginContext& ctx, const RowCells& c, const RowState& s, const RowKeys& k, bool inOutBill) {
+void RecalcWeight(PluginContext& ctx, const RowCells& c, const RowState& s, const RowKeys& k,
+                  bool inOutBill) {
   if (!s.gc) {
     Step([&] { c.Set(k.secQty, c.Number(k.displayWeight)); });
     Step([&] { c.Set(k.showQty, Product(c.Number(k.displayWeight), c.Number(k.secCoefficient))); });
@@ -115,7 +120,10 @@ void RecalcWeight(PluginContext& ctx, const RowCells& c, const RowState& s, cons
     return;
   }
   Step([&] { c.Act(k.qty); });
-  Step([&] { c.Set(k.price, Quotient(Product(c.Number(k.secQty), c.Number(k.secPrice)), c.Number(k.showQty))); });
+  Step([&] {
+    c.Set(k.price,
+          Quotient(Product(c.Number(k.secQty), c.Number(k.secPrice)), c.Number(k.showQty)));
+  });
   Step([&] { c.ActUnmarked(k.price); });
 }
 
@@ -153,14 +161,17 @@ void RecalcQty(const RowCells& c, const RowState& s, const RowKeys& k, bool inOu
 
 }  // namespace
 
-void RecalcDisplayedField(PluginContext& ctx, host::IBillInterface& bill, long row, std::string_view changedKey) {
+void RecalcDisplayedField(PluginContext& ctx, host::IBillInterface& bill, long row,
+                          std::string_view changedKey) {
   const std::string changed = vb::UCase(changedKey);
   auto is = [&](std::string_view key) { return !key.empty() && changed == vb::UCase(key); };
   const RowCells cells(bill, row);
   const RowKeys& first = FirstGridKeys();
   const RowKeys& component = ComponentGridKeys();
   auto state = [&](const RowKeys& keys) { return StateOf(ctx, cells, keys); };
-  auto inOutBill = [&] { return ResumeOr<long>(0, [&] { return bill.FID(); }) == billtype::kInOutPriceBill; };
+  auto inOutBill = [&] {
+    return ResumeOr<long>(0, [&] { return bill.FID(); }) == billtype::kInOutPriceBill;
+  };
 
   if (is(first.displayPrice)) {
     RoutePrice(cells, state(first), PricesOf(first));

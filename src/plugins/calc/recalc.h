@@ -16,6 +16,7 @@ namespace zov::plugins::calc {
 // other key does nothing. Runs step by step with errors ignored: a failed step (a division by
 // zero, a cell the bill lacks) leaves its target as it was and the next step runs. Nothing is
 // rounded here.
-void RecalcDisplayedField(PluginContext& ctx, host::IBillInterface& bill, long row, std::string_view changedKey);
+void RecalcDisplayedField(PluginContext& ctx, host::IBillInterface& bill, long row,
+                          std::string_view changedKey);
 
 }  // namespace zov::plugins::calc

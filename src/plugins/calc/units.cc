@@ -16,7 +16,9 @@ std::string Id(long id) { return std::to_string(id); }
 
 Ref<host::IBillCtl> Control(host::IBillInterface& bill) {
   auto ctl = bill.BillCtl();
-  if (!ctl) throw vb::Error(vb::kErrObjectVariableNotSet, "Object variable or With block variable not set", "BillCtl");
+  if (!ctl)
+    throw vb::Error(vb::kErrObjectVariableNotSet, "Object variable or With block variable not set",
+                    "BillCtl");
   return ctl;
 }
 
@@ -44,14 +46,16 @@ bool TakeUnit(const Ref<host::IRecordset>& rs, RowUnit& unit, bool needNumber) {
 
 bool IsVirtualStock(PluginContext& ctx, long stockId) {
   return ResumeOr<bool>(false, [&] {
-    auto rs = services::OpenRecordset(ctx, "Select FTypeID From t_Stock Where FItemID=" + Id(stockId));
+    auto rs =
+        services::OpenRecordset(ctx, "Select FTypeID From t_Stock Where FItemID=" + Id(stockId));
     return rs && !rs->Eof() && NumberOr(rs->Value(0L), 0) == kVirtualStockType;
   });
 }
 
 bool IsGCItem(PluginContext& ctx, long itemId) {
   return ResumeOr<bool>(false, [&] {
-    auto rs = services::OpenRecordset(ctx, "select FIsGC from t_ICItem where FItemID='" + Id(itemId) + "'");
+    auto rs = services::OpenRecordset(
+        ctx, "select FIsGC from t_ICItem where FItemID='" + Id(itemId) + "'");
     if (!rs || rs->Eof()) return false;
     const Variant v = rs->Value(0L);
     return v.IsNull() ? true : vb::CBool(v);
@@ -60,8 +64,8 @@ bool IsGCItem(PluginContext& ctx, long itemId) {
 
 double GetUnitCoefficient(PluginContext& ctx, long itemId, long unitId) {
   return ResumeOr<double>(0, [&] {
-    auto rs = services::OpenRecordset(ctx, "select FCoefficient from vw_barcode where FItemID=" + Id(itemId) +
-                                               " and FUnitID=" + Id(unitId));
+    auto rs = services::OpenRecordset(ctx, "select FCoefficient from vw_barcode where FItemID=" +
+                                               Id(itemId) + " and FUnitID=" + Id(unitId));
     return rs && !rs->Eof() ? NumberOr(rs->Value(0L), 0) : 0.0;
   });
 }
@@ -69,7 +73,8 @@ double GetUnitCoefficient(PluginContext& ctx, long itemId, long unitId) {
 double GetItemSecCoefficient(PluginContext& ctx, long itemId, double rowCoefficient) {
   if (rowCoefficient == 0) return 0;
   return ResumeOr<double>(0, [&] {
-    auto rs = services::OpenRecordset(ctx, "select FSecCoefficient from T_ICItem where FItemID=" + Id(itemId));
+    auto rs = services::OpenRecordset(
+        ctx, "select FSecCoefficient from T_ICItem where FItemID=" + Id(itemId));
     if (!rs || rs->Eof()) return 0.0;
     return NumberOr(rs->Value(0L), 0) / rowCoefficient;
   });
@@ -77,38 +82,50 @@ double GetItemSecCoefficient(PluginContext& ctx, long itemId, double rowCoeffici
 
 long GetBarcodeUnit(PluginContext& ctx, long itemId, long entryNo) {
   return ResumeOr<long>(0, [&] {
-    auto rs = services::OpenRecordset(ctx, "select FUnitID from t_barcode where FItemID=" + Id(itemId) +
-                                               " and FEntryNo=" + Id(entryNo));
+    auto rs =
+        services::OpenRecordset(ctx, "select FUnitID from t_barcode where FItemID=" + Id(itemId) +
+                                         " and FEntryNo=" + Id(entryNo));
     return rs && !rs->Eof() ? static_cast<long>(NumberOr(rs->Value(0L), 0)) : 0L;
   });
 }
 
-bool GetDefaultUnit(PluginContext& ctx, long partnerId, long itemId, std::string_view mode, RowUnit& unit) {
+bool GetDefaultUnit(PluginContext& ctx, long partnerId, long itemId, std::string_view mode,
+                    RowUnit& unit) {
   const std::string item = Id(itemId);
   auto first = [&](const std::string& sql, bool needNumber) {
-    return ResumeOr<bool>(false, [&] { return TakeUnit(services::OpenRecordset(ctx, sql), unit, needNumber); });
+    return ResumeOr<bool>(
+        false, [&] { return TakeUnit(services::OpenRecordset(ctx, sql), unit, needNumber); });
   };
-  if (first("select b.FItemID as FUnitID,b.FNumber,b.FName,b.FCoefficient,b.FBarCode,b.FSrcItemId from vw_Unit b "
-            "where b.FIsDefaultUnit = 1 and b.FSrcItemId = " + item,
+  if (first("select b.FItemID as FUnitID,b.FNumber,b.FName,b.FCoefficient,b.FBarCode,b.FSrcItemId "
+            "from vw_Unit b "
+            "where b.FIsDefaultUnit = 1 and b.FSrcItemId = " +
+                item,
             true))
     return true;
   const std::string lastPrice =
-      "select a.FUnitID,b.FNumber,b.FName,b.FCoefficient,b.FBarCode,b.FSrcItemId from t_LatestPrice a left join "
+      "select a.FUnitID,b.FNumber,b.FName,b.FCoefficient,b.FBarCode,b.FSrcItemId from "
+      "t_LatestPrice a left join "
       "vw_Unit b on a.FItemID=b.FSrcItemId and a.FUnitID=b.FItemID where a.FIsLast=1 and ";
   if (mode == "FSupplyID" && partnerId != 0) {
-    if (first(lastPrice + "a.FSupplyID=" + Id(partnerId) + " and a.FItemID=" + item, false)) return true;
+    if (first(lastPrice + "a.FSupplyID=" + Id(partnerId) + " and a.FItemID=" + item, false))
+      return true;
   } else if (mode == "FCustID" && partnerId != 0) {
-    if (first(lastPrice + "a.FCustID=" + Id(partnerId) + " and a.FItemID=" + item, false)) return true;
+    if (first(lastPrice + "a.FCustID=" + Id(partnerId) + " and a.FItemID=" + item, false))
+      return true;
   } else if (mode == "FOther") {
-    if (first(lastPrice + "a.FCustID=0 and a.FSupplyID=0 and a.FItemID=" + item, false)) return true;
+    if (first(lastPrice + "a.FCustID=0 and a.FSupplyID=0 and a.FItemID=" + item, false))
+      return true;
   }
-  return first("select FItemID,FNumber,FName,FCoefficient,FBarCode,FSrcItemId from vw_Unit where FIsMainUnit=1 and "
-               "FSrcItemId=" + item + " order by FOrder desc ",
-               false);
+  return first(
+      "select FItemID,FNumber,FName,FCoefficient,FBarCode,FSrcItemId from vw_Unit where "
+      "FIsMainUnit=1 and "
+      "FSrcItemId=" +
+          item + " order by FOrder desc ",
+      false);
 }
 
-void SetFieldWithAction(host::IBillInterface& bill, std::string_view key, const Variant& value, long row,
-                        bool markModified) {
+void SetFieldWithAction(host::IBillInterface& bill, std::string_view key, const Variant& value,
+                        long row, bool markModified) {
   Resume([&] {
     auto info = bill.GetFieldInfoByKey(key);
     if (!info) return;
@@ -127,7 +144,8 @@ void LockField(host::IBillInterface& bill, std::string_view key, bool lock, long
   });
 }
 
-void WriteField(host::IBillInterface& bill, std::string_view key, const Variant& value, long row, WriteMode mode) {
+void WriteField(host::IBillInterface& bill, std::string_view key, const Variant& value, long row,
+                WriteMode mode) {
   switch (mode) {
     case WriteMode::kSet:
       Resume([&] { bill.SetFieldValue(key, value, row); });

@@ -34,13 +34,14 @@ struct RowUnit {
 // The item's default unit for a partner: the default unit, else the partner's last price unit
 // ("FSupplyID", "FCustID" or "FOther"; skipped for partner 0 with the first two), else the main
 // unit. False when none is found.
-bool GetDefaultUnit(PluginContext& ctx, long partnerId, long itemId, std::string_view mode, RowUnit& unit);
+bool GetDefaultUnit(PluginContext& ctx, long partnerId, long itemId, std::string_view mode,
+                    RowUnit& unit);
 
 // Writes `value` into the cell of `key` in `row`, marks it modified when asked, and has the host
 // run the field's action so that what depends on the cell is recomputed. Like every routine
 // here it never raises: a field the bill lacks, or a failing action, leaves the rest undone.
-void SetFieldWithAction(host::IBillInterface& bill, std::string_view key, const Variant& value, long row,
-                        bool markModified);
+void SetFieldWithAction(host::IBillInterface& bill, std::string_view key, const Variant& value,
+                        long row, bool markModified);
 // Locks (true) or opens one cell; an empty key or a field the bill lacks is left alone.
 void LockField(host::IBillInterface& bill, std::string_view key, bool lock, long row);
 
@@ -50,6 +51,7 @@ enum class WriteMode {
   kAct,          // write with action, the cell marked modified
   kActUnmarked,  // write with action, the modification mark left as it is
 };
-void WriteField(host::IBillInterface& bill, std::string_view key, const Variant& value, long row, WriteMode mode);
+void WriteField(host::IBillInterface& bill, std::string_view key, const Variant& value, long row,
+                WriteMode mode);
 
 }  // namespace zov::plugins::calc

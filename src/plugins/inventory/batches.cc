@@ -389,7 +389,8 @@ bool CheckBatchConsistency(PluginContext& ctx, host::IBillInterface& bill, AuxCo
     const Row& x = read[static_cast<std::size_t>(r)];
     auto [it, added] = groups.try_emplace({x.item, x.batch}, Group{r, 0});
     Group& g = it->second;
-    if (!added && g.differing == 0 && differs(read[static_cast<std::size_t>(g.first)], x)) g.differing = r;
+    if (!added && g.differing == 0 && differs(read[static_cast<std::size_t>(g.first)], x))
+      g.differing = r;
   }
   const Group* earliest = nullptr;
   for (const auto& [key, g] : groups)

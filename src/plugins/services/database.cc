@@ -49,11 +49,13 @@ std::string FirstValue(PluginContext& ctx, std::string_view sql, long position) 
 
 bool FirstFlag(PluginContext& ctx, std::string_view sql) {
   return ResumeOr<bool>(false, [&] {
-    auto rs = Create<host::IClassInfo>(ctx, host::progid::kClassInfo)->Getdata(PropsString(ctx), sql);
+    auto rs =
+        Create<host::IClassInfo>(ctx, host::progid::kClassInfo)->Getdata(PropsString(ctx), sql);
     if (!rs || rs->Eof()) return false;
     const Variant v = rs->Value(0L);
     if (v.IsNull() || v.IsEmpty()) return false;
-    if (v.IsString()) return vb::UCase(vb::Trim(v.AsString())) == "TRUE" || vb::Val(v.AsString()) != 0;
+    if (v.IsString())
+      return vb::UCase(vb::Trim(v.AsString())) == "TRUE" || vb::Val(v.AsString()) != 0;
     return vb::CBool(v);
   });
 }

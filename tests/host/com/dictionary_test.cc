@@ -34,8 +34,8 @@ TEST(Dictionary, NumbersOfAnyKindAndTextAreDistinctKeys) {
 TEST(Dictionary, MatchesAnOrderedModelThroughGrowthRemovalAndCompaction) {
   std::mt19937 rng(17);
   auto d = Dictionary::New();
-  std::map<int, int> model;       // key -> value
-  std::vector<int> order;         // insertion order of live keys
+  std::map<int, int> model;  // key -> value
+  std::vector<int> order;    // insertion order of live keys
   for (int step = 0; step < 4000; ++step) {
     const int key = static_cast<int>(rng() % 60);
     const auto k = (key % 2) ? Variant(static_cast<long>(key)) : Variant(std::to_string(key));
@@ -58,7 +58,8 @@ TEST(Dictionary, MatchesAnOrderedModelThroughGrowthRemovalAndCompaction) {
     }
     ASSERT_EQ(d->Count(), static_cast<long>(model.size())) << step;
     const auto probe = static_cast<int>(rng() % 60);
-    const auto pk = (probe % 2) ? Variant(static_cast<double>(probe)) : Variant(std::to_string(probe));
+    const auto pk =
+        (probe % 2) ? Variant(static_cast<double>(probe)) : Variant(std::to_string(probe));
     ASSERT_EQ(d->Lookup(pk), model.count(probe) > 0) << step;
     if (model.count(probe)) {
       ASSERT_EQ(vb::CLng(d->Item(pk)), model[probe]) << step;
@@ -66,7 +67,8 @@ TEST(Dictionary, MatchesAnOrderedModelThroughGrowthRemovalAndCompaction) {
   }
   const auto keys = d->Keys();
   ASSERT_EQ(keys.size(), order.size());
-  for (std::size_t i = 0; i < keys.size(); ++i) EXPECT_EQ(vb::CStr(keys[i]), std::to_string(order[i]));
+  for (std::size_t i = 0; i < keys.size(); ++i)
+    EXPECT_EQ(vb::CStr(keys[i]), std::to_string(order[i]));
 }
 
 }  // namespace

@@ -1,10 +1,11 @@
 // The bill list of the substitute host: which bills it shows, the person's selection, audit,
 // un-audit, delete and copy of the selection, and what a list's event sink receives. The list is
 // driven without a plug-in so the host's own rules are what is tested.
+#include "list/bill_list.h"
+
 #include <gmock/gmock.h>
 
 #include "host_fixture.h"
-#include "list/bill_list.h"
 #include "zov/host/events.h"
 #include "zov/vb/convert.h"
 
@@ -74,12 +75,14 @@ class BillListTest : public HostTest {
     long column = -1;
     for (std::size_t i = 0; i < list_->rows().columns.size(); ++i)
       if (list_->rows().columns[i].name == "FBillNo") column = static_cast<long>(i);
-    for (const auto& r : list_->rows().rows) numbers.push_back(vb::CStr(r[static_cast<std::size_t>(column)]));
+    for (const auto& r : list_->rows().rows)
+      numbers.push_back(vb::CStr(r[static_cast<std::size_t>(column)]));
     return numbers;
   }
   // FStatus, FCheckerID of the stored bill `billNo`.
   std::pair<long, long> State(const std::string& billNo) {
-    const auto r = session_->Run("SELECT FStatus, FCheckerID FROM t_cc_stockbill WHERE FBillNo='" + billNo + "'");
+    const auto r = session_->Run("SELECT FStatus, FCheckerID FROM t_cc_stockbill WHERE FBillNo='" +
+                                 billNo + "'");
     return {vb::CLng(r[0].rows[0][0]), vb::CLng(r[0].rows[0][1])};
   }
   long Count(const std::string& sql) { return vb::CLng(session_->Run(sql)[0].rows[0][0]); }
@@ -97,8 +100,8 @@ class BillListTest : public HostTest {
 TEST_F(BillListTest, ShowsTheStoredBillsOfItsOwnClassOnly) {
   // Sales, consignment and opening bills share one head table; each list shows its own class.
   OpenList(1030002);
-  EXPECT_THAT(Shown(), ElementsAre("XSD000001", "XSD000002", "XSD000003", "XSD000004", "XSD000005", "XSD000006",
-                                   "XSD000007", "XSD000008"));
+  EXPECT_THAT(Shown(), ElementsAre("XSD000001", "XSD000002", "XSD000003", "XSD000004", "XSD000005",
+                                   "XSD000006", "XSD000007", "XSD000008"));
   OpenList(1030003);
   EXPECT_THAT(Shown(), ElementsAre("WTD000001", "WTD000002"));
   EXPECT_EQ(list_->FID(), 1030003);
@@ -151,12 +154,13 @@ TEST_F(BillListTest, ASupplierBillNamesItsSupplierAsCustomerOrSupplier) {
 }
 
 TEST_F(BillListTest, AuditChangesOnlyBillsAwaitingItAndRecordsTheChecker) {
-  OpenList(1030002, "wangxm");  // user 2
+  OpenList(1030002, "wangxm");                             // user 2
   ASSERT_TRUE(list_->Select({"XSD000002", "XSD000008"}));  // not audited; audited by user 1
   ASSERT_TRUE(list_->ClickTool("mnuEditCheck"));
   EXPECT_EQ(State("XSD000002"), std::make_pair(1L, 2L));
   EXPECT_EQ(State("XSD000008"), std::make_pair(1L, 1L));
-  EXPECT_THAT(recorder_->events, ElementsAre("MenuBarInitialize", "MenuBarClick mnuEditCheck", "BusinessCheck"));
+  EXPECT_THAT(recorder_->events,
+              ElementsAre("MenuBarInitialize", "MenuBarClick mnuEditCheck", "BusinessCheck"));
   // The plug-in's check sees the selection the audit is about.
   EXPECT_THAT(recorder_->selectionSeen, ElementsAre(ElementsAre(3, 15)));
 
@@ -214,12 +218,13 @@ TEST_F(BillListTest, AuditWithoutSelectionOrThroughADisabledToolIsRefused) {
 TEST_F(BillListTest, RefreshShowsBillsStoredMeanwhileAndDropsDeletedOnesFromTheSelection) {
   OpenList();
   ASSERT_TRUE(list_->Select({"XSD000007", "XSD000002"}));
-  session_->Run("DELETE FROM t_cc_stockbillentry WHERE FID=13\nDELETE FROM t_cc_stockbill WHERE FID=13");
+  session_->Run(
+      "DELETE FROM t_cc_stockbillentry WHERE FID=13\nDELETE FROM t_cc_stockbill WHERE FID=13");
   session_->Run("UPDATE t_cc_stockbill SET FClassTypeID=1030002 WHERE FBillNo='WTD000002'");
   list_->Refresh();
   EXPECT_THAT(list_->SelectedBillIDs(), ElementsAre(3));
-  EXPECT_THAT(Shown(), ElementsAre("XSD000001", "XSD000002", "XSD000003", "XSD000004", "WTD000002", "XSD000005",
-                                   "XSD000006", "XSD000008"));
+  EXPECT_THAT(Shown(), ElementsAre("XSD000001", "XSD000002", "XSD000003", "XSD000004", "WTD000002",
+                                   "XSD000005", "XSD000006", "XSD000008"));
 }
 
 TEST_F(BillListTest, DeleteRefusesAnAuditedBillAndRemovesAnUnauditedOneWithItsRows) {

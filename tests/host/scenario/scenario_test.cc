@@ -1,11 +1,12 @@
 // The scenario player: a malformed file or step is refused with the file, the step and what is
 // wrong; an expectation that does not hold fails and says what was expected and what was found.
+#include "scenario/scenario.h"
+
 #include <gmock/gmock.h>
 
 #include <sstream>
 
 #include "host_fixture.h"
-#include "scenario/scenario.h"
 
 namespace zov::testing {
 namespace {
@@ -28,13 +29,16 @@ Played PlayText(const std::string& json) {
 }
 
 // A scenario on the demo set with these steps.
-Played PlaySteps(const std::string& steps) { return PlayText(R"({"db": "demo", "steps": [)" + steps + "]}"); }
+Played PlaySteps(const std::string& steps) {
+  return PlayText(R"({"db": "demo", "steps": [)" + steps + "]}");
+}
 
-// --- malformed files and steps --------------------------------------------------------------------
+// --- malformed files and steps
+// --------------------------------------------------------------------
 
 struct MalformedCase {
   const char* name;
-  bool file;         // `json` is a whole file, else the steps of a scenario on the demo set
+  bool file;  // `json` is a whole file, else the steps of a scenario on the demo set
   const char* json;
   int step;          // the step the report names
   const char* what;  // what the report says is wrong
@@ -52,34 +56,55 @@ const MalformedCase kMalformed[] = {
     {"TodayNotADate", true, R"({"session": {"today": "someday"}, "steps": []})", 0, "\"today\""},
     {"UnknownStep", false, R"({"opne": "BillEvent_Sale"})", 1, "unknown step"},
     {"MisspeltOption", false, R"({"open": "BillEvent_Sale", "lsit": true})", 1, "\"lsit\""},
-    {"MisspeltRow", false, R"({"open": "BillEvent_Sale"}, {"set": {"FNote": "x"}, "rwo": 1})", 2, "\"rwo\""},
-    {"TwoActionsInOneStep", false, R"({"open": "BillEvent_Sale"}, {"save": true, "audit": true})", 2, "\"audit\""},
+    {"MisspeltRow", false, R"({"open": "BillEvent_Sale"}, {"set": {"FNote": "x"}, "rwo": 1})", 2,
+     "\"rwo\""},
+    {"TwoActionsInOneStep", false, R"({"open": "BillEvent_Sale"}, {"save": true, "audit": true})",
+     2, "\"audit\""},
     {"UnknownBillClass", false, R"({"open": "BillEvent_Nope"})", 1, "BillEvent_Nope"},
-    {"UnknownStoredBill", false, R"({"open": "BillEvent_Sale", "bill": "XSD999999"})", 1, "XSD999999"},
+    {"UnknownStoredBill", false, R"({"open": "BillEvent_Sale", "bill": "XSD999999"})", 1,
+     "XSD999999"},
     {"BillNumberNotText", false, R"({"open": "BillEvent_Sale", "bill": 5})", 1, "\"bill\""},
     {"ListNotAFlag", false, R"({"open": "BillEvent_Sale", "list": "yes"})", 1, "\"list\""},
     {"SetBeforeOpen", false, R"({"set": {"FNote": "x"}})", 1, "open one first"},
-    {"UnknownField", false, R"({"open": "BillEvent_Sale"}, {"set": {"FNoSuchField": 1}})", 2, "FNoSuchField"},
-    {"RowFieldWithoutRow", false, R"({"open": "BillEvent_Sale"}, {"set": {"FPrice": 1}})", 2, "\"row\""},
-    {"RowNotANumber", false, R"({"open": "BillEvent_Sale"}, {"set": {"FPrice": 1}, "row": "1"})", 2, "\"row\""},
-    {"RowPastTheNext", false, R"({"open": "BillEvent_Sale"}, {"set": {"FPrice": 1}, "row": 3})", 2, "row 3"},
+    {"UnknownField", false, R"({"open": "BillEvent_Sale"}, {"set": {"FNoSuchField": 1}})", 2,
+     "FNoSuchField"},
+    {"RowFieldWithoutRow", false, R"({"open": "BillEvent_Sale"}, {"set": {"FPrice": 1}})", 2,
+     "\"row\""},
+    {"RowNotANumber", false, R"({"open": "BillEvent_Sale"}, {"set": {"FPrice": 1}, "row": "1"})", 2,
+     "\"row\""},
+    {"RowPastTheNext", false, R"({"open": "BillEvent_Sale"}, {"set": {"FPrice": 1}, "row": 3})", 2,
+     "row 3"},
     {"DeleteMissingRow", false, R"({"open": "BillEvent_Sale"}, {"deleteRow": 2})", 2, "row 2"},
     {"EnterWithoutRow", false, R"({"open": "BillEvent_Sale"}, {"enter": true})", 2, "\"row\""},
-    {"EnterMissingRow", false, R"({"open": "BillEvent_Sale"}, {"row": 4, "enter": true})", 2, "row 4"},
-    {"GridNotANumber", false, R"({"open": "BillEvent_Sale"}, {"addRow": true, "grid": "2"})", 2, "\"grid\""},
-    {"SelectNotTexts", false, R"({"open": "BillEvent_Sale", "list": true}, {"select": [1]})", 2, "\"select\""},
-    {"SelectUnknownBill", false, R"({"open": "BillEvent_Sale", "list": true}, {"select": ["XSD999999"]})", 2, "XSD999999"},
+    {"EnterMissingRow", false, R"({"open": "BillEvent_Sale"}, {"row": 4, "enter": true})", 2,
+     "row 4"},
+    {"GridNotANumber", false, R"({"open": "BillEvent_Sale"}, {"addRow": true, "grid": "2"})", 2,
+     "\"grid\""},
+    {"SelectNotTexts", false, R"({"open": "BillEvent_Sale", "list": true}, {"select": [1]})", 2,
+     "\"select\""},
+    {"SelectUnknownBill", false,
+     R"({"open": "BillEvent_Sale", "list": true}, {"select": ["XSD999999"]})", 2, "XSD999999"},
     {"AnswerNotAList", false, R"({"open": "BillEvent_Sale"}, {"answer": "Yes"})", 2, "\"answer\""},
     {"ClickNotText", false, R"({"open": "BillEvent_Sale"}, {"click": 1})", 2, "\"click\""},
-    {"CancelledNotAFlag", false, R"({"open": "BillEvent_Sale"}, {"expect": {"cancelled": "no"}})", 2, "\"cancelled\""},
-    {"MessagesNotAList", false, R"({"open": "BillEvent_Sale"}, {"expect": {"messages": "x"}})", 2, "\"messages\""},
-    {"UnknownExpectation", false, R"({"open": "BillEvent_Sale"}, {"expect": {"shown": true}})", 2, "\"shown\""},
-    {"CellOfUnknownField", false, R"({"open": "BillEvent_Sale"}, {"expect": {"cells": {"FNoSuchField": 1}}})", 2, "FNoSuchField"},
-    {"RowCellWithoutRow", false, R"({"open": "BillEvent_Sale"}, {"expect": {"cells": {"FPrice": 1}}})", 2, "FPrice"},
-    {"CellRowNotANumber", false, R"({"open": "BillEvent_Sale"}, {"expect": {"cells": {"FPrice@x": 1}}})", 2, "FPrice@x"},
-    {"LockedUnknownField", false, R"({"open": "BillEvent_Sale"}, {"expect": {"locked": ["FNoSuch"]}})", 2, "FNoSuch"},
-    {"SqlWithoutRows", false, R"({"open": "BillEvent_Sale"}, {"expect": {"sql": {"query": "select 1"}}})", 2, "\"sql\""},
-    {"StatusNotText", false, R"({"open": "BillEvent_Sale"}, {"expect": {"status": {"1": 5}}})", 2, "status"},
+    {"CancelledNotAFlag", false, R"({"open": "BillEvent_Sale"}, {"expect": {"cancelled": "no"}})",
+     2, "\"cancelled\""},
+    {"MessagesNotAList", false, R"({"open": "BillEvent_Sale"}, {"expect": {"messages": "x"}})", 2,
+     "\"messages\""},
+    {"UnknownExpectation", false, R"({"open": "BillEvent_Sale"}, {"expect": {"shown": true}})", 2,
+     "\"shown\""},
+    {"CellOfUnknownField", false,
+     R"({"open": "BillEvent_Sale"}, {"expect": {"cells": {"FNoSuchField": 1}}})", 2,
+     "FNoSuchField"},
+    {"RowCellWithoutRow", false,
+     R"({"open": "BillEvent_Sale"}, {"expect": {"cells": {"FPrice": 1}}})", 2, "FPrice"},
+    {"CellRowNotANumber", false,
+     R"({"open": "BillEvent_Sale"}, {"expect": {"cells": {"FPrice@x": 1}}})", 2, "FPrice@x"},
+    {"LockedUnknownField", false,
+     R"({"open": "BillEvent_Sale"}, {"expect": {"locked": ["FNoSuch"]}})", 2, "FNoSuch"},
+    {"SqlWithoutRows", false,
+     R"({"open": "BillEvent_Sale"}, {"expect": {"sql": {"query": "select 1"}}})", 2, "\"sql\""},
+    {"StatusNotText", false, R"({"open": "BillEvent_Sale"}, {"expect": {"status": {"1": 5}}})", 2,
+     "status"},
 };
 
 void PrintTo(const MalformedCase& c, std::ostream* os) { *os << c.name; }
@@ -112,12 +137,14 @@ TEST(ScenarioFile, AMissingFileIsNamed) {
 }
 
 TEST(ScenarioFile, AFailingSetupBatchIsNamed) {
-  const Played p = PlayText(R"({"setup": ["select 1", "selec 2"], "steps": [{"open": "BillEvent_Sale"}]})");
+  const Played p =
+      PlayText(R"({"setup": ["select 1", "selec 2"], "steps": [{"open": "BillEvent_Sale"}]})");
   EXPECT_EQ(p.outcome.failures, 1);
   EXPECT_THAT(p.out, AllOf(HasSubstr("t.json step 0"), HasSubstr("setup batch 2")));
 }
 
-// --- expectations ----------------------------------------------------------------------------------
+// --- expectations
+// ----------------------------------------------------------------------------------
 
 // A new sales bill for C001 with one row of I001: the demo set prices it at 12.5.
 constexpr const char* kPricedRow =
@@ -151,7 +178,8 @@ TEST(ScenarioExpectation, MessagesCancelledAndRowsAreComparedExactly) {
   EXPECT_EQ(p.outcome.failures, 4) << p.out;
   EXPECT_THAT(p.out, Not(HasSubstr("step 3: FAILED")));
   EXPECT_THAT(p.out, HasSubstr("t.json step 5: FAILED cancelled: expected false, actual true"));
-  EXPECT_THAT(p.out, HasSubstr("t.json step 5: FAILED messages: expected [], actual [\"请先选择单据。\"]"));
+  EXPECT_THAT(
+      p.out, HasSubstr("t.json step 5: FAILED messages: expected [], actual [\"请先选择单据。\"]"));
   // The messages of one expectation are not shown again to the next.
   EXPECT_THAT(p.out, Not(HasSubstr("step 6: FAILED")));
   EXPECT_THAT(p.out, Not(HasSubstr("step 7: FAILED")));
@@ -164,9 +192,11 @@ TEST(ScenarioExpectation, AFailureInTheJournalFailsUnlessExpected) {
   const std::string setup = R"({"db": "demo", "setup": ["drop table t_UserProfile"], "steps": [)";
   const Played unexpected = PlayText(setup + std::string(kList) + R"({"expect": {}}]})");
   EXPECT_GE(unexpected.outcome.failures, 1) << unexpected.out;
-  EXPECT_THAT(unexpected.out, AllOf(HasSubstr("t.json step 2: FAILED journal: expected []"), HasSubstr("t_UserProfile")));
+  EXPECT_THAT(unexpected.out, AllOf(HasSubstr("t.json step 2: FAILED journal: expected []"),
+                                    HasSubstr("t_UserProfile")));
 
-  const Played expected = PlayText(setup + std::string(kList) + R"({"expect": {"journal": ["t_UserProfile"]}}]})");
+  const Played expected =
+      PlayText(setup + std::string(kList) + R"({"expect": {"journal": ["t_UserProfile"]}}]})");
   EXPECT_EQ(expected.outcome.failures, 0) << expected.out;
 
   // What fails after the last expectation is not lost either.
@@ -176,17 +206,22 @@ TEST(ScenarioExpectation, AFailureInTheJournalFailsUnlessExpected) {
 }
 
 TEST(ScenarioExpectation, AnswersNoBoxTookAreReported) {
-  const Played p = PlaySteps(std::string(kSale) + R"({"answer": ["Yes", "价格有误"]}, {"expect": {}})");
+  const Played p =
+      PlaySteps(std::string(kSale) + R"({"answer": ["Yes", "价格有误"]}, {"expect": {}})");
   EXPECT_EQ(p.outcome.failures, 1) << p.out;
-  EXPECT_THAT(p.out, AllOf(HasSubstr("t.json step"), HasSubstr("answers"), HasSubstr("[\"Yes\",\"价格有误\"]")));
+  EXPECT_THAT(p.out, AllOf(HasSubstr("t.json step"), HasSubstr("answers"),
+                           HasSubstr("[\"Yes\",\"价格有误\"]")));
 
   // Answers a box takes leave nothing behind.
-  const Played used = PlaySteps(std::string(kList) + R"({"answer": ["OK"]}, {"audit": true}, {"expect": {"messages": ["请先选择单据。"]}})");
+  const Played used = PlaySteps(
+      std::string(kList) +
+      R"({"answer": ["OK"]}, {"audit": true}, {"expect": {"messages": ["请先选择单据。"]}})");
   EXPECT_EQ(used.outcome.failures, 0) << used.out;
 }
 
 TEST(ScenarioExpectation, AnUnknownToolFailsTheExpectation) {
-  const Played p = PlaySteps(std::string(kSale) + R"({"expect": {"tools": {"mnuNoSuchTool": {"visible": true}}}})");
+  const Played p = PlaySteps(std::string(kSale) +
+                             R"({"expect": {"tools": {"mnuNoSuchTool": {"visible": true}}}})");
   EXPECT_EQ(p.outcome.failures, 1);
   EXPECT_THAT(p.out, HasSubstr("t.json step 2: FAILED tool mnuNoSuchTool"));
 }

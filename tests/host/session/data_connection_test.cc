@@ -19,8 +19,9 @@ using ::testing::HasSubstr;
 class DataConnectionTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("zov-connection-test-" + std::to_string(::getpid()) + "-" +
-                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    dir_ = fs::temp_directory_path() /
+           ("zov-connection-test-" + std::to_string(::getpid()) + "-" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(dir_);
     fs::create_directories(dir_);
   }
@@ -29,7 +30,9 @@ class DataConnectionTest : public ::testing::Test {
     fs::remove_all(dir_, ec);
   }
   std::string PathOf(const char* name) const { return (dir_ / name).string(); }
-  static long Count(sim::SqlConnection& db, const std::string& sql) { return vb::CLng(db.Execute(sql)[0].rows[0][0]); }
+  static long Count(sim::SqlConnection& db, const std::string& sql) {
+    return vb::CLng(db.Execute(sql)[0].rows[0][0]);
+  }
   // The message `open` raises, or "" when it raises none.
   template <class F>
   static std::string ErrorOf(F&& open) {
@@ -56,11 +59,18 @@ TEST_F(DataConnectionTest, AnEmptyFolderGetsTheSchemaAndTheRegisteredPlugIns) {
   EXPECT_EQ(Count(*db, "SELECT COUNT(*) FROM t_cc_stockbill"), 0);
   EXPECT_EQ(Count(*db, "SELECT COUNT(*) FROM t_User"), 0);
   // The seven plug-in classes, each at the library beside this program.
-  EXPECT_EQ(Count(*db, "SELECT COUNT(*) FROM t_ComponentRegistry WHERE FProgID LIKE 'ZOV_XS_PlugIns.BillEvent_%'"), 7);
-  const auto where = db->Execute("SELECT FLibraryPath FROM t_ComponentRegistry WHERE FProgID='ZOV_XS_PlugIns.BillEvent_Sale'");
+  EXPECT_EQ(Count(*db,
+                  "SELECT COUNT(*) FROM t_ComponentRegistry WHERE FProgID LIKE "
+                  "'ZOV_XS_PlugIns.BillEvent_%'"),
+            7);
+  const auto where = db->Execute(
+      "SELECT FLibraryPath FROM t_ComponentRegistry WHERE FProgID='ZOV_XS_PlugIns.BillEvent_Sale'");
   EXPECT_EQ(vb::CStr(where[0].rows[0][0]), sim::DefaultPluginLibrary());
   // Schema alone has no user to log in.
-  EXPECT_THAT(ErrorOf([&] { sim::Session(sim::ConnectToFile(path), TestDatabases().templates, {}, sim::ScriptedUi::New()); }),
+  EXPECT_THAT(ErrorOf([&] {
+                sim::Session(sim::ConnectToFile(path), TestDatabases().templates, {},
+                             sim::ScriptedUi::New());
+              }),
               HasSubstr("admin"));
 }
 
@@ -82,14 +92,18 @@ TEST_F(DataConnectionTest, TheDemoSetIsThereAfterReopeningAndSettingUpAgainRepla
   {
     auto db = sim::ConnectToFile(path);
     EXPECT_EQ(Count(*db, "SELECT COUNT(*) FROM t_cc_stockbill"), 15);
-    EXPECT_EQ(vb::CStr(db->Execute("SELECT FNote FROM t_cc_stockbill WHERE FBillNo='XSD000002'")[0].rows[0][0]), "kept");
+    EXPECT_EQ(vb::CStr(db->Execute("SELECT FNote FROM t_cc_stockbill WHERE FBillNo='XSD000002'")[0]
+                           .rows[0][0]),
+              "kept");
     EXPECT_EQ(db->Location(), path);
   }
   // Two connections to one file see each other's committed work.
   auto first = sim::ConnectToFile(path);
   auto second = sim::ConnectToFile(path);
   first->Execute("UPDATE t_User SET FName=N'管理员' WHERE FNumber='admin'");
-  EXPECT_EQ(vb::CStr(second->Execute("SELECT FName FROM t_User WHERE FNumber='admin'")[0].rows[0][0]), "管理员");
+  EXPECT_EQ(
+      vb::CStr(second->Execute("SELECT FName FROM t_User WHERE FNumber='admin'")[0].rows[0][0]),
+      "管理员");
   first.reset();
   second.reset();
 

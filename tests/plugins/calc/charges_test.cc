@@ -1,11 +1,12 @@
 // Freight allocation over the rows: the shares, the remainder in both directions, virtual stocks,
 // the header kept in step and the state of the two share tools.
+#include "calc/charges.h"
+
 #include <gmock/gmock.h>
 #include <rapidcheck/gtest.h>
 
 #include <cmath>
 
-#include "calc/charges.h"
 #include "calc_fixture.h"
 
 namespace zov::testing {

@@ -1,8 +1,9 @@
 // The cell locks of a row per bill type: calculation types, the two discount-field families, the
 // bills with fixed prices, virtual stocks, units and the secondary coefficient.
+#include "calc/locks.h"
+
 #include <gmock/gmock.h>
 
-#include "calc/locks.h"
 #include "calc/units.h"
 #include "calc_fixture.h"
 
@@ -30,26 +31,31 @@ TEST_F(LocksTest, TypeOneOnTheSalesBill) {
   Put("FShowQty", 1, 100);
   Put("FQty", 1, 2.88);
   ApplyCalTypeLocks(ctx(), bill(), 1, 1);
-  EXPECT_THAT(LockedOf({"FQty", "FDisplayWeight", "FDisplayQty", "FBasePrice", "FBasePriceDiscount", "FBaseTaxPrice",
-                        "FDisplayPrice", "FSecCoefficient", "FDiscountPrice", "FShowUnitID", "FShowQty", "FPrice",
-                        "FSecQty", "FsecCoefficient", "FSecPrice", "FSecTaxPrice", "FPriceDiscount", "FTaxPrice"}),
-              ElementsAre("FShowUnitID", "FShowQty", "FPrice", "FSecQty", "FsecCoefficient", "FSecPrice",
-                          "FSecTaxPrice", "FPriceDiscount", "FTaxPrice"));
+  EXPECT_THAT(LockedOf({"FQty", "FDisplayWeight", "FDisplayQty", "FBasePrice", "FBasePriceDiscount",
+                        "FBaseTaxPrice", "FDisplayPrice", "FSecCoefficient", "FDiscountPrice",
+                        "FShowUnitID", "FShowQty", "FPrice", "FSecQty", "FsecCoefficient",
+                        "FSecPrice", "FSecTaxPrice", "FPriceDiscount", "FTaxPrice"}),
+              ElementsAre("FShowUnitID", "FShowQty", "FPrice", "FSecQty", "FsecCoefficient",
+                          "FSecPrice", "FSecTaxPrice", "FPriceDiscount", "FTaxPrice"));
   EXPECT_DOUBLE_EQ(Num("FDisplayQty"), 100);
   EXPECT_DOUBLE_EQ(Num("FDisplayWeight"), 2.88);
 }
 
 TEST_F(LocksTest, DiscountFamilyAndFixedPricesFollowTheBillType) {
-  OpenBill({.billType = 1020001});  // discount fields ending in DiscountPrice; type 2 locks the secondary one
+  OpenBill(
+      {.billType =
+           1020001});  // discount fields ending in DiscountPrice; type 2 locks the secondary one
   Row(kRebar, 2);
   ApplyCalTypeLocks(ctx(), bill(), 1, 2);
-  EXPECT_THAT(LockedOf({"FBaseDiscountPrice", "FDiscountPrice", "FSecDiscountPrice", "FBasePriceDiscount", "FPrice"}),
+  EXPECT_THAT(LockedOf({"FBaseDiscountPrice", "FDiscountPrice", "FSecDiscountPrice",
+                        "FBasePriceDiscount", "FPrice"}),
               ElementsAre("FBaseDiscountPrice", "FSecDiscountPrice"));
   OpenBill({.billType = 1030001});  // the other family leaves its secondary discount price alone
   Row(kRebar, 2);
   ApplyCalTypeLocks(ctx(), bill(), 1, 2);
-  EXPECT_THAT(LockedOf({"FBasePriceDiscount", "FPriceDiscount", "FSecPriceDiscount", "FDisplayWeight"}),
-              ElementsAre("FBasePriceDiscount", "FDisplayWeight"));
+  EXPECT_THAT(
+      LockedOf({"FBasePriceDiscount", "FPriceDiscount", "FSecPriceDiscount", "FDisplayWeight"}),
+      ElementsAre("FBasePriceDiscount", "FDisplayWeight"));
   OpenBill({.billType = 1040002});  // fixed prices, no discount family
   Row(kRebar, 3);
   ApplyCalTypeLocks(ctx(), bill(), 1, 3);
@@ -60,8 +66,12 @@ TEST_F(LocksTest, DiscountFamilyAndFixedPricesFollowTheBillType) {
 TEST_F(LocksTest, CalculationTypeIsFixedOnRowsFromBillsThatFixedIt) {
   OpenBill({.billType = 1030002});
   Row(kRebar, 1);
-  for (const auto& [source, locked] : std::vector<std::pair<const char*, bool>>{
-           {"1030003", true}, {"1030002", true}, {"1030001", false}, {"", false}, {"1020003", false}}) {
+  for (const auto& [source, locked] :
+       std::vector<std::pair<const char*, bool>>{{"1030003", true},
+                                                 {"1030002", true},
+                                                 {"1030001", false},
+                                                 {"", false},
+                                                 {"1020003", false}}) {
     form_->SetFieldValue("FClassID_SRC", source, -1);
     ApplyCalTypeLocks(ctx(), bill(), 1, 1);
     EXPECT_EQ(Locked("FCalTypeID"), locked) << "source " << source;
@@ -74,8 +84,8 @@ TEST_F(LocksTest, CalculationTypeIsFixedOnRowsFromBillsThatFixedIt) {
 }
 
 TEST_F(LocksTest, PriceLocksByStockAndType) {
-  const std::initializer_list<const char*> prices = {"FBasePrice", "FPrice", "FSecPrice", "FDisplayPrice",
-                                                     "FTranspotationCharges"};
+  const std::initializer_list<const char*> prices = {"FBasePrice", "FPrice", "FSecPrice",
+                                                     "FDisplayPrice", "FTranspotationCharges"};
   OpenBill({.billType = 1020002});
   Row(kCup);
   Put("FDCStockID", 1, kGiftStock);
@@ -116,18 +126,21 @@ TEST_F(LocksTest, UnitLocksOfWeightCalculatedAndPlainItems) {
   Put("FDisplayWeight", 1, 3);
   ApplyUnitLocks(ctx(), bill(), 1, kRebar);
   EXPECT_EQ(form_->Display("FShowUnitID", 1), "支");  // the unit of barcode entry 2
-  // No secondary unit on the row: its secondary fields and the weight are closed, the weight emptied.
+  // No secondary unit on the row: its secondary fields and the weight are closed, the weight
+  // emptied.
   EXPECT_THAT(LockedOf({"FSecCoefficient", "FCalTypeID", "FSecQty", "FSecPrice", "FDisplayWeight"}),
               ElementsAre("FSecCoefficient", "FSecQty", "FSecPrice", "FDisplayWeight"));
   EXPECT_TRUE(Empty("FDisplayWeight"));
   Put("FSecUnitID", 1, 20);
   ApplyUnitLocks(ctx(), bill(), 1, kRebar);
-  EXPECT_THAT(LockedOf({"FSecQty", "FSecCoefficient", "FSecPrice", "FDisplayWeight"}), ElementsAre("FSecPrice"));
+  EXPECT_THAT(LockedOf({"FSecQty", "FSecCoefficient", "FSecPrice", "FDisplayWeight"}),
+              ElementsAre("FSecPrice"));
 
   Row(kCup, 0, 2);
   ApplyUnitLocks(ctx(), bill(), 2, kCup);
-  EXPECT_THAT(LockedOf({"FCalTypeID", "FBasePrice", "FQty", "FShowUnitID", "FShowQty", "FPrice"}, 2),
-              ElementsAre("FCalTypeID", "FBasePrice", "FQty"));
+  EXPECT_THAT(
+      LockedOf({"FCalTypeID", "FBasePrice", "FQty", "FShowUnitID", "FShowQty", "FPrice"}, 2),
+      ElementsAre("FCalTypeID", "FBasePrice", "FQty"));
 
   OpenBill({.billType = 1040005});  // the secondary unit told by the item's base property
   Row(kCup);

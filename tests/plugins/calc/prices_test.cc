@@ -1,8 +1,9 @@
 // Price rights per bill type and user, the tail-difference thresholds, the tax kept exact after
 // the host's calculation and the discount-rate rule.
+#include "calc/prices.h"
+
 #include <gmock/gmock.h>
 
-#include "calc/prices.h"
 #include "calc_fixture.h"
 
 namespace zov::testing {
@@ -24,7 +25,8 @@ class PricesTest : public CalcTest {
 TEST_F(PricesTest, PriceColumnsAreHiddenFromUsersWithoutThePriceRight) {
   OpenBill({.billType = 1030002, .industry = 0, .user = "wangxm"});
   ApplyPriceRight(ctx(), bill());
-  for (const char* key : {"FPrice", "FSecPrice", "FPriceDiscount", "FInTaxAmount"}) EXPECT_FALSE(form_->IsVisible(key));
+  for (const char* key : {"FPrice", "FSecPrice", "FPriceDiscount", "FInTaxAmount"})
+    EXPECT_FALSE(form_->IsVisible(key));
   EXPECT_TRUE(form_->IsVisible("FBasePrice"));  // the short list
   OpenBill({.billType = 1030002, .industry = 1, .user = "wangxm"});
   ApplyPriceRight(ctx(), bill());
@@ -50,7 +52,8 @@ TEST_F(PricesTest, ListsHideByCollectionAndSecondGridsByTheirOwnList) {
   ApplyTaxColumnRight(ctx(), 1040007, hidden);
   EXPECT_THAT(hidden, ElementsAre("FInPrice", "FDisplayInPrice", "FInAmount"));
   ApplyPriceRight(ctx(), bill());
-  for (const char* key : {"FPrice", "FAmount", "FPrice1", "FDisplayPrice1"}) EXPECT_FALSE(form_->IsVisible(key));
+  for (const char* key : {"FPrice", "FAmount", "FPrice1", "FDisplayPrice1"})
+    EXPECT_FALSE(form_->IsVisible(key));
   EXPECT_TRUE(form_->IsVisible("FSecPrice1"));
 }
 
@@ -74,7 +77,8 @@ TEST_F(PricesTest, AmountTailDifferences) {
   EXPECT_THAT(Messages(), ElementsAre("非税尾差调整请直接调整价税合计"));
   // The opening supplier bill knows only that refusal.
   Amounts(100.01, 13, 113);
-  EXPECT_EQ(ApplyAmountTail(ctx(), bill(), 1, 100, AmountTailRules::kNonTaxOnly), AmountTail::kOrdinary);
+  EXPECT_EQ(ApplyAmountTail(ctx(), bill(), 1, 100, AmountTailRules::kNonTaxOnly),
+            AmountTail::kOrdinary);
   EXPECT_DOUBLE_EQ(Num("FTaxAmount"), 13);
 
   OpenBill({.billType = 1030003, .amountCalcPrice = true});  // the host derives the price itself
@@ -104,11 +108,14 @@ TEST_F(PricesTest, TaxFollowsTheHostsCalculationExactly) {
   Row(kCup);
   Amounts(37.5, 4.875, 42.38);
   EXPECT_FALSE(ApplyTaxAfterCalculate(ctx(), bill(), 1, "FAction", "LockField", "FAmount=1"));
-  EXPECT_FALSE(ApplyTaxAfterCalculate(ctx(), bill(), 1, "FAction", "Calculate", "FQty=FShowQty*FCoefficient"));
-  EXPECT_FALSE(ApplyTaxAfterCalculate(ctx(), bill(), 1, "FAction", "Calculate", "FAmount01=1", true,
-                                      SecondGridKeys()));  // the second grid's twin has its own kind
+  EXPECT_FALSE(ApplyTaxAfterCalculate(ctx(), bill(), 1, "FAction", "Calculate",
+                                      "FQty=FShowQty*FCoefficient"));
+  EXPECT_FALSE(
+      ApplyTaxAfterCalculate(ctx(), bill(), 1, "FAction", "Calculate", "FAmount01=1", true,
+                             SecondGridKeys()));  // the second grid's twin has its own kind
   EXPECT_DOUBLE_EQ(Num("FTaxAmount"), 4.875);
-  EXPECT_TRUE(ApplyTaxAfterCalculate(ctx(), bill(), 1, "FAction", "Calculate", "FInTaxAmount=FAmount+FTaxAmount"));
+  EXPECT_TRUE(ApplyTaxAfterCalculate(ctx(), bill(), 1, "FAction", "Calculate",
+                                     "FInTaxAmount=FAmount+FTaxAmount"));
   EXPECT_EQ(Num("FTaxAmount"), 4.88);
   EXPECT_EQ(CalcAmountSum(Num("FAmount"), Num("FTaxAmount")), 42.38);
   EXPECT_TRUE(Modified("FTaxAmount"));
@@ -125,7 +132,8 @@ TEST_F(PricesTest, DiscountRateAboveZeroAndAtMostAHundred) {
     Put("FDiscountRate", 2, rate);
     EXPECT_FALSE(CheckDiscountRates(ctx(), bill(), false)) << rate;
   }
-  EXPECT_THAT(Messages(), ElementsAre("第2行折扣率必须大于0小于等于100。", "第2行折扣率必须大于0小于等于100。"));
+  EXPECT_THAT(Messages(), ElementsAre("第2行折扣率必须大于0小于等于100。",
+                                      "第2行折扣率必须大于0小于等于100。"));
   EXPECT_EQ(form_->ActiveRow(), 2);
   Put("FDiscountRate", 2, 250);
   EXPECT_TRUE(CheckDiscountRates(ctx(), bill(), true));
@@ -137,7 +145,9 @@ TEST_F(PricesTest, DiscountRateAboveZeroAndAtMostAHundred) {
 TEST_F(PricesTest, IncludeTaxPriceOption) {
   OpenBill();
   EXPECT_EQ(GetSaleForIncludeTaxPrice(ctx()), 0);
-  session_->Run("UPDATE t_SystemProfile SET FValue='1' WHERE FCategory='IC' AND FKey='IsSaleForIncludeTaxPrice'");
+  session_->Run(
+      "UPDATE t_SystemProfile SET FValue='1' WHERE FCategory='IC' AND "
+      "FKey='IsSaleForIncludeTaxPrice'");
   EXPECT_EQ(GetSaleForIncludeTaxPrice(ctx()), 1);
 }
 

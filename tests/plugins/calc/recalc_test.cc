@@ -1,12 +1,13 @@
 // The conversion engine: a displayed field edited on rows of each calculation type, on the in- and
 // out-price bill and on the component grid; failing divisions that must leave their targets, and
 // values that must reach the host unrounded.
+#include "calc/recalc.h"
+
 #include <gmock/gmock.h>
 #include <rapidcheck/gtest.h>
 
 #include <cmath>
 
-#include "calc/recalc.h"
 #include "calc_fixture.h"
 
 namespace zov::testing {
@@ -38,7 +39,7 @@ TEST_F(RecalcTest, DisplayedPriceGoesToThePriceOfTheCalculationType) {
   EXPECT_DOUBLE_EQ(Num("FSecPrice"), 4200);
   Put("FCalTypeID", 1, 2);
   Edit("FDisplayPrice", 120.96);
-  EXPECT_DOUBLE_EQ(Num("FBasePrice"), 120.96 / 0.0288);  // by the host's action on FPrice
+  EXPECT_DOUBLE_EQ(Num("FBasePrice"), 120.96 / 0.0288);   // by the host's action on FPrice
   EXPECT_DOUBLE_EQ(Num("FSecPrice"), Num("FBasePrice"));  // read after that action
   Put("FCalTypeID", 1, 3);
   Edit("FDisplayPrice", 4300);
@@ -66,7 +67,7 @@ TEST_F(RecalcTest, WeightOfBaseTermTypes) {
   Edit("FDisplayWeight", 5.76);
   EXPECT_DOUBLE_EQ(Num("FShowQty"), 5.76 / 0.0288);
   EXPECT_DOUBLE_EQ(Num("FDisplayQty"), Num("FShowQty"));
-  EXPECT_EQ(Num("FSecCoefficient"), 1 / 0.0288);   // the item's 1 per row unit, unrounded
+  EXPECT_EQ(Num("FSecCoefficient"), 1 / 0.0288);  // the item's 1 per row unit, unrounded
   EXPECT_DOUBLE_EQ(Num("FAmount"), 5.76 * 4200);  // the host's action on FQty ran
   Put("FCoefficient", 1, 3);
   Edit("FDisplayWeight", 1);
@@ -156,9 +157,13 @@ TEST_F(RecalcTest, InAndOutPriceBill) {
 
 TEST_F(RecalcTest, ComponentGridUsesItsOwnKeys) {
   OpenBill({.billType = 1040005, .secondGrid = true});
-  for (const auto& [key, value] : std::vector<std::pair<const char*, double>>{
-           {"FCldItemID", kRebar}, {"FCalTypeid1", 3}, {"FShowQty1", 100}, {"FCoefficient1", 0.0288},
-           {"FSecPrice1", 4300}, {"FDisplayWeight1", 2.9}})
+  for (const auto& [key, value] :
+       std::vector<std::pair<const char*, double>>{{"FCldItemID", kRebar},
+                                                   {"FCalTypeid1", 3},
+                                                   {"FShowQty1", 100},
+                                                   {"FCoefficient1", 0.0288},
+                                                   {"FSecPrice1", 4300},
+                                                   {"FDisplayWeight1", 2.9}})
     Put(key, 1, value);
   RecalcDisplayedField(ctx(), bill(), 1, "FDisplayWeight1");
   EXPECT_DOUBLE_EQ(Num("FQty2"), 2.9);
@@ -176,17 +181,21 @@ class RecalcProperty : public CalcTest {
 RC_GTEST_FIXTURE_PROP(RecalcProperty, NeverRaisesForEmptyZeroOrNegativeCells, ()) {
   OpenBill({.billType = *rc::gen::element(1030002L, 1040007L)});
   Row(*rc::gen::element(0L, kCup, kRice, kRebar, kAngle), *rc::gen::inRange(0L, 5L));
-  const char* keys[] = {"FCoefficient", "FShowQty", "FQty", "FSecQty", "FSecCoefficient", "FsecCoefficient",
-                        "FDisplayQty", "FDisplayWeight", "FBasePrice", "FPrice", "FSecPrice", "FDisplayPrice",
-                        "FInAmount", "FOutAmount", "FInPrice", "FOutPrice", "FDisplayInPrice", "FDisplayOutPrice"};
+  const char* keys[] = {"FCoefficient",    "FShowQty",        "FQty",        "FSecQty",
+                        "FSecCoefficient", "FsecCoefficient", "FDisplayQty", "FDisplayWeight",
+                        "FBasePrice",      "FPrice",          "FSecPrice",   "FDisplayPrice",
+                        "FInAmount",       "FOutAmount",      "FInPrice",    "FOutPrice",
+                        "FDisplayInPrice", "FDisplayOutPrice"};
   for (const char* key : keys) {
     const int kind = *rc::gen::inRange(0, 4);
-    if (kind == 0) Put(key, 1, "");
-    else Put(key, 1, kind == 1 ? 0 : (kind == 2 ? -1 : 1) * *rc::gen::inRange(1, 100000) / 100.0);
+    if (kind == 0)
+      Put(key, 1, "");
+    else
+      Put(key, 1, kind == 1 ? 0 : (kind == 2 ? -1 : 1) * *rc::gen::inRange(1, 100000) / 100.0);
   }
   RecalcDisplayedField(ctx(), bill(), 1,
-                       *rc::gen::element("FDisplayPrice", "FDisplayWeight", "FDisplayQty", "FDisplayInPrice",
-                                         "FDisplayOutPrice"));
+                       *rc::gen::element("FDisplayPrice", "FDisplayWeight", "FDisplayQty",
+                                         "FDisplayInPrice", "FDisplayOutPrice"));
   for (const char* key : keys) {
     const Variant v = form_->Value(key, 1);
     const bool number = v.IsString() || std::isfinite(vb::CDbl(v));

@@ -88,7 +88,8 @@ TEST_F(RowsTest, DisplayedPriceIsThePriceOfTheRowsUnitForm) {
     RefreshDisplayPrice(ctx(), bill(), row);
   }
   // Types 1, 2, 3; a weight-calculated row without type is left alone; a plain item.
-  for (auto [row, price] : std::vector<std::pair<long, double>>{{1, 4200}, {2, 120.96}, {3, 4300}, {4, 1}, {5, 120.96}})
+  for (auto [row, price] :
+       std::vector<std::pair<long, double>>{{1, 4200}, {2, 120.96}, {3, 4300}, {4, 1}, {5, 120.96}})
     EXPECT_DOUBLE_EQ(Num("FDisplayPrice", row), price) << row;
 }
 

@@ -1,7 +1,8 @@
 // The unit and item look-ups against the demo account set, and the three ways a cell is written.
+#include "calc/units.h"
+
 #include <gmock/gmock.h>
 
-#include "calc/units.h"
 #include "calc_fixture.h"
 
 namespace zov::testing {
@@ -33,10 +34,12 @@ TEST_F(UnitsTest, DefaultUnitSourcesInOrder) {
   ASSERT_TRUE(GetDefaultUnit(ctx(), kC001, kCup, "FCustID", unit));  // the item's own default unit
   EXPECT_EQ(unit.id, 11);
   EXPECT_EQ(unit.name, "个");
-  ASSERT_TRUE(GetDefaultUnit(ctx(), kC001, kWater, "FCustID", unit));  // the customer's last price unit
+  ASSERT_TRUE(
+      GetDefaultUnit(ctx(), kC001, kWater, "FCustID", unit));  // the customer's last price unit
   EXPECT_EQ(unit.id, 14);
   EXPECT_DOUBLE_EQ(unit.coefficient, 24);
-  ASSERT_TRUE(GetDefaultUnit(ctx(), 0, kWater, "FCustID", unit));  // partner 0: straight to the main unit
+  ASSERT_TRUE(
+      GetDefaultUnit(ctx(), 0, kWater, "FCustID", unit));  // partner 0: straight to the main unit
   EXPECT_EQ(unit.id, 12);
   ASSERT_TRUE(GetDefaultUnit(ctx(), 0, kWater, "FOther", unit));  // the partner-free last price
   EXPECT_EQ(unit.id, 13);

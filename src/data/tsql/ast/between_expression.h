@@ -7,7 +7,8 @@ namespace zov::data::tsql {
 
 class BetweenExpression : public Expression {
  public:
-  BetweenExpression(std::uint32_t offset, ExpressionPtr operand, ExpressionPtr low, ExpressionPtr high, bool negated)
+  BetweenExpression(std::uint32_t offset, ExpressionPtr operand, ExpressionPtr low,
+                    ExpressionPtr high, bool negated)
       : Expression(ExpressionKind::Between, offset),
         operand(std::move(operand)),
         low(std::move(low)),

@@ -9,7 +9,10 @@ namespace zov::data::tsql {
 class BinaryExpression : public Expression {
  public:
   BinaryExpression(std::uint32_t offset, char op, ExpressionPtr left, ExpressionPtr right)
-      : Expression(ExpressionKind::Binary, offset), op(op), left(std::move(left)), right(std::move(right)) {}
+      : Expression(ExpressionKind::Binary, offset),
+        op(op),
+        left(std::move(left)),
+        right(std::move(right)) {}
 
   const char op;  // '+', '-', '*', '/', '%', '&', '|', '^'
   const ExpressionPtr left;

@@ -15,7 +15,8 @@ struct CaseWhen {
 
 class CaseExpression : public Expression {
  public:
-  CaseExpression(std::uint32_t offset, ExpressionPtr operand, std::vector<CaseWhen> whens, ExpressionPtr otherwise)
+  CaseExpression(std::uint32_t offset, ExpressionPtr operand, std::vector<CaseWhen> whens,
+                 ExpressionPtr otherwise)
       : Expression(ExpressionKind::Case, offset),
         operand(std::move(operand)),
         whens(std::move(whens)),

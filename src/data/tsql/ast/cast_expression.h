@@ -9,7 +9,10 @@ namespace zov::data::tsql {
 class CastExpression : public Expression {
  public:
   CastExpression(std::uint32_t offset, ExpressionPtr operand, SqlType target, int style)
-      : Expression(ExpressionKind::Cast, offset), operand(std::move(operand)), target(target), style(style) {}
+      : Expression(ExpressionKind::Cast, offset),
+        operand(std::move(operand)),
+        target(target),
+        style(style) {}
 
   const ExpressionPtr operand;
   const SqlType target;

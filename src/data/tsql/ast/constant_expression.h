@@ -12,11 +12,14 @@ namespace zov::data::tsql {
 class ConstantExpression : public Expression {
  public:
   ConstantExpression(std::uint32_t offset, int slot, SqlType type, SqlValue value)
-      : Expression(ExpressionKind::Constant, offset), slot(slot), type(type), value(std::move(value)) {}
+      : Expression(ExpressionKind::Constant, offset),
+        slot(slot),
+        type(type),
+        value(std::move(value)) {}
 
-  const int slot;       // literal index in the batch; -1 for NULL
-  const SqlType type;   // SQL Server's type of the literal: int, numeric(p,s), float, varchar...
-  const SqlValue value; // the value read when the batch was parsed (meaningful when pinned)
+  const int slot;        // literal index in the batch; -1 for NULL
+  const SqlType type;    // SQL Server's type of the literal: int, numeric(p,s), float, varchar...
+  const SqlValue value;  // the value read when the batch was parsed (meaningful when pinned)
   bool IsNull() const { return slot < 0; }
 };
 

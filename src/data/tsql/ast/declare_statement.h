@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "data/tsql/ast/expression.h"
-#include "data/tsql/sql_type.h"
 #include "data/tsql/ast/statement.h"
+#include "data/tsql/sql_type.h"
 
 namespace zov::data::tsql {
 

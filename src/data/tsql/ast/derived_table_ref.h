@@ -11,8 +11,12 @@ namespace zov::data::tsql {
 
 class DerivedTableRef : public TableRef {
  public:
-  DerivedTableRef(std::uint32_t offset, QueryPtr query, std::string alias, std::vector<std::string> columns)
-      : TableRef(TableRefKind::Derived, offset), query(std::move(query)), alias(std::move(alias)), columns(std::move(columns)) {}
+  DerivedTableRef(std::uint32_t offset, QueryPtr query, std::string alias,
+                  std::vector<std::string> columns)
+      : TableRef(TableRefKind::Derived, offset),
+        query(std::move(query)),
+        alias(std::move(alias)),
+        columns(std::move(columns)) {}
 
   const QueryPtr query;
   const std::string alias;

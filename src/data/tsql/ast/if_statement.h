@@ -9,7 +9,10 @@ namespace zov::data::tsql {
 class IfStatement : public Statement {
  public:
   IfStatement(ExpressionPtr condition, StatementPtr then, StatementPtr otherwise)
-      : Statement(StatementKind::If), condition(std::move(condition)), then(std::move(then)), otherwise(std::move(otherwise)) {}
+      : Statement(StatementKind::If),
+        condition(std::move(condition)),
+        then(std::move(then)),
+        otherwise(std::move(otherwise)) {}
 
   const ExpressionPtr condition;
   const StatementPtr then;

@@ -8,7 +8,8 @@ namespace zov::data::tsql {
 
 class InExpression : public Expression {
  public:
-  InExpression(std::uint32_t offset, ExpressionPtr operand, ExpressionList list, QueryPtr subquery, bool negated)
+  InExpression(std::uint32_t offset, ExpressionPtr operand, ExpressionList list, QueryPtr subquery,
+               bool negated)
       : Expression(ExpressionKind::In, offset),
         operand(std::move(operand)),
         list(std::move(list)),

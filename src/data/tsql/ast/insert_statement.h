@@ -16,9 +16,9 @@ class InsertStatement : public Statement {
   InsertStatement() : Statement(StatementKind::Insert) {}
 
   ObjectName target;
-  std::vector<std::string> columns;          // empty: every column but the identity
-  std::vector<ExpressionList> rows;          // VALUES rows
-  QueryPtr query;                            // INSERT ... SELECT
+  std::vector<std::string> columns;  // empty: every column but the identity
+  std::vector<ExpressionList> rows;  // VALUES rows
+  QueryPtr query;                    // INSERT ... SELECT
   bool defaultValues = false;
 };
 

@@ -10,7 +10,8 @@ enum class JoinType : std::uint8_t { Inner, Left, Right, Full, Cross };
 
 class JoinRef : public TableRef {
  public:
-  JoinRef(std::uint32_t offset, JoinType type, TableRefPtr left, TableRefPtr right, ExpressionPtr condition)
+  JoinRef(std::uint32_t offset, JoinType type, TableRefPtr left, TableRefPtr right,
+          ExpressionPtr condition)
       : TableRef(TableRefKind::Join, offset),
         type(type),
         left(std::move(left)),

@@ -7,7 +7,8 @@ namespace zov::data::tsql {
 
 class LikeExpression : public Expression {
  public:
-  LikeExpression(std::uint32_t offset, ExpressionPtr operand, ExpressionPtr pattern, ExpressionPtr escape, bool negated)
+  LikeExpression(std::uint32_t offset, ExpressionPtr operand, ExpressionPtr pattern,
+                 ExpressionPtr escape, bool negated)
       : Expression(ExpressionKind::Like, offset),
         operand(std::move(operand)),
         pattern(std::move(pattern)),

@@ -8,7 +8,10 @@ namespace zov::data::tsql {
 class LogicalExpression : public Expression {
  public:
   LogicalExpression(std::uint32_t offset, bool isAnd, ExpressionPtr left, ExpressionPtr right)
-      : Expression(ExpressionKind::Logical, offset), isAnd(isAnd), left(std::move(left)), right(std::move(right)) {}
+      : Expression(ExpressionKind::Logical, offset),
+        isAnd(isAnd),
+        left(std::move(left)),
+        right(std::move(right)) {}
 
   const bool isAnd;  // false: OR
   const ExpressionPtr left;

@@ -8,7 +8,8 @@ namespace zov::data::tsql {
 
 class PrintStatement : public Statement {
  public:
-  explicit PrintStatement(ExpressionPtr value) : Statement(StatementKind::Print), value(std::move(value)) {}
+  explicit PrintStatement(ExpressionPtr value)
+      : Statement(StatementKind::Print), value(std::move(value)) {}
 
   const ExpressionPtr value;
 };

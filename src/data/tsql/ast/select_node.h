@@ -13,9 +13,9 @@ namespace zov::data::tsql {
 
 struct SelectItem {
   ExpressionPtr expression;
-  std::string alias;       // AS alias, bare alias or alias = expr; empty when none
-  int assignTo = -1;       // SELECT @v = expr: the variable slot
-  char assignOp = '=';     // '=' or the operator of +=, -=, *=, /=
+  std::string alias;    // AS alias, bare alias or alias = expr; empty when none
+  int assignTo = -1;    // SELECT @v = expr: the variable slot
+  char assignOp = '=';  // '=' or the operator of +=, -=, *=, /=
 };
 
 class SelectNode : public QueryNode {
@@ -23,10 +23,10 @@ class SelectNode : public QueryNode {
   SelectNode() : QueryNode(QueryNodeKind::Select) {}
 
   bool distinct = false;
-  ExpressionPtr top;          // TOP (n): pinned integer or expression; null when none
+  ExpressionPtr top;  // TOP (n): pinned integer or expression; null when none
   std::vector<SelectItem> items;
   bool hasInto = false;
-  ObjectName into;            // SELECT ... INTO table
+  ObjectName into;                // SELECT ... INTO table
   std::vector<TableRefPtr> from;  // comma-separated items
   ExpressionPtr where;
   ExpressionList groupBy;

@@ -9,7 +9,8 @@ namespace zov::data::tsql {
 
 class SelectStatement : public Statement {
  public:
-  explicit SelectStatement(QueryPtr query) : Statement(StatementKind::Select), query(std::move(query)) {}
+  explicit SelectStatement(QueryPtr query)
+      : Statement(StatementKind::Select), query(std::move(query)) {}
 
   const QueryPtr query;
   bool assigns = false;  // the select list assigns variables

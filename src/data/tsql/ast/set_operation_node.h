@@ -10,7 +10,10 @@ enum class SetOperationType : std::uint8_t { Union, UnionAll, Except, Intersect 
 class SetOperationNode : public QueryNode {
  public:
   SetOperationNode(SetOperationType type, QueryNodePtr left, QueryNodePtr right)
-      : QueryNode(QueryNodeKind::SetOperation), type(type), left(std::move(left)), right(std::move(right)) {}
+      : QueryNode(QueryNodeKind::SetOperation),
+        type(type),
+        left(std::move(left)),
+        right(std::move(right)) {}
 
   const SetOperationType type;
   const QueryNodePtr left;

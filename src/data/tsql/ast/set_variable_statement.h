@@ -9,7 +9,10 @@ namespace zov::data::tsql {
 class SetVariableStatement : public Statement {
  public:
   SetVariableStatement(int variable, char op, ExpressionPtr value)
-      : Statement(StatementKind::SetVariable), variable(variable), op(op), value(std::move(value)) {}
+      : Statement(StatementKind::SetVariable),
+        variable(variable),
+        op(op),
+        value(std::move(value)) {}
 
   const int variable;
   const char op;

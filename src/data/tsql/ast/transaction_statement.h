@@ -9,7 +9,8 @@ enum class TransactionKind : std::uint8_t { Begin, Commit, Rollback };
 
 class TransactionStatement : public Statement {
  public:
-  explicit TransactionStatement(TransactionKind what) : Statement(StatementKind::Transaction), what(what) {}
+  explicit TransactionStatement(TransactionKind what)
+      : Statement(StatementKind::Transaction), what(what) {}
 
   const TransactionKind what;
 };

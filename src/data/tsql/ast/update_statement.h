@@ -16,7 +16,7 @@ struct SetClause {
   std::vector<std::string> column;  // [qualifier.]column
   char op = '=';                    // '=' or the operator of +=, -=, *=, /=
   ExpressionPtr value;
-  int variable = -1;                // SET @v = expr inside UPDATE (unsupported, kept for the message)
+  int variable = -1;  // SET @v = expr inside UPDATE (unsupported, kept for the message)
 };
 
 class UpdateStatement : public Statement {

@@ -2,10 +2,10 @@
 #include "bills/sale/bill_event_sale.h"
 #include "calc/charges.h"
 #include "calc/units.h"
-#include "pricing/sale_price.h"
 #include "frame/bill_access.h"
 #include "frame/menu.h"
 #include "frame/resume.h"
+#include "pricing/sale_price.h"
 #include "services/database.h"
 #include "services/login.h"
 #include "services/messages.h"
@@ -30,7 +30,8 @@ struct OptionTool {
 constexpr OptionTool kOptions[] = {
     {"mnuCheckDuplicateItem", "录入时检查重复商品", "CheckDuplicateItem"},
     {"mnuDoNotResetPrice", "修改客户不重新取价", "DoNotResetPrice"},
-    {"mnuDoNotGetSalePriceWhenGiftStock", "赠品仓不按售价方案取价", "DoNotGetSalePriceWhenGiftStock"},
+    {"mnuDoNotGetSalePriceWhenGiftStock", "赠品仓不按售价方案取价",
+     "DoNotGetSalePriceWhenGiftStock"},
 };
 
 // The related-records queries: tool, caption, window title by kind (3001..3004), query kind.
@@ -59,7 +60,8 @@ void SetCaption(const Ref<host::IActiveBar>& bar, const char* key, const char* c
 }
 
 // Places an existing host tool on the tool bar after `after` with a picture.
-void ToolbarButton(const Ref<host::IActiveBar>& bar, const char* key, const char* after, const char* picture) {
+void ToolbarButton(const Ref<host::IActiveBar>& bar, const char* key, const char* after,
+                   const char* picture) {
   auto tool = bar->Tools()->Find(key);
   auto band = bar->Band("BandToolBar");
   if (!tool || !band || band->Tools()->IndexOf(key) >= 0) return;
@@ -81,23 +83,27 @@ void BillEvent_Sale::m_BillInterface_MenuBarInitialize(const Ref<host::IActiveBa
       {"mnuQuerySale", "查询发货记录", "mnuRelate", "mnuQuerySaleReject", "", "", 0, ""},
       {"mnuQueryConsign", "查询委托代销记录", "mnuRelate", "mnuQuerySale", "", "", 0, ""},
       {"mnuQueryConsignReject", "查询委托结算记录", "mnuRelate", "mnuQueryConsign", "", "", 0, ""},
-      {"mnuQueryConsignBal", "查询委托结算退货记录", "mnuRelate", "mnuQueryConsignReject", "", "", 0, ""},
+      {"mnuQueryConsignBal", "查询委托结算退货记录", "mnuRelate", "mnuQueryConsignReject", "", "",
+       0, ""},
       {"mnuQuerySaleOrder", "查询销售订单记录", "mnuRelate", "mnuQuerySaleReject", "", "", 0, ""},
       {"mnuQueryGH", "查询采购单记录", "mnuRelate", "mnuQuerySaleOrder", "", "", 0, ""},
       {"mnuRelatePushBill_2000001", "生成物流单", "mnuRelate", "mnuRelateViewList", "", "", 0, ""},
       {"mnuQueryLogisticList", "查询物流单", "mnuRelate", "mnuRelateViewList", "", "", 0, ""},
-      {"mnuRelatePushBill_3000001", "生成发票", "mnuRelate", "mnuRelatePushBill_1050001", "", "", 0, ""},
+      {"mnuRelatePushBill_3000001", "生成发票", "mnuRelate", "mnuRelatePushBill_1050001", "", "", 0,
+       ""},
   };
   for (const auto& tool : relate) AddTool(bar, tool);
   AddSeparator(bar, "mnuRelate", "mnuQueryConsignBal");
   AddSeparator(bar, "mnuRelate", "mnuRelateViewList");
   AddTool(bar, {"mnuReject", "驳回", "mnuEdit", "", "mnuEditCheck", "", 0, ""});
-  for (const auto& o : kOptions) AddOptionTool(context(), bar, kClassTypeId, o.key, o.caption, o.option);
+  for (const auto& o : kOptions)
+    AddOptionTool(context(), bar, kClassTypeId, o.key, o.caption, o.option);
 
   // The host's tools as the sales bill labels them.
-  const std::pair<const char*, const char*> sourceCaptions[] = {{"mnuRelate_1030001", "选择销售订单"},
-                                                                {"mnuRelate_1030002", "选择销售发货单"},
-                                                                {"mnuRelate_1030003", "选择委托代销单"}};
+  const std::pair<const char*, const char*> sourceCaptions[] = {
+      {"mnuRelate_1030001", "选择销售订单"},
+      {"mnuRelate_1030002", "选择销售发货单"},
+      {"mnuRelate_1030003", "选择委托代销单"}};
   const char* after = "mnuEditUnCheck";
   for (const auto& [key, caption] : sourceCaptions) {
     auto tool = bar->Tools()->Find(key);
@@ -154,9 +160,12 @@ void BillEvent_Sale::m_BillInterface_MenuBarClick(const Ref<host::ITool>& tool, 
     const double total = BillTotal();
     Resume([&] { bill.SetFieldValue("FCurCheckAmount", total, -1); });
     if (kind == 3002) {
-      if (FieldNumber(bill, "FMultiAccount") == 0) Resume([&] { bill.SetFieldValue("FCurPayAmount", total, -1); });
+      if (FieldNumber(bill, "FMultiAccount") == 0)
+        Resume([&] { bill.SetFieldValue("FCurPayAmount", total, -1); });
     } else if (FieldNumber(bill, "FCurPayAmount") == 0) {
-      Resume([&] { bill.SetFieldValue("FCurPayAmount", total - FieldNumber(bill, "FNeutralizeAmount"), -1); });
+      Resume([&] {
+        bill.SetFieldValue("FCurPayAmount", total - FieldNumber(bill, "FNeutralizeAmount"), -1);
+      });
     }
     SettleAmounts(true, FieldNumber(bill, "FMultiAccount") == 1);
   } else if (key == "mnuEditCopy") {
@@ -167,24 +176,34 @@ void BillEvent_Sale::m_BillInterface_MenuBarClick(const Ref<host::ITool>& tool, 
       Resume([&] { bill.SetFieldValue("FRejectAuxQty", 0, row); });
       Resume([&] { bill.SetFieldValue("FUnRejectQty", FieldNumber(bill, "FShowQty", row), row); });
     }
-  } else if (key == "mnuRelate_1030001" || key == "mnuRelate_1030002" || key == "mnuRelate_1030003") {
+  } else if (key == "mnuRelate_1030001" || key == "mnuRelate_1030002" ||
+             key == "mnuRelate_1030003") {
     CustomerChosenForSource(ctx, bill, cancel);
   } else if (key == "mnuQueryPayIn") {
     const bool back = kind == 3002 || kind == 3004;
-    const char* title = kind == 3002 ? "销售退货单信息" : kind == 3003 ? "委托结算单信息" : kind == 3004 ? "委托结算退货单信息"
-                                                                                                 : "销售发货单信息";
+    const char* title = kind == 3002   ? "销售退货单信息"
+                        : kind == 3003 ? "委托结算单信息"
+                        : kind == 3004 ? "委托结算退货单信息"
+                                       : "销售发货单信息";
     ShowRelated(std::string("查询") + (back ? "退" : "收") + "款记录", title, 5001);
   } else if (key == "mnuQuerySaleOrder") {
-    if (!services::AccessCheck(ctx, props, 12, 100, 1, kProgId)) refuse("您没有查看销售订单的权限。");
-    else ShowRelated("查询销售订单记录", "销售单信息", 1030001);
+    if (!services::AccessCheck(ctx, props, 12, 100, 1, kProgId))
+      refuse("您没有查看销售订单的权限。");
+    else
+      ShowRelated("查询销售订单记录", "销售单信息", 1030001);
   } else if (key == "mnuQueryGH") {
-    if (!services::AccessCheck(ctx, props, 11, 200, 1, kProgId)) refuse("您没有查看购货单的权限。");
-    else ShowRelated("查询购货单记录", "销售单信息", 1020002);
+    if (!services::AccessCheck(ctx, props, 11, 200, 1, kProgId))
+      refuse("您没有查看购货单的权限。");
+    else
+      ShowRelated("查询购货单记录", "销售单信息", 1020002);
   } else if (key == "mnuRelatePushBill_2000001") {
-    if (billId <= 0) refuse("请先保存单据");
+    if (billId <= 0)
+      refuse("请先保存单据");
     else if (needCustomer()) {
       Resume([&] {
-        auto logistics = ctx.host().CreateObject(host::progid::kLogisticApplication).As<host::ILogisticApplication>();
+        auto logistics = ctx.host()
+                             .CreateObject(host::progid::kLogisticApplication)
+                             .As<host::ILogisticApplication>();
         logistics->AddBillCode(FieldText(bill, "FBillNo"));
         logistics->BillToLogisticMake();
       });
@@ -196,7 +215,9 @@ void BillEvent_Sale::m_BillInterface_MenuBarClick(const Ref<host::ITool>& tool, 
       refuse("您没有查询物流单的权限。");
     } else {
       Resume([&] {
-        auto logistics = ctx.host().CreateObject(host::progid::kLogisticApplication).As<host::ILogisticApplication>();
+        auto logistics = ctx.host()
+                             .CreateObject(host::progid::kLogisticApplication)
+                             .As<host::ILogisticApplication>();
         auto condition = ctx.host().CreateObject(host::progid::kDictionary).As<host::IDictionary>();
         condition->SetItem("BillCode", FieldText(bill, "FBillNo"));
         logistics->ShowByCondition(condition);
@@ -207,16 +228,21 @@ void BillEvent_Sale::m_BillInterface_MenuBarClick(const Ref<host::ITool>& tool, 
     if (!services::AccessCheck(ctx, props, 12, 200, 64, kMdiMain)) refuse("您没有打印权限。");
   } else if (key == "mnuRelatePushBill_1050001") {
     const std::string moved = services::FirstValue(
-        ctx, "Select top 1 1 from t_RP_CheckBillEntry1 t1 inner join t_RP_CheckBill t2 on t1.FID=t2.FID where "
-             "t1.FSourceBillId=" + std::to_string(billId) + " And t1.FSourceClassTypeId=" + std::to_string(kClassTypeId) +
-             " And t2.FBillTypeId in(5024,5025)");
+        ctx,
+        "Select top 1 1 from t_RP_CheckBillEntry1 t1 inner join t_RP_CheckBill t2 on t1.FID=t2.FID "
+        "where "
+        "t1.FSourceBillId=" +
+            std::to_string(billId) + " And t1.FSourceClassTypeId=" + std::to_string(kClassTypeId) +
+            " And t2.FBillTypeId in(5024,5025)");
     if (!moved.empty()) refuse("该单据已经发生转移，请到应收应付系统制作收付款单");
   } else if (key == "mnuRelatePushBill_3000001") {
-    if (billId <= 0) refuse("请先保存单据");
+    if (billId <= 0)
+      refuse("请先保存单据");
     else if (needCustomer()) {
       if (auto invoice = GetSaleBillMakeTzeInvoiceDict(billId)) {
         Resume([&] {
-          auto manage = ctx.host().CreateObject(host::progid::kInvoiceManage).As<host::IInvoiceManage>();
+          auto manage =
+              ctx.host().CreateObject(host::progid::kInvoiceManage).As<host::IInvoiceManage>();
           manage->SaleBillMakeTzeInvoice(props, invoice);
         });
       }
@@ -224,7 +250,8 @@ void BillEvent_Sale::m_BillInterface_MenuBarClick(const Ref<host::ITool>& tool, 
       cancel = true;
     }
   } else if (key == "mnuEditCheckInfo") {
-    if (!services::AccessCheck(ctx, props, 14, 300, 2, kProgId) && !services::AccessCheck(ctx, props, 14, 300, 4, kProgId)) {
+    if (!services::AccessCheck(ctx, props, 14, 300, 2, kProgId) &&
+        !services::AccessCheck(ctx, props, 14, 300, 4, kProgId)) {
       refuse("您没有核销预收款的权限。");
     } else {
       Resume([&] { bill.SetActiveCell("FNeutralizeAmount", -1); });
@@ -233,12 +260,17 @@ void BillEvent_Sale::m_BillInterface_MenuBarClick(const Ref<host::ITool>& tool, 
   } else if (key == "mnuEditFileSave") {
     DropEmptyLastRow();
   } else if (key == "mnuShareByQty" || key == "mnuShareByAmt") {
-    calc::AllocateCharges(ctx, key == "mnuShareByQty" ? calc::ShareBasis::kQuantity : calc::ShareBasis::kAmount, bill, false);
+    calc::AllocateCharges(
+        ctx, key == "mnuShareByQty" ? calc::ShareBasis::kQuantity : calc::ShareBasis::kAmount, bill,
+        false);
   } else if (key == "mnuReject") {
     std::string note = FieldText(bill, "FRejectedNote");
     if (services::AskRejectNote(ctx, note) && !vb::Trim(note).empty()) {
       Resume([&] { bill.SetFieldValue("FRejectedNote", note, -1); });
-      Resume([&] { bill.SetFieldValue("FRejectedTime", vb::Format(ctx.host().Now(), "yyyy-MM-dd hh:mm:ss"), -1); });
+      Resume([&] {
+        bill.SetFieldValue("FRejectedTime", vb::Format(ctx.host().Now(), "yyyy-MM-dd hh:mm:ss"),
+                           -1);
+      });
       Resume([&] { bill.SetFieldValue("FRejected", "1", -1); });
       Resume([&] { bill.SaveBill(); });
       calc::SyncChargesTotal(ctx, bill);
@@ -257,14 +289,20 @@ void BillEvent_Sale::m_BillInterface_MenuBarClick(const Ref<host::ITool>& tool, 
   }
 }
 
-// --- the electronic invoice -----------------------------------------------------------------------
+// --- the electronic invoice
+// -----------------------------------------------------------------------
 
 bool BillEvent_Sale::AddBuyer(const Ref<host::IDictionary>& invoice, long customer) {
   auto rs = services::OpenRecordsetTolerant(
-      context(), "Select o.FItemID As FCustID,o.FNumber As FCustNumber,o.FName As FCustName,isnull(o.FTaxNum,'') As "
-                 "FTaxNum,isnull(o.FAddress,'') As FAddress,isnull(o.FCompanyPhone,'') As FCompanyPhone,isnull(b.FName,'') "
-                 "As FBankName,isnull(o.FBankAccount,'') As FBankAccount,isnull(o.FPhone,'') As FPhone From t_Organization "
-                 "o Left Join t_SubMessage b On b.FID=o.FBankID And b.FTypeID=22 Where o.FItemID=" + std::to_string(customer));
+      context(),
+      "Select o.FItemID As FCustID,o.FNumber As FCustNumber,o.FName As "
+      "FCustName,isnull(o.FTaxNum,'') As "
+      "FTaxNum,isnull(o.FAddress,'') As FAddress,isnull(o.FCompanyPhone,'') As "
+      "FCompanyPhone,isnull(b.FName,'') "
+      "As FBankName,isnull(o.FBankAccount,'') As FBankAccount,isnull(o.FPhone,'') As FPhone From "
+      "t_Organization "
+      "o Left Join t_SubMessage b On b.FID=o.FBankID And b.FTypeID=22 Where o.FItemID=" +
+          std::to_string(customer));
   if (!rs || rs->Eof()) {
     services::ShowMessage(context(), "客户资料不存在，请先补充客户相关资料！");
     return false;
@@ -283,7 +321,8 @@ bool BillEvent_Sale::AddBuyer(const Ref<host::IDictionary>& invoice, long custom
   return true;
 }
 
-bool BillEvent_Sale::AddSeller(const Ref<host::IDictionary>& invoice, std::string_view missingMessage) {
+bool BillEvent_Sale::AddSeller(const Ref<host::IDictionary>& invoice,
+                               std::string_view missingMessage) {
   const std::pair<const char*, const char*> seller[] = {{"TZESaleName", "SaleName"},
                                                         {"TZESaleTaxID", "SaleTaxID"},
                                                         {"TZESaleAddress", "SaleAddress"},
@@ -307,21 +346,32 @@ Ref<host::IDictionary> BillEvent_Sale::GetSaleBillMakeTzeInvoiceDict(long billId
     auto& bill = *m_BillInterface;
     auto invoice = ctx.host().CreateObject(host::progid::kDictionary).As<host::IDictionary>();
     if (AddBuyer(invoice, FieldId(bill, "FCustID")) &&
-        AddSeller(invoice, "未读取到开票方税务信息，无法进行开票操作，请先确保已完成开票初始化。")) {
+        AddSeller(invoice,
+                  "未读取到开票方税务信息，无法进行开票操作，请先确保已完成开票初始化。")) {
       // The rows with what is still to invoice: the quantities and amounts already invoiced from
       // each row are taken off.
       auto rs = services::OpenRecordset(
-          ctx, "Select e.FEntryID,e.FIndex,i.FNumber,i.FName,isnull(i.FModel,'') As FModel,isnull(u.FName,'') As "
-               "FUnitName,isnull(i.FTaxCategoryCode,'') As FTaxCategoryCode,e.FShowQty,e.FPriceDiscount,e.FTaxPrice,"
-               "e.FTaxRate,e.FTaxAmount,e.FAmount,e.FInTaxAmount,t.FBillNo,isnull(v.FQty,0) As FInvoicedQty,"
-               "isnull(v.FAmount,0) As FInvoicedAmount,isnull(v.FTaxAmount,0) As FInvoicedTax,isnull(v.FInTaxAmount,0) "
-               "As FInvoicedInTax From t_CC_StockBill t Inner Join t_CC_StockBillEntry e On e.FID=t.FID Left Join "
-               "t_ICItem i On i.FItemID=e.FItemID Left Join t_MeasureUnit u On u.FItemID=e.FShowUnitID Left Join "
-               "(Select ie.FEntryID_SRC,Sum(ie.FQty) As FQty,Sum(ie.FAmount) As FAmount,Sum(ie.FTaxAmount) As "
-               "FTaxAmount,Sum(ie.FInTaxAmount) As FInTaxAmount From t_InvoiceEntry ie Inner Join t_Invoice iv On "
-               "iv.FID=ie.FID Where ie.FClassID_SRC=1030002 And ie.FID_SRC=" + std::to_string(billId) +
-               " Group By ie.FEntryID_SRC) v On v.FEntryID_SRC=e.FEntryID Where t.FID=" + std::to_string(billId) +
-               " Order By e.FIndex");
+          ctx,
+          "Select e.FEntryID,e.FIndex,i.FNumber,i.FName,isnull(i.FModel,'') As "
+          "FModel,isnull(u.FName,'') As "
+          "FUnitName,isnull(i.FTaxCategoryCode,'') As "
+          "FTaxCategoryCode,e.FShowQty,e.FPriceDiscount,e.FTaxPrice,"
+          "e.FTaxRate,e.FTaxAmount,e.FAmount,e.FInTaxAmount,t.FBillNo,isnull(v.FQty,0) As "
+          "FInvoicedQty,"
+          "isnull(v.FAmount,0) As FInvoicedAmount,isnull(v.FTaxAmount,0) As "
+          "FInvoicedTax,isnull(v.FInTaxAmount,0) "
+          "As FInvoicedInTax From t_CC_StockBill t Inner Join t_CC_StockBillEntry e On e.FID=t.FID "
+          "Left Join "
+          "t_ICItem i On i.FItemID=e.FItemID Left Join t_MeasureUnit u On u.FItemID=e.FShowUnitID "
+          "Left Join "
+          "(Select ie.FEntryID_SRC,Sum(ie.FQty) As FQty,Sum(ie.FAmount) As "
+          "FAmount,Sum(ie.FTaxAmount) As "
+          "FTaxAmount,Sum(ie.FInTaxAmount) As FInTaxAmount From t_InvoiceEntry ie Inner Join "
+          "t_Invoice iv On "
+          "iv.FID=ie.FID Where ie.FClassID_SRC=1030002 And ie.FID_SRC=" +
+              std::to_string(billId) +
+              " Group By ie.FEntryID_SRC) v On v.FEntryID_SRC=e.FEntryID Where t.FID=" +
+              std::to_string(billId) + " Order By e.FIndex");
       auto entries = ctx.host().CreateObject(host::progid::kDictionary).As<host::IDictionary>();
       bool complete = true;
       long n = 0;
@@ -330,7 +380,8 @@ Ref<host::IDictionary> BillEvent_Sale::GetSaleBillMakeTzeInvoiceDict(long billId
         const double qty = number("FShowQty") - number("FInvoicedQty");
         if (qty <= 0) continue;  // fully invoiced
         if (vb::Trim(vb::CStr(rs->Value("FTaxCategoryCode"))).empty()) {
-          services::ShowMessage(ctx, "商品（ " + vb::CStr(rs->Value("FNumber")) + "：" + vb::CStr(rs->Value("FName")) +
+          services::ShowMessage(ctx, "商品（ " + vb::CStr(rs->Value("FNumber")) + "：" +
+                                         vb::CStr(rs->Value("FName")) +
                                          "）税务资料信息不全，请先补充商品相关税务资料。");
           complete = false;
           break;
@@ -354,7 +405,8 @@ Ref<host::IDictionary> BillEvent_Sale::GetSaleBillMakeTzeInvoiceDict(long billId
         entries->SetItem(++n, Ref<host::IDictionary>(entry));
       }
       if (complete && n == 0)
-        services::ShowMessage(ctx, "销售单的所有分录均已全部下推生成发票，不允许重复生成。", host::vbInformation, "青禾提示");
+        services::ShowMessage(ctx, "销售单的所有分录均已全部下推生成发票，不允许重复生成。",
+                              host::vbInformation, "青禾提示");
       if (complete && n > 0) {
         invoice->SetItem("FRemark", FieldText(bill, "FExplanation"));
         invoice->SetItem("eType", static_cast<long>(FieldNumber(bill, "FInvoiceType")));
@@ -367,13 +419,15 @@ Ref<host::IDictionary> BillEvent_Sale::GetSaleBillMakeTzeInvoiceDict(long billId
     services::ShowMessage(ctx, "GetSaleBillMakeTzeInvoiceDict函数发生错误：" + e.description());
   } catch (const std::exception& e) {
     services::WriteLog(ctx, std::string("GetSaleBillMakeTzeInvoiceDict函数发生错误：") + e.what());
-    services::ShowMessage(ctx, std::string("GetSaleBillMakeTzeInvoiceDict函数发生错误：") + e.what());
+    services::ShowMessage(ctx,
+                          std::string("GetSaleBillMakeTzeInvoiceDict函数发生错误：") + e.what());
   }
   services::WriteLog(ctx, "GetSaleBillMakeTzeInvoiceDict - END");
   return result;
 }
 
-// --- the list's tools -----------------------------------------------------------------------------
+// --- the list's tools
+// -----------------------------------------------------------------------------
 
 void BillEvent_Sale::m_ListInterFace_AfterMergeCopyBill(const Variant& data) {
   // The merged copy is a new, unaudited delivery.
@@ -384,8 +438,10 @@ void BillEvent_Sale::m_ListInterFace_AfterMergeCopyBill(const Variant& data) {
     auto write = [&](const char* key, const char* value) {
       std::string internal = key;
       if (map)
-        if (auto entry = map->Item(key).ObjectAs<host::IDictionary>()) internal = vb::CStr(entry->Item("FFieldName"));
-      if (auto cell = head->Item(internal).ObjectAs<host::IDictionary>()) cell->SetItem("FFLD", value);
+        if (auto entry = map->Item(key).ObjectAs<host::IDictionary>())
+          internal = vb::CStr(entry->Item("FFieldName"));
+      if (auto cell = head->Item(internal).ObjectAs<host::IDictionary>())
+        cell->SetItem("FFLD", value);
     };
     write("FStatus", "0");
     write("FBillTypeID", "3001");
@@ -398,9 +454,11 @@ void BillEvent_Sale::m_ListInterface_MenuBarInitialize(const Ref<host::IActiveBa
   AddTool(bar, {"mnuGenLogic", "生成物流单", "BandToolBar", "mnuEditUnCheck", "", "", 0, ""});
   // The generation mode, one logistics bill per sales bill or several into one, follows the
   // user's last choice.
-  const bool multi = vb::Val(services::GetUserProfile(context(), "SaleListInterface", "LogicMultiToOne")) != 0;
+  const bool multi =
+      vb::Val(services::GetUserProfile(context(), "SaleListInterface", "LogicMultiToOne")) != 0;
   for (const auto& [key, caption, checked] :
-       {std::tuple{"mnuLogicOneToOne", "一对一生成", !multi}, std::tuple{"mnuLogicMultiToOne", "多对一生成", multi}}) {
+       {std::tuple{"mnuLogicOneToOne", "一对一生成", !multi},
+        std::tuple{"mnuLogicMultiToOne", "多对一生成", multi}}) {
     auto t = bar->Tools()->Add(key);
     t->SetCaption(caption);
     t->SetToolTipText(caption);
@@ -408,22 +466,25 @@ void BillEvent_Sale::m_ListInterface_MenuBarInitialize(const Ref<host::IActiveBa
     t->SetChecked(checked);
   }
   AddTool(bar, {"mnu_MakeTzeInvoice", "生成发票", "BandToolBar", "mnuEditUnCheck", "", "", 0, ""});
-  AddTool(bar, {"mnuQueryLogisticList", "查询物流单", "mnuView", "mnuQORViewVoucher", "", "", 0, ""});
+  AddTool(bar,
+          {"mnuQueryLogisticList", "查询物流单", "mnuView", "mnuQORViewVoucher", "", "", 0, ""});
   bar->RecalcLayout();
 }
 
 void BillEvent_Sale::m_ListInterface_MenuBarClick(const Ref<host::ITool>& tool, bool& cancel) {
   auto& ctx = context();
   const std::string key = ResumeOr<std::string>({}, [&] { return tool->Name(); });
-  const auto selected = ResumeOr<std::vector<long>>({}, [&] { return m_ListInterface->SelectedBillIDs(); });
+  const auto selected =
+      ResumeOr<std::vector<long>>({}, [&] { return m_ListInterface->SelectedBillIDs(); });
   const std::string props = services::PropsString(ctx);
   auto refuse = [&](std::string_view message, std::string_view title = services::kInfoTitle) {
     services::ShowMessage(ctx, message, host::vbInformation, title);
     cancel = true;
   };
   auto column = [&](long id, const char* select) {
-    return services::FirstValue(ctx, std::string("Select ") + select + " From t_CC_StockBill Where FClassTypeID=1030002 And FID=" +
-                                         std::to_string(id));
+    return services::FirstValue(
+        ctx, std::string("Select ") + select +
+                 " From t_CC_StockBill Where FClassTypeID=1030002 And FID=" + std::to_string(id));
   };
 
   if (key == "mnuEditCopyEntry" || key == "mnuEditCopy" || key == "mnuEditDelete") {
@@ -435,7 +496,8 @@ void BillEvent_Sale::m_ListInterface_MenuBarClick(const Ref<host::ITool>& tool, 
   } else if (key == "mnuKddPrint") {
     if (!services::AccessCheck(ctx, props, 12, 200, 64, kMdiMain)) refuse("您没有打印权限。");
   } else if (key == "mnuQueryLogisticList") {
-    if (!services::AccessCheck(ctx, props, 12, 500, 1, kMdiMain)) return refuse("您没有查询物流单的权限。");
+    if (!services::AccessCheck(ctx, props, 12, 500, 1, kMdiMain))
+      return refuse("您没有查询物流单的权限。");
     auto condition = ctx.host().CreateObject(host::progid::kDictionary).As<host::IDictionary>();
     std::string codes;
     for (long id : selected) {
@@ -445,15 +507,20 @@ void BillEvent_Sale::m_ListInterface_MenuBarClick(const Ref<host::ITool>& tool, 
     if (codes.empty()) return refuse("请选择已经生成过物流单的销售单！");
     condition->SetItem("BillCode", codes);
     Resume([&] {
-      ctx.host().CreateObject(host::progid::kLogisticApplication).As<host::ILogisticApplication>()->ShowByCondition(condition);
+      ctx.host()
+          .CreateObject(host::progid::kLogisticApplication)
+          .As<host::ILogisticApplication>()
+          ->ShowByCondition(condition);
     });
     cancel = true;
   } else if (key == "mnuLogicMultiToOne" || key == "mnuLogicOneToOne") {
     const bool multi = key == "mnuLogicMultiToOne";
     services::SaveUserProfileItem(ctx, "SaleListInterface", "LogicMultiToOne", multi ? 1 : 0);
     auto bar = m_ListInterface->ToolBar();
-    if (auto t = bar ? bar->Tools()->Find("mnuLogicMultiToOne") : Ref<host::ITool>{}) t->SetChecked(multi);
-    if (auto t = bar ? bar->Tools()->Find("mnuLogicOneToOne") : Ref<host::ITool>{}) t->SetChecked(!multi);
+    if (auto t = bar ? bar->Tools()->Find("mnuLogicMultiToOne") : Ref<host::ITool>{})
+      t->SetChecked(multi);
+    if (auto t = bar ? bar->Tools()->Find("mnuLogicOneToOne") : Ref<host::ITool>{})
+      t->SetChecked(!multi);
   } else if (key == "mnu_MakeTzeInvoice") {
     MakeListInvoice(selected, cancel);
   } else if (key == "mnuGenLogic") {
@@ -461,10 +528,14 @@ void BillEvent_Sale::m_ListInterface_MenuBarClick(const Ref<host::ITool>& tool, 
     long n = 0;
     for (long id : selected) {
       auto rs = services::OpenRecordsetTolerant(
-          ctx, "Select FBillTypeID,FBillNo,FLogisticNumber,FStatus,FCustID From t_CC_StockBill Where FClassTypeID=1030002 "
-               "And FID=" + std::to_string(id));
+          ctx,
+          "Select FBillTypeID,FBillNo,FLogisticNumber,FStatus,FCustID From t_CC_StockBill Where "
+          "FClassTypeID=1030002 "
+          "And FID=" +
+              std::to_string(id));
       if (!rs || rs->Eof()) continue;
-      if (vb::Val(vb::CStr(rs->Value("FBillTypeID"))) == 3004) return refuse("你选择的单据包含委托结算退货单，请重新选择。");
+      if (vb::Val(vb::CStr(rs->Value("FBillTypeID"))) == 3004)
+        return refuse("你选择的单据包含委托结算退货单，请重新选择。");
       auto record = ctx.host().CreateObject(host::progid::kDictionary).As<host::IDictionary>();
       record->SetItem("BillNo", rs->Value("FBillNo"));
       record->SetItem("LogisticNum", rs->Value("FLogisticNumber"));
@@ -473,9 +544,12 @@ void BillEvent_Sale::m_ListInterface_MenuBarClick(const Ref<host::ITool>& tool, 
       records->SetItem(++n, Ref<host::IDictionary>(record));
     }
     if (n == 0) return refuse("请选择要生成物流单的销售单！");
-    const bool multi = vb::Val(services::GetUserProfile(ctx, "SaleListInterface", "LogicMultiToOne")) != 0;
+    const bool multi =
+        vb::Val(services::GetUserProfile(ctx, "SaleListInterface", "LogicMultiToOne")) != 0;
     Resume([&] {
-      auto logistics = ctx.host().CreateObject(host::progid::kLogisticApplication).As<host::ILogisticApplication>();
+      auto logistics = ctx.host()
+                           .CreateObject(host::progid::kLogisticApplication)
+                           .As<host::ILogisticApplication>();
       auto results = logistics->BatchMakeLogisticDataProc(records, multi);
       auto window = ctx.host().CreateObject(host::progid::kDispBuilder).As<host::IDispBuilder>();
       window->SetCols(1);
@@ -489,7 +563,8 @@ void BillEvent_Sale::m_ListInterface_MenuBarClick(const Ref<host::ITool>& tool, 
           window->Add(vb::CStr(r->Item("Info")) + "|");
           (vb::CBool(r->Item("Success")) ? ok : failed) += 1;
         }
-      window->Add("合计：成功(" + std::to_string(ok) + "张),失败(" + std::to_string(failed) + "张)|");
+      window->Add("合计：成功(" + std::to_string(ok) + "张),失败(" + std::to_string(failed) +
+                  "张)|");
       window->Show(1);
       m_ListInterface->Refresh();
     });
@@ -510,33 +585,42 @@ void BillEvent_Sale::MakeListInvoice(const std::vector<long>& ids, bool& cancel)
   std::string list;
   for (long id : ids) list += (list.empty() ? "" : ",") + std::to_string(id);
   if (list.empty()) list = "0";
-  const std::string where = " From t_CC_StockBill Where FClassTypeID=1030002 And FID In(" + list + ")";
-  auto count = [&](const std::string& select) { return vb::Val(services::FirstValue(ctx, "Select " + select + where)); };
+  const std::string where =
+      " From t_CC_StockBill Where FClassTypeID=1030002 And FID In(" + list + ")";
+  auto count = [&](const std::string& select) {
+    return vb::Val(services::FirstValue(ctx, "Select " + select + where));
+  };
   const std::string crlf = "\r\n";
   if (count("Count(*)") == 0 && !ids.empty()) {
-    services::ShowMessage(ctx, "所选单据中都不存在，无法生成发票！" + crlf + "请选择有效的销售单。");
+    services::ShowMessage(ctx,
+                          "所选单据中都不存在，无法生成发票！" + crlf + "请选择有效的销售单。");
     return;
   }
-  if (count("Count(*)") > 0 && vb::Val(services::FirstValue(ctx, "Select Count(*)" + where + " And FBillTypeID=3004")) > 0) {
+  if (count("Count(*)") > 0 &&
+      vb::Val(services::FirstValue(ctx, "Select Count(*)" + where + " And FBillTypeID=3004")) > 0) {
     services::ShowMessage(ctx, "所选单据中有委托结算退货单，不能生成发票！");
     return;
   }
   if (vb::Val(services::FirstValue(ctx, "Select Count(*)" + where + " And FStatus=0")) > 0) {
-    services::ShowMessage(ctx, "所选单据中有未审核的销售单，无法生成发票！" + crlf + "请选择已审核的销售单。");
+    services::ShowMessage(
+        ctx, "所选单据中有未审核的销售单，无法生成发票！" + crlf + "请选择已审核的销售单。");
     return;
   }
   if (count("Count(Distinct FCustID)") > 1) {
-    services::ShowMessage(ctx, "所选单据中包含有多个客户，无法生成发票！" + crlf + "请选择同一客户的销售单。");
+    services::ShowMessage(
+        ctx, "所选单据中包含有多个客户，无法生成发票！" + crlf + "请选择同一客户的销售单。");
     return;
   }
   if (count("Count(*)") == 0) {
-    services::ShowMessage(ctx, "所选单据中都不存在，无法生成发票！" + crlf + "请选择有效的销售单。");
+    services::ShowMessage(ctx,
+                          "所选单据中都不存在，无法生成发票！" + crlf + "请选择有效的销售单。");
     return;
   }
   // Type 2020 is one kind of invoice, every other type the other.
   const double kinds = count("Count(Distinct Case When FInvoiceType=2020 Then 3 Else 2 End)");
   if (kinds > 1) {
-    services::ShowMessage(ctx, "所选单据中包含有多种发票类型，无法生成发票！" + crlf + "请选择同一发票类型的销售单。");
+    services::ShowMessage(ctx, "所选单据中包含有多种发票类型，无法生成发票！" + crlf +
+                                   "请选择同一发票类型的销售单。");
     return;
   }
   if (count("Count(*)") == count("Sum(Case When isnull(FInvoiceType,0)=0 Then 1 Else 0 End)")) {
@@ -544,27 +628,37 @@ void BillEvent_Sale::MakeListInvoice(const std::vector<long>& ids, bool& cancel)
     return;
   }
   if (vb::Val(services::FirstValue(ctx, "Select Count(*)" + where + " And FInvoiceAmt>0")) > 0) {
-    services::ShowMessage(ctx, "所选单据中包含有已生成发票的单据，无法生成发票！" + crlf + "请选择未生成过发票的销售单。");
+    services::ShowMessage(ctx, "所选单据中包含有已生成发票的单据，无法生成发票！" + crlf +
+                                   "请选择未生成过发票的销售单。");
     return;
   }
   if (!AddBuyer(invoice, static_cast<long>(count("Max(FCustID)")))) return;
   // Items without a tax category, ten at most in the message.
   auto missing = services::OpenRecordsetTolerant(
-      ctx, "Select Distinct top 10 i.FNumber,i.FName,isnull(i.FModel,'') As FModel From t_CC_StockBillEntry e Inner Join t_ICItem i On "
-           "i.FItemID=e.FItemID Where e.FID In(" + list + ") And isnull(i.FTaxCategoryCode,'')=''");
+      ctx,
+      "Select Distinct top 10 i.FNumber,i.FName,isnull(i.FModel,'') As FModel From "
+      "t_CC_StockBillEntry e Inner Join t_ICItem i On "
+      "i.FItemID=e.FItemID Where e.FID In(" +
+          list + ") And isnull(i.FTaxCategoryCode,'')=''");
   if (missing && !missing->Eof()) {
     std::string text = "如下商品税务资料信息不全，请先补充商品相关税务资料。";
     for (; !missing->Eof(); missing->MoveNext())
-      text += crlf + vb::CStr(missing->Value("FNumber")) + " " + vb::CStr(missing->Value("FName")) + " " + vb::CStr(missing->Value("FModel"));
+      text += crlf + vb::CStr(missing->Value("FNumber")) + " " + vb::CStr(missing->Value("FName")) +
+              " " + vb::CStr(missing->Value("FModel"));
     services::ShowMessage(ctx, text);
     return;
   }
   // The rows of every selected bill; a return's quantities and amounts count negative.
   auto rs = services::OpenRecordsetTolerant(
-      ctx, "Select t.FID,t.FBillNo,t.FBillTypeID,t.FInvoiceType,e.FEntryID,i.FName,isnull(i.FModel,'') As FModel,isnull(u.FName,'') As "
-           "FUnitName,i.FTaxCategoryCode,e.FShowQty,e.FPriceDiscount,e.FTaxPrice,e.FTaxRate,e.FTaxAmount,e.FAmount,e.FInTaxAmount From "
-           "t_CC_StockBill t Inner Join t_CC_StockBillEntry e On e.FID=t.FID Left Join t_ICItem i On i.FItemID=e.FItemID Left Join "
-           "t_MeasureUnit u On u.FItemID=e.FShowUnitID Where t.FID In(" + list + ") Order By t.FID,e.FIndex");
+      ctx,
+      "Select t.FID,t.FBillNo,t.FBillTypeID,t.FInvoiceType,e.FEntryID,i.FName,isnull(i.FModel,'') "
+      "As FModel,isnull(u.FName,'') As "
+      "FUnitName,i.FTaxCategoryCode,e.FShowQty,e.FPriceDiscount,e.FTaxPrice,e.FTaxRate,e."
+      "FTaxAmount,e.FAmount,e.FInTaxAmount From "
+      "t_CC_StockBill t Inner Join t_CC_StockBillEntry e On e.FID=t.FID Left Join t_ICItem i On "
+      "i.FItemID=e.FItemID Left Join "
+      "t_MeasureUnit u On u.FItemID=e.FShowUnitID Where t.FID In(" +
+          list + ") Order By t.FID,e.FIndex");
   auto entries = ctx.host().CreateObject(host::progid::kDictionary).As<host::IDictionary>();
   long n = 0, type = 0;
   for (; rs && !rs->Eof(); rs->MoveNext()) {
@@ -599,10 +693,11 @@ void BillEvent_Sale::MakeListInvoice(const std::vector<long>& ids, bool& cancel)
   });
 }
 
-double BillEvent_Sale::GetSalePriceForTZE(long itemId, long unitId, long customerId, long stockId, std::string_view batchNo,
-                                          bool& found) {
+double BillEvent_Sale::GetSalePriceForTZE(long itemId, long unitId, long customerId, long stockId,
+                                          std::string_view batchNo, bool& found) {
   double discount = 0;
-  const double price = pricing::GetSalePrice(context(), itemId, unitId, customerId, stockId, batchNo, discount, false);
+  const double price = pricing::GetSalePrice(context(), itemId, unitId, customerId, stockId,
+                                             batchNo, discount, false);
   found = price > 0;
   return price;
 }

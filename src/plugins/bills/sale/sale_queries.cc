@@ -55,7 +55,10 @@ Ref<host::IDictionary> BillEvent_Sale::BuildTitleDict(long queryKind) {
         linkQty = gj->GetGHDLinkQty(props, id);
         linkAmount = gj->GetGHDLinkTaxAmount(props, id);
       } else {
-        auto link = context().host().CreateObject(host::progid::kTempConsignUpdate).As<host::ITempBillUpdate>();
+        auto link = context()
+                        .host()
+                        .CreateObject(host::progid::kTempConsignUpdate)
+                        .As<host::ITempBillUpdate>();
         qty = link->GetFieldSumValue(props, id, "FShowQty");
         amount = link->GetFieldSumValue(props, id, "FInTaxAmount");
         linkQty = link->GetLinkQty(props, id);
@@ -73,8 +76,10 @@ Ref<host::IDictionary> BillEvent_Sale::BuildTitleDict(long queryKind) {
     add("已收金额合计", sign * FieldNumber(bill, "FCheckAmount"), 6);
     add("未收金额合计", sign * FieldNumber(bill, "FUnCheckAmount"), 6);
   } else {
-    if (services::IndustryType(context()) == 1) add("理论重量", ColumnSum(bill, "FQty"), 2);
-    else add("数量合计", ColumnSum(bill, "FShowQty"), 2);
+    if (services::IndustryType(context()) == 1)
+      add("理论重量", ColumnSum(bill, "FQty"), 2);
+    else
+      add("数量合计", ColumnSum(bill, "FShowQty"), 2);
     add("部门", bill.GetFieldValue("FDeptID", -1, host::kFieldDisplay), 0);
     add("业务员", bill.GetFieldValue("FEmpID", -1, host::kFieldDisplay), 0);
   }
@@ -85,40 +90,55 @@ Ref<host::IDictionary> BillEvent_Sale::BuildEntryDict(long queryKind) {
   auto& bill = *m_BillInterface;
   const bool weight = services::IndustryType(context()) == 1;
   const std::string id = std::to_string(ResumeOr<long>(0, [&] { return bill.CurBillID(); }));
-  std::vector<EntryColumn> columns = {{"单据内码", "FID"},         {"单据类型", "FBillTypeName"},
-                                      {"日期", "FDate"},           {"单据编号", "FBillNo"},
-                                      {"商品代码", "FItemNumber"}, {"商品名称", "FItemName"},
-                                      {"规格型号", "FItemSpeci"},  {weight ? "重量单位" : "单位", "FUnitName"},
-                                      {"数量", "FShowQty"}};
+  std::vector<EntryColumn> columns = {
+      {"单据内码", "FID"},         {"单据类型", "FBillTypeName"},
+      {"日期", "FDate"},           {"单据编号", "FBillNo"},
+      {"商品代码", "FItemNumber"}, {"商品名称", "FItemName"},
+      {"规格型号", "FItemSpeci"},  {weight ? "重量单位" : "单位", "FUnitName"},
+      {"数量", "FShowQty"}};
   std::string sql;
   const std::string itemColumns =
-      "i.FNumber as FItemNumber,i.FName as FItemName,i.FModel as FItemSpeci,t7.FName as FUnitName,e.FShowQty,e.FQty,"
+      "i.FNumber as FItemNumber,i.FName as FItemName,i.FModel as FItemSpeci,t7.FName as "
+      "FUnitName,e.FShowQty,e.FQty,"
       "e.FSecQty,";
   if (queryKind == 5001) {
     // The bill's own write-off, the receipts and the write-off bills made from it.
-    columns = {{"单据内码", "FID"},   {"单据类型", "FBillTypeName"}, {"日期", "FDate"},   {"单据编号", "FBillNo"},
-               {"结算账户", "FAcctName"}, {"收款/核销金额", "FAmount"},  {"备注", "FNote"}};
-    sql = "Select t.FID,'销售单' as FBillTypeName,t.FDate,t.FBillNo,'' as FAcctName,t.FCheckAmount as FAmount,t.FNote "
-          "From t_CC_StockBill t Where t.FID=" + id +
-          " Union All Select r.FID,'收款单' as FBillTypeName,r.FDate,r.FBillNo,isnull(a.FName,'') as FAcctName,r.FAmount,"
-          "r.FNote From t_RP_RBill r Left Join t_SettleAcct a On a.FItemID=r.FSettleAcctID Where r.FSourceBillId=" + id +
-          " And r.FSourceClassTypeId=1030002"
-          " Union All Select c.FID,'核销单' as FBillTypeName,c.FDate,c.FBillNo,'' as FAcctName,ce.FAmount,c.FNote "
-          "From t_RP_CheckBill c Inner Join t_RP_CheckBillEntry1 ce On ce.FID=c.FID Where ce.FSourceBillId=" + id +
-          " And ce.FSourceClassTypeId=1030002";
+    columns = {{"单据内码", "FID"},     {"单据类型", "FBillTypeName"}, {"日期", "FDate"},
+               {"单据编号", "FBillNo"}, {"结算账户", "FAcctName"},     {"收款/核销金额", "FAmount"},
+               {"备注", "FNote"}};
+    sql =
+        "Select t.FID,'销售单' as FBillTypeName,t.FDate,t.FBillNo,'' as FAcctName,t.FCheckAmount "
+        "as FAmount,t.FNote "
+        "From t_CC_StockBill t Where t.FID=" +
+        id +
+        " Union All Select r.FID,'收款单' as FBillTypeName,r.FDate,r.FBillNo,isnull(a.FName,'') as "
+        "FAcctName,r.FAmount,"
+        "r.FNote From t_RP_RBill r Left Join t_SettleAcct a On a.FItemID=r.FSettleAcctID Where "
+        "r.FSourceBillId=" +
+        id +
+        " And r.FSourceClassTypeId=1030002"
+        " Union All Select c.FID,'核销单' as FBillTypeName,c.FDate,c.FBillNo,'' as "
+        "FAcctName,ce.FAmount,c.FNote "
+        "From t_RP_CheckBill c Inner Join t_RP_CheckBillEntry1 ce On ce.FID=c.FID Where "
+        "ce.FSourceBillId=" +
+        id + " And ce.FSourceClassTypeId=1030002";
   } else if (queryKind == 1030001 || queryKind == 1020002) {
     // The bills this bill's rows came from.
     const bool order = queryKind == 1030001;
     columns.push_back({weight ? "理论重量" : "订购数量", order ? "FQty" : "FQty"});
     columns.push_back({"含税单价", "FTaxPrice"});
     columns.push_back({"价税合计", "FInTaxAmount"});
-    sql = std::string("Select Distinct e.FEntryID,t.FID,t.FClassTypeID,") + (order ? "'销售订单'" : "'购货单'") +
-          " as FBillTypeName,t.FDate,t.FBillNo," + itemColumns + "e.FTaxPrice,e.FInTaxAmount From " +
+    sql = std::string("Select Distinct e.FEntryID,t.FID,t.FClassTypeID,") +
+          (order ? "'销售订单'" : "'购货单'") + " as FBillTypeName,t.FDate,t.FBillNo," +
+          itemColumns + "e.FTaxPrice,e.FInTaxAmount From " +
           (order ? "t_XS_Order t Inner Join t_XS_OrderEntry e ON t.FID=e.FID"
                  : "t_CC_StockBill t Inner Join t_CC_StockBillEntry e ON t.FID=e.FID") +
-          " Inner Join t_CC_StockBillEntry s ON s.FEntryID_SRC=e.FEntryID And s.FClassID_SRC=" + std::to_string(queryKind) +
-          " Left Join t_ICItem i ON i.FItemID=e.FItemID Left Join t_MeasureUnit t7 ON t7.FItemID=e.FShowUnitID"
-          " Where s.FID=" + id;
+          " Inner Join t_CC_StockBillEntry s ON s.FEntryID_SRC=e.FEntryID And s.FClassID_SRC=" +
+          std::to_string(queryKind) +
+          " Left Join t_ICItem i ON i.FItemID=e.FItemID Left Join t_MeasureUnit t7 ON "
+          "t7.FItemID=e.FShowUnitID"
+          " Where s.FID=" +
+          id;
   } else {
     // The stock bills of kind `queryKind` made from this bill's rows.
     columns.insert(columns.end(), {{"理论重量", "FQty"},
@@ -130,13 +150,19 @@ Ref<host::IDictionary> BillEvent_Sale::BuildEntryDict(long queryKind) {
                                    {"辅助单位", "FSecUnitName"},
                                    {"含税单价", "FTaxPrice"},
                                    {"价税合计", "FInTaxAmount"}});
-    sql = "Select Distinct e.FEntryID,t.FID,t.FClassTypeID,d.FName as FBillTypeName,t.FDate,t.FBillNo," + itemColumns +
-          "e.FRejectQty,e.FRejectAuxQty,e.FSettleQty,e.FSettleAuxQty,t8.FName as FSecUnitName,e.FTaxPrice,e.FInTaxAmount"
-          " From t_CC_StockBill t Inner Join t_CC_StockBillEntry e ON t.FID=e.FID"
-          " Inner Join t_BaseBillTypeData d ON d.FID=t.FBillTypeID"
-          " Left Join t_ICItem i ON i.FItemID=e.FItemID Left Join t_MeasureUnit t7 ON t7.FItemID=e.FShowUnitID"
-          " Left Join t_MeasureUnit t8 ON t8.FItemID=e.FSecUnitID"
-          " Where d.FID=" + std::to_string(queryKind) + " And e.FClassID_SRC=1030002 And e.FID_SRC=" + id;
+    sql =
+        "Select Distinct e.FEntryID,t.FID,t.FClassTypeID,d.FName as "
+        "FBillTypeName,t.FDate,t.FBillNo," +
+        itemColumns +
+        "e.FRejectQty,e.FRejectAuxQty,e.FSettleQty,e.FSettleAuxQty,t8.FName as "
+        "FSecUnitName,e.FTaxPrice,e.FInTaxAmount"
+        " From t_CC_StockBill t Inner Join t_CC_StockBillEntry e ON t.FID=e.FID"
+        " Inner Join t_BaseBillTypeData d ON d.FID=t.FBillTypeID"
+        " Left Join t_ICItem i ON i.FItemID=e.FItemID Left Join t_MeasureUnit t7 ON "
+        "t7.FItemID=e.FShowUnitID"
+        " Left Join t_MeasureUnit t8 ON t8.FItemID=e.FSecUnitID"
+        " Where d.FID=" +
+        std::to_string(queryKind) + " And e.FClassID_SRC=1030002 And e.FID_SRC=" + id;
   }
   auto entry = NewDictionary(context());
   auto header = NewDictionary(context());
@@ -154,7 +180,8 @@ Ref<host::IDictionary> BillEvent_Sale::BuildEntryDict(long queryKind) {
     for (; !rs->Eof(); rs->MoveNext()) {
       auto record = NewDictionary(context());
       auto fields = rs->Fields();
-      for (long i = 0; i < fields->Count(); ++i) record->SetItem(fields->Item(i)->Name(), fields->Item(i)->Value());
+      for (long i = 0; i < fields->Count(); ++i)
+        record->SetItem(fields->Item(i)->Name(), fields->Item(i)->Value());
       records->SetItem(++r, Ref<host::IDictionary>(record));
     }
   }

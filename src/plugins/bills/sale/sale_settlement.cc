@@ -25,7 +25,9 @@ void BillEvent_Sale::SettleAmounts(bool paymentChanged, bool multiAccount) {
   const double pay = FieldNumber(bill, "FCurPayAmount");
   const double offset = FieldNumber(bill, "FNeutralizeAmount");
   const long kind = Kind();
-  auto set = [&](const char* key, const Variant& value) { Resume([&] { bill.SetFieldValue(key, value, -1); }); };
+  auto set = [&](const char* key, const Variant& value) {
+    Resume([&] { bill.SetFieldValue(key, value, -1); });
+  };
   auto clearAndLock = [&](const char* key) {
     set(key, "");
     calc::LockField(bill, key, true, -1);

@@ -19,7 +19,8 @@ TEST_F(SaleAuditTest, ASerialItemWithoutSerialNumbersIsNotAudited) {
   Start({"UPDATE t_SystemProfile SET FValue='1' WHERE FCategory='IC' AND FKey='CKSerialNum'"});
   auto& bill = Load("XSD000006");  // row 1: a laptop sold without serial numbers
   EXPECT_FALSE(bill.ClickTool("mnuEditCheck"));
-  EXPECT_THAT(Messages(), ElementsAre("第1行商品--'笔记本电脑'未设置SN号，\r\n请将信息补充完整后再审核！"));
+  EXPECT_THAT(Messages(),
+              ElementsAre("第1行商品--'笔记本电脑'未设置SN号，\r\n请将信息补充完整后再审核！"));
   EXPECT_EQ(Status("XSD000006"), "0");
 
   // XSD000002's laptop carries SN-LT-0003: the bill is audited.
@@ -40,7 +41,8 @@ TEST_F(SaleAuditTest, TheStockComponentsRefusalIsShownOnTheForm) {
 
   // Deleted meanwhile: the component finds no bill.
   auto& gone = Load("XSD000007");
-  session_->Run("DELETE FROM t_cc_stockbillentry WHERE FID=13 DELETE FROM t_cc_stockbill WHERE FID=13");
+  session_->Run(
+      "DELETE FROM t_cc_stockbillentry WHERE FID=13 DELETE FROM t_cc_stockbill WHERE FID=13");
   EXPECT_FALSE(gone.ClickTool("mnuEditCheck"));
   shown = Messages();
   ASSERT_EQ(shown.size(), 1u);

@@ -46,15 +46,18 @@ TEST_F(SaleLayoutTest, ANewBillShowsTheToolsAndColumnsOfItsKind) {
     // A new bill chooses source bills; it has nothing to query or to push yet.
     for (const char* tool : {"mnuRelate_1030001", "mnuRelate_1030002", "mnuRelate_1030003"})
       EXPECT_TRUE(Enabled(bill, tool)) << tool;
-    for (const char* tool : {"mnuQueryPayIn", "mnuQuerySale", "mnuQueryConsignBal", "mnuRelatePushBill_1050001",
-                             "mnuRelatePushBill_3000001", "mnuRelatePushBill_1030002"})
+    for (const char* tool :
+         {"mnuQueryPayIn", "mnuQuerySale", "mnuQueryConsignBal", "mnuRelatePushBill_1050001",
+          "mnuRelatePushBill_3000001", "mnuRelatePushBill_1030002"})
       EXPECT_FALSE(Enabled(bill, tool)) << tool;
-    EXPECT_EQ(Enabled(bill, "mnuEditCheckInfo"), kind == 3001 || kind == 3003);  // offsets on deliveries only
+    EXPECT_EQ(Enabled(bill, "mnuEditCheckInfo"),
+              kind == 3001 || kind == 3003);  // offsets on deliveries only
     EXPECT_EQ(Enabled(bill, "mnuEditCopy"), kind != 3004);
     EXPECT_EQ(Enabled(bill, "mnuImportGoods"), kind != 3004);
 
     const bool refund = kind == 3002 || kind == 3004;
-    EXPECT_EQ(Tool(bill, "mnuQueryPayIn", "Caption"), Variant(refund ? "查询退款记录" : "查询收款记录"));
+    EXPECT_EQ(Tool(bill, "mnuQueryPayIn", "Caption"),
+              Variant(refund ? "查询退款记录" : "查询收款记录"));
     EXPECT_EQ(bill.Caption("FCurPayAmount"), refund ? "本次退款:" : "本次收款:");
 
     // Order columns a kind has no use for, and the item columns a settlement takes over.

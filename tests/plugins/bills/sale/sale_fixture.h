@@ -67,7 +67,8 @@ class SaleTest : public HostTest {
   }
 
   // A delivery of `customer` with rows of (item, quantity) typed in.
-  sim::BillForm& Delivery(const char* customer, std::initializer_list<std::pair<const char*, double>> rows,
+  sim::BillForm& Delivery(const char* customer,
+                          std::initializer_list<std::pair<const char*, double>> rows,
                           long kind = 3001) {
     auto& form = NewBill(kind);
     EXPECT_TRUE(form.Edit("FCustID", -1, customer));
@@ -81,7 +82,8 @@ class SaleTest : public HostTest {
   }
 
   void TearDown() override {
-    for (const auto& entry : session_ ? session_->journal().entries() : std::vector<sim::JournalEntry>{})
+    for (const auto& entry :
+         session_ ? session_->journal().entries() : std::vector<sim::JournalEntry>{})
       ADD_FAILURE() << entry.where << ": " << entry.error << " " << entry.text;
     forms_.clear();
     lists_.clear();
@@ -90,7 +92,8 @@ class SaleTest : public HostTest {
   // The messages shown since the last call (the texts only).
   std::vector<std::string> Messages() {
     std::vector<std::string> texts;
-    for (std::size_t i = seen_; i < ui_->messages().size(); ++i) texts.push_back(ui_->messages()[i].text);
+    for (std::size_t i = seen_; i < ui_->messages().size(); ++i)
+      texts.push_back(ui_->messages()[i].text);
     seen_ = ui_->messages().size();
     return texts;
   }

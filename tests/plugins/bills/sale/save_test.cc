@@ -25,10 +25,10 @@ class SaleSaveTest : public SaleTest {
 };
 
 TEST_F(SaleSaveTest, HeadChecksRefuseInTheirOrder) {
-  auto& bill = Delivery("C005", {{"I001", 4}});  // a customer without payment term
-  ASSERT_TRUE(bill.Edit("FDate", -1, "2026-11-20"));          // before the current period 2026/12
+  auto& bill = Delivery("C005", {{"I001", 4}});       // a customer without payment term
+  ASSERT_TRUE(bill.Edit("FDate", -1, "2026-11-20"));  // before the current period 2026/12
   ASSERT_TRUE(bill.Edit("FSettleLimitDate", -1, "2026-11-01"));  // and due before the bill date
-  ASSERT_TRUE(bill.Edit("FCurPayAmount", -1, 20));              // paid without an account
+  ASSERT_TRUE(bill.Edit("FCurPayAmount", -1, 20));               // paid without an account
   ExpectRefused(bill, "不能录入以前期间的单据", "FDate@-1");
   ASSERT_TRUE(bill.Edit("FDate", -1, "2026-12-05"));
   ExpectRefused(bill, "收款日期不能小于单据日期", "FSettleLimitDate@-1");
@@ -38,17 +38,22 @@ TEST_F(SaleSaveTest, HeadChecksRefuseInTheirOrder) {
   EXPECT_EQ(Num(bill, "FAcctNo"), 2);
   bill.AddRow();  // left empty at the end: not stored
   ExpectSaved(bill);
-  EXPECT_EQ(Sql("SELECT COUNT(*) FROM t_cc_stockbillentry WHERE FID=" + std::to_string(bill.CurBillID())), "1");
+  EXPECT_EQ(
+      Sql("SELECT COUNT(*) FROM t_cc_stockbillentry WHERE FID=" + std::to_string(bill.CurBillID())),
+      "1");
 }
 
 TEST_F(SaleSaveTest, RowChecksNameTheRowAndPutTheCursorOnItsCell) {
-  Start({"UPDATE t_SystemProfile SET FValue='1' WHERE FCategory='IC' AND FKey='AllowDiscountRateOver100'"});
+  Start(
+      {"UPDATE t_SystemProfile SET FValue='1' WHERE FCategory='IC' AND "
+       "FKey='AllowDiscountRateOver100'"});
   auto& bill = Delivery("C001", {{"I001", 1}, {"I009", 2}});
   ASSERT_TRUE(bill.Edit("FDiscountRate", 1, 120));  // allowed above 100 by the option
   ASSERT_TRUE(bill.Edit("FDiscountRate", 2, 0));
   ExpectRefused(bill, "第2行折扣率必须大于0。", "FDiscountRate@2");
   ASSERT_TRUE(bill.Edit("FDiscountRate", 2, 100));
-  ExpectRefused(bill, "第2行商品需要录入辅助属性", "FAuxPropID@2");  // the T-shirt comes in attributes
+  ExpectRefused(bill, "第2行商品需要录入辅助属性",
+                "FAuxPropID@2");  // the T-shirt comes in attributes
   ASSERT_TRUE(bill.Edit("FAuxPropID", 2, "RED-L"));
   ExpectSaved(bill);
 }
@@ -74,7 +79,9 @@ TEST_F(SaleSaveTest, ARowWithAnAmountButNoPriceIsAskedAbout) {
 }
 
 TEST_F(SaleSaveTest, ExpiredGoodsAreNotSoldUnderTheExpiryOption) {
-  Start({"UPDATE t_SystemProfile SET FValue='1' WHERE FCategory='IC' AND FKey='IsPeriodDateExpireNotSale'"});
+  Start(
+      {"UPDATE t_SystemProfile SET FValue='1' WHERE FCategory='IC' AND "
+       "FKey='IsPeriodDateExpireNotSale'"});
   auto& bill = Delivery("C001", {{"I006", 1}});
   ASSERT_TRUE(bill.Edit("FBatchNo", 1, "B20261101"));
   ASSERT_EQ(Day(bill, "FPeriodDate", 1), "2026-11-22");  // the batch's expiry, from the stock
@@ -89,7 +96,8 @@ TEST_F(SaleSaveTest, ABatchMustMatchTheStockExceptOnAReturn) {
   ASSERT_TRUE(bill.Edit("FKFDate", 1, "2026-11-21"));  // the batch was made on the 20th
   EXPECT_FALSE(Save(bill));
   EXPECT_THAT(Messages(),
-              ElementsAre("批号为B20261120的第1行商品,与库存中同批号商品的辅助属性、生产日期、保质期或有效期至不同。"));
+              ElementsAre("批号为B20261120的第1行商品,"
+                          "与库存中同批号商品的辅助属性、生产日期、保质期或有效期至不同。"));
   EXPECT_EQ(Day(bill, "FKFDate", 1), "2026-11-20");  // taken back from the stock
   EXPECT_EQ(Day(bill, "FPeriodDate", 1), "2026-12-11");
 
@@ -131,7 +139,8 @@ TEST_F(SaleSaveTest, SeveralRowsPaidOrRefundedInFullSettleToTheCent) {
   ASSERT_TRUE(bill.Edit("FBalanceStyle", -1, "01"));
   ExpectSaved(bill);
   // Reopened and changed, the fully paid bill (its write-off stored as 81.93) saves again.
-  auto& again = Load(Sql("SELECT FBillNo FROM t_cc_stockbill WHERE FID=" + std::to_string(bill.CurBillID())));
+  auto& again =
+      Load(Sql("SELECT FBillNo FROM t_cc_stockbill WHERE FID=" + std::to_string(bill.CurBillID())));
   ASSERT_TRUE(again.Edit("FNote", -1, "改送货时间"));
   ExpectSaved(again);
 
@@ -153,7 +162,8 @@ TEST_F(SaleSaveTest, TheWeightIndustrysFreightMustMatchTheRowsToTheCent) {
   ASSERT_TRUE(bill.Edit("FTranspotationCosts", -1, 0.3));
   ExpectSaved(bill);
   // Stored as 0.30, the freight still matches its rows (0.1 + 0.2 in binary) when saved again.
-  auto& again = Load(Sql("SELECT FBillNo FROM t_cc_stockbill WHERE FID=" + std::to_string(bill.CurBillID())));
+  auto& again =
+      Load(Sql("SELECT FBillNo FROM t_cc_stockbill WHERE FID=" + std::to_string(bill.CurBillID())));
   ASSERT_TRUE(again.Edit("FNote", -1, "补运费"));
   ExpectSaved(again);
 }
@@ -180,7 +190,8 @@ TEST_F(SaleSaveTest, CreditAndOverdueControlsLetThePersonDecide) {
   // A return is held by neither control. Its contact 王强 is not written back: C006 has two.
   auto& refund = Delivery("C006", {{"I001", 1}}, 3002);
   EXPECT_TRUE(Save(refund));
-  EXPECT_THAT(Messages(), ElementsAre("反写联系人信息失败!\r\n\r\n客户资料中存在多个同名联系人 [王强]'"));
+  EXPECT_THAT(Messages(),
+              ElementsAre("反写联系人信息失败!\r\n\r\n客户资料中存在多个同名联系人 [王强]'"));
   EXPECT_EQ(LastWindow().lines, std::vector<std::string>{"保存成功！"});
   EXPECT_GT(refund.CurBillID(), 0);
 }
@@ -208,7 +219,9 @@ TEST_F(SaleSaveTest, AReturnRefundsNoMoreThanItsTotalAndNothingNegative) {
   ExpectRefused(refund, "本次退款金额不能小于零，请修改", "FCurPayAmount@-1");
   ASSERT_TRUE(refund.Edit("FCurPayAmount", -1, 28.25));
   ExpectSaved(refund);
-  EXPECT_EQ(Sql("SELECT FBillTypeID FROM t_cc_stockbill WHERE FID=" + std::to_string(refund.CurBillID())), "3002");
+  EXPECT_EQ(
+      Sql("SELECT FBillTypeID FROM t_cc_stockbill WHERE FID=" + std::to_string(refund.CurBillID())),
+      "3002");
 }
 
 TEST_F(SaleSaveTest, SourceRowsTakeNoMoreThanTheirSourceStillHolds) {

@@ -1,5 +1,5 @@
-// The settlement of the sales bill: the due date from the customer's payment term, and what is paid,
-// offset and written off against the bill total, with the account cells each case needs.
+// The settlement of the sales bill: the due date from the customer's payment term, and what is
+// paid, offset and written off against the bill total, with the account cells each case needs.
 #include "sale_fixture.h"
 
 namespace zov::testing {
@@ -22,7 +22,8 @@ TEST_F(SaleSettlementTest, TheDueDateFollowsThePaymentTermOfTheCustomer) {
       {"C002", "2027-02-10", "2027-02-28"},
       {"C002", "2028-02-03", "2028-02-29"},  // ... and of February in a leap year
       {"C002", "2027-04-15", "2027-04-30"},
-      {"C004", "2026-12-10", "2026-12-15"},  // monthly on the 15th, counted 5 days on: the 15th itself
+      {"C004", "2026-12-10",
+       "2026-12-15"},  // monthly on the 15th, counted 5 days on: the 15th itself
       {"C004", "2026-12-11", "2027-01-15"},  // past the pay day: next month, into the next year
       {"C004", "2026-12-28", "2027-01-15"},  // the 5 days reach January, whose 15th is not past
       {"C004", "2027-01-27", "2027-02-15"},
@@ -151,8 +152,10 @@ TEST_F(SaleSettlementTest, AMultiAccountPaymentIsSavedWithoutAnAccountAndWithThe
   ASSERT_TRUE(Save(bill)) << ::testing::PrintToString(Messages());
   EXPECT_THAT(Messages(), ::testing::IsEmpty());
   // The payer is the customer; total, written-off and open amounts go with the head.
-  EXPECT_THAT(Row("SELECT FCurPayID, FAllAmount, FCheckAmount, FUnCheckAmount, FMultiAccount FROM t_cc_stockbill "
-                  "WHERE FID=" + std::to_string(bill.CurBillID())),
+  EXPECT_THAT(Row("SELECT FCurPayID, FAllAmount, FCheckAmount, FUnCheckAmount, FMultiAccount FROM "
+                  "t_cc_stockbill "
+                  "WHERE FID=" +
+                  std::to_string(bill.CurBillID())),
               ElementsAre("1001", "56.5", "20", "36.5", "1"));
 }
 
