@@ -14,6 +14,10 @@ namespace zov::sim {
 namespace {
 
 constexpr const char* kInfoTitle = "信息提示";
+constexpr const char* kSaveFailed = "保存失败，单据没有保存。";
+constexpr const char* kAuditFailed = "审核失败，单据没有改变。";
+constexpr const char* kUnAuditFailed = "反审核失败，单据没有改变。";
+constexpr const char* kDeleteFailed = "删除失败，单据没有删除。";
 
 double StatusOf(const Variant& v) {
   if (v.IsEmpty() || v.IsNull()) return 0;
@@ -300,6 +304,7 @@ bool BillForm::Save() {
   try {
     services_.Begin();
     WriteToDatabase();
+    CompleteSave(previousId == 0);
     services_.Commit();
   } catch (const std::exception& e) {
     services_.Rollback();
@@ -308,7 +313,10 @@ bool BillForm::Save() {
     for (std::size_t g = 0; g < grids_.size(); ++g)
       for (std::size_t r = 0; r < grids_[g]->rows().size() && r < previousEntries[g].size(); ++r)
         grids_[g]->rows()[r].entryId = previousEntries[g][r];
-    services_.Ui().MsgBox(std::string("保存失败：") + e.what(), host::vbInformation, kInfoTitle);
+    // A failed statement is in the journal; the person learns that the bill was not saved.
+    const auto* refused = dynamic_cast<const SaveRefused*>(&e);
+    services_.Ui().MsgBox(refused ? e.what() : kSaveFailed, host::vbInformation, kInfoTitle);
+    if (refused) SetActiveCell(refused->key, -1);
     return Refuse();
   }
   dirty_ = false;
@@ -335,9 +343,9 @@ bool BillForm::Audit() {
     services_.Run("UPDATE " + tmpl_->headTable + " SET FStatus=1, FCheckerID=" +
                   std::to_string(services_.UserId()) + " WHERE FID=" + std::to_string(billId_));
     services_.Commit();
-  } catch (const std::exception& e) {
+  } catch (const std::exception&) {
     services_.Rollback();
-    services_.Ui().MsgBox(std::string("审核失败：") + e.what(), host::vbInformation, kInfoTitle);
+    services_.Ui().MsgBox(kAuditFailed, host::vbInformation, kInfoTitle);
     return Refuse();
   }
   if (tmpl_->Find("FStatus")) WriteTyped(*tmpl_->Find("FStatus"), -1, 1, false);
@@ -363,9 +371,9 @@ bool BillForm::UnAudit() {
     services_.Run("UPDATE " + tmpl_->headTable +
                   " SET FStatus=0, FCheckerID=0 WHERE FID=" + std::to_string(billId_));
     services_.Commit();
-  } catch (const std::exception& e) {
+  } catch (const std::exception&) {
     services_.Rollback();
-    services_.Ui().MsgBox(std::string("反审核失败：") + e.what(), host::vbInformation, kInfoTitle);
+    services_.Ui().MsgBox(kUnAuditFailed, host::vbInformation, kInfoTitle);
     return Refuse();
   }
   if (tmpl_->Find("FStatus")) WriteTyped(*tmpl_->Find("FStatus"), -1, 0, false);
@@ -446,9 +454,9 @@ bool BillForm::DeleteBill() {
     sql += "DELETE FROM " + tmpl_->headTable + " WHERE FID=" + std::to_string(billId_);
     services_.Run(sql);
     services_.Commit();
-  } catch (const std::exception& e) {
+  } catch (const std::exception&) {
     services_.Rollback();
-    services_.Ui().MsgBox(std::string("删除失败：") + e.what(), host::vbInformation, kInfoTitle);
+    services_.Ui().MsgBox(kDeleteFailed, host::vbInformation, kInfoTitle);
     return Refuse();
   }
   NewBill();

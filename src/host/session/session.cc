@@ -77,11 +77,15 @@ Session::Session(std::unique_ptr<SqlConnection> connection,
   processId_ = options.processId ? options.processId : g_nextProcessId++;
   host_ = vb::MakeRef<host::IHost, HostObject>(this);
 
+  // The database compares names without case; a login names the user exactly as stored.
   const auto users = Run("SELECT FUserID, FNumber, FName, FForbidden FROM t_User WHERE FNumber=" +
                          Quote(options.user));
-  if (users.empty() || users[0].rows.empty())
-    throw std::runtime_error("用户“" + options.user + "”不存在。");
-  const auto& u = users[0].rows[0];
+  const std::vector<vb::Variant>* found = nullptr;
+  if (!users.empty())
+    for (const auto& row : users[0].rows)
+      if (!row[1].IsNull() && vb::CStr(row[1]) == options.user) found = &row;
+  if (!found) throw std::runtime_error("用户“" + options.user + "”不存在。");
+  const auto& u = *found;
   if (!u[3].IsNull() && vb::CBool(u[3]))
     throw std::runtime_error("用户“" + options.user + "”已被禁用。");
   userId_ = vb::CLng(u[0]);
@@ -135,7 +139,12 @@ void Session::Commit() {
     connection_->Rollback();
     throw std::runtime_error("the transaction was rolled back by an inner failure");
   }
-  connection_->Commit();
+  try {
+    connection_->Commit();
+  } catch (const std::exception& e) {
+    journal_.Add({"sql", "", "COMMIT", e.what()});
+    throw;
+  }
 }
 
 void Session::Rollback() {
