@@ -4,6 +4,7 @@
 #include <chrono>
 #include <filesystem>
 
+#include "data/sql_error.h"
 #include "list/bill_list.h"
 #include "session/plugin_loader.h"
 #include "zov/vb/convert.h"
@@ -119,6 +120,11 @@ Ref<host::IHost> Session::Host() { return host_; }
 std::vector<RecordData> Session::Run(std::string_view sql) {
   try {
     return connection_->Execute(sql);
+  } catch (const data::SqlError& e) {
+    // The statement stays in the journal; the caller, who may show the error to a person, learns
+    // what failed without it.
+    journal_.Add({"sql", "", std::string(sql), e.message()});
+    throw data::SqlError(e.message());
   } catch (const std::exception& e) {
     journal_.Add({"sql", "", std::string(sql), e.what()});
     throw;
