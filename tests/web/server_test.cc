@@ -15,6 +15,7 @@
 #include "components/user_login.h"
 #include "session/data_connection.h"
 #include "static_files.h"
+#include "zov/vb/convert.h"
 
 namespace zov::web {
 namespace {
@@ -311,6 +312,33 @@ TEST_F(ServerTest, WhatFailedStaysOnTheServer) {
     EXPECT_EQ(text.find("UNIQUE"), std::string::npos) << text;
     EXPECT_EQ(text.find("t_cc_stockbill"), std::string::npos) << text;
   }
+}
+
+TEST_F(ServerTest, AListActsOnlyOnBillsOfItsClassWhateverTheBrowserSends) {
+  ASSERT_EQ(Login("admin", "Admin@2026").status, 200);
+  auto db = sim::ConnectToFile(path_);
+  auto state = [&](const char* billNo) {
+    return db
+        ->Execute(std::string("SELECT FID, FStatus FROM t_cc_stockbill WHERE FBillNo='") + billNo +
+                  "'")[0]
+        .rows[0];
+  };
+  // An opening consignment bill and an opening supplier bill, in the sales bills' head table.
+  const long consignment = vb::CLng(state("QCWT000001")[0]);
+  const long supplier = vb::CLng(state("QCGH000001")[0]);
+  const long consignmentStatus = vb::CLng(state("QCWT000001")[1]);
+  const long supplierStatus = vb::CLng(state("QCGH000001")[1]);
+  const int list = OpenWindow(kSale, "list");
+  for (const char* tool : {"mnuEditCheck", "mnuEditUnCheck", "mnuEditDelete"}) {
+    Answer a = Op(list, {{"op", "tool"}, {"key", tool}, {"selected", {consignment, supplier}}});
+    ASSERT_EQ(a.status, 200) << a.text;
+    ASSERT_TRUE(a.body.contains("dialog")) << tool << " " << a.text;
+    EXPECT_EQ(a.body["dialog"]["text"], "请先选择单据。") << tool;
+    Post("/api/windows/" + std::to_string(list) + "/answer", {{"result", 1}});
+  }
+  EXPECT_EQ(Op(list, {{"op", "openBill"}, {"billId", consignment}}).status, 400);
+  EXPECT_EQ(vb::CLng(state("QCWT000001")[1]), consignmentStatus);
+  EXPECT_EQ(vb::CLng(state("QCGH000001")[1]), supplierStatus);
 }
 
 }  // namespace
