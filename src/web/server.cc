@@ -131,10 +131,12 @@ void WebServer::Routes() {
     }
     Fail(res, 500, "服务器内部错误，详细情况已记入服务器日志。");
   });
+  // What httplib answers by itself gets a message too.
   http.set_error_handler([](const httplib::Request&, httplib::Response& res) {
     if (!res.body.empty()) return;
     if (res.status == 413) return Fail(res, 413, "请求的内容太长。");
-    if (res.status == 400) return Fail(res, 400, "请求的格式不正确。");
+    if (res.status == 404) return Fail(res, 404, "没有这个接口。");
+    Fail(res, res.status, res.status < 500 ? "请求的格式不正确。" : "服务器内部错误。");
   });
 
   http.Get("/api/bills", [this](const httplib::Request& req, httplib::Response& res) {

@@ -29,15 +29,14 @@ function moneyName(name) {
 }
 
 // The numeric columns of every table of the schema: [table, column, isMoney]. A customer's
-// balance and credit are guarded by a right of their own (which wangxm holds): the customers'
-// amounts are no prices.
+// balance and credit are guarded by a right of their own (which wangxm holds and the status bar
+// shows): the customers' amounts are no prices.
 function numericColumns() {
   const text = readFileSync(SCHEMA, 'utf8');
   const columns = [];
   for (const [, table, body] of text.matchAll(/CREATE TABLE (\w+) \(([\s\S]*?)\n\)/g)) {
-    if (table === 't_Organization') continue;
-    for (const [, column, type] of body.matchAll(/^\s+(\w+)\s+(decimal|numeric|money|float|real|int|smallint|bigint)\b/gim)) {
-      columns.push([table, column, moneyName(column)]);
+    for (const [, column] of body.matchAll(/^\s+(\w+)\s+(?:decimal|numeric|money|float|real|int|smallint|bigint)\b/gim)) {
+      columns.push([table, column, table !== 't_Organization' && moneyName(column)]);
     }
   }
   return columns;

@@ -153,6 +153,9 @@ TEST_F(ServerTest, EveryBadRequestGets400AndTheWindowGoesOn) {
   EXPECT_EQ(Get("/api/windows/99999999999").status, 400);
   EXPECT_EQ(Get("/api/windows/4294967297").status, 400);
   EXPECT_EQ(Get("/api/windows/12345").status, 404);
+  a = Post("/api/nothing", Json::object());
+  EXPECT_EQ(a.status, 404);
+  EXPECT_TRUE(a.body.contains("error")) << a.text;
 
   const int bill = OpenWindow(kPurchase);
   const Json bad[] = {
