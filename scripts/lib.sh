@@ -5,7 +5,7 @@ set -euo pipefail
 ZOV_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 ZOV_PACKAGES=(
   build-essential cmake pkg-config clang-format
-  libsqlite3-dev libcpp-httplib-dev nlohmann-json3-dev libcli11-dev libfmt-dev
+  libsqlite3-dev libcpp-httplib-dev nlohmann-json3-dev libcli11-dev libfmt-dev libsodium-dev
   unixodbc-dev tdsodbc
   libgtest-dev libgmock-dev libbenchmark-dev librapidcheck-dev
 )

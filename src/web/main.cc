@@ -1,11 +1,12 @@
 // zov-web: the browser host. A person logs in as a user of the demo account set, opens the
 // sales bills and their lists, and works with them while the plug-ins' rules run.
 //
-//   zov-web [--port N] [--data DIR] [--reset]
+//   zov-web [--port N] [--data DIR] [--reset] [--session-idle SECONDS] [--sessions-per-user N]
 //
 // The data folder holds the account set's database (demo.db, created with the demo account set
-// on first start) and the plug-ins' log files. Without --data it is ~/.local/share/zov-web, or
-// ./zov-web-data when there is no home folder.
+// and its users' passwords on first start) and the plug-ins' log files. Without --data it is
+// ~/.local/share/zov-web, or ./zov-web-data when there is no home folder. What fails in a
+// session (a statement, a handler) is written to the standard error, with the user.
 #include <signal.h>
 #include <unistd.h>
 
@@ -13,8 +14,10 @@
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
+#include <mutex>
 #include <thread>
 
+#include "components/user_login.h"
 #include "scenario/databases.h"
 #include "server.h"
 #include "session/data_connection.h"
@@ -60,6 +63,14 @@ int main(int argc, char** argv) {
   app.add_option("--port", port, "the port on 127.0.0.1 (0: any free port)")->capture_default_str();
   app.add_option("--data", data, "the data folder (database and log files)")->capture_default_str();
   app.add_flag("--reset", reset, "set the demo account set up afresh");
+  long idle = 30 * 60;
+  std::size_t perUser = 5;
+  app.add_option("--session-idle", idle, "seconds after which an unused session ends")
+      ->check(CLI::Range(1L, 7L * 24 * 3600))
+      ->capture_default_str();
+  app.add_option("--sessions-per-user", perUser, "sessions a user may hold at once")
+      ->check(CLI::Range(1, 1000))
+      ->capture_default_str();
   CLI11_PARSE(app, argc, argv);
 
   // The signals that stop the server are taken by one thread of their own.
@@ -70,6 +81,18 @@ int main(int argc, char** argv) {
   pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
   zov::web::ServerSetup setup;
+  setup.limits.sessionIdle = std::chrono::seconds(idle);
+  setup.limits.windowIdle = std::chrono::seconds(idle);
+  setup.limits.sessionsPerUser = perUser;
+  // The journal of every session goes to the server's log, statement and all.
+  setup.journalLog = [](const std::string& user, const zov::sim::JournalEntry& e) {
+    static std::mutex out;
+    std::lock_guard hold(out);
+    std::cerr << "zov-web: [" << user << "] " << e.kind << " failed"
+              << (e.where.empty() ? "" : " in " + e.where) << ": " << e.error << "\n";
+    if (!e.text.empty()) std::cerr << "    " << e.text << "\n";
+    std::cerr.flush();
+  };
   try {
     fs::create_directories(data);
     setup.database = (fs::path(data) / "demo.db").string();
@@ -78,7 +101,12 @@ int main(int argc, char** argv) {
     if (reset || !fs::exists(setup.database)) {
       std::cout << "zov-web: setting up the demo account set in " << setup.database << std::endl;
       zov::sim::InitializeDatabase(setup.database, true);
+      zov::sim::SetDemoPasswords(*zov::sim::ConnectToFile(setup.database));
     } else {
+      auto db = zov::sim::ConnectToFile(setup.database);
+      if (zov::sim::AddPasswordColumns(*db))
+        std::cout << "zov-web: the users of " << setup.database
+                  << " have no passwords yet: set them with zov user passwd" << std::endl;
       // The plug-in library beside this program serves the bills, whichever build set the
       // database up; the host's tables of this version are added to a database of an earlier one.
       auto db = zov::sim::ConnectToFile(setup.database);

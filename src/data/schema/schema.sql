@@ -31,7 +31,9 @@
 -- t_User: the people who log in. FNumber is the login name ("admin"); an administrator (FIsAdmin 1)
 -- passes every rights check. FNeedAuthorize switches data authorisation on for the user and
 -- FAuthItemClassList lists the base-data classes under it ("5" = stocks, checked against
--- t_Stock.FRightUserID).
+-- t_Stock.FRightUserID). FPassword is the password's salted slow hash (never the password; ''
+-- = none set, and such a user cannot log in); FLoginFailures counts failed logins since the last
+-- one that succeeded.
 CREATE TABLE t_User (
     FUserID             int            NOT NULL,
     FNumber             nvarchar(50)   NOT NULL DEFAULT '',
@@ -41,6 +43,8 @@ CREATE TABLE t_User (
     FNeedAuthorize      bit            NOT NULL DEFAULT 0,
     FAuthItemClassList  varchar(100)   NOT NULL DEFAULT '',
     FForbidden          bit            NOT NULL DEFAULT 0,
+    FPassword           varchar(255)   NOT NULL DEFAULT '',
+    FLoginFailures      int            NOT NULL DEFAULT 0,
     CONSTRAINT PK_t_User PRIMARY KEY (FUserID)
 )
 GO

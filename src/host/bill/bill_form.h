@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 #include <set>
+#include <stdexcept>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -27,6 +28,14 @@ class FormControl;
 struct SourceRow {
   long billId = 0;   // FID of the source bill
   long entryId = 0;  // FEntryID of the source row; 0 takes every open row of the bill
+};
+
+// A save the host refuses after the plug-in allowed it; the text is the message the person sees
+// and `key` the field the cursor goes to.
+struct SaveRefused : std::runtime_error {
+  SaveRefused(const std::string& message, std::string field)
+      : std::runtime_error(message), key(std::move(field)) {}
+  std::string key;
 };
 
 class BillForm final : public vb::Implements<host::IBillInterface> {
@@ -211,6 +220,12 @@ class BillForm final : public vb::Implements<host::IBillInterface> {
   bool ReadFromDatabase(long billId);
   void WriteToDatabase();
   std::string NextBillNo();
+  // After the bill's rows are written, in the saving transaction: its number is its own (raises
+  // SaveRefused naming FBillNo when another bill of the head table has it) and a new bill
+  // records its maker (FBillerID).
+  void CompleteSave(bool isNew);
+  // Whether a bill of the head table other than this one has the number `billNo`.
+  bool BillNoTaken(const std::string& billNo);
   void BuildControls();
 
   std::shared_ptr<const BillTemplate> tmpl_;

@@ -6,6 +6,7 @@
 #include "bill/bill_form_events.h"
 #include "bill/edit_lock.h"
 #include "zov/vb/convert.h"
+#include "zov/vb/datetime.h"
 #include "zov/vb/format.h"
 #include "zov/vb/strings.h"
 
@@ -14,6 +15,18 @@ namespace zov::sim {
 namespace {
 
 constexpr int kErrOutOfStackSpace = 28;
+
+// What a person may type into a date field: a date of the calendar, or nothing.
+bool IsDateOrBlank(const Variant& typed) {
+  if (typed.IsEmpty() || typed.IsNull()) return true;
+  if (typed.Type() == vb::VarType::Date) return vb::IsDateSerialInRange(typed.AsDate().serial);
+  if (typed.IsString()) {
+    if (vb::Trim(typed.AsString()).empty()) return true;
+    const auto d = vb::ParseDate(typed.AsString());
+    return d && vb::IsDateSerialInRange(d->serial);
+  }
+  return typed.IsNumber() && vb::IsDateSerialInRange(vb::CDbl(typed));
+}
 
 // Counts the nesting of the chain; passing the limit is a failed event, never a stack overflow.
 class DepthGuard {
@@ -190,6 +203,11 @@ bool BillForm::Edit(std::string_view key, long row, const Variant& typed) {
     }
     FillLinked(*f, r);
   } else {
+    if (f->type == FieldType::Date && !IsDateOrBlank(typed)) {
+      services_.Ui().MsgBox("“" + vb::CStr(typed) + "”不是有效的日期，请重新输入。",
+                            host::vbInformation, "信息提示");
+      return Refuse();
+    }
     WriteTyped(*f, r, typed, true);
   }
   activeKey_ = f->key;

@@ -15,6 +15,10 @@ namespace zov::sim {
 namespace {
 
 constexpr const char* kInfoTitle = "信息提示";
+constexpr const char* kSaveFailed = "保存失败，单据没有保存。";
+constexpr const char* kAuditFailed = "审核失败，单据没有改变。";
+constexpr const char* kUnAuditFailed = "反审核失败，单据没有改变。";
+constexpr const char* kDeleteFailed = "删除失败，单据没有删除。";
 
 double StatusOf(const Variant& v) {
   if (v.IsEmpty() || v.IsNull()) return 0;
@@ -349,6 +353,7 @@ bool BillForm::Save() {
     }
     if (refusal.empty()) {
       WriteToDatabase();
+      CompleteSave(previousId == 0);
       CountWrite();
       services_.Commit();
     } else {
@@ -361,7 +366,10 @@ bool BillForm::Save() {
     for (std::size_t g = 0; g < grids_.size(); ++g)
       for (std::size_t r = 0; r < grids_[g]->rows().size() && r < previousEntries[g].size(); ++r)
         grids_[g]->rows()[r].entryId = previousEntries[g][r];
-    services_.Ui().MsgBox(std::string("保存失败：") + e.what(), host::vbInformation, kInfoTitle);
+    // A failed statement is in the journal; the person learns that the bill was not saved.
+    const auto* refused = dynamic_cast<const SaveRefused*>(&e);
+    services_.Ui().MsgBox(refused ? e.what() : kSaveFailed, host::vbInformation, kInfoTitle);
+    if (refused) SetActiveCell(refused->key, -1);
     return Refuse();
   }
   if (!refusal.empty()) {
@@ -395,9 +403,9 @@ bool BillForm::Audit() {
                   std::to_string(services_.UserId()) + " WHERE FID=" + std::to_string(billId_));
     CountWrite();
     services_.Commit();
-  } catch (const std::exception& e) {
+  } catch (const std::exception&) {
     services_.Rollback();
-    services_.Ui().MsgBox(std::string("审核失败：") + e.what(), host::vbInformation, kInfoTitle);
+    services_.Ui().MsgBox(kAuditFailed, host::vbInformation, kInfoTitle);
     return Refuse();
   }
   if (tmpl_->Find("FStatus")) WriteTyped(*tmpl_->Find("FStatus"), -1, 1, false);
@@ -425,9 +433,9 @@ bool BillForm::UnAudit() {
                   " SET FStatus=0, FCheckerID=0 WHERE FID=" + std::to_string(billId_));
     CountWrite();
     services_.Commit();
-  } catch (const std::exception& e) {
+  } catch (const std::exception&) {
     services_.Rollback();
-    services_.Ui().MsgBox(std::string("反审核失败：") + e.what(), host::vbInformation, kInfoTitle);
+    services_.Ui().MsgBox(kUnAuditFailed, host::vbInformation, kInfoTitle);
     return Refuse();
   }
   if (tmpl_->Find("FStatus")) WriteTyped(*tmpl_->Find("FStatus"), -1, 0, false);
@@ -521,9 +529,9 @@ bool BillForm::DeleteBill() {
     services_.Run(sql);
     EditLock(services_, tmpl_->classTypeId, billId_).Forget();
     services_.Commit();
-  } catch (const std::exception& e) {
+  } catch (const std::exception&) {
     services_.Rollback();
-    services_.Ui().MsgBox(std::string("删除失败：") + e.what(), host::vbInformation, kInfoTitle);
+    services_.Ui().MsgBox(kDeleteFailed, host::vbInformation, kInfoTitle);
     return Refuse();
   }
   holdsEditLock_ = false;

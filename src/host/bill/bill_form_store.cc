@@ -128,11 +128,16 @@ std::string BillForm::NextBillNo() {
   if (!rule.empty() && !rule[0].rows.empty()) {
     const auto& r = rule[0].rows[0];
     const std::string prefix = r[0].IsNull() ? std::string() : vb::CStr(r[0]);
-    const long next = vb::CLng(r[1]);
+    long next = vb::CLng(r[1]);
     const long width = std::max<long>(1, vb::CLng(r[2]));
-    services_.Run("UPDATE t_BillNoRule SET FNextNumber = FNextNumber + 1 WHERE FClassTypeID=" +
-                  std::to_string(tmpl_->classTypeId));
-    return prefix + vb::Format(next, std::string(static_cast<std::size_t>(width), '0'));
+    auto numbered = [&](long n) {
+      return prefix + vb::Format(n, std::string(static_cast<std::size_t>(width), '0'));
+    };
+    // A number someone typed by hand is passed over.
+    while (BillNoTaken(numbered(next))) ++next;
+    services_.Run("UPDATE t_BillNoRule SET FNextNumber = " + std::to_string(next + 1) +
+                  " WHERE FClassTypeID=" + std::to_string(tmpl_->classTypeId));
+    return numbered(next);
   }
   return tmpl_->billNoPrefix + vb::Format(billId_, "000000");
 }

@@ -1,8 +1,6 @@
 #include "session/data_connection.h"
 
-#include <cstring>
 #include <filesystem>
-#include <fstream>
 
 #include "data/database.h"
 #include "session/plugin_loader.h"
@@ -66,26 +64,19 @@ class TableRegistry final : public vb::Implements<host::IComponentRegistry> {
   data::Session& session_;
 };
 
-// Whether the file starts as every database file of the embedded engine does.
-bool HasDatabaseHeader(const std::string& path) {
-  static constexpr char kHeader[16] = "SQLite format 3";
-  char header[sizeof kHeader] = {};
-  std::ifstream in(path, std::ios::binary);
-  return in.read(header, sizeof header) && std::memcmp(header, kHeader, sizeof header) == 0;
-}
-
 }  // namespace
 
 std::unique_ptr<SqlConnection> ConnectToFile(const std::string& path) {
   // Opening would create an empty file, and the session would fail later on a missing table.
   std::error_code ec;
-  if (!std::filesystem::is_regular_file(path, ec))
+  if (!std::filesystem::is_regular_file(path, ec) || std::filesystem::file_size(path, ec) == 0)
     throw std::runtime_error("no database file at \"" + path + "\" (zov db init sets one up)");
-  if (!HasDatabaseHeader(path))
-    throw std::runtime_error("cannot open the database \"" + path + "\": file is not a database");
   std::unique_ptr<FileConnection> connection;
   try {
-    // A file damaged past its header fails here, when the schema is first read.
+    // Only the database engine opens the file. Its locks are the process's: any other open and
+    // close of the file (a look at its header) would drop them, and another process could then
+    // take the live write-ahead log away. A file that is no database fails here, when the engine
+    // first reads it.
     connection = std::make_unique<FileConnection>(path);
   } catch (const std::exception& e) {
     const std::string what = e.what();
