@@ -109,7 +109,7 @@ bool ReportSerialErrors(PluginContext& ctx, const std::vector<SerialError>& erro
 
 // The count check of grid 1 (only `row` when above 0) and, on the assembly bills, of grid 2,
 // reported to the stock-information component; true when rows failed.
-bool CheckGridSerialCounts(PluginContext& ctx, host::IBillInterface& bill, long row) {
+bool ReportGridSerialCounts(PluginContext& ctx, host::IBillInterface& bill, long row) {
   const long billType = ResumeOr<long>(0, [&] { return bill.FID(); });
   const bool salesKind = billType == 1030002 || billType == 1030003;
   const std::string_view name = salesKind ? "FBaseProperty3" : "FBaseProperty";
@@ -253,7 +253,7 @@ long CountSerials(std::string_view serials) {
   return serials.empty() ? 0 : static_cast<long>(vb::Split(serials, "|").size());
 }
 
-bool SerialCountsChecked(PluginContext& ctx, host::IBillInterface& bill) {
+bool SerialCountsApply(PluginContext& ctx, host::IBillInterface& bill) {
   if (services::AppType(ctx) == 1 && services::IndustryType(ctx) == 1) return false;
   const long billType = ResumeOr<long>(0, [&] { return bill.FID(); });
   if (!InList(kSwitchedBills, billType)) return true;
@@ -264,11 +264,11 @@ bool SerialCountsChecked(PluginContext& ctx, host::IBillInterface& bill) {
 }
 
 bool CheckSerialCounts(PluginContext& ctx, host::IBillInterface& bill) {
-  return SerialCountsChecked(ctx, bill) && CheckGridSerialCounts(ctx, bill, 0);
+  return SerialCountsApply(ctx, bill) && ReportGridSerialCounts(ctx, bill, 0);
 }
 
 bool CheckRowSerialCount(PluginContext& ctx, host::IBillInterface& bill, long row) {
-  return row > 0 && CheckGridSerialCounts(ctx, bill, row);
+  return row < 1 || !ReportGridSerialCounts(ctx, bill, row);
 }
 
 bool checkBillSNErr(PluginContext& ctx, host::IBillInterface& bill) {

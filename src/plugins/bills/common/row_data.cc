@@ -80,17 +80,9 @@ void SetRowDefaultUnit(const SalesForm& form, long row, const SalesRowKeys& keys
   if (!calc::GetDefaultUnit(form.ctx, FieldId(bill, "FCustID"), FieldId(bill, keys.item, row),
                             "FCustID", unit))
     return;
-  Resume([&] {
-    auto cell = bill.GetDataFldbyKey(keys.showUnit, row);
-    if (!cell) return;
-    cell->SetItem("FFND", unit.number);
-    cell->SetItem("FDSP", unit.name);
-    cell->SetItem("FCoefficient", unit.coefficient);
-    cell->SetItem("FBarCode", unit.barcode);
-    cell->SetItem("FSrcItemId", unit.srcItemId);
-    bill.SetFieldValue(keys.coefficient, unit.coefficient, row);
-    calc::SetFieldWithAction(bill, keys.showUnit, unit.id, row, false);
-  });
+  // The coefficient first: the unit's own branch then finds the row already in the unit.
+  Set(bill, keys.coefficient, unit.coefficient, row);
+  calc::PutRowUnit(bill, row, unit, keys);
 }
 
 void SetRowTaxRate(const SalesForm& form, long row, const SalesRowKeys& keys) {

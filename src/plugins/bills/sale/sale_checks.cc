@@ -166,7 +166,7 @@ void SaleChecks::MarkTaxUnmodified() {
 }
 
 bool SaleChecks::CheckRows() {
-  const bool serials = inventory::SerialCountsChecked(form_.ctx, bill_);
+  const bool serials = inventory::SerialCountsApply(form_.ctx, bill_);
   for (long row = 1; row <= rows_; ++row) {
     const long item = FieldId(bill_, "FItemID", row);
     if (item <= 0) continue;
@@ -175,7 +175,7 @@ bool SaleChecks::CheckRows() {
         FieldId(bill_, "FAuxPropID", row) <= 0)
       return Refuse(Row(row) + "商品需要录入辅助属性", "FAuxPropID", row);
     if (serials && ItemFlag(item, "FIsSerialNumMgr") &&
-        inventory::CheckRowSerialCount(form_.ctx, bill_, row))
+        !inventory::CheckRowSerialCount(form_.ctx, bill_, row))
       return false;
     if (ItemFlag(item, "FISBatchManager") && vb::Trim(FieldText(bill_, "FBatchNo", row)).empty())
       return Refuse(Row(row) + "商品需要录入批号", "FBatchNo", row);

@@ -1,7 +1,9 @@
 // The sales bill's layout: which tools, captions, columns and settlement fields the form shows
 // for the bill's kind (delivery 3001, return 3002, consignment settlement 3003 and its return
 // 3004) and state.
+#include <algorithm>
 #include <functional>
+#include <initializer_list>
 
 #include "bills/sale/bill_event_sale.h"
 #include "calc/locks.h"
@@ -128,28 +130,29 @@ void BillEvent_Sale::ApplyBillLayout() {
   Bar("mnuEditCopy", "Enabled", true);
   Bar("mnuReject", "Visible", false);
 
-  // Visibility by kind.
-  const auto byKind = [&](const char* tool, bool k3001, bool k3002, bool k3003, bool k3004) {
-    const bool v = kind == SaleKind::kReturn             ? k3002
-                   : kind == SaleKind::kSettlement       ? k3003
-                   : kind == SaleKind::kSettlementReturn ? k3004
-                                                         : k3001;
-    Bar(tool, "Visible", v);
+  // Visibility by kind: a tool shows for the kinds listed (a bill without kind as a delivery).
+  const SaleKind shown = kind == SaleKind::kReturn || IsSettlementKind(kind) ? kind
+                                                                             : SaleKind::kDelivery;
+  const auto showFor = [&](const char* tool, std::initializer_list<SaleKind> kinds) {
+    Bar(tool, "Visible", std::find(kinds.begin(), kinds.end(), shown) != kinds.end());
   };
-  byKind("mnuRelate_1030001", true, false, false, false);
-  byKind("mnuRelate_1030002", false, true, false, true);
-  byKind("mnuRelate_1030003", false, false, true, false);
-  byKind("mnuQueryPayIn", true, true, true, true);
+  constexpr auto kDelivery = SaleKind::kDelivery, kReturn = SaleKind::kReturn,
+                 kSettlement = SaleKind::kSettlement,
+                 kSettlementReturn = SaleKind::kSettlementReturn;
+  showFor("mnuRelate_1030001", {kDelivery});
+  showFor("mnuRelate_1030002", {kReturn, kSettlementReturn});
+  showFor("mnuRelate_1030003", {kSettlement});
+  showFor("mnuQueryPayIn", {kDelivery, kReturn, kSettlement, kSettlementReturn});
   for (const char* t : {"mnuQuerySaleOrder", "mnuQueryGH", "mnuQuerySaleReject"})
-    byKind(t, true, false, false, false);
-  byKind("mnuQuerySale", false, true, false, false);
-  byKind("mnuQueryConsign", false, false, false, false);
-  byKind("mnuQueryConsignReject", false, false, false, true);
-  byKind("mnuQueryConsignBal", false, false, true, false);
-  byKind("mnuRelatePushBill_1050001", true, true, true, true);
+    showFor(t, {kDelivery});
+  showFor("mnuQuerySale", {kReturn});
+  showFor("mnuQueryConsign", {});
+  showFor("mnuQueryConsignReject", {kSettlementReturn});
+  showFor("mnuQueryConsignBal", {kSettlement});
+  showFor("mnuRelatePushBill_1050001", {kDelivery, kReturn, kSettlement, kSettlementReturn});
   for (const char* t : {"mnuRelatePushBill_3000001", "mnuRelatePushBill_1030002",
                         "mnuRelatePushBill_2000001", "mnuQueryLogisticList"})
-    byKind(t, true, false, true, false);
+    showFor(t, {kDelivery, kSettlement});
   if (IsSettlementKind(kind)) {
     Bar("mnuEditAddRow", "Visible", false);
     Bar("mnuCopyRow", "Visible", false);
