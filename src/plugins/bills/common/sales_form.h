@@ -3,6 +3,20 @@
 // the special-price bill) with what sets the class apart in those routines. Every routine of
 // bills/common is a free routine over a SalesForm and, where it acts on a row, the row's keys; each
 // runs step by step with errors ignored, as the classes' handlers do, and never raises.
+//
+// The layer, by concern:
+//   sales_keys.h        the row keys of the first grid and of the "01" grid
+//   customer.h          credit text, salesman, contact, settlement date, contact write-back
+//   row_data.h          row price, cost, default unit, tax rate, batch rule and dates, stock text
+//   row_changes.h       the row branches of the field changes (item, unit, quantities, amounts...)
+//   records.h           the head and row records of the host's check components
+//   controls.h          price-limit/credit/overdue, stock, source-row and audit checks
+//   field_actions.h     the guards on the host's field actions
+//   commands.h          relate tools, serial-row delete refusal, empty last row, rejection, copy
+//   related.h           the related-records windows
+//   invoice.h           the electronic invoice
+//   rule_tables.h       key -> handler tables and ordered check lists
+//   sales_bill_class.h  the frame of the sales bill and its second type
 #pragma once
 
 #include <string_view>

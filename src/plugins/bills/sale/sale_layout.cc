@@ -131,8 +131,8 @@ void BillEvent_Sale::ApplyBillLayout() {
   Bar("mnuReject", "Visible", false);
 
   // Visibility by kind: a tool shows for the kinds listed (a bill without kind as a delivery).
-  const SaleKind shown = kind == SaleKind::kReturn || IsSettlementKind(kind) ? kind
-                                                                             : SaleKind::kDelivery;
+  const SaleKind shown =
+      kind == SaleKind::kReturn || IsSettlementKind(kind) ? kind : SaleKind::kDelivery;
   const auto showFor = [&](const char* tool, std::initializer_list<SaleKind> kinds) {
     Bar(tool, "Visible", std::find(kinds.begin(), kinds.end(), shown) != kinds.end());
   };
