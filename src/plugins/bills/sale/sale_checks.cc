@@ -49,7 +49,11 @@ SaleChecks::SaleChecks(const sales::SalesForm& form, SaleKind kind, bool userSav
       userSave_(userSave),
       unaudited_(FieldNumber(form.bill, "FStatus") == 0),
       rows_(GridRows(form.bill)),
-      over100_(calc::AllowDiscountRateOver100(form.ctx)) {}
+      over100_(calc::AllowDiscountRateOver100(form.ctx)),
+      items_(static_cast<std::size_t>(rows_ + 1), 0) {
+  for (long row = 1; row <= rows_; ++row)
+    items_[static_cast<std::size_t>(row)] = FieldId(bill_, "FItemID", row);
+}
 
 bool SaleChecks::Refuse(std::string_view message, std::string_view key, long row) {
   return sales::Refuse(form_.ctx, bill_, message, key, row);
@@ -85,7 +89,7 @@ bool SaleChecks::CheckDiscountRates() {
 bool SaleChecks::CheckZeroPricedRows() {
   bool zeroPriced = false;
   for (long row = 1; row <= rows_ && !zeroPriced; ++row)
-    zeroPriced = FieldId(bill_, "FItemID", row) > 0 && FieldNumber(bill_, "FPrice", row) == 0 &&
+    zeroPriced = Item(row) > 0 && FieldNumber(bill_, "FPrice", row) == 0 &&
                  FieldNumber(bill_, "FAmount", row) != 0;
   return !zeroPriced ||
          services::ShowMessage(form_.ctx, "存在数量为零金额不为零的记录，是否继续？",
@@ -162,13 +166,13 @@ bool SaleChecks::CheckSettleAccount() {
 
 void SaleChecks::MarkTaxUnmodified() {
   for (long row = 1; row <= rows_; ++row)
-    if (FieldId(bill_, "FItemID", row) > 0) MarkCell(bill_, "FTaxAmount", row, false);
+    if (Item(row) > 0) MarkCell(bill_, "FTaxAmount", row, false);
 }
 
 bool SaleChecks::CheckRows() {
   const bool serials = inventory::SerialCountsApply(form_.ctx, bill_);
   for (long row = 1; row <= rows_; ++row) {
-    const long item = FieldId(bill_, "FItemID", row);
+    const long item = Item(row);
     if (item <= 0) continue;
     if (!calc::CheckRowDiscountRate(form_.ctx, bill_, row, over100_)) return false;
     if (!IsCellLocked(bill_, "FAuxPropID", row) && ItemFlag(item, "FISAuxi") &&
@@ -190,7 +194,7 @@ bool SaleChecks::CheckBatchesInStock() {
   sources.documents = true;
   const long billId = CurBillId(bill_);
   for (long row = 1; row <= rows_; ++row) {
-    const long item = FieldId(bill_, "FItemID", row);
+    const long item = Item(row);
     if (item <= 0 || vb::Trim(FieldText(bill_, "FBatchNo", row)).empty() ||
         !ItemFlag(item, "FISBatchManager"))
       continue;
@@ -209,7 +213,7 @@ bool SaleChecks::CheckExpiry() {
     return true;
   const std::string billDate = BillDate();
   for (long row = 1; row <= rows_; ++row) {
-    const long item = FieldId(bill_, "FItemID", row);
+    const long item = Item(row);
     const Variant expiry = bill_.GetFieldValue("FPeriodDate", row);
     if (item <= 0 || Blank(expiry) || !ItemFlag(item, "FISKFPeriod")) continue;
     if (DateText(expiry) < billDate)

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "bills/common/sales_form.h"
 #include "bills/sale/bill_event_sale.h"
@@ -56,6 +57,8 @@ class SaleChecks {
   // The item's flag `column` of t_ICItem, read once per item and save.
   bool ItemFlag(long item, std::string_view column);
   std::string BillDate();
+  // The row's item, read once per save: the checks do not change items.
+  long Item(long row) const { return items_[static_cast<std::size_t>(row)]; }
 
   sales::SalesForm form_;
   host::IBillInterface& bill_;
@@ -64,6 +67,7 @@ class SaleChecks {
   bool unaudited_;
   long rows_;
   bool over100_;
+  std::vector<long> items_;  // by row, 1..rows_
   std::map<std::pair<long, std::string_view>, bool> itemFlags_;
 };
 
