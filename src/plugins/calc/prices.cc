@@ -260,22 +260,32 @@ bool ApplyTaxAfterCalculate(PluginContext&, host::IBillInterface& bill, long row
   return true;
 }
 
+bool CheckRowDiscountRate(PluginContext& ctx, host::IBillInterface& bill, long row,
+                          bool allowOver100, DiscountWording wording, const RowKeys& keys) {
+  const RowCells c(bill, row);
+  if (ResumeOr<long>(0, [&] { return c.Id(keys.item); }) <= 0) return true;
+  const double rate = ResumeOr<double>(0, [&] { return c.Number(keys.discountRate); });
+  if (rate > 0 && (allowOver100 || rate <= 100)) return true;
+  const char* bound = wording == DiscountWording::kAnd ? "行折扣率必须大于0且小于等于100。"
+                                                       : "行折扣率必须大于0小于等于100。";
+  services::ShowMessage(
+      ctx, "第" + std::to_string(row) + (allowOver100 ? "行折扣率必须大于0。" : bound));
+  Resume([&] { bill.SetActiveCell(keys.discountRate, row); });
+  return false;
+}
+
 bool CheckDiscountRates(PluginContext& ctx, host::IBillInterface& bill, bool allowOver100,
-                        const RowKeys& keys) {
+                        DiscountWording wording, const RowKeys& keys) {
   const long rows =
       ResumeOr<long>(0, [&] { return bill.BillEntrys(keys.grid)->GridMaxDataRowNum(); });
-  for (long row = 1; row <= rows; ++row) {
-    const RowCells c(bill, row);
-    if (ResumeOr<long>(0, [&] { return c.Id(keys.item); }) <= 0) continue;
-    const double rate = ResumeOr<double>(0, [&] { return c.Number(keys.discountRate); });
-    if (rate > 0 && (allowOver100 || rate <= 100)) continue;
-    services::ShowMessage(
-        ctx, "第" + std::to_string(row) +
-                 (allowOver100 ? "行折扣率必须大于0。" : "行折扣率必须大于0小于等于100。"));
-    Resume([&] { bill.SetActiveCell(keys.discountRate, row); });
-    return false;
-  }
+  for (long row = 1; row <= rows; ++row)
+    if (!CheckRowDiscountRate(ctx, bill, row, allowOver100, wording, keys)) return false;
   return true;
+}
+
+bool AllowDiscountRateOver100(PluginContext& ctx) {
+  return vb::Val(vb::CStr(
+             services::SystemProfileValue(ctx, "AllowDiscountRateOver100", "IC", "0"))) == 1;
 }
 
 }  // namespace zov::plugins::calc

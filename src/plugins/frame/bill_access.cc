@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "frame/resume.h"
+#include "zov/host/components.h"
 #include "zov/vb/convert.h"
 
 namespace zov::plugins {
@@ -35,6 +37,25 @@ void MarkCell(IBillInterface& bill, std::string_view key, long row, bool modifie
 double ColumnSum(IBillInterface& bill, std::string_view key) {
   auto info = bill.GetFieldInfoByKey(key);
   return info ? bill.Sum(info) : 0.0;
+}
+
+long GridRows(IBillInterface& bill, long grid) {
+  return ResumeOr<long>(0, [&] { return bill.BillEntrys(grid)->GridMaxDataRowNum(); });
+}
+
+bool IsCellLocked(IBillInterface& bill, std::string_view key, long row) {
+  return ResumeOr<bool>(false, [&] {
+    auto info = bill.GetFieldInfoByKey(key);
+    return info && bill.BillCtl()->IsFieldLockRunTime(info, row);
+  });
+}
+
+long CurBillId(IBillInterface& bill) {
+  return ResumeOr<long>(0, [&] { return bill.CurBillID(); });
+}
+
+Ref<host::IDictionary> NewDictionary(PluginContext& ctx) {
+  return ctx.host().CreateObject(host::progid::kDictionary).As<host::IDictionary>();
 }
 
 }  // namespace zov::plugins

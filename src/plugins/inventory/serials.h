@@ -44,6 +44,13 @@ long CountSerials(std::string_view serials);
 // bills of the switch-governed kinds are checked only with "CKSerialNum" on. Rows that fail are
 // shown in the stock-information component's list; true when there were any.
 bool CheckSerialCounts(PluginContext& ctx, host::IBillInterface& bill);
+// Whether CheckSerialCounts checks the bill at all: not when both the app type and the industry
+// type are 1, and on the switch-governed bills only with "CKSerialNum" on.
+bool SerialCountsApply(PluginContext& ctx, host::IBillInterface& bill);
+// The count check of one row of grid 1 without the switch rules, for the row-by-row save checks
+// of a bill SerialCountsApply to: true when the row passes; a row that fails is shown in the
+// stock-information component's list.
+bool CheckRowSerialCount(PluginContext& ctx, host::IBillInterface& bill, long row);
 
 // The sales bill's check before audit: a stored, unaudited bill made from an online order (not a
 // consignment settlement) whose serial counts are wrong. True when errors were shown.

@@ -68,15 +68,6 @@ void BillEvent_Order::m_ListInterface_MenuBarInitialize(const Ref<host::IActiveB
 }
 void BillEvent_Order::m_ListInterface_UnBusinessCheck(bool&) { CheckAuditState(false, true); }
 
-std::string BillEvent_Order::GetUserProfile(std::string_view section, std::string_view key) {
-  return services::GetUserProfile(context(), section, key);
-}
-
-void BillEvent_Order::SaveUserProfileItem(std::string_view section, std::string_view key,
-                                          const Variant& value) {
-  services::SaveUserProfileItem(context(), section, key, value);
-}
-
 bool BillEvent_Order::CheckAuditState(bool, bool) { return true; }
 void BillEvent_Order::ShowRowStock(long) {}
 

@@ -1,58 +1,22 @@
 // BillEvent_Order: the sales order (bill class 1030001).
 #pragma once
 
-#include <string>
-
 #include "frame/bill_event_class.h"
 
 namespace zov::plugins {
 
-class BillEvent_Order final : public BillEventClass<BillEvent_Order, host::IUserProfileAccess> {
+class BillEvent_Order final : public ProfileBillEventClass<BillEvent_Order> {
  public:
-  static constexpr const char* kClassName = "BillEvent_Order";
-  static constexpr const char* kProgId = "ZOV_XS_PlugIns.BillEvent_Order";
+  ZOV_PLUGIN_NAMES(BillEvent_Order);
   static constexpr long kClassTypeId = 1030001;
 
-  explicit BillEvent_Order(const Ref<host::IHost>& host) : BillEventClass(host) {}
+  explicit BillEvent_Order(const Ref<host::IHost>& host) : ProfileBillEventClass(host) {}
 
-  // --- bill handlers ---
-  void m_BillInterface_AfterCopyBill();
-  void m_BillInterface_AfterDoAction2(const Variant& fieldInfo, const Variant& actionData,
-                                      const Variant& cell, const std::string& kind,
-                                      const std::string& name, const std::string& parameter,
-                                      long row);
-  void m_BillInterface_AfterFillRow(long row, const Variant& sourceRow, const Variant& sourceData,
-                                    const Variant& v4);
-  void m_BillInterface_AfterLoadBill();
-  void m_BillInterface_AfterNewBill();
-  void m_BillInterface_AfterSave(const Variant& v1);
-  void m_BillInterface_BeforeDoAction(const Variant& fieldInfo, const Variant& actionData,
-                                      const Variant& cell, const std::string& kind,
-                                      const std::string& name, const std::string& parameter,
-                                      bool& cancel);
-  void m_BillInterface_BeforeSave(bool& cancel);
-  void m_BillInterface_BusinessCheck(bool& cancel);
-  void m_BillInterface_Change(const Ref<host::IDictionary>& field,
-                              const Ref<host::IDictionary>& change, long col, long row,
-                              bool& cancel);
-  void m_BillInterface_EntryGridRow(const Variant& v1, long row, const Variant& v3,
-                                    const Variant& v4, const Variant& v5, const Variant& v6,
-                                    const Variant& v7, const Variant& v8);
-  void m_BillInterface_MenuBarClick(const Ref<host::ITool>& tool, bool& cancel);
-  void m_BillInterface_MenuBarInitialize(const Ref<host::IActiveBar>& menuBar);
-  void m_BillInterface_UnBusinessCheck(bool& cancel);
-
-  // --- list handlers ---
-  void m_ListInterface_AfterCopyBillCreateData(const Variant& v1, const Variant& data);
-  void m_ListInterface_BusinessCheck(bool& cancel);
-  void m_ListInterface_MenuBarClick(const Ref<host::ITool>& tool, bool& cancel);
-  void m_ListInterface_MenuBarInitialize(const Ref<host::IActiveBar>& menuBar);
-  void m_ListInterface_UnBusinessCheck(bool& cancel);
-
-  // --- public methods ---
-  std::string GetUserProfile(std::string_view section, std::string_view key) override;
-  void SaveUserProfileItem(std::string_view section, std::string_view key,
-                           const Variant& value) override;
+  ZOV_BILL_HANDLERS(AfterCopyBill, AfterDoAction2, AfterFillRow, AfterLoadBill, AfterNewBill,
+                    AfterSave, BeforeDoAction, BeforeSave, BusinessCheck, Change, EntryGridRow,
+                    MenuBarClick, MenuBarInitialize, UnBusinessCheck);
+  ZOV_LIST_HANDLERS(AfterCopyBillCreateData, BusinessCheck, MenuBarClick, MenuBarInitialize,
+                    UnBusinessCheck);
 
  private:
   // The audit check of the bill or of the list's selection; false refuses.

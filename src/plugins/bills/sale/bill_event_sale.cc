@@ -1,29 +1,49 @@
 #include "bills/sale/bill_event_sale.h"
 
+#include "bills/common/commands.h"
 #include "calc/charges.h"
+#include "frame/bill_access.h"
+#include "frame/menu.h"
+#include "frame/resume.h"
 #include "inventory/serials.h"
 #include "services/login.h"
-#include "services/messages.h"
 #include "services/profile.h"
-#include "services/user_profile.h"
 
 namespace zov::plugins {
 
-BillEvent_Sale::BillEvent_Sale(const Ref<host::IHost>& host) : BillEventClass(host) {
+BillEvent_Sale::BillEvent_Sale(const Ref<host::IHost>& host) : SalesBillClass(host) {
   invoiceAmountRight_ =
       services::AccessCheck(context(), services::PropsString(context()), 15, 2010, 32, "");
 }
 
-// --- rows -------------------------------------------------------------------------------------
+sales::SalesForm BillEvent_Sale::Form() { return {context(), *m_BillInterface, kSalesClass}; }
+
+SaleKind BillEvent_Sale::Kind() {
+  return static_cast<SaleKind>(ResumeOr<long>(
+      0, [&] { return static_cast<long>(FieldNumber(*m_BillInterface, "FBillTypeID")); }));
+}
+
+sales::PriceLookup BillEvent_Sale::Pricing() {
+  sales::PriceLookup lookup;
+  lookup.giftStockOption = OptionChecked(context(), kClassTypeId, "DoNotGetSalePriceWhenGiftStock");
+  return lookup;
+}
+
+bool BillEvent_Sale::ToolChecked(const char* key) {
+  return ResumeOr<bool>(false, [&] {
+    auto tool = m_BillInterface->ToolBar()->Tools()->Find(key);
+    return tool && tool->Checked();
+  });
+}
+
+// --- rows ---------------------------------------------------------------------------------------
 
 void BillEvent_Sale::m_BillInterface_AddNewRow(const Variant&, long row) {
   inventory::ClearSerials(context(), *m_BillInterface, row);
 }
 
 void BillEvent_Sale::m_BillInterface_BeforeDeleteRow(const Variant&, long row, bool& cancel) {
-  if (!inventory::RowHasUsedSerials(*m_BillInterface, row)) return;
-  cancel = true;
-  services::ShowMessage(context(), "分录商品中存在已被其他单据使用的S/N号，不能删除！");
+  sales::RefuseUsedSerialRowDelete(context(), *m_BillInterface, row, cancel);
 }
 
 void BillEvent_Sale::m_BillInterface_AfterDeleteRow(const Variant&, const Variant&) {
@@ -33,7 +53,7 @@ void BillEvent_Sale::m_BillInterface_AfterDeleteRow(const Variant&, const Varian
 void BillEvent_Sale::m_BillInterface_EntryGridRow(const Variant&, long row, const Variant&,
                                                   const Variant&, const Variant&, const Variant&,
                                                   const Variant&, const Variant&) {
-  ShowRowStock(row);
+  sales::ShowRowStock(Form(), row, sales::FirstGrid());
 }
 
 void BillEvent_Sale::m_BillInterface_BeginEdit(const Variant&, const Variant&, const Variant&) {
@@ -42,35 +62,5 @@ void BillEvent_Sale::m_BillInterface_BeginEdit(const Variant&, const Variant&, c
 
 void BillEvent_Sale::m_BillInterface_LostFocus(const std::string&, const Variant&, const Variant&,
                                                const Variant&) {}
-
-// --- audit ------------------------------------------------------------------------------------
-
-void BillEvent_Sale::m_BillInterface_BusinessCheck(bool& cancel) {
-  if (!CheckSerialCompleteness(false)) {
-    cancel = true;
-    return;
-  }
-  if (!CheckAuditState(true, false)) cancel = true;
-}
-
-void BillEvent_Sale::m_BillInterface_UnBusinessCheck(bool& cancel) {
-  if (!CheckAuditState(false, false)) cancel = true;
-}
-
-void BillEvent_Sale::m_ListInterface_BusinessCheck(bool&) { CheckAuditState(true, true); }
-
-void BillEvent_Sale::m_ListInterface_UnBusinessCheck(bool&) { CheckAuditState(false, true); }
-
-// --- public methods
-// -------------------------------------------------------------------------------
-
-std::string BillEvent_Sale::GetUserProfile(std::string_view section, std::string_view key) {
-  return services::GetUserProfile(context(), section, key);
-}
-
-void BillEvent_Sale::SaveUserProfileItem(std::string_view section, std::string_view key,
-                                         const Variant& value) {
-  services::SaveUserProfileItem(context(), section, key, value);
-}
 
 }  // namespace zov::plugins

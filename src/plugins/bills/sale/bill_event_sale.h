@@ -1,156 +1,166 @@
 // BillEvent_Sale: the sales bill (bill class 1030002) with its kinds delivery (3001), return
-// (3002), consignment settlement (3003) and its return (3004).
+// (3002), consignment settlement (3003) and its return (3004). The class reads as its rules: its
+// field changes and tool clicks are tables from a key to a small handler, its save and audit
+// validation ordered lists of named checks (sale_checks.h); the routines it shares with the other
+// sales-family bills are those of bills/common.
 #pragma once
 
 #include <string>
 
-#include "frame/bill_event_class.h"
+#include "bills/common/row_data.h"
+#include "bills/common/sales_bill_class.h"
+#include "bills/common/sales_form.h"
 
 namespace zov::plugins {
 
-class BillEvent_Sale final
-    : public BillEventClass<BillEvent_Sale, host::IUserProfileAccess, host::ISaleBillChecks> {
+// The kinds of the sales bill (FBillTypeID).
+enum class SaleKind : long {
+  kDelivery = 3001,          // 销售发货, the default of a new bill
+  kReturn = 3002,            // a return made from a delivery
+  kSettlement = 3003,        // 委托结算, made from a consignment bill
+  kSettlementReturn = 3004,  // 委托结算退货单
+};
+// The two return kinds, whose payment is a refund.
+constexpr bool IsReturnKind(SaleKind kind) {
+  return kind == SaleKind::kReturn || kind == SaleKind::kSettlementReturn;
+}
+// The two consignment settlement kinds, whose item columns come from the source bill.
+constexpr bool IsSettlementKind(SaleKind kind) {
+  return kind == SaleKind::kSettlement || kind == SaleKind::kSettlementReturn;
+}
+
+class BillEvent_Sale final : public sales::SalesBillClass<BillEvent_Sale> {
  public:
-  static constexpr const char* kClassName = "BillEvent_Sale";
-  static constexpr const char* kProgId = "ZOV_XS_PlugIns.BillEvent_Sale";
+  ZOV_PLUGIN_NAMES(BillEvent_Sale);
   static constexpr long kClassTypeId = 1030002;
+  static constexpr sales::SalesClass kSalesClass{kClassTypeId, kProgId, "t_CC_StockBill",
+                                                 "t_CC_StockBillEntry"};
 
   // Class_Initialize: evaluates the invoice-amount right once.
   explicit BillEvent_Sale(const Ref<host::IHost>& host);
 
-  // --- bill handlers ---
-  void m_BillInterface_AddNewRow(const Variant& v1, long row);
-  void m_BillInterface_AfterCopyBill();
-  void m_BillInterface_AfterDeleteRow(const Variant& v1, const Variant& v2);
-  void m_BillInterface_AfterDoAction2(const Variant& fieldInfo, const Variant& actionData,
-                                      const Variant& cell, const std::string& kind,
-                                      const std::string& name, const std::string& parameter,
-                                      long row);
-  void m_BillInterface_AfterFillRow(long row, const Variant& sourceRow, const Variant& sourceData,
-                                    const Variant& v4);
-  void m_BillInterface_AfterLoadBill();
-  void m_BillInterface_AfterNewBill();
-  void m_BillInterface_AfterSave(const Variant& v1);
-  void m_BillInterface_AfterSelBill(const Variant& v1);
-  void m_BillInterface_AfterSelBillBeforeFillData(const Variant& selection, const Variant& data);
-  void m_BillInterface_BeforeDeleteRow(const Variant& v1, long row, bool& cancel);
-  void m_BillInterface_BeforeDoAction(const Variant& fieldInfo, const Variant& actionData,
-                                      const Variant& cell, const std::string& kind,
-                                      const std::string& name, const std::string& parameter,
-                                      bool& cancel);
-  void m_BillInterface_BeforeSave(bool& cancel);
-  void m_BillInterface_BeforeSelBills(const Variant& v1, const Variant& v2, const Variant& v3,
-                                      std::string& filter, const Variant& v5);
-  void m_BillInterface_BeginEdit(const Variant& v1, const Variant& v2, const Variant& v3);
-  void m_BillInterface_BusinessCheck(bool& cancel);
-  void m_BillInterface_Change(const Ref<host::IDictionary>& field,
-                              const Ref<host::IDictionary>& change, long col, long row,
-                              bool& cancel);
-  void m_BillInterface_EntryGridRow(const Variant& v1, long row, const Variant& v3,
-                                    const Variant& v4, const Variant& v5, const Variant& v6,
-                                    const Variant& v7, const Variant& v8);
-  void m_BillInterface_LostFocus(const std::string& v1, const Variant& v2, const Variant& v3,
-                                 const Variant& v4);
-  void m_BillInterface_MenuBarClick(const Ref<host::ITool>& tool, bool& cancel);
-  void m_BillInterface_MenuBarInitialize(const Ref<host::IActiveBar>& menuBar);
-  void m_BillInterface_UnBusinessCheck(bool& cancel);
-
-  // --- list handlers ---
-  void m_ListInterFace_AfterMergeCopyBill(const Variant& data);
-  void m_ListInterface_BusinessCheck(bool& cancel);
-  void m_ListInterface_MenuBarClick(const Ref<host::ITool>& tool, bool& cancel);
-  void m_ListInterface_MenuBarInitialize(const Ref<host::IActiveBar>& menuBar);
-  void m_ListInterface_UnBusinessCheck(bool& cancel);
+  ZOV_SALES_BILL_HANDLERS;
 
   // --- public methods ---
-  std::string GetUserProfile(std::string_view section, std::string_view key) override;
-  void SaveUserProfileItem(std::string_view section, std::string_view key,
-                           const Variant& value) override;
   void checkBillSNErr(const Variant& bill, Variant& result) override;
-  void checkXSDBillSNErr(long billId, Variant& result) override;
-  void checkXSDBillBatchNoErr(long billId, Variant& result) override;
-  double GetSalePriceForTZE(long itemId, long unitId, long customerId, long stockId,
-                            std::string_view batchNo, bool& found) override;
 
  private:
+  // A field change as its handler sees it.
+  struct FieldChange {
+    std::string key;                // the changed field's key as the host spells it
+    long row;                       // -1 for a head field
+    Variant previous;               // the cell's value before the change
+    Ref<host::IDictionary> field;   // the host's descriptor of the field
+    Ref<host::IDictionary> change;  // the host's record of the change
+    bool& cancel;
+  };
+  // A tool click as its handler sees it.
+  struct ToolClick {
+    Ref<host::ITool> tool;
+    std::string key;
+    bool& cancel;
+  };
+  using ChangeHandler = void (BillEvent_Sale::*)(FieldChange&);
+  using ToolHandler = void (BillEvent_Sale::*)(ToolClick&);
+
+  // --- field changes (sale_change.cc) ---
+  void OnCustomer(FieldChange&);
+  void OnDate(FieldChange&);
+  void OnItem(FieldChange&);
+  void OnShowUnit(FieldChange&);
+  void OnEmployee(FieldChange&);
+  void OnCalType(FieldChange&);
+  void OnBillType(FieldChange&);
+  void OnShelfLife(FieldChange&);
+  void OnPayment(FieldChange&);
+  void OnSettlement(FieldChange&);
+  void OnInvoiceType(FieldChange&);
+  void OnBalanceStyle(FieldChange&);
+  void OnQuantity(FieldChange&);
+  void OnProperty(FieldChange&);
+  void OnStock(FieldChange&);
+  void OnBatch(FieldChange&);
+  void OnAmount(FieldChange&);
+  void OnTaxAmount(FieldChange&);
+  void OnDiscountAccount(FieldChange&);
+  void OnDiscount(FieldChange&);
+  void OnClientItem(FieldChange&);
+  void OnCharges(FieldChange&);
+  void OnCosts(FieldChange&);
+  void OnDisplayedField(FieldChange&);
+  // Any change but of the reject state itself clears the workflow's rejection.
+  void ClearRejection();
+
+  // --- form tools (sale_tools.cc) and list tools (sale_list.cc) ---
+  void ToggleOption(ToolClick&);
+  void TogglePriceCalcDiscount(ToolClick&);
+  void RefuseRejectedDelete(ToolClick&);
+  void ReceiveWholeBill(ToolClick&);
+  void CopyUnaudited(ToolClick&);
+  void ChooseSource(ToolClick&);
+  void QueryPayIn(ToolClick&);
+  void QuerySaleOrder(ToolClick&);
+  void QueryPurchase(ToolClick&);
+  void QueryFollowUp(ToolClick&);
+  void MakeLogistics(ToolClick&);
+  void QueryLogistics(ToolClick&);
+  void PrintExpressNote(ToolClick&);
+  void PushReceipt(ToolClick&);
+  void PushInvoice(ToolClick&);
+  void OffsetAdvanceReceipts(ToolClick&);
+  void DropEmptyRowBeforeSave(ToolClick&);
+  void ShareCharges(ToolClick&);
+  void Reject(ToolClick&);
+  // False, after "请先输入客户。" with the cursor on FCustID and the click cancelled, without one.
+  bool CustomerEntered(ToolClick&);
+  void RefuseRejectedSelection(ToolClick&);
+  void QueryLogisticsFromList(ToolClick&);
+  void SwitchLogisticsMode(ToolClick&);
+  void InvoiceSelection(ToolClick&);
+  void MakeLogisticsFromList(ToolClick&);
+
+  // --- audit (sale_audit.cc) ---
   // The audit check of the bill or of the list's selection; false refuses.
   bool CheckAuditState(bool audit, bool fromList);
-  // Serial-number completeness before audit; false refuses.
-  bool CheckSerialCompleteness(bool fromList);
-  // The stock on hand of the row's item, stock, attribute and batch in status panel 2.
-  void ShowRowStock(long row);
-  // Tools that depend on the edit state of the form.
-  void ApplyEditState();
+
+  // --- layout (sale_layout.cc) ---
   // Tools, captions, labels, hidden and locked fields by bill kind and form state.
   void ApplyBillLayout();
-  // The customer's balance and credit limit in status panel 3 (with the balance right).
-  void ShowCustomerCredit();
-  // FSettleLimitDate from the customer's payment term and the bill date.
-  void CalcSettleLimitDate();
+  // Tools that depend on the edit state of the form.
+  void ApplyEditState();
   // Cost fields without the cost right, invoice-amount fields without that right.
   void HideFieldsByRights();
-  // The settlement cells of a loaded bill by the payment stored with it.
-  void LockPaymentCells();
-  // Every cell of the bill data marked unmodified.
-  void MarkPagesUnmodified();
-  // The composite quantity text of rows that have none (stored back on the entry).
-  void FillComplexQtyTexts();
-  // The related-records window of query `tool` for records of kind `queryKind` (1020002,
-  // 1030001, 5001, or the bill kind 3001..3004 / 3010).
-  void ShowRelated(std::string_view caption, std::string_view title, long queryKind);
-  Ref<host::IDictionary> BuildTitleDict(long queryKind);
-  Ref<host::IDictionary> BuildEntryDict(long queryKind);
-  // The settlement amounts after a payment, offset or write-off changed (the whole-bill
-  // receipt too): FCurCheckAmount against the bill total, and the account cells it needs.
-  void SettleAmounts(bool paymentChanged, bool multiAccount);
-  // The bill's total: the column sum of FInTaxAmount.
-  double BillTotal();
-  // The electronic-invoice data set of the stored bill `billId`; empty (after its message) when a
-  // check refuses.
-  Ref<host::IDictionary> GetSaleBillMakeTzeInvoiceDict(long billId);
-  // The buyer's part of an invoice data set for `customer`; false (after its message) when the
-  // customer or the tax number is missing.
-  bool AddBuyer(const Ref<host::IDictionary>& invoice, long customer);
-  // The seller's part; false (after its message) when the invoicing data are missing.
-  bool AddSeller(const Ref<host::IDictionary>& invoice, std::string_view missingMessage);
-  // Removes a trailing entry row without item before the host saves.
-  void DropEmptyLastRow();
-  // The bill validation of a save (`mode` 1) in its fixed order; false after the first failing
-  // check's message.
-  bool ValidateSaleBill(long mode);
-  // The head record handed to the host's check components, and one record per row.
-  Ref<host::IDictionary> HeadRecord(bool forAudit);
-  Ref<host::IDictionary> RowRecords(bool forStock, std::string_view priceKey);
-  // The source-quantity and source-date checks of rows made from orders and sales bills.
-  bool CheckSourceRows();
-  // Shows `message`, puts the cursor on `key` of `row` and returns false.
-  bool Refuse(std::string_view message, std::string_view key = "", long row = -1);
-  // The row routines of the field changes.
-  void RefetchRowPrice(long row);
-  void RefreshRowCost(long row);
-  void FillCustomerContact(long customer);
-  void FillSalesman(long customer);
-  void SetRowDefaultUnit(long row);
-  void SetRowTaxRate(long row);
-  void ChangeItem(long row, bool& cancel);
-  void ChangeShowUnit(long row);
-  void ChangeInvoiceType();
-  // The batch rule of a row: the batch cell follows the item's batch management, and an item with
-  // automatic batch numbers gets one.
-  void ApplyRowBatchRule(long row);
   // The price rights of the form (price and tax columns).
   void ApplyPriceRights();
   // The weight industry's set-up of the rows (locks by unit and calculation type).
   void ApplyIndustrySetup();
-  // The electronic invoice of the bills selected in the list.
-  void MakeListInvoice(const std::vector<long>& ids, bool& cancel);
-  // Field helpers of the class.
-  long Kind();
+  // The settlement cells of a loaded bill by the payment stored with it.
+  void LockPaymentCells();
+  // Every cell of the bill data marked unmodified.
+  void MarkPagesUnmodified();
+  // The item columns a consignment settlement takes from its source: locked for 3003 and 3004.
+  void LockSettlementItemColumns();
   void Bar(const char* tool, const char* property, bool value);
+
+  // --- settlement (sale_settlement.cc) ---
+  // The settlement amounts after a payment, offset or write-off changed (the whole-bill receipt
+  // too): FCurCheckAmount against the bill total, and the account cells it needs.
+  void SettleAmounts(bool paymentChanged, bool multiAccount);
+  // The bill's total: the column sum of FInTaxAmount.
+  double BillTotal();
+
+  // --- the class's view of the shared routines ---
+  sales::SalesForm Form();
+  SaleKind Kind();
+  // The price look-up of the sales bill's rows (its gift-stock option).
+  sales::PriceLookup Pricing();
+  bool ToolChecked(const char* key);
 
   bool invoiceAmountRight_ = false;  // right 15/2010/32, asked once
   long invoiceType_ = 2020;          // the user's last invoice type
   std::string pendingAction_;        // "SAVE" while a save the user asked for is under way
+
+  friend class SaleChecks;
 };
 
 }  // namespace zov::plugins

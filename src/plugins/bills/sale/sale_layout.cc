@@ -1,9 +1,13 @@
 // The sales bill's layout: which tools, captions, columns and settlement fields the form shows
 // for the bill's kind (delivery 3001, return 3002, consignment settlement 3003 and its return
 // 3004) and state.
+#include <algorithm>
 #include <functional>
+#include <initializer_list>
 
 #include "bills/sale/bill_event_sale.h"
+#include "calc/locks.h"
+#include "calc/prices.h"
 #include "calc/units.h"
 #include "frame/bill_access.h"
 #include "frame/resume.h"
@@ -28,8 +32,6 @@ constexpr const char* kSourceTools[] = {"mnuRelate_1030001", "mnuRelate_1030002"
                                         "mnuRelate_1030003"};
 constexpr const char* kLogisticsTools[] = {"mnuRelatePushBill_2000001", "mnuQueryLogisticList"};
 
-bool IsReturn(long kind) { return kind == 3002 || kind == 3004; }
-
 void ForEachColumn(host::IBillInterface& bill, std::string_view keys, int grid,
                    const std::function<void(host::IQORField&)>& apply) {
   for (const std::string& key : vb::Split(keys, ",")) {
@@ -42,9 +44,20 @@ void ForEachColumn(host::IBillInterface& bill, std::string_view keys, int grid,
 
 }  // namespace
 
-long BillEvent_Sale::Kind() {
-  return ResumeOr<long>(
-      0, [&] { return static_cast<long>(FieldNumber(*m_BillInterface, "FBillTypeID")); });
+void BillEvent_Sale::ApplyPriceRights() {
+  calc::ApplyPriceRight(context(), *m_BillInterface);
+  calc::ApplyTaxColumnRight(context(), *m_BillInterface);
+}
+
+void BillEvent_Sale::ApplyIndustrySetup() {
+  if (services::IndustryType(context()) == 1) calc::ApplyRowLocks(context(), *m_BillInterface);
+}
+
+void BillEvent_Sale::LockSettlementItemColumns() {
+  const bool settlement = IsSettlementKind(Kind());
+  for (const std::string& key :
+       vb::Split("FItemID,FShowUnitID,FSCStockID,FBatchNo,FAuxPropID,FKFDate", ","))
+    Resume([&] { m_BillInterface->BillEntrys(1)->QORFields(key)->SetFieldLock(settlement); });
 }
 
 void BillEvent_Sale::Bar(const char* tool, const char* property, bool value) {
@@ -78,78 +91,6 @@ void BillEvent_Sale::MarkPagesUnmodified() {
   });
 }
 
-void BillEvent_Sale::ShowCustomerCredit() {
-  auto& bill = *m_BillInterface;
-  const long customer = FieldId(bill, "FCustID");
-  auto clear = [&] { Resume([&] { bill.SetStatusText(3, ""); }); };
-  if (customer < 1) return clear();
-  if (!services::AccessCheck(context(), services::PropsString(context()), 40, 100, 1024, kProgId))
-    return clear();
-  auto rs = services::OpenRecordsetTolerant(
-      context(), "Select FCurComeGoBalance,FCreditAmount From t_Organization Where FItemID = " +
-                     std::to_string(customer));
-  if (!rs || rs->Eof()) return;
-  std::string text;
-  if (services::InitClosed(context())) {
-    auto number = [&](const char* column) {
-      const Variant v = rs->Value(column);
-      return vb::CStr(Variant(vb::Val(v.IsNull() ? std::string() : vb::CStr(v))));
-    };
-    text = "往来余额" + number("FCurComeGoBalance") + ",信用额度" + number("FCreditAmount");
-  } else {
-    text = "往来余额0,信用额度0";
-  }
-  Resume([&] { bill.SetStatusText(3, text); });
-}
-
-void BillEvent_Sale::CalcSettleLimitDate() {
-  auto& bill = *m_BillInterface;
-  const long customer = FieldId(bill, "FCustID");
-  if (customer <= 0) return;
-  auto rs = services::OpenRecordsetTolerant(
-      context(),
-      " Select t2.FType,t2.FStandDays,t2.FMonthPayDay,t2.FBeforeDays From t_Organization t1 \r\n"
-      " Left Join t_SetDl t2 ON t1.FPayMentTime=t2.FItemID Where t1.FItemID=" +
-          std::to_string(customer));
-  if (!rs || rs->Eof()) return;
-  const Variant dateValue = bill.GetFieldValue("FDate", -1);
-  if (dateValue.IsEmpty() || (dateValue.IsString() && dateValue.AsString().empty())) return;
-  Resume([&] {
-    const vb::Date date = vb::CDate(dateValue);
-    auto number = [&](const char* column) {
-      const Variant v = rs->Value(column);
-      return v.IsNull() ? 0L : static_cast<long>(vb::Val(vb::CStr(v)));
-    };
-    const long type = number("FType");
-    vb::Date due;
-    if (type == 1) {
-      due = vb::DateAdd("d", number("FStandDays"), date);
-    } else if (type == 2) {
-      // Monthly settlement: past the pay day (after the days before it) the next month's pay day.
-      const long payDay = number("FMonthPayDay");
-      const vb::Date counted = vb::DateAdd("d", number("FBeforeDays"), date);
-      int year = vb::Year(counted), month = vb::Month(counted);
-      if (vb::Day(counted) > payDay) {
-        if (++month > 12) {
-          month = 1;
-          ++year;
-        }
-      }
-      long day = payDay;
-      if (month == 4 || month == 6 || month == 9 || month == 11)
-        day = std::min(day, 30L);
-      else if (month == 2)
-        day = std::min(day, year % 4 == 0 ? 29L : 28L);
-      else
-        day = std::min(day, 31L);
-      due = vb::DateSerial(year, month, static_cast<int>(std::max(day, 1L)));
-    } else {
-      return;
-    }
-    bill.SetFieldValue("FSettleLimitDate", due, -1);
-  });
-}
-
 void BillEvent_Sale::LockPaymentCells() {
   auto& bill = *m_BillInterface;
   Resume([&] {
@@ -163,44 +104,11 @@ void BillEvent_Sale::LockPaymentCells() {
   });
 }
 
-void BillEvent_Sale::FillComplexQtyTexts() {
-  auto& bill = *m_BillInterface;
-  const long rows = ResumeOr<long>(0, [&] { return bill.BillEntrys(1)->GridMaxDataRowNum(); });
-  for (long row = 1; row <= rows; ++row) {
-    Resume([&] {
-      if (!vb::Trim(FieldText(bill, "FComplexQtyDis", row)).empty()) return;
-      const long item = FieldId(bill, "FItemID", row);
-      if (item <= 0) return;
-      const std::string qty = vb::CStr(Variant(FieldNumber(bill, "FQty", row)));
-      auto rs =
-          services::OpenRecordset(context(), "Select dbo.GetComplexQty(" + std::to_string(item) +
-                                                 "," + qty + ") as FComplexQtyDis");
-      if (!rs || rs->Eof()) return;
-      const std::string text = vb::CStr(rs->Value(0L));
-      auto cell = bill.GetDataFldbyKey("FComplexQtyDis", row);
-      if (cell) {
-        cell->SetItem("FDSP", text);
-        cell->SetItem("FFLD", text);
-      }
-      const long classType = static_cast<long>(FieldNumber(bill, "lClassTypeID", row));
-      const char* table = classType == 1030001   ? "t_XS_OrderEntry"
-                          : classType == 1030002 ? "T_CC_StockBillEntry"
-                                                 : nullptr;
-      const long entry = static_cast<long>(FieldNumber(bill, "FEntryID2", row));
-      if (table && entry > 0)
-        services::ExecuteUpdate(context(),
-                                std::string("UPDATE ") + table +
-                                    " SET FComplexQtyDis = " + services::SqlLiteral(text) +
-                                    " WHERE lEntryID = " + std::to_string(entry));
-    });
-  }
-}
-
 void BillEvent_Sale::ApplyBillLayout() {
   auto& bill = *m_BillInterface;
   const long status =
       ResumeOr<long>(0, [&] { return static_cast<long>(FieldNumber(bill, "FStatus")); });
-  const long kind = Kind();
+  const SaleKind kind = Kind();
   const std::string billNo = ResumeOr<std::string>({}, [&] { return FieldText(bill, "FBillNo"); });
   const bool logistic = ResumeOr<bool>(false, [&] {
     auto info =
@@ -222,73 +130,77 @@ void BillEvent_Sale::ApplyBillLayout() {
   Bar("mnuEditCopy", "Enabled", true);
   Bar("mnuReject", "Visible", false);
 
-  // Visibility by kind.
-  const auto byKind = [&](const char* tool, bool k3001, bool k3002, bool k3003, bool k3004) {
-    const bool v = kind == 3002 ? k3002 : kind == 3003 ? k3003 : kind == 3004 ? k3004 : k3001;
-    Bar(tool, "Visible", v);
+  // Visibility by kind: a tool shows for the kinds listed (a bill without kind as a delivery).
+  const SaleKind shown =
+      kind == SaleKind::kReturn || IsSettlementKind(kind) ? kind : SaleKind::kDelivery;
+  const auto showFor = [&](const char* tool, std::initializer_list<SaleKind> kinds) {
+    Bar(tool, "Visible", std::find(kinds.begin(), kinds.end(), shown) != kinds.end());
   };
-  byKind("mnuRelate_1030001", true, false, false, false);
-  byKind("mnuRelate_1030002", false, true, false, true);
-  byKind("mnuRelate_1030003", false, false, true, false);
-  byKind("mnuQueryPayIn", true, true, true, true);
+  constexpr auto kDelivery = SaleKind::kDelivery, kReturn = SaleKind::kReturn,
+                 kSettlement = SaleKind::kSettlement,
+                 kSettlementReturn = SaleKind::kSettlementReturn;
+  showFor("mnuRelate_1030001", {kDelivery});
+  showFor("mnuRelate_1030002", {kReturn, kSettlementReturn});
+  showFor("mnuRelate_1030003", {kSettlement});
+  showFor("mnuQueryPayIn", {kDelivery, kReturn, kSettlement, kSettlementReturn});
   for (const char* t : {"mnuQuerySaleOrder", "mnuQueryGH", "mnuQuerySaleReject"})
-    byKind(t, true, false, false, false);
-  byKind("mnuQuerySale", false, true, false, false);
-  byKind("mnuQueryConsign", false, false, false, false);
-  byKind("mnuQueryConsignReject", false, false, false, true);
-  byKind("mnuQueryConsignBal", false, false, true, false);
-  byKind("mnuRelatePushBill_1050001", true, true, true, true);
+    showFor(t, {kDelivery});
+  showFor("mnuQuerySale", {kReturn});
+  showFor("mnuQueryConsign", {});
+  showFor("mnuQueryConsignReject", {kSettlementReturn});
+  showFor("mnuQueryConsignBal", {kSettlement});
+  showFor("mnuRelatePushBill_1050001", {kDelivery, kReturn, kSettlement, kSettlementReturn});
   for (const char* t : {"mnuRelatePushBill_3000001", "mnuRelatePushBill_1030002",
                         "mnuRelatePushBill_2000001", "mnuQueryLogisticList"})
-    byKind(t, true, false, true, false);
-  if (kind == 3003 || kind == 3004) {
+    showFor(t, {kDelivery, kSettlement});
+  if (IsSettlementKind(kind)) {
     Bar("mnuEditAddRow", "Visible", false);
     Bar("mnuCopyRow", "Visible", false);
   }
-  if (kind == 3004) {
+  if (kind == SaleKind::kSettlementReturn) {
     Bar("mnuEditCopy", "Enabled", false);
     Bar("mnuImportGoods", "Enabled", false);
   }
 
-  // By the form's state.
+  // By the form's state: which tool groups are enabled, and the audit tool of a bill that is not
+  // audited.
   const auto all = [&](const auto& tools, const char* property, bool value) {
     for (const char* t : tools) Bar(t, property, value);
   };
-  if (state == host::kBillNew) {
+  const auto groups = [&](bool source, bool query, bool push) {
+    all(kSourceTools, "Enabled", source);
+    all(kQueryTools, "Enabled", query);
+    all(kPushTools, "Enabled", push);
+  };
+  const auto auditTool = [&] {
     Bar("mnuEditCheck", "Visible", true);
     Bar("mnuEditCheck", "Enabled", true);
     Bar("mnuEditUnCheck", "Visible", false);
-    all(kSourceTools, "Enabled", true);
-    all(kQueryTools, "Enabled", false);
-    all(kPushTools, "Enabled", false);
+  };
+  if (state == host::kBillNew) {
+    auditTool();
+    groups(true, false, false);
     const bool neutralizeShown = ResumeOr<bool>(false, [&] {
       auto map = bill.TableInfo()->Item("Map").ObjectAs<host::IDictionary>();
       auto entry = map ? map->Item("FNeutralizeAmount").ObjectAs<host::IDictionary>()
                        : Ref<host::IDictionary>{};
       return entry && (vb::CLng(entry->Item("FVisible")) & 64) != 0;
     });
-    Bar("mnuEditCheckInfo", "Enabled", (kind == 3001 || kind == 3003) && neutralizeShown);
+    Bar("mnuEditCheckInfo", "Enabled",
+        (kind == SaleKind::kDelivery || kind == SaleKind::kSettlement) && neutralizeShown);
     all(kLogisticsTools, "Visible", false);
   } else if (state == host::kBillEdit) {
-    Bar("mnuEditCheck", "Visible", true);
-    Bar("mnuEditCheck", "Enabled", true);
-    Bar("mnuEditUnCheck", "Visible", false);
-    all(kSourceTools, "Enabled", false);
-    all(kQueryTools, "Enabled", true);
-    all(kPushTools, "Enabled", false);
+    auditTool();
+    groups(false, true, false);
     Bar("mnuReject", "Visible", true);
     Bar("mnuEditCheckInfo", "Enabled", false);
     all(kLogisticsTools, "Visible", false);
   } else {
-    all(kSourceTools, "Enabled", false);
-    all(kQueryTools, "Enabled", true);
-    all(kPushTools, "Enabled", true);
+    groups(false, true, true);
     Bar("mnuEditAutoSumAmt", "Enabled", false);
     Bar("mnuEditCheckInfo", "Enabled", false);
     if (status == 0) {
-      Bar("mnuEditCheck", "Visible", true);
-      Bar("mnuEditCheck", "Enabled", true);
-      Bar("mnuEditUnCheck", "Visible", false);
+      auditTool();
       Bar("mnuRelatePushBill_3000001", "Enabled", false);
     } else if (status == 1) {
       Bar("mnuRelateViewVoucher", "Enabled", true);
@@ -296,39 +208,40 @@ void BillEvent_Sale::ApplyBillLayout() {
       Bar("mnuEditUnCheck", "Visible", true);
       Bar("mnuEditUnCheck", "Enabled", true);
       Bar("mnuRelatePushBill_3000001", "Enabled", true);
-      if (kind == 3001 || kind == 3003) all(kLogisticsTools, "Visible", true);
+      if (kind == SaleKind::kDelivery || kind == SaleKind::kSettlement)
+        all(kLogisticsTools, "Visible", true);
     }
   }
 
   // Captions and labels of the kind.
   Resume([&] {
     bill.SetToolProperty("mnuQueryPayIn", "Caption",
-                         IsReturn(kind) ? "查询退款记录" : "查询收款记录");
+                         IsReturnKind(kind) ? "查询退款记录" : "查询收款记录");
   });
-  if (kind == 3004)
+  if (kind == SaleKind::kSettlementReturn)
     Resume([&] { bill.SetToolProperty("mnuQueryConsignReject", "Caption", "查询委托结算记录"); });
-  if (kind == 3002)
+  if (kind == SaleKind::kReturn)
     Resume([&] { bill.SetToolProperty("mnuRelate_1030002", "ToolTipText", "选择销售发货单"); });
   ForEachColumn(bill, "FCurPayAmount", 0, [&](host::IQORField& f) {
-    f.SetCaption(IsReturn(kind) ? "本次退款:" : "本次收款:");
+    f.SetCaption(IsReturnKind(kind) ? "本次退款:" : "本次收款:");
   });
-  if (IsReturn(kind))
+  if (IsReturnKind(kind))
     Resume([&] { bill.SetEntryCtlProperty("TextColor", bill.GetFieldValue("FTextColor", -1)); });
 
   // Order columns a kind does not use.
   const bool weight = services::IndustryType(context()) == 1;
   std::string hidden;
-  if (IsReturn(kind))
+  if (IsReturnKind(kind))
     hidden = weight ? "FOrderQty,FBaseOrderQty,FRejectQty,FBaseRejectQty,FRejectAuxQty,"
                       "FUnRejectQty,FBaseUnRejectQty,FUnRejectAuxQty"
                     : "FOrderQty,FRejectQty,FRejectAuxQty,FUnRejectQty,FUnRejectAuxQty";
-  else if (kind == 3003)
+  else if (kind == SaleKind::kSettlement)
     hidden = weight ? "FOrderQty,FBaseOrderQty,FUnRejectQty,FBaseUnRejectQty,FUnRejectAuxQty"
                     : "FOrderQty,FUnRejectQty,FUnRejectAuxQty";
   else
     hidden = "FOrderQty";
   ForEachColumn(bill, hidden, 1, [](host::IQORField& f) { f.SetVisible(false); });
-  if (kind == 3003 || kind == 3004)
+  if (IsSettlementKind(kind))
     ForEachColumn(bill, "FItemID,FClientItemID,FSCStockID,FBatchNo,FAuxPropID,FKFDate,FShowUnitID",
                   1, [](host::IQORField& f) { f.SetFieldLock(true); });
 
@@ -347,7 +260,7 @@ void BillEvent_Sale::ApplyBillLayout() {
 
   // The serial-number tool follows the items of the bill.
   bool serials = false;
-  const long rows = ResumeOr<long>(0, [&] { return bill.BillEntrys(1)->GridMaxDataRowNum(); });
+  const long rows = GridRows(bill);
   for (long row = 1; row <= rows && !serials; ++row) {
     const long item = FieldId(bill, "FItemID", row);
     if (item > 0)
@@ -359,20 +272,20 @@ void BillEvent_Sale::ApplyBillLayout() {
 
 void BillEvent_Sale::ApplyEditState() {
   auto& bill = *m_BillInterface;
-  const long kind = Kind();
-  const bool saved = ResumeOr<long>(0, [&] { return bill.CurBillID(); }) > 0;
-  Bar("mnuEditCopy", "Visible", kind != 3004);
-  Bar("mnuRelate_1030001", "Visible", kind == 3001);
-  Bar("mnuRelate_1030002", "Visible", kind == 3002 || kind == 3004);
-  Bar("mnuRelate_1030003", "Visible", kind == 3003);
+  const SaleKind kind = Kind();
+  const bool saved = CurBillId(bill) > 0;
+  Bar("mnuEditCopy", "Visible", kind != SaleKind::kSettlementReturn);
+  Bar("mnuRelate_1030001", "Visible", kind == SaleKind::kDelivery);
+  Bar("mnuRelate_1030002", "Visible", IsReturnKind(kind));
+  Bar("mnuRelate_1030003", "Visible", kind == SaleKind::kSettlement);
   for (const char* t : kSourceTools) Bar(t, "Enabled", !saved);
   Bar("mnuEditAutoSumAmt", "Enabled", true);
   calc::LockField(bill, "FCurPayAmount", false, -1);
-  if (kind == 3001)
+  if (kind == SaleKind::kDelivery)
     Resume([&] {
       bill.SetToolProperty("mnuRelatePushBill_1030002", "Description", "生成销售退货单");
     });
-  if (kind == 3003)
+  if (kind == SaleKind::kSettlement)
     Resume([&] {
       bill.SetToolProperty("mnuRelatePushBill_1030002", "Description", "生成委托结算退货单");
     });

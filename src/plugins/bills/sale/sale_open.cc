@@ -2,6 +2,8 @@
 // was saved.
 #include <set>
 
+#include "bills/common/customer.h"
+#include "bills/common/row_data.h"
 #include "bills/sale/bill_event_sale.h"
 #include "calc/locks.h"
 #include "calc/prices.h"
@@ -33,28 +35,6 @@ constexpr const char* kInvoiceSection = "XS1030002";
 
 }  // namespace
 
-void BillEvent_Sale::ApplyPriceRights() {
-  calc::ApplyPriceRight(context(), *m_BillInterface);
-  calc::ApplyTaxColumnRight(context(), *m_BillInterface);
-}
-
-void BillEvent_Sale::ApplyIndustrySetup() {
-  if (services::IndustryType(context()) == 1) calc::ApplyRowLocks(context(), *m_BillInterface);
-}
-
-void BillEvent_Sale::ApplyRowBatchRule(long row) {
-  auto& bill = *m_BillInterface;
-  const long item = FieldId(bill, "FItemID", row);
-  if (item <= 0) return;
-  const bool batch = services::FirstFlag(
-      context(), "Select FISBatchManager From t_ICItem Where FItemID=" + std::to_string(item));
-  calc::LockField(bill, "FBatchNo", !batch, row);
-  if (batch && vb::Trim(FieldText(bill, "FBatchNo", row)).empty() &&
-      services::FirstFlag(context(), "Select FAutoGenBatchNo From t_ICItem Where FItemID = " +
-                                         std::to_string(item)))
-    inventory::GenerateBatchNo(context(), bill, row);
-}
-
 void BillEvent_Sale::m_BillInterface_AfterNewBill() {
   auto& bill = *m_BillInterface;
   // 1. The invoice type this user used last, unmodified.
@@ -80,7 +60,8 @@ void BillEvent_Sale::m_BillInterface_AfterNewBill() {
 
 void BillEvent_Sale::m_BillInterface_AfterLoadBill() {
   auto& bill = *m_BillInterface;
-  ShowCustomerCredit();
+  const auto form = Form();
+  sales::ShowCustomerCredit(form);
   HideFieldsByRights();
   ApplyBillLayout();
   LockPaymentCells();
@@ -98,12 +79,15 @@ void BillEvent_Sale::m_BillInterface_AfterLoadBill() {
     Bar("mnuBarCode", "Enabled", false);
     Bar("mnuImportGoods", "Enabled", false);
   }
-  FillComplexQtyTexts();
+  // Rows without a composite quantity text get it, stored with the row.
+  for (long row = 1, rows = GridRows(bill); row <= rows; ++row)
+    if (vb::Trim(FieldText(bill, "FComplexQtyDis", row)).empty())
+      sales::UpdateComplexQtyText(form, row, sales::FirstGrid(), true);
 }
 
 void BillEvent_Sale::m_BillInterface_AfterCopyBill() {
   auto& bill = *m_BillInterface;
-  if (FieldId(bill, "FCustID") > 0) CalcSettleLimitDate();
+  if (FieldId(bill, "FCustID") > 0) sales::CalcSettleLimitDate(Form());
   if (vb::InStr(FieldText(bill, "FExplanation"), "由网上订单") > 0) {
     Resume([&] { bill.SetFieldValue("FExplanation", "", -1); });
     Resume([&] { bill.SetFieldValue("FNote", "", -1); });
@@ -118,10 +102,10 @@ void BillEvent_Sale::m_BillInterface_AfterCopyBill() {
 
 void BillEvent_Sale::m_BillInterface_BeforeSelBills(const Variant&, const Variant&, const Variant&,
                                                     std::string& filter, const Variant&) {
-  const long kind = Kind();
-  if (kind == 3001)
+  const SaleKind kind = Kind();
+  if (kind == SaleKind::kDelivery)
     filter = "  and  t_BaseBillTypeData2.FName ='销售发货'  " + filter;
-  else if (kind == 3003)
+  else if (kind == SaleKind::kSettlement)
     filter = "  and  t_BaseBillTypeData2.FName ='委托结算'  " + filter;
 }
 
@@ -132,25 +116,23 @@ void BillEvent_Sale::m_BillInterface_AfterSelBillBeforeFillData(const Variant& s
     auto dict = selection.ObjectAs<host::IDictionary>();
     return dict ? static_cast<long>(vb::Val(vb::CStr(dict->Item("FSourClassTypeID")))) : 0L;
   });
-  long kind = Kind();
   if (source == 1030003 || source == 1030001) {
-    kind = source == 1030003 ? 3003 : 3001;
-    Resume([&] { bill.SetFieldValue("FBillTypeID", kind, -1); });
+    const SaleKind kind = source == 1030003 ? SaleKind::kSettlement : SaleKind::kDelivery;
+    Resume([&] { bill.SetFieldValue("FBillTypeID", static_cast<long>(kind), -1); });
     Resume([&] { bill.SetFieldValue("FInvoiceType", 2020, -1); });
   } else if (source == 1030002) {
-    kind = kind == 3003 || kind == 3004 ? 3004 : 3002;  // a return is being made
-    Resume([&] { bill.SetFieldValue("FBillTypeID", kind, -1); });
+    // A return is being made: of a settlement a settlement return, of a delivery a return.
+    const SaleKind kind =
+        IsSettlementKind(Kind()) ? SaleKind::kSettlementReturn : SaleKind::kReturn;
+    Resume([&] { bill.SetFieldValue("FBillTypeID", static_cast<long>(kind), -1); });
   }
-  const bool settlement = kind == 3003 || kind == 3004;
-  for (const std::string& key :
-       vb::Split("FItemID,FShowUnitID,FSCStockID,FBatchNo,FAuxPropID,FKFDate", ","))
-    Resume([&] { bill.BillEntrys(1)->QORFields(key)->SetFieldLock(settlement); });
+  LockSettlementItemColumns();
 }
 
 void BillEvent_Sale::m_BillInterface_AfterSelBill(const Variant&) {
   auto& bill = *m_BillInterface;
   if (FieldNumber(bill, "FBillTypeID") == 0)
-    Resume([&] { bill.SetFieldValue("FBillTypeID", 3001, -1); });
+    Resume([&] { bill.SetFieldValue("FBillTypeID", static_cast<long>(SaleKind::kDelivery), -1); });
   const long sourceClass = static_cast<long>(FieldNumber(bill, "FClassID_SRC"));
   const std::string sourceId = std::to_string(static_cast<long>(FieldNumber(bill, "FID_SRC")));
   const bool explain = vb::Val(vb::CStr(services::SystemProfileValue(
@@ -162,22 +144,24 @@ void BillEvent_Sale::m_BillInterface_AfterSelBill(const Variant&) {
     Resume([&] { bill.SetFieldValue("FExplanation", prefix + number + "生成", -1); });
   };
   if (sourceClass == 1030002) {
-    const long sourceKind = static_cast<long>(vb::Val(services::FirstValue(
-        context(), "Select FBillTypeID From t_cc_stockbill Where FID = " + sourceId)));
-    if (sourceKind == 3003)
-      Resume([&] { bill.SetFieldValue("FBillTypeID", 3004, -1); });
-    else if (sourceKind == 3001)
-      Resume([&] { bill.SetFieldValue("FBillTypeID", 3002, -1); });
-    const long kind = Kind();
-    Resume([&] { bill.SetBarStatus("mnuBarCode", "Enabled", !(kind == 3003 || kind == 3004)); });
+    // The return of a settlement is a settlement return, that of a delivery a return.
+    const auto sourceKind = static_cast<SaleKind>(static_cast<long>(vb::Val(services::FirstValue(
+        context(), "Select FBillTypeID From t_cc_stockbill Where FID = " + sourceId))));
+    auto setKind = [&](SaleKind kind) {
+      Resume([&] { bill.SetFieldValue("FBillTypeID", static_cast<long>(kind), -1); });
+    };
+    if (sourceKind == SaleKind::kSettlement)
+      setKind(SaleKind::kSettlementReturn);
+    else if (sourceKind == SaleKind::kDelivery)
+      setKind(SaleKind::kReturn);
+    Resume([&] { bill.SetBarStatus("mnuBarCode", "Enabled", !IsSettlementKind(Kind())); });
     explanation("由销售单", "t_cc_stockbill");
   } else if (sourceClass == 1030001) {
     explanation("由销售订单", "t_xs_order");
     // Rows of an order: the batch rule, the secondary quantity of the shown quantity, the
     // secondary price of the price.
-    const long rows = ResumeOr<long>(0, [&] { return bill.BillEntrys(1)->GridMaxDataRowNum(); });
-    for (long row = 1; row <= rows; ++row) {
-      ApplyRowBatchRule(row);
+    for (long row = 1, rows = GridRows(bill); row <= rows; ++row) {
+      sales::ApplyRowBatchRule(Form(), row, sales::FirstGrid());
       const double qtyCoefficient = FieldNumber(bill, "FsecCoefficient", row);
       // A zero coefficient is written back as the whole number 0; no secondary quantity is
       // derived from it (it would be a division by zero).
@@ -199,8 +183,7 @@ void BillEvent_Sale::m_BillInterface_AfterSelBill(const Variant&) {
     // purchase was ordered for.
     if (FieldId(bill, "FCustID") <= 0) {
       std::set<long> purchases;
-      const long rows = ResumeOr<long>(0, [&] { return bill.BillEntrys(1)->GridMaxDataRowNum(); });
-      for (long row = 1; row <= rows; ++row)
+      for (long row = 1, rows = GridRows(bill); row <= rows; ++row)
         if (FieldNumber(bill, "FClassID_SRC", row) == 1020002 &&
             FieldNumber(bill, "FID_SRC", row) > 0)
           purchases.insert(static_cast<long>(FieldNumber(bill, "FID_SRC", row)));
@@ -231,7 +214,7 @@ void BillEvent_Sale::m_BillInterface_AfterSelBill(const Variant&) {
     explanation("由委托代销单", "t_cc_stockbill");
   }
   // 6. Shelf-life dates of editable rows; the default stock of rows without one.
-  const long rows = ResumeOr<long>(0, [&] { return bill.BillEntrys(1)->GridMaxDataRowNum(); });
+  const long rows = GridRows(bill);
   for (long row = 1; row <= rows; ++row) {
     const bool editable = !ResumeOr<bool>(true, [&] {
       return bill.BillCtl()->IsFieldLockRunTime(bill.GetFieldInfoByKey("FKFDate"), row);
@@ -252,8 +235,9 @@ void BillEvent_Sale::m_BillInterface_AfterSelBill(const Variant&) {
       inventory::FillDefaultStock(context(), bill, row, "FSCStockID");
   }
   // 7.-8.
-  ShowCustomerCredit();
-  if (Kind() != 3002 && FieldId(bill, "FCustID") >= 1) CalcSettleLimitDate();
+  sales::ShowCustomerCredit(Form());
+  if (Kind() != SaleKind::kReturn && FieldId(bill, "FCustID") >= 1)
+    sales::CalcSettleLimitDate(Form());
   if (services::IndustryType(context()) == 1)
     for (long row = 1; row <= rows; ++row)
       Resume([&] {
@@ -270,7 +254,7 @@ void BillEvent_Sale::m_BillInterface_AfterFillRow(long row, const Variant&, cons
   const long item = FieldId(bill, "FItemID", row);
   if (item > 0) {
     calc::ApplyUnitLocks(ctx, bill, row, item);
-    ApplyRowBatchRule(row);
+    sales::ApplyRowBatchRule(Form(), row, sales::FirstGrid());
     const std::string barcode =
         pricing::GetUnitBarcode(ctx, item, FieldId(bill, "FShowUnitID", row));
     Resume([&] { bill.SetFieldValue("FBarcode", barcode, row); });
@@ -295,56 +279,7 @@ void BillEvent_Sale::m_BillInterface_AfterSave(const Variant&) {
   services::SaveUserProfileItem(context(), kInvoiceSection, "InvoiceType",
                                 static_cast<long>(FieldNumber(bill, "FInvoiceType")));
   // 2.-4. The contact of the bill goes back to the customer's contacts.
-  const std::string contact = vb::Trim(FieldText(bill, "FContact"));
-  if (vb::CStr(services::SystemProfileValue(context(), "UpdateRelaxAddrInSale", "IC", "1")) !=
-          "1" ||
-      contact.empty())
-    return;
-  const long customer = FieldId(bill, "FCustID");
-  const std::string crlf = "\r\n";
-  const std::string sql =
-      "declare @FItemID    int" + crlf + "declare @FContact   varchar(50)" + crlf +
-      "declare @ExistFirst tinyint" + crlf + "Set @FItemID=" + std::to_string(customer) + crlf +
-      "Set @FContact=" + services::SqlLiteral(FieldText(bill, "FContact")) + crlf +
-      "Select @ExistFirst=Case When Exists(Select * From t_Contact Where FItemID=@FItemID And "
-      "FIsFirst=1) Then 1 Else 0 End" +
-      crlf + "if Exists(Select * from t_Contact Where FItemID=@FItemID and FContact=@FContact)" +
-      crlf + "begin" + crlf +
-      "     Select @ExistFirst As FWithFirst,0 As FIsNew,* From t_Contact Where FItemID=@FItemID "
-      "and FContact=@FContact" +
-      crlf + "end" + crlf + "else" + crlf + "begin" + crlf +
-      "     Select @ExistFirst As FWithFirst,1 As FIsNew" + crlf + "end";
-  auto rs = services::OpenRecordsetTolerant(context(), sql);
-  if (!rs || rs->Eof()) return;
-  if (rs->RecordCount() > 1) {
-    services::ShowMessage(context(), "反写联系人信息失败!" + crlf + crlf +
-                                         "客户资料中存在多个同名联系人 [" +
-                                         FieldText(bill, "FContact") + "]'");
-    Resume([&] {
-      auto tip = context().host().CreateObject(host::progid::kHelpTip).As<host::IHelpTip>();
-      if (tip) tip->ShowPopTip(1, "青禾提示", "保存成功！");
-    });
-    return;
-  }
-  Resume([&] {
-    auto record = context().host().CreateObject(host::progid::kDictionary).As<host::IDictionary>();
-    const bool isNew = vb::Val(vb::CStr(rs->Value("FIsNew"))) == 1;
-    if (!isNew) {
-      for (const char* key : {"FID", "FQQNum", "FPosition", "FPhoto", "FMobilePhone", "FFax",
-                              "FEmail", "FDeptName", "FIsFirst"})
-        record->SetItem(key, rs->Value(key));
-    } else {
-      record->SetItem("FID", 0);
-      record->SetItem("FIsFirst", vb::Val(vb::CStr(rs->Value("FWithFirst"))) == 0 ? 1 : 0);
-    }
-    record->SetItem("FItemID", customer);
-    record->SetItem("FContact", FieldText(bill, "FContact"));
-    record->SetItem("FAddress", FieldText(bill, "FReceiveAddr"));
-    record->SetItem("FPhone", FieldText(bill, "FPhone"));
-    auto update =
-        context().host().CreateObject(host::progid::kBarCodeUpdate).As<host::IBarCodeUpdate>();
-    if (update) update->SaveContactData(services::PropsString(context()), record);
-  });
+  sales::WriteBackContact(Form());
 }
 
 }  // namespace zov::plugins

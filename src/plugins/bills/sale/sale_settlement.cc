@@ -24,7 +24,6 @@ void BillEvent_Sale::SettleAmounts(bool paymentChanged, bool multiAccount) {
   auto& bill = *m_BillInterface;
   const double pay = FieldNumber(bill, "FCurPayAmount");
   const double offset = FieldNumber(bill, "FNeutralizeAmount");
-  const long kind = Kind();
   auto set = [&](const char* key, const Variant& value) {
     Resume([&] { bill.SetFieldValue(key, value, -1); });
   };
@@ -33,7 +32,7 @@ void BillEvent_Sale::SettleAmounts(bool paymentChanged, bool multiAccount) {
     calc::LockField(bill, key, true, -1);
   };
   if (paymentChanged) {
-    if (kind == 3002 || kind == 3004) set("FCurCheckAmount", pay + offset);
+    if (IsReturnKind(Kind())) set("FCurCheckAmount", pay + offset);
     if (multiAccount) {
       set("FMultiAccount", 1);
       calc::LockField(bill, "FCurPayAmount", true, -1);

@@ -1,6 +1,9 @@
 // The related-records windows of the sales bill: the header items and the columns and records
 // handed to the host's related-bill window for each query kind.
-#include "bills/sale/bill_event_sale.h"
+#include "bills/common/related.h"
+
+#include <vector>
+
 #include "frame/bill_access.h"
 #include "frame/menu.h"
 #include "frame/resume.h"
@@ -12,13 +15,9 @@
 #include "zov/vb/convert.h"
 #include "zov/vb/format.h"
 
-namespace zov::plugins {
+namespace zov::plugins::sales {
 
 namespace {
-
-Ref<host::IDictionary> NewDictionary(PluginContext& ctx) {
-  return ctx.host().CreateObject(host::progid::kDictionary).As<host::IDictionary>();
-}
 
 // Column captions of the entry dictionary and the record fields they show.
 struct EntryColumn {
@@ -28,12 +27,13 @@ struct EntryColumn {
 
 }  // namespace
 
-Ref<host::IDictionary> BillEvent_Sale::BuildTitleDict(long queryKind) {
-  auto& bill = *m_BillInterface;
-  auto items = NewDictionary(context());
+Ref<host::IDictionary> BuildTitleDict(const SalesForm& form, long queryKind) {
+  auto& bill = form.bill;
+  auto& ctx = form.ctx;
+  auto items = NewDictionary(ctx);
   long n = 0;
   auto add = [&](const std::string& name, const Variant& value, int format) {
-    auto item = NewDictionary(context());
+    auto item = NewDictionary(ctx);
     item->SetItem("FName", name);
     item->SetItem("FValue", value.IsEmpty() || value.IsNull() ? std::string() : vb::CStr(value));
     item->SetItem("FFormat", format);
@@ -42,23 +42,21 @@ Ref<host::IDictionary> BillEvent_Sale::BuildTitleDict(long queryKind) {
   add("客户", bill.GetFieldValue("FCustID", -1, host::kFieldDisplay), 0);
   add("日期", vb::Format(bill.GetFieldValue("FDate", -1), "YYYY-MM-DD"), 0);
   add("单据编号", bill.GetFieldValue("FBillNo", -1), 0);
-  const std::string props = services::PropsString(context());
-  const long id = ResumeOr<long>(0, [&] { return bill.CurBillID(); });
+  const std::string props = services::PropsString(ctx);
+  const long id = CurBillId(bill);
   if (queryKind == 1020002 || queryKind == 1030001) {
     add("部门", bill.GetFieldValue("FDeptID", -1, host::kFieldDisplay), 0);
     double qty = 0, amount = 0, linkQty = 0, linkAmount = 0;
     Resume([&] {
       if (queryKind == 1020002) {
-        auto gj = context().host().CreateObject(host::progid::kGJUpdate).As<host::IGJUpdate>();
+        auto gj = ctx.host().CreateObject(host::progid::kGJUpdate).As<host::IGJUpdate>();
         qty = gj->GetFieldSumValue(props, id, "FShowQty");
         amount = gj->GetFieldSumValue(props, id, "FInTaxAmount");
         linkQty = gj->GetGHDLinkQty(props, id);
         linkAmount = gj->GetGHDLinkTaxAmount(props, id);
       } else {
-        auto link = context()
-                        .host()
-                        .CreateObject(host::progid::kTempConsignUpdate)
-                        .As<host::ITempBillUpdate>();
+        auto link =
+            ctx.host().CreateObject(host::progid::kTempConsignUpdate).As<host::ITempBillUpdate>();
         qty = link->GetFieldSumValue(props, id, "FShowQty");
         amount = link->GetFieldSumValue(props, id, "FInTaxAmount");
         linkQty = link->GetLinkQty(props, id);
@@ -71,12 +69,13 @@ Ref<host::IDictionary> BillEvent_Sale::BuildTitleDict(long queryKind) {
     add("关联数量", linkQty, 6);
     add("关联价税合计", linkAmount, 6);
   } else if (queryKind == 5001) {
-    const double sign = Kind() == 3002 || Kind() == 3004 ? -1 : 1;
+    const long kind = static_cast<long>(FieldNumber(bill, "FBillTypeID"));
+    const double sign = kind == 3002 || kind == 3004 ? -1 : 1;
     add("金额合计", sign * FieldNumber(bill, "FAllAmount"), 6);
     add("已收金额合计", sign * FieldNumber(bill, "FCheckAmount"), 6);
     add("未收金额合计", sign * FieldNumber(bill, "FUnCheckAmount"), 6);
   } else {
-    if (services::IndustryType(context()) == 1)
+    if (services::IndustryType(ctx) == 1)
       add("理论重量", ColumnSum(bill, "FQty"), 2);
     else
       add("数量合计", ColumnSum(bill, "FShowQty"), 2);
@@ -86,10 +85,12 @@ Ref<host::IDictionary> BillEvent_Sale::BuildTitleDict(long queryKind) {
   return items;
 }
 
-Ref<host::IDictionary> BillEvent_Sale::BuildEntryDict(long queryKind) {
-  auto& bill = *m_BillInterface;
-  const bool weight = services::IndustryType(context()) == 1;
-  const std::string id = std::to_string(ResumeOr<long>(0, [&] { return bill.CurBillID(); }));
+Ref<host::IDictionary> BuildEntryDict(const SalesForm& form, long queryKind) {
+  auto& bill = form.bill;
+  auto& ctx = form.ctx;
+  const bool weight = services::IndustryType(ctx) == 1;
+  const std::string id = std::to_string(CurBillId(bill));
+  const std::string classType = std::to_string(form.cls.classTypeId);
   std::vector<EntryColumn> columns = {
       {"单据内码", "FID"},         {"单据类型", "FBillTypeName"},
       {"日期", "FDate"},           {"单据编号", "FBillNo"},
@@ -109,19 +110,18 @@ Ref<host::IDictionary> BillEvent_Sale::BuildEntryDict(long queryKind) {
     sql =
         "Select t.FID,'销售单' as FBillTypeName,t.FDate,t.FBillNo,'' as FAcctName,t.FCheckAmount "
         "as FAmount,t.FNote "
-        "From t_CC_StockBill t Where t.FID=" +
-        id +
+        "From " +
+        std::string(form.cls.headTable) + " t Where t.FID=" + id +
         " Union All Select r.FID,'收款单' as FBillTypeName,r.FDate,r.FBillNo,isnull(a.FName,'') as "
         "FAcctName,r.FAmount,"
         "r.FNote From t_RP_RBill r Left Join t_SettleAcct a On a.FItemID=r.FSettleAcctID Where "
         "r.FSourceBillId=" +
-        id +
-        " And r.FSourceClassTypeId=1030002"
+        id + " And r.FSourceClassTypeId=" + classType +
         " Union All Select c.FID,'核销单' as FBillTypeName,c.FDate,c.FBillNo,'' as "
         "FAcctName,ce.FAmount,c.FNote "
         "From t_RP_CheckBill c Inner Join t_RP_CheckBillEntry1 ce On ce.FID=c.FID Where "
         "ce.FSourceBillId=" +
-        id + " And ce.FSourceClassTypeId=1030002";
+        id + " And ce.FSourceClassTypeId=" + classType;
   } else if (queryKind == 1030001 || queryKind == 1020002) {
     // The bills this bill's rows came from.
     const bool order = queryKind == 1030001;
@@ -162,23 +162,23 @@ Ref<host::IDictionary> BillEvent_Sale::BuildEntryDict(long queryKind) {
         "t7.FItemID=e.FShowUnitID"
         " Left Join t_MeasureUnit t8 ON t8.FItemID=e.FSecUnitID"
         " Where d.FID=" +
-        std::to_string(queryKind) + " And e.FClassID_SRC=1030002 And e.FID_SRC=" + id;
+        std::to_string(queryKind) + " And e.FClassID_SRC=" + classType + " And e.FID_SRC=" + id;
   }
-  auto entry = NewDictionary(context());
-  auto header = NewDictionary(context());
+  auto entry = NewDictionary(ctx);
+  auto header = NewDictionary(ctx);
   long n = 0;
   for (const auto& c : columns) {
-    auto column = NewDictionary(context());
+    auto column = NewDictionary(ctx);
     column->SetItem("FName", c.caption);
     column->SetItem("FField", c.field);
     header->SetItem(++n, Ref<host::IDictionary>(column));
   }
   entry->SetItem("Header", Ref<host::IDictionary>(header));
-  auto records = NewDictionary(context());
-  if (auto rs = services::OpenRecordsetTolerant(context(), sql)) {
+  auto records = NewDictionary(ctx);
+  if (auto rs = services::OpenRecordsetTolerant(ctx, sql)) {
     long r = 0;
     for (; !rs->Eof(); rs->MoveNext()) {
-      auto record = NewDictionary(context());
+      auto record = NewDictionary(ctx);
       auto fields = rs->Fields();
       for (long i = 0; i < fields->Count(); ++i)
         record->SetItem(fields->Item(i)->Name(), fields->Item(i)->Value());
@@ -189,18 +189,19 @@ Ref<host::IDictionary> BillEvent_Sale::BuildEntryDict(long queryKind) {
   return entry;
 }
 
-void BillEvent_Sale::ShowRelated(std::string_view caption, std::string_view title, long queryKind) {
-  if (ResumeOr<long>(0, [&] { return m_BillInterface->CurBillID(); }) <= 0) {
-    services::ShowMessage(context(), "请先保存单据");
+void ShowRelated(const SalesForm& form, std::string_view caption, std::string_view title,
+                 long queryKind) {
+  if (CurBillId(form.bill) <= 0) {
+    services::ShowMessage(form.ctx, "请先保存单据");
     return;
   }
   RelatedQuery query;
   query.caption = caption;
   query.titleName = title;
-  query.titleDict = BuildTitleDict(queryKind);
-  query.entryDict = BuildEntryDict(queryKind);
-  query.classTypeId = kClassTypeId;
-  ShowRelatedRecords(context(), *m_BillInterface, query);
+  query.titleDict = BuildTitleDict(form, queryKind);
+  query.entryDict = BuildEntryDict(form, queryKind);
+  query.classTypeId = form.cls.classTypeId;
+  ShowRelatedRecords(form.ctx, form.bill, query);
 }
 
-}  // namespace zov::plugins
+}  // namespace zov::plugins::sales

@@ -1,0 +1,82 @@
+#include "bills/common/commands.h"
+
+#include "frame/bill_access.h"
+#include "frame/menu.h"
+#include "frame/resume.h"
+#include "inventory/serials.h"
+#include "services/messages.h"
+#include "zov/vb/convert.h"
+#include "zov/vb/format.h"
+#include "zov/vb/strings.h"
+
+namespace zov::plugins::sales {
+
+void AddSaleRelateTools(const Ref<host::IActiveBar>& bar) {
+  // The first before the host's voucher tool, each next after the one it follows.
+  const MenuTool relate[] = {
+      {"mnuQueryPayIn", "查询收款记录", "mnuRelate", "", "mnuRelateViewVoucher", "", 0, ""},
+      {"mnuQuerySaleReject", "查询退货记录", "mnuRelate", "mnuQueryPayIn", "", "", 0, ""},
+      {"mnuQuerySale", "查询发货记录", "mnuRelate", "mnuQuerySaleReject", "", "", 0, ""},
+      {"mnuQueryConsign", "查询委托代销记录", "mnuRelate", "mnuQuerySale", "", "", 0, ""},
+      {"mnuQueryConsignReject", "查询委托结算记录", "mnuRelate", "mnuQueryConsign", "", "", 0, ""},
+      {"mnuQueryConsignBal", "查询委托结算退货记录", "mnuRelate", "mnuQueryConsignReject", "", "",
+       0, ""},
+      {"mnuQuerySaleOrder", "查询销售订单记录", "mnuRelate", "mnuQuerySaleReject", "", "", 0, ""},
+      {"mnuQueryGH", "查询采购单记录", "mnuRelate", "mnuQuerySaleOrder", "", "", 0, ""},
+      {"mnuRelatePushBill_2000001", "生成物流单", "mnuRelate", "mnuRelateViewList", "", "", 0, ""},
+      {"mnuQueryLogisticList", "查询物流单", "mnuRelate", "mnuRelateViewList", "", "", 0, ""},
+      {"mnuRelatePushBill_3000001", "生成发票", "mnuRelate", "mnuRelatePushBill_1050001", "", "", 0,
+       ""},
+  };
+  for (const auto& tool : relate) AddTool(bar, tool);
+  AddSeparator(bar, "mnuRelate", "mnuQueryConsignBal");
+  AddSeparator(bar, "mnuRelate", "mnuRelateViewList");
+  AddTool(bar, {"mnuReject", "驳回", "mnuEdit", "", "mnuEditCheck", "", 0, ""});
+}
+
+void RefuseUsedSerialRowDelete(PluginContext& ctx, host::IBillInterface& bill, long row,
+                               bool& cancel) {
+  if (!inventory::RowHasUsedSerials(bill, row)) return;
+  cancel = true;
+  services::ShowMessage(ctx, "分录商品中存在已被其他单据使用的S/N号，不能删除！");
+}
+
+void DropEmptyLastRow(host::IBillInterface& bill) {
+  Resume([&] {
+    auto rows = bill.Data()->Item("Page2").ObjectAs<host::IDictionary>();
+    const long last = rows ? rows->Count() : 0;
+    if (last > 1 && FieldId(bill, "FItemID", last) == 0) rows->Remove(last);
+  });
+}
+
+bool RejectWithNote(PluginContext& ctx, host::IBillInterface& bill) {
+  std::string note = FieldText(bill, "FRejectedNote");
+  if (!services::AskRejectNote(ctx, note) || vb::Trim(note).empty()) return false;
+  Resume([&] { bill.SetFieldValue("FRejectedNote", note, -1); });
+  Resume([&] {
+    bill.SetFieldValue("FRejectedTime", vb::Format(ctx.host().Now(), "yyyy-MM-dd hh:mm:ss"), -1);
+  });
+  Resume([&] { bill.SetFieldValue("FRejected", "1", -1); });
+  Resume([&] { bill.SaveBill(); });
+  return true;
+}
+
+void ResetMergedCopy(const Variant& data, std::string_view kind) {
+  Resume([&] {
+    auto pages = data.ObjectAs<host::IDictionary>();
+    auto head = pages->Item("Page1").ObjectAs<host::IDictionary>();
+    auto map = pages->Item("Map").ObjectAs<host::IDictionary>();
+    auto write = [&](const char* key, std::string_view value) {
+      std::string internal = key;
+      if (map)
+        if (auto entry = map->Item(key).ObjectAs<host::IDictionary>())
+          internal = vb::CStr(entry->Item("FFieldName"));
+      if (auto cell = head->Item(internal).ObjectAs<host::IDictionary>())
+        cell->SetItem("FFLD", std::string(value));
+    };
+    write("FStatus", "0");
+    write("FBillTypeID", kind);
+  });
+}
+
+}  // namespace zov::plugins::sales

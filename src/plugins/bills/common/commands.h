@@ -1,0 +1,34 @@
+// The commands and tools the sales-family bills share: the sales bill's query tools of the
+// "mnuRelate" menu, the refusal to delete a row whose serial numbers are used, the empty last row
+// dropped before a save, the workflow rejection with a note, and the merged copy of a list.
+#pragma once
+
+#include <string_view>
+
+#include "frame/plugin_context.h"
+#include "zov/host/bill.h"
+#include "zov/host/toolbar.h"
+
+namespace zov::plugins::sales {
+
+// The sales bill's query, logistics and invoice tools of "mnuRelate" with their two separators,
+// and "mnuReject" ("驳回") after "mnuEditCheck".
+void AddSaleRelateTools(const Ref<host::IActiveBar>& bar);
+
+// A row whose serial numbers other bills already use is not deleted:
+// "分录商品中存在已被其他单据使用 的S/N号，不能删除！" and `cancel`.
+void RefuseUsedSerialRowDelete(PluginContext& ctx, host::IBillInterface& bill, long row,
+                               bool& cancel);
+
+// A trailing entry row without item is removed from the entry data before the host saves.
+void DropEmptyLastRow(host::IBillInterface& bill);
+
+// The workflow rejection: the reject-note dialog preset with FRejectedNote; a note confirmed and
+// not blank goes to FRejectedNote with FRejectedTime := now and FRejected := "1", and the bill is
+// saved. True when the bill was rejected.
+bool RejectWithNote(PluginContext& ctx, host::IBillInterface& bill);
+
+// The bill a list merged from several: FStatus := "0" and FBillTypeID := `kind` in its head data.
+void ResetMergedCopy(const Variant& data, std::string_view kind);
+
+}  // namespace zov::plugins::sales

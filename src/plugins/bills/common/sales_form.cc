@@ -1,0 +1,15 @@
+#include "bills/common/sales_form.h"
+
+#include "frame/resume.h"
+#include "services/messages.h"
+
+namespace zov::plugins::sales {
+
+bool Refuse(PluginContext& ctx, host::IBillInterface& bill, std::string_view message,
+            std::string_view key, long row) {
+  services::ShowMessage(ctx, message);
+  if (!key.empty()) Resume([&] { bill.SetActiveCell(key, row); });
+  return false;
+}
+
+}  // namespace zov::plugins::sales
