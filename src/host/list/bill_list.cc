@@ -202,6 +202,12 @@ bool BillList::AuditSelected(bool audit) {
                                 [&](host::IListEventSink& s) { s.BusinessCheck(cancel); })
                         : Raise(host::ListEvent::UnBusinessCheck,
                                 [&](host::IListEventSink& s) { s.UnBusinessCheck(cancel); });
+  if (tmpl_->auditByComponent) {
+    // The plug-in's server component changed what it could, bill by bill: the list shows what
+    // is stored.
+    Refresh();
+    return cancel || !ok ? Refuse() : true;
+  }
   if (cancel || !ok) return Refuse();
   // The host's own rule: only bills in the state the operation starts from change.
   std::string ids;
