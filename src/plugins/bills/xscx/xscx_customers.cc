@@ -185,11 +185,13 @@ void BillEvent_XSCX::ShowCustomers(std::string_view text, bool modified) {
   auto& bill = *m_BillInterface;
   const std::string key = CustomerKey();
   Resume([&] {
-    bill.SetFieldValue(key, std::string(text), -1);
-    if (auto cell = bill.GetDataFldbyKey(key, -1)) {
-      cell->SetItem("FFLD", std::string(text));
-      if (modified) cell->SetItem("FModify", 1);
-    }
+    // The person's choice is an edit of the bill; what the bill shows when it opens is not.
+    if (modified) bill.SetFieldValue(key, std::string(text), -1);
+    auto cell = bill.GetDataFldbyKey(key, -1);
+    if (!cell) return;
+    cell->SetItem("FFLD", std::string(text));
+    cell->SetItem("FDSP", std::string(text));
+    if (modified) cell->SetItem("FModify", 1);
   });
 }
 
