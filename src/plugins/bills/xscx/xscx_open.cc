@@ -38,10 +38,7 @@ void BillEvent_XSCX::m_BillInterface_AfterLoadBill() {
   // show "全部客户" until the stored customers are read).
   const std::string stored =
       ResumeOr<std::string>({}, [&] { return FieldText(bill, CustomerKey()); });
-  if (!objext_) {
-    SetupCustomerControls();
-    PlaceHelpNote();
-  }
+  if (!objext_) SetupCustomerControls();
   // The stored customers: found by the bill's number.
   const std::string billNo = FieldText(bill, "FBillNo");
   const long id = static_cast<long>(
@@ -69,7 +66,6 @@ void BillEvent_XSCX::m_BillInterface_AfterCopyBill() {
         ResumeOr<std::string>({}, [&] { return FieldText(bill, CustomerKey()); });
     SetupCustomerControls();
     ApplyFieldVisibility();
-    PlaceHelpNote();
     const long source = FieldId(bill, "FID");
     customerIds_ = source > 0 ? LoadCustomerIds(source) : std::string();
     if (!customerIds_.empty()) ShowCustomers(shown, true);
