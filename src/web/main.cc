@@ -80,10 +80,11 @@ int main(int argc, char** argv) {
       zov::sim::InitializeDatabase(setup.database, true);
     } else {
       // The plug-in library beside this program serves the bills, whichever build set the
-      // database up.
+      // database up; the host's tables of this version are added to a database of an earlier one.
+      auto db = zov::sim::ConnectToFile(setup.database);
+      zov::sim::UpgradeDatabase(*db);
       const std::string library = zov::sim::DefaultPluginLibrary();
       if (fs::exists(library)) {
-        auto db = zov::sim::ConnectToFile(setup.database);
         auto registry = zov::vb::Ref<RegistryWriter>::Adopt(new RegistryWriter(*db));
         zov::sim::RegisterLibrary(library, *registry);
       }

@@ -94,6 +94,26 @@ CREATE TABLE t_BillNoRule (
 )
 GO
 
+-- t_BillEditLock: who is editing a stored bill, and how often the host has written it. A form that
+-- starts editing a stored bill takes the row's holder (FSessionKey, '' when free) and gives it back
+-- on save and close; a holder whose session or process is gone, or idle for half an hour, is taken
+-- over. FVersion counts the host's writes of the bill (save, audit, un-audit), so a form that was
+-- opened before another session's write reads the bill again before it edits.
+CREATE TABLE t_BillEditLock (
+    FClassTypeID        int            NOT NULL,
+    FBillID             int            NOT NULL,
+    FVersion            int            NOT NULL DEFAULT 0,
+    FSessionKey         varchar(120)   NOT NULL DEFAULT '',
+    FUserID             int            NOT NULL DEFAULT 0,
+    FUserName           nvarchar(80)   NOT NULL DEFAULT '',
+    FHostName           nvarchar(120)  NOT NULL DEFAULT '',
+    FProcessID          int            NOT NULL DEFAULT 0,
+    FLockTime           datetime       NULL,
+    FLastSeen           datetime       NULL,
+    CONSTRAINT PK_t_BillEditLock PRIMARY KEY (FClassTypeID, FBillID)
+)
+GO
+
 -- t_BillClassType: the bill class types the host can open: name, head and entry tables, the bill
 -- template and the plug-in class (ProgID) that the host binds to the bill form ('' = none).
 CREATE TABLE t_BillClassType (

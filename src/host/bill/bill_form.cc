@@ -533,7 +533,7 @@ void BillForm::LockCell(const FieldDef& field, long row, bool lock) {
 }
 
 bool BillForm::ReadOnly() const {
-  if (billLocked_ || closed_) return true;
+  if (billLocked_ || closed_ || lockRefused_) return true;
   const Variant status =
       const_cast<BillForm*>(this)->tmpl_->Find("FStatus") ? Value("FStatus") : Variant(0);
   const double s =

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <chrono>
 #include <map>
 #include <memory>
 #include <set>
@@ -85,8 +86,8 @@ class BillForm final : public vb::Implements<host::IBillInterface> {
   // Loads the stored bill `billId` in form state `state` (0 viewing; 2 editing, as a list's
   // modify command opens it), then AfterLoadBill; false when none.
   bool LoadBill(long billId, long state = host::kBillView);
-  // The stored bill numbered `billNo`; false when none.
-  bool LoadBillByNumber(std::string_view billNo);
+  // The stored bill numbered `billNo` in form state `state`; false when none.
+  bool LoadBillByNumber(std::string_view billNo, long state = host::kBillView);
   // The person types `typed` into field `key` of `row` (-1 header). Base-data fields take a
   // number ("C001"), or an internal ID as a number. False when refused (read-only bill, locked
   // cell, unknown number, or the plug-in cancelled the change).
@@ -108,6 +109,11 @@ class BillForm final : public vb::Implements<host::IBillInterface> {
   // "Page3"), then AfterCopyBill.
   void NewFromCopy(const Ref<host::IDictionary>& data);
   bool DeleteBill();
+  // Gives back the edit lock of the stored bill the form edits (the form closes).
+  void ReleaseEditLock();
+  // The user whose session holds the stored bill for editing when this form could not take it
+  // (the form shows the bill read-only); empty otherwise.
+  const std::string& heldBy() const { return heldBy_; }
   // Fills rows from stored source bills through the source tool `tool` ("mnuRelate_1030001").
   bool SelectSource(std::string_view tool, const std::vector<SourceRow>& rows);
   // A row filled by import: the row's item and quantity written, then AfterFillRow.
@@ -210,6 +216,18 @@ class BillForm final : public vb::Implements<host::IBillInterface> {
   void ApplyLockRule(const FieldDef& field, const FieldAction& action, long row);
   void RaiseChange(const FieldDef& field, long row, const Variant& previous, bool& cancel);
   bool BeginEditIfViewing();
+  // Edit locks. TakeEditLock takes the stored bill for this form, or tells the person who holds
+  // it and leaves the form read-only; false when it could not.
+  bool TakeEditLock();
+  // Refuses an operation on the stored bill while another session edits it, and reads the bill
+  // again when another session wrote it since it was read: false after the message.
+  bool CheckNotHeldOrStale(const char* operation);
+  // Counts a write of the bill by this form (inside the writing transaction).
+  void CountWrite();
+  // Reads the stored bill again after another session wrote it, and says so.
+  void ReloadStored(const std::string& message);
+  // Every cell as stored (after a read or a save).
+  void MarkStored();
   bool ReadOnly() const;
   void RunHostTool(std::string_view key, bool& handled);
   // Moves the cursor (and the entry grid's active cell) to `key` of `row`.
@@ -244,6 +262,11 @@ class BillForm final : public vb::Implements<host::IBillInterface> {
 
   long billId_ = 0;
   long formState_ = host::kBillNew;
+  long storedVersion_ = 0;  // the host's writes of the stored bill when the form read it
+  bool holdsEditLock_ = false;
+  bool lockRefused_ = false;  // another session holds the bill: the form only shows it
+  std::string heldBy_;        // see heldBy()
+  std::chrono::steady_clock::time_point lockTouched_;
   bool amountCalcPrice_ = false;
   bool billLocked_ = false;
   bool dirty_ = false;

@@ -4,6 +4,7 @@
 
 #include "bill/bill_form.h"
 #include "bill/bill_form_events.h"
+#include "bill/edit_lock.h"
 #include "zov/vb/convert.h"
 #include "zov/vb/format.h"
 #include "zov/vb/strings.h"
@@ -226,7 +227,20 @@ bool BillForm::Edit(std::string_view key, long row, const Variant& typed) {
 }
 
 bool BillForm::BeginEditIfViewing() {
-  if (formState_ != host::kBillView) return true;
+  if (formState_ != host::kBillView) {
+    // The holder of an edit lock shows it is still there while the person works.
+    const auto now = std::chrono::steady_clock::now();
+    if (holdsEditLock_ && now - lockTouched_ > std::chrono::seconds(EditLock::kTouchSeconds)) {
+      lockTouched_ = now;
+      try {
+        EditLock(services_, tmpl_->classTypeId, billId_).Touch();
+      } catch (const std::exception&) {
+        // Journaled; a lock not refreshed goes stale, and the save finds out.
+      }
+    }
+    return true;
+  }
+  if (!TakeEditLock()) return false;
   formState_ = host::kBillEdit;
   Raise(host::BillEvent::BeginEdit,
         [&](host::IBillEventSink& s) { s.BeginEdit(Variant{}, Variant{}, Variant{}); });

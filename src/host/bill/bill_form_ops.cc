@@ -4,6 +4,7 @@
 
 #include "bill/bill_form.h"
 #include "bill/bill_form_events.h"
+#include "bill/edit_lock.h"
 #include "bill/form_parts.h"
 #include "zov/vb/convert.h"
 #include "zov/vb/format.h"
@@ -50,7 +51,10 @@ Ref<host::IQ7Lib> BillForm::Q7Lib() { return vb::MakeRef<host::IQ7Lib, sim::Q7Li
 
 void BillForm::SaveBill() { Save(); }
 
-void BillForm::CloseBill(bool, std::string_view) { closed_ = true; }
+void BillForm::CloseBill(bool, std::string_view) {
+  ReleaseEditLock();
+  closed_ = true;
+}
 
 // --- menus
 // ----------------------------------------------------------------------------------------
@@ -83,6 +87,9 @@ void BillForm::InitializeMenus() {
 
 void BillForm::NewBill() {
   lastCancelled_ = false;
+  ReleaseEditLock();
+  lockRefused_ = false;
+  heldBy_.clear();
   ResetData();
   billId_ = 0;
   formState_ = host::kBillNew;
@@ -97,22 +104,47 @@ void BillForm::NewBill() {
 
 bool BillForm::LoadBill(long billId, long state) {
   lastCancelled_ = false;
+  ReleaseEditLock();
+  lockRefused_ = false;
+  heldBy_.clear();
   Raise(host::BillEvent::BeforLoadBillFillData,
         [](host::IBillEventSink& s) { s.BeforLoadBillFillData(); });
-  if (!ReadFromDatabase(billId)) return Refuse();
-  formState_ = state == host::kBillEdit ? host::kBillEdit : host::kBillView;
+  // Opened for editing, the bill is read under its edit lock, so nobody writes it in between.
+  EditLock lock(services_, tmpl_->classTypeId, billId);
+  EditLock::State locked;
+  bool lockFailed = false;
+  try {
+    locked = state == host::kBillEdit ? lock.Acquire() : lock.Read();
+  } catch (const std::exception&) {
+    lockFailed = true;  // journaled; the bill is only shown
+  }
+  if (!ReadFromDatabase(billId)) {
+    if (locked.ours) lock.Release();
+    return Refuse();
+  }
+  storedVersion_ = locked.version;
+  holdsEditLock_ = state == host::kBillEdit && locked.ours;
+  lockTouched_ = std::chrono::steady_clock::now();
+  formState_ = holdsEditLock_ ? host::kBillEdit : host::kBillView;
   dirty_ = false;
   Raise(host::BillEvent::AfterLoadBill, [](host::IBillEventSink& s) { s.AfterLoadBill(); });
+  if (state == host::kBillEdit && !holdsEditLock_) {
+    lockRefused_ = true;
+    heldBy_ = locked.holder;
+    services_.Ui().MsgBox(lockFailed ? std::string("单据现在不能修改，只能查看。")
+                                     : "单据正在被用户“" + heldBy_ + "”修改，现在只能查看。",
+                          host::vbInformation, kInfoTitle);
+  }
   return true;
 }
 
-bool BillForm::LoadBillByNumber(std::string_view billNo) {
+bool BillForm::LoadBillByNumber(std::string_view billNo, long state) {
   const std::string sql = "SELECT FID FROM " + tmpl_->headTable + " WHERE FBillNo='" +
                           vb::Replace(billNo, "'", "''") + "' AND " + tmpl_->classColumn + "=" +
                           std::to_string(tmpl_->classTypeId);
   const auto sets = services_.Run(sql);
   if (sets.empty() || sets[0].rows.empty()) return false;
-  return LoadBill(vb::CLng(sets[0].rows[0][0]));
+  return LoadBill(vb::CLng(sets[0].rows[0][0]), state);
 }
 
 // --- rows
@@ -124,7 +156,10 @@ long BillForm::AddRow(int grid) {
     lastCancelled_ = true;
     return 0;
   }
-  BeginEditIfViewing();
+  if (!BeginEditIfViewing()) {
+    lastCancelled_ = true;
+    return 0;
+  }
   const long row = Page(grid).Append();
   ApplyDefaults(grid, row);
   dirty_ = true;
@@ -140,8 +175,7 @@ bool BillForm::DeleteRow(long row, int grid) {
   const bool ok = Raise(host::BillEvent::BeforeDeleteRow, [&](host::IBillEventSink& s) {
     s.BeforeDeleteRow(Variant(grid), row, cancel);
   });
-  if (cancel || !ok) return Refuse();
-  BeginEditIfViewing();
+  if (cancel || !ok || !BeginEditIfViewing()) return Refuse();
   Page(grid).Erase(row);
   dirty_ = true;
   Raise(host::BillEvent::AfterDeleteRow,
@@ -204,7 +238,7 @@ void BillForm::RunHostTool(std::string_view key, bool& handled) {
   else if (key == "mnuEditAddRow")
     AddRow(1);
   else if (key == "mnuFileExit")
-    closed_ = true;
+    CloseBill(false, "");
   else if (key == "mnuOptionAmountCalcPrice") {
     amountCalcPrice_ = !amountCalcPrice_;
     if (auto tool = bar_->FindTool(key)) tool->SetChecked(amountCalcPrice_);
@@ -242,6 +276,11 @@ void BillForm::RunHostTool(std::string_view key, bool& handled) {
 
 bool BillForm::Save() {
   lastCancelled_ = false;
+  if (lockRefused_) {
+    services_.Ui().MsgBox("单据正在被用户“" + heldBy_ + "”修改，不能保存。", host::vbInformation,
+                          kInfoTitle);
+    return Refuse();
+  }
   if (ReadOnly()) {
     services_.Ui().MsgBox("单据已经审核，不能修改。", host::vbInformation, kInfoTitle);
     return Refuse();
@@ -271,10 +310,24 @@ bool BillForm::Save() {
     previousEntries.emplace_back();
     for (const auto& row : page->rows()) previousEntries.back().push_back(row.entryId);
   }
+  std::string refusal;
   try {
     services_.Begin();
-    WriteToDatabase();
-    services_.Commit();
+    // A stored bill is written under its edit lock, and only over the version the form read.
+    if (billId_ != 0) {
+      const auto lock = EditLock(services_, tmpl_->classTypeId, billId_).Acquire();
+      if (lock.heldElsewhere)
+        refusal = "单据正在被用户“" + lock.holder + "”修改，不能保存。";
+      else if (lock.version != storedVersion_)
+        refusal = "单据已被其他用户修改，不能保存。请重新打开单据后再修改。";
+    }
+    if (refusal.empty()) {
+      WriteToDatabase();
+      CountWrite();
+      services_.Commit();
+    } else {
+      services_.Rollback();
+    }
   } catch (const std::exception& e) {
     services_.Rollback();
     billId_ = previousId;
@@ -285,6 +338,11 @@ bool BillForm::Save() {
     services_.Ui().MsgBox(std::string("保存失败：") + e.what(), host::vbInformation, kInfoTitle);
     return Refuse();
   }
+  if (!refusal.empty()) {
+    services_.Ui().MsgBox(refusal, host::vbInformation, kInfoTitle);
+    return Refuse();
+  }
+  MarkStored();
   dirty_ = false;
   formState_ = host::kBillView;
   const Variant id(billId_);
@@ -300,6 +358,7 @@ bool BillForm::Audit() {
     return Refuse();
   }
   if ((billId_ == 0 || dirty_) && !Save()) return false;
+  if (!CheckNotHeldOrStale("审核")) return Refuse();
   bool cancel = false;
   const bool ok = Raise(host::BillEvent::BusinessCheck,
                         [&](host::IBillEventSink& s) { s.BusinessCheck(cancel); });
@@ -316,6 +375,7 @@ bool BillForm::Audit() {
     services_.Begin();
     services_.Run("UPDATE " + tmpl_->headTable + " SET FStatus=1, FCheckerID=" +
                   std::to_string(services_.UserId()) + " WHERE FID=" + std::to_string(billId_));
+    CountWrite();
     services_.Commit();
   } catch (const std::exception& e) {
     services_.Rollback();
@@ -336,6 +396,7 @@ bool BillForm::UnAudit() {
     services_.Ui().MsgBox("单据尚未审核，不能反审核。", host::vbInformation, kInfoTitle);
     return Refuse();
   }
+  if (!CheckNotHeldOrStale("反审核")) return Refuse();
   bool cancel = false;
   const bool ok = Raise(host::BillEvent::UnBusinessCheck,
                         [&](host::IBillEventSink& s) { s.UnBusinessCheck(cancel); });
@@ -349,6 +410,7 @@ bool BillForm::UnAudit() {
     services_.Begin();
     services_.Run("UPDATE " + tmpl_->headTable +
                   " SET FStatus=0, FCheckerID=0 WHERE FID=" + std::to_string(billId_));
+    CountWrite();
     services_.Commit();
   } catch (const std::exception& e) {
     services_.Rollback();
@@ -385,6 +447,9 @@ void BillForm::ReloadBusinessState() {
 
 bool BillForm::CopyBill() {
   lastCancelled_ = false;
+  ReleaseEditLock();
+  lockRefused_ = false;
+  heldBy_.clear();
   billId_ = 0;
   for (auto& page : grids_)
     for (auto& row : page->rows()) {
@@ -404,6 +469,9 @@ bool BillForm::CopyBill() {
 }
 
 void BillForm::NewFromCopy(const Ref<host::IDictionary>& data) {
+  ReleaseEditLock();
+  lockRefused_ = false;
+  heldBy_.clear();
   ResetData();
   billId_ = 0;
   auto copyCells = [](const Ref<host::IDictionary>& from, CellRow& to) {
@@ -441,7 +509,13 @@ void BillForm::NewFromCopy(const Ref<host::IDictionary>& data) {
 
 bool BillForm::DeleteBill() {
   lastCancelled_ = false;
-  if (billId_ == 0 || ReadOnly()) return Refuse();
+  if (billId_ == 0) return Refuse();
+  if (lockRefused_) {
+    services_.Ui().MsgBox("单据正在被用户“" + heldBy_ + "”修改，不能删除。", host::vbInformation,
+                          kInfoTitle);
+    return Refuse();
+  }
+  if (ReadOnly() || !CheckNotHeldOrStale("删除")) return Refuse();
   if (services_.Ui().MsgBox("确定要删除这张单据吗？", host::vbYesNo | host::vbQuestion,
                             kInfoTitle) != host::vbYes)
     return Refuse();
@@ -454,12 +528,14 @@ bool BillForm::DeleteBill() {
       sql += "DELETE FROM " + tmpl_->entry2Table + " WHERE FID=" + std::to_string(billId_) + "\n";
     sql += "DELETE FROM " + tmpl_->headTable + " WHERE FID=" + std::to_string(billId_);
     services_.Run(sql);
+    EditLock(services_, tmpl_->classTypeId, billId_).Forget();
     services_.Commit();
   } catch (const std::exception& e) {
     services_.Rollback();
     services_.Ui().MsgBox(std::string("删除失败：") + e.what(), host::vbInformation, kInfoTitle);
     return Refuse();
   }
+  holdsEditLock_ = false;
   NewBill();
   return true;
 }
@@ -472,8 +548,7 @@ bool BillForm::SelectSource(std::string_view tool, const std::vector<SourceRow>&
   for (const auto& s : tmpl_->sources)
     if (s.tool == tool) def = &s;
   const BillTemplate* source = def ? services_.TemplateOf(def->classTypeId) : nullptr;
-  if (!def || !source || ReadOnly()) return Refuse();
-  BeginEditIfViewing();
+  if (!def || !source || ReadOnly() || !BeginEditIfViewing()) return Refuse();
   auto selection = Dictionary::New();
   selection->SetItem("FSourClassTypeID", def->classTypeId);
   auto data = Dictionary::New();

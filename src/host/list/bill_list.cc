@@ -1,6 +1,7 @@
 #include "list/bill_list.h"
 
 #include "bill/bill_form.h"
+#include "bill/edit_lock.h"
 #include "com/dictionary.h"
 #include "zov/vb/convert.h"
 #include "zov/vb/error.h"
@@ -191,6 +192,31 @@ bool BillList::ClickTool(std::string_view key) {
   return true;
 }
 
+bool BillList::CheckNoneHeld(const char* operation) {
+  // A bill another session is editing is left alone: its editor would save over the change.
+  const long noColumn = ColumnOf(rows_, "FBillNo"), idColumn = ColumnOf(rows_, "FID");
+  for (long id : selected_) {
+    EditLock::State lock;
+    try {
+      lock = EditLock(session_, tmpl_->classTypeId, id).Read();
+    } catch (const std::exception&) {
+      session_.Ui().MsgBox(std::string("单据现在不能") + operation + "。", host::vbInformation,
+                           kInfoTitle);
+      return false;
+    }
+    if (!lock.heldElsewhere) continue;
+    std::string billNo;
+    for (const auto& r : rows_.rows)
+      if (idColumn >= 0 && noColumn >= 0 && vb::CLng(r[static_cast<std::size_t>(idColumn)]) == id)
+        billNo = vb::CStr(r[static_cast<std::size_t>(noColumn)]);
+    session_.Ui().MsgBox(
+        "单据" + billNo + "正在被用户“" + lock.holder + "”修改，不能" + operation + "。",
+        host::vbInformation, kInfoTitle);
+    return false;
+  }
+  return true;
+}
+
 bool BillList::AuditSelected(bool audit) {
   lastCancelled_ = false;
   if (selected_.empty()) {
@@ -209,6 +235,7 @@ bool BillList::AuditSelected(bool audit) {
     return cancel || !ok ? Refuse() : true;
   }
   if (cancel || !ok) return Refuse();
+  if (!CheckNoneHeld(audit ? "审核" : "反审核")) return Refuse();
   // The host's own rule: only bills in the state the operation starts from change.
   std::string ids;
   for (long id : selected_) ids += (ids.empty() ? "" : ",") + std::to_string(id);
@@ -221,6 +248,7 @@ bool BillList::AuditSelected(bool audit) {
   try {
     session_.Begin();
     session_.Run(sql);
+    for (long id : selected_) EditLock(session_, tmpl_->classTypeId, id).CountWrite();
     session_.Commit();
   } catch (const std::exception& e) {
     session_.Rollback();
@@ -243,6 +271,7 @@ bool BillList::DeleteSelected() {
     session_.Ui().MsgBox("所选单据中有已审核的单据，不能删除。", host::vbInformation, kInfoTitle);
     return Refuse();
   }
+  if (!CheckNoneHeld("删除")) return Refuse();
   try {
     session_.Begin();
     std::string sql;
@@ -252,6 +281,7 @@ bool BillList::DeleteSelected() {
       sql += "DELETE FROM " + tmpl_->entry2Table + " WHERE FID IN (" + ids + ")\n";
     sql += "DELETE FROM " + tmpl_->headTable + " WHERE FID IN (" + ids + ")";
     session_.Run(sql);
+    for (long id : selected_) EditLock(session_, tmpl_->classTypeId, id).Forget();
     session_.Commit();
   } catch (const std::exception& e) {
     session_.Rollback();

@@ -48,6 +48,8 @@ class BillList final : public vb::Implements<host::IListInterface> {
   const BillTemplate& tmpl() const { return *tmpl_; }
 
  private:
+  // False, after its message, when another session edits one of the selected bills.
+  bool CheckNoneHeld(const char* operation);
   BillList(std::shared_ptr<const BillTemplate> tmpl, SessionContext& session);
   template <class Call>
   bool Raise(host::ListEvent event, Call&& call);

@@ -95,6 +95,27 @@ std::unique_ptr<SqlConnection> ConnectToFile(const std::string& path) {
   return connection;
 }
 
+void UpgradeDatabase(SqlConnection& db) {
+  const std::string& script = SchemaScript();
+  std::size_t at = 0;
+  while (at < script.size()) {
+    std::size_t end = script.find("\nGO", at);
+    if (end == std::string::npos) end = script.size();
+    const std::string batch = script.substr(at, end - at);
+    at = end + 3;
+    // A batch that creates a table starts a line with it, after its comment lines.
+    const std::string kCreate = "\nCREATE TABLE ";
+    const std::size_t create = ("\n" + batch).find(kCreate);
+    if (create == std::string::npos) continue;
+    const std::size_t nameAt = create + kCreate.size() - 1;
+    const std::size_t nameEnd = batch.find_first_of(" (\r\n", nameAt);
+    const std::string table = batch.substr(nameAt, nameEnd - nameAt);
+    const auto found = db.Execute("SELECT OBJECT_ID(N'" + vb::Replace(table, "'", "''") + "')");
+    if (!found.empty() && !found[0].rows.empty() && !found[0].rows[0][0].IsNull()) continue;
+    db.Execute(batch);
+  }
+}
+
 void InitializeDatabase(const std::string& path, bool demo,
                         const std::function<void(const std::string&)>& progress) {
   auto say = [&](const std::string& what) {

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <filesystem>
 
+#include "bill/edit_lock.h"
 #include "list/bill_list.h"
 #include "session/plugin_loader.h"
 #include "zov/vb/convert.h"
@@ -102,9 +103,13 @@ Session::Session(std::unique_ptr<SqlConnection> connection,
   }
   std::error_code ec;
   std::filesystem::create_directories(systemDirectory_, ec);
+  sessionKey_ = EditLock::NewSessionKey();
+  EditLock::SessionStarted(sessionKey_);
 }
 
 Session::~Session() {
+  // Edit locks this session still holds are free to take from now on.
+  EditLock::SessionEnded(sessionKey_);
   // The plug-ins' session state goes first, then the host object stops answering.
   libraryState_.clear();
   static_cast<HostObject*>(host_.get())->Detach();
@@ -251,6 +256,7 @@ Session::ListForm Session::OpenList(long classTypeId) {
 }
 
 void Session::Close(OpenForm& form) {
+  if (form.form) form.form->ReleaseEditLock();
   form.plugin.reset();
   form.form.reset();
 }
