@@ -4,6 +4,7 @@
 #include <gmock/gmock.h>
 
 #include "bill/bill_form.h"
+#include "bill/edit_lock.h"
 #include "bill/form_parts.h"
 #include "host_fixture.h"
 #include "list/bill_list.h"
@@ -243,10 +244,14 @@ TEST_F(BillFormControlsTest, ABillAuditedByItsComponentShowsWhatTheComponentStor
   EXPECT_EQ(
       vb::CLng(session_->Run("SELECT FStatus FROM T_LS_CX WHERE FID=" + audit->id)[0].rows[0][0]),
       0);
+  sim::EditLock lock(*session_, 1030006, form_->CurBillID());
+  const long version = lock.Read().version;
   audit->audits = true;
   ASSERT_TRUE(form_->Audit());
   EXPECT_EQ(vb::CLng(form_->Value("FStatus")), 1);
   EXPECT_EQ(vb::CLng(form_->Value("FCheckerID")), 3);  // the component's, not the host's user
+  // The component's write counts as a write of the bill: forms that read it before notice.
+  EXPECT_EQ(lock.Read().version, version + 1);
   // Un-audit is the component's too: this one does not, and the bill stays audited.
   EXPECT_FALSE(form_->UnAudit());
   EXPECT_EQ(vb::CLng(form_->Value("FStatus")), 1);

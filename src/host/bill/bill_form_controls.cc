@@ -151,8 +151,7 @@ bool BillForm::ClickControl(std::string_view name) {
     return Refuse();
   for (const auto& f : tmpl_->head) {
     if (f.control != "EditPlus" || PostfixButton(f.key) != control) continue;
-    if (ReadOnly() || IsCellLocked(f, -1)) return Refuse();
-    BeginEditIfViewing();
+    if (ReadOnly() || IsCellLocked(f, -1) || !BeginEditIfViewing()) return Refuse();
     MoveCursor(f.key, -1);
     break;
   }

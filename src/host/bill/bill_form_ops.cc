@@ -433,16 +433,29 @@ void BillForm::ReloadBusinessState() {
       columns += (columns.empty() ? "" : ",") + f->column;
     }
   if (fields.empty()) return;
-  std::vector<RecordData> sets;
   try {
-    sets = services_.Run("SELECT " + columns + " FROM " + tmpl_->headTable +
-                         " WHERE FID=" + std::to_string(billId_));
+    const auto sets = services_.Run("SELECT " + columns + " FROM " + tmpl_->headTable +
+                                    " WHERE FID=" + std::to_string(billId_));
+    if (sets.empty() || sets[0].rows.empty()) return;
+    bool changed = false;
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+      const Variant stored = sets[0].rows[0][i];
+      changed = changed || StatusOf(stored) != StatusOf(Value(fields[i]->key));
+      WriteTyped(*fields[i], -1, stored, false);
+    }
+    if (!changed) return;
+    // The component wrote the bill: forms that read it before read it again, and the edit
+    // lock this form held goes back.
+    services_.Begin();
+    try {
+      CountWrite();
+      services_.Commit();
+    } catch (const std::exception&) {
+      services_.Rollback();
+    }
   } catch (const std::exception&) {
-    return;  // journaled by the session; the form keeps what it showed
+    // Journaled by the session; the form keeps what it showed.
   }
-  if (sets.empty() || sets[0].rows.empty()) return;
-  for (std::size_t i = 0; i < fields.size(); ++i)
-    WriteTyped(*fields[i], -1, sets[0].rows[0][i], false);
 }
 
 bool BillForm::CopyBill() {
