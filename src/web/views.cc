@@ -1,11 +1,14 @@
 #include "views.h"
 
 #include <cmath>
+#include <cstdio>
 #include <optional>
 
+#include "bill/form_parts.h"
 #include "bill/tool_bar.h"
 #include "zov/host/recordset.h"
 #include "zov/vb/convert.h"
+#include "zov/vb/error.h"
 #include "zov/vb/format.h"
 
 namespace zov::web {
@@ -86,6 +89,68 @@ Json ToolJson(host::ITool& tool) {
 std::string NumberText(const vb::Variant& v) {
   if (v.IsNull() || v.IsEmpty()) return {};
   return vb::CStr(v);
+}
+
+// Twips to the browser's pixels (15 to the pixel, as on the host's screens).
+constexpr long kTwipsPerPixel = 15;
+
+long Measure(const sim::FormControl& control, std::string_view property) {
+  try {
+    const vb::Variant v = control.Property(property);
+    return v.IsEmpty() || v.IsNull() ? 0 : vb::CLng(v);
+  } catch (const vb::Error&) {
+    return 0;
+  }
+}
+
+bool Shown(const sim::FormControl& control, std::string_view property) {
+  try {
+    const vb::Variant v = control.Property(property);
+    return !v.IsEmpty() && !v.IsNull() && vb::CBool(v);
+  } catch (const vb::Error&) {
+    return false;
+  }
+}
+
+// A VB colour (&HBBGGRR) as CSS "#rrggbb"; "" when the control has none.
+std::string CssColor(const sim::FormControl& control, std::string_view property) {
+  long bgr = 0;
+  try {
+    const vb::Variant v = control.Property(property);
+    if (v.IsEmpty() || v.IsNull()) return {};
+    bgr = vb::CLng(v);
+  } catch (const vb::Error&) {
+    return {};
+  }
+  char css[8];
+  std::snprintf(css, sizeof css, "#%02x%02x%02x", static_cast<unsigned>(bgr & 0xFF),
+                static_cast<unsigned>((bgr >> 8) & 0xFF),
+                static_cast<unsigned>((bgr >> 16) & 0xFF));
+  return css;
+}
+
+// The picture boxes a plug-in placed on the form, where they show: position and size in
+// pixels from the entry grid's corner, colours and the lines printed on them.
+Json PicturesJson(const sim::BillForm& form) {
+  Json pictures = Json::array();
+  const auto& controls = form.controls();
+  if (controls.empty()) return pictures;
+  const sim::FormControl& grid = *controls.front();
+  for (const auto& c : controls) {
+    if (c->TypeName() != "PictureBox" || !Shown(*c, "Visible")) continue;
+    const long width = Measure(*c, "Width"), height = Measure(*c, "Height");
+    if (width <= 0 || height <= 0) continue;
+    pictures.push_back(
+        Json{{"name", c->Name()},
+             {"left", (Measure(*c, "Left") - Measure(grid, "Left")) / kTwipsPerPixel},
+             {"top", (Measure(*c, "Top") - Measure(grid, "Top")) / kTwipsPerPixel},
+             {"width", width / kTwipsPerPixel},
+             {"height", height / kTwipsPerPixel},
+             {"back", CssColor(*c, "BackColor")},
+             {"fore", CssColor(*c, "ForeColor")},
+             {"lines", c->printed()}});
+  }
+  return pictures;
 }
 
 }  // namespace
@@ -203,6 +268,11 @@ Json FormView::Render(sim::BillForm& form, bool full, const sim::Withheld& withh
     if (f.required) field["required"] = true;
     if (f.type == sim::FieldType::Base)
       field["number"] = NumberText(form.GetFieldValue(f.key, -1, host::kFieldNumber));
+    // The button a plug-in placed at the end of the field's box.
+    if (auto button = form.PostfixButton(f.key); button && Shown(*button, "Visible"))
+      field["postfix"] = Json{{"name", button->Name()},
+                              {"caption", vb::CStr(button->Property("Caption"))},
+                              {"enabled", Shown(*button, "Enabled")}};
     head.push_back(std::move(field));
   }
   std::string headText = head.dump();
@@ -220,7 +290,10 @@ Json FormView::Render(sim::BillForm& form, bool full, const sim::Withheld& withh
     for (const auto& f : t.grids[g]) {
       if (!shows(f)) continue;
       shown.push_back(&f);
-      Json column{{"key", f.key}, {"caption", form.Caption(f.key)}, {"type", TypeName(f.type)}};
+      Json column{{"key", f.key},
+                  {"caption", form.Caption(f.key)},
+                  {"type", TypeName(f.type)},
+                  {"width", sim::BillForm::ColumnWidth(f) / kTwipsPerPixel}};
       if (f.type == sim::FieldType::Number) column["decimals"] = f.decimals;
       columns.push_back(std::move(column));
     }
@@ -255,6 +328,11 @@ Json FormView::Render(sim::BillForm& form, bool full, const sim::Withheld& withh
     gridsJson.push_back(std::move(gridJson));
   }
   out["grids"] = std::move(gridsJson);
+
+  Json pictures = PicturesJson(form);
+  std::string picturesText = pictures.dump();
+  if (full || picturesText != pictures_) out["pictures"] = std::move(pictures);
+  pictures_ = std::move(picturesText);
 
   Json bar = BarJson(*form.bar());
   std::string barText = bar.dump();

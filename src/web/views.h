@@ -40,13 +40,16 @@ Json JournalJson(const std::vector<sim::JournalEntry>& entries, std::size_t limi
 // The view of a bill form, sent in full or as the parts that changed since the last view sent.
 class FormView {
  public:
-  // The form as the browser shows it; with `full` false only the header, the columns, rows and
-  // bar that differ from the previous call are included ("rows" maps a row number to its cells,
-  // "rowCount" always comes).
+  // The form as the browser shows it; with `full` false only the header, the columns, rows,
+  // picture boxes and bar that differ from the previous call are included ("rows" maps a row
+  // number to its cells, "rowCount" always comes). A header field whose box shows a plug-in's
+  // button carries "postfix" (its name, caption and whether it is enabled); "pictures" are the
+  // plug-in's visible picture boxes, placed in pixels from the entry grid's corner, with what
+  // they print. Values the person may not see (`withheld`) are left out.
   Json Render(sim::BillForm& form, bool full, const sim::Withheld& withheld);
 
  private:
-  std::string head_, bar_;
+  std::string head_, bar_, pictures_;
   std::vector<std::string> columns_;
   std::vector<std::vector<std::string>> rows_;
 };

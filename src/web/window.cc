@@ -194,6 +194,7 @@ Json BillWindow::Operate(const Json& request) {
     } else {
       open_.form->NewBill();
     }
+    open_.form->PaintControls();
     return Json{{"ok", true}};
   }
   if (!open_.form) throw BadRequest("单据没有打开。");
@@ -217,11 +218,18 @@ Json BillWindow::Operate(const Json& request) {
     ok = form.ClickTool(TextIn(request, "key", nullptr, 100));
   } else if (op == "pick") {
     return Pick(request);
+  } else if (op == "control") {
+    // The person clicks a button a plug-in placed on the form.
+    if (request.value("event", std::string("Click")) != "Click")
+      throw BadRequest("a control takes clicks only");
+    ok = form.ClickControl(String(request, "name"));
   } else {
     throw BadRequest("没有“" + op + "”这种操作。");
   }
   result["ok"] = ok;
   result["cancelled"] = form.lastCancelled();
+  // What the operation uncovered is painted before the form is shown.
+  form.PaintControls();
   return result;
 }
 

@@ -152,6 +152,29 @@ class BillForm final : public vb::Implements<host::IBillInterface> {
   // The form's controls (grid, edit controls, buttons the plug-in added).
   const std::vector<Ref<FormControl>>& controls() const { return controls_; }
 
+  // --- the form's controls ----------------------------------------------------------------------
+  // A click on the button `name`: refused when there is none, or it is hidden or disabled. A
+  // button at the end of a header field's edit box belongs to that field: the click starts an
+  // edit of it, refused on a read-only bill or a locked field.
+  bool ClickControl(std::string_view name);
+  // Raises `event` ("Click", "Paint", "KeyPress", ...) on the control `name` (or the edit
+  // control of header field `name`) with `params`, which come back as the handlers left them;
+  // false when there is no such control or a handler failed (journaled).
+  bool FireControlEvent(std::string_view name, std::string_view event,
+                        std::vector<Variant>& params);
+  // Paints the visible picture boxes that need it: what they showed is cleared, then Paint.
+  void PaintControls();
+  // The control named `name`, else the edit control of header field `name`; empty when none.
+  Ref<FormControl> FindControl(std::string_view name) const;
+  // The edit control of header field `key`, and the command button it shows at its end (its
+  // "Postfix"); empty when there is none.
+  Ref<FormControl> EditControl(std::string_view key) const;
+  Ref<FormControl> PostfixButton(std::string_view key) const;
+  // The field of 1-based column `col` of the first entry grid, or nullptr.
+  const FieldDef* GridField(long col) const;
+  // The width in twips of a grid column showing `field` (by its type).
+  static long ColumnWidth(const FieldDef& field);
+
   // The field descriptor of `key` (created once per field), or empty.
   Ref<Dictionary> FieldInfo(std::string_view key) const;
   Ref<Dictionary> FieldInfo(const FieldDef& field) const { return fieldInfos_.at(&field); }
@@ -216,6 +239,16 @@ class BillForm final : public vb::Implements<host::IBillInterface> {
   void MarkStored();
   bool ReadOnly() const;
   void RunHostTool(std::string_view key, bool& handled);
+  // Moves the cursor (and the entry grid's active cell) to `key` of `row`.
+  void MoveCursor(std::string_view key, long row);
+  // The key presses of typing `typed` into the edit control of a header field: each character
+  // raises KeyPress, whose handler may change or swallow (0) it. `typed` keeps what is left;
+  // false when a handler failed.
+  bool PressKeys(const FieldDef& field, std::string& typed);
+  bool RaiseControl(FormControl& control, std::string_view event, std::vector<Variant>& params);
+  // Reads the stored business state (FStatus, FCheckerID, FCheckDate) of the bill back into the
+  // header, for bills a server component audits.
+  void ReloadBusinessState();
   // Persistence.
   bool ReadFromDatabase(long billId);
   void WriteToDatabase();

@@ -60,32 +60,6 @@ void BillForm::CloseBill(bool, std::string_view) {
   closed_ = true;
 }
 
-void BillForm::BuildControls() {
-  // The entry grid, and an edit control per base-data field of the header (its tag is the
-  // template's field name, as the host's forms tag them).
-  auto grid = Ref<FormControl>::Adopt(new FormControl("fpSpread", "grid", 0));
-  grid->SetProperty("Left", 120);
-  grid->SetProperty("Top", 2400);
-  grid->SetProperty("Width", 14000);
-  grid->SetProperty("Height", 5200);
-  grid->SetProperty("Visible", true);
-  grid->SetProperty("MaxCols",
-                    static_cast<long>(tmpl_->grids.empty() ? 0 : tmpl_->grids[0].size()));
-  grid->SetProperty("ActiveRow", 1);
-  grid->SetProperty("Tag", "");
-  controls_.push_back(grid);
-  for (const auto& f : tmpl_->head) {
-    if (f.type != FieldType::Base) continue;
-    auto edit = Ref<FormControl>::Adopt(
-        new FormControl("EditPlus", "EditPlus", static_cast<long>(controls_.size())));
-    edit->SetProperty("Tag", "Page1." + f.key);
-    edit->SetProperty("Postfix", "");
-    edit->SetProperty("Visible", true);
-    edit->SetProperty("Text", "");
-    controls_.push_back(edit);
-  }
-}
-
 // --- menus
 // ----------------------------------------------------------------------------------------
 
@@ -214,7 +188,7 @@ bool BillForm::DeleteRow(long row, int grid) {
 }
 
 void BillForm::EnterRow(long row) {
-  activeRow_ = row;
+  MoveCursor(activeKey_, row);
   Raise(host::BillEvent::EntryGridRow, [&](host::IBillEventSink& s) {
     s.EntryGridRow(Variant(activeRow_), row, Variant{}, Variant{}, Variant{}, Variant{}, Variant{},
                    Variant{});
@@ -397,6 +371,14 @@ bool BillForm::Audit() {
   const bool ok = Raise(host::BillEvent::BusinessCheck,
                         [&](host::IBillEventSink& s) { s.BusinessCheck(cancel); });
   if (cancel || !ok) return Refuse();
+  if (tmpl_->auditByComponent) {
+    // The plug-in's server component audited the bill, or refused to: the form shows what it
+    // stored.
+    ReloadBusinessState();
+    formState_ = host::kBillView;
+    dirty_ = false;
+    return StatusOf(Value("FStatus")) > 0 ? true : Refuse();
+  }
   try {
     services_.Begin();
     services_.Run("UPDATE " + tmpl_->headTable + " SET FStatus=1, FCheckerID=" +
@@ -427,6 +409,11 @@ bool BillForm::UnAudit() {
   const bool ok = Raise(host::BillEvent::UnBusinessCheck,
                         [&](host::IBillEventSink& s) { s.UnBusinessCheck(cancel); });
   if (cancel || !ok) return Refuse();
+  if (tmpl_->auditByComponent) {
+    ReloadBusinessState();
+    formState_ = host::kBillView;
+    return StatusOf(Value("FStatus")) == 0 ? true : Refuse();
+  }
   try {
     services_.Begin();
     services_.Run("UPDATE " + tmpl_->headTable +
@@ -442,6 +429,41 @@ bool BillForm::UnAudit() {
   if (tmpl_->Find("FCheckerID")) WriteTyped(*tmpl_->Find("FCheckerID"), -1, 0, false);
   formState_ = host::kBillView;
   return true;
+}
+
+void BillForm::ReloadBusinessState() {
+  if (billId_ == 0) return;
+  std::vector<const FieldDef*> fields;
+  std::string columns;
+  for (const char* key : {"FStatus", "FCheckerID", "FCheckDate"})
+    if (const FieldDef* f = tmpl_->Find(key); f && f->grid == 0 && !f->column.empty()) {
+      fields.push_back(f);
+      columns += (columns.empty() ? "" : ",") + f->column;
+    }
+  if (fields.empty()) return;
+  try {
+    const auto sets = services_.Run("SELECT " + columns + " FROM " + tmpl_->headTable +
+                                    " WHERE FID=" + std::to_string(billId_));
+    if (sets.empty() || sets[0].rows.empty()) return;
+    bool changed = false;
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+      const Variant stored = sets[0].rows[0][i];
+      changed = changed || StatusOf(stored) != StatusOf(Value(fields[i]->key));
+      WriteTyped(*fields[i], -1, stored, false);
+    }
+    if (!changed) return;
+    // The component wrote the bill: forms that read it before read it again, and the edit
+    // lock this form held goes back.
+    services_.Begin();
+    try {
+      CountWrite();
+      services_.Commit();
+    } catch (const std::exception&) {
+      services_.Rollback();
+    }
+  } catch (const std::exception&) {
+    // Journaled by the session; the form keeps what it showed.
+  }
 }
 
 bool BillForm::CopyBill() {

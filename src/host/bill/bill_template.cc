@@ -83,6 +83,9 @@ FieldDef ParseField(const json& j, int page, int grid, std::string_view origin) 
   }
   f.page = page;
   f.grid = grid;
+  f.control = j.value("control", std::string(f.type == FieldType::Base ? "EditPlus" : "TextBox"));
+  if (f.control != "EditPlus" && f.control != "TextBox")
+    Bad(origin, "field " + f.key + ": unknown control \"" + f.control + "\"");
   if (f.type == FieldType::Base) {
     if (!j.contains("base")) Bad(origin, "base field " + f.key + " without \"base\"");
     const json& b = j["base"];
@@ -141,6 +144,7 @@ std::shared_ptr<const BillTemplate> ParseTemplate(std::string_view text, std::st
     t->gridColumn = tables.value("gridColumn", std::string());
     if (j.contains("billNo")) t->billNoPrefix = j["billNo"].value("prefix", std::string());
     t->amountCalcPrice = j.value("amountCalcPrice", false);
+    t->auditByComponent = j.value("auditByComponent", false);
     for (const auto& f : j.at("head")) t->head.push_back(ParseField(f, 1, 0, origin));
     if (j.contains("grids")) {
       int index = 0;

@@ -7,6 +7,7 @@
 //               "classColumn": "FClassTypeID", "gridColumn": "" },
 //   "billNo": { "prefix": "XS" },
 //   "amountCalcPrice": false,
+//   "auditByComponent": false,
 //   "head":  [ FIELD, ... ],
 //   "grids": [ { "fields": [ FIELD, ... ] }, { "fields": [ ... ] } ],
 //   "tools": [ { "band": "mnuEdit", "key": "mnuEditFileSave", "caption": "保存",
@@ -17,6 +18,7 @@
 //
 // FIELD: { "key": "FCustID", "caption": "客户", "type": "base", "column": "FCustID",
 //          "decimals": 2, "default": "", "visible": 208, "locked": false, "required": false,
+//          "control": "EditPlus",
 //          "base": { "table": "t_Organization", "id": "FItemID", "number": "FNumber",
 //                    "name": "FName", "where": "FItemClassID=1",
 //                    "props": [ "FTrack", "FIsBatchNoManage" ],
@@ -30,6 +32,11 @@
 //   column: the table column the field is saved in ("" for a field that is not saved).
 //   right: "price" or "cost" for a value that a user without that right never sees.
 //   default: a literal, or "today" / "now" for dates.
+//   control: the header control of the field: "EditPlus" (the host's reference box, whose tag is
+//   "Page1." + key and which shows a button at its end) for base-data fields and for the fields
+//   that name it; "TextBox" otherwise.
+//   auditByComponent: the bill is audited by its server component (called by the plug-in); the
+//   host writes no audit state of its own and reads the stored state back after the audit.
 //   fill: when a user or a plug-in chooses a record, each named field of the same header or row
 //   takes the record's column (a base field the ID), as the host writes it: no action, no event.
 //   Clearing the choice clears them. A stored bill loads them as they were saved.
@@ -93,6 +100,7 @@ struct FieldDef {
   bool required = false;
   ValueRight right = ValueRight::None;  // the right a person needs to see the value
   BaseRef base;                         // when type is Base
+  std::string control = "TextBox";      // the header control: "EditPlus" or "TextBox"
   std::vector<FieldAction> actions;
   int page = 1;  // 1 header, 2 first grid, 3 second grid
   int grid = 0;  // 0 header, 1 or 2
@@ -135,6 +143,8 @@ struct BillTemplate {
   std::string gridColumn;  // when both grids share the entry table: the column holding 1 or 2
   std::string billNoPrefix;
   bool amountCalcPrice = false;
+  // The bill is audited by its server component: no audit state of the host's own.
+  bool auditByComponent = false;
   std::vector<FieldDef> head;
   std::vector<std::vector<FieldDef>> grids;  // 1 or 2 grids
   std::vector<ToolDef> tools;

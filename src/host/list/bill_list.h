@@ -52,6 +52,9 @@ class BillList final : public vb::Implements<host::IListInterface> {
  private:
   // False, after its message, when another session edits one of the selected bills.
   bool CheckNoneHeld(const char* operation);
+  // Audit or un-audit of a bill class whose server component does it (through the plug-in):
+  // the host writes nothing of its own and shows what the component stored.
+  bool AuditByComponent(bool audit);
   BillList(std::shared_ptr<const BillTemplate> tmpl, SessionContext& session);
   // The selected bills as an SQL condition on the head table: their IDs, of this list's class.
   std::string SelectedCondition() const;

@@ -7,10 +7,12 @@
 #include <sstream>
 
 #include "bill/bill_form.h"
+#include "bill/form_parts.h"
 #include "list/bill_list.h"
 #include "session/scripted_ui.h"
 #include "zov/vb/convert.h"
 #include "zov/vb/datetime.h"
+#include "zov/vb/error.h"
 #include "zov/vb/format.h"
 #include "zov/vb/strings.h"
 
@@ -127,6 +129,7 @@ const std::vector<std::pair<std::string, std::vector<std::string>>>& StepKinds()
       {"unaudit", {}},
       {"copy", {"merge"}},
       {"click", {}},
+      {"control", {"event", "key"}},
       {"fill", {}},
       {"expect", {}}};
   return kinds;
@@ -158,6 +161,8 @@ class Player {
         ++step_;
         out_ << name_ << " step " << step_ << ": " << step.dump() << "\n";
         RunStep(step);
+        // The form repaints what the step uncovered, as a shown form does.
+        if (form_.form) form_.form->PaintControls();
       }
       ++step_;
       CheckJournal(Json());  // whatever went wrong after the last expectation
@@ -259,6 +264,7 @@ class Player {
     if (step.contains("unaudit")) return Tool("mnuEditUnCheck");
     if (step.contains("copy")) return Copy(step);
     if (step.contains("click")) return Tool(Text(step["click"], "click"));
+    if (step.contains("control")) return Control(step);
     if (step.contains("fill")) return Fill(step["fill"]);
     if (step.contains("expect")) return Expect(step["expect"]);
     throw Malformed("unknown step " + step.dump());
@@ -377,6 +383,38 @@ class Player {
     Tool("mnuEditCopy");
   }
 
+  // A person's click on a button of the form, or another event of a control: "Paint", or
+  // "KeyPress" with the "key" typed (a character or a key code).
+  void Control(const Json& step) {
+    Need(form_.form, "control");
+    const std::string name = Text(step["control"], "control");
+    if (!form_.form->FindControl(name)) throw Malformed("the form has no control " + name);
+    const std::string event =
+        step.contains("event") ? Text(step["event"], "event") : std::string("Click");
+    if (event == "Click") {
+      if (step.contains("key")) throw Malformed("a click takes no \"key\"");
+      form_.form->ClickControl(name);
+      return;
+    }
+    std::vector<Variant> params;
+    if (event == "KeyPress") {
+      if (!step.contains("key"))
+        throw Malformed("\"KeyPress\" needs the \"key\" pressed: a character or a key code");
+      const Json& key = step["key"];
+      if (key.is_number_integer())
+        params.emplace_back(key.get<long>());
+      else if (key.is_string() && vb::Len(key.get<std::string>()) == 1)
+        params.emplace_back(static_cast<long>(vb::Asc(key.get<std::string>())));
+      else
+        throw Malformed("\"key\" takes one character or a key code, not " + key.dump());
+    } else if (event != "Paint") {
+      throw Malformed("\"event\" is \"Click\", \"Paint\" or \"KeyPress\", not \"" + event + "\"");
+    } else if (step.contains("key")) {
+      throw Malformed("a paint takes no \"key\"");
+    }
+    form_.form->FireControlEvent(name, event, params);
+  }
+
   void Fill(const Json& values) {
     Need(form_.form, "fill");
     std::vector<std::pair<std::string, Variant>> row;
@@ -435,6 +473,9 @@ class Player {
         for (const auto& q : value.is_array() ? value : Json::array({value})) CheckSql(q);
       } else if (key == "windows") {
         CheckWindows(value);
+      } else if (key == "controls") {
+        Need(form_.form, "controls");
+        CheckControls(value);
       } else if (key == "journal") {
         continue;
       } else {
@@ -550,6 +591,37 @@ class Player {
         ok = Matches(data.rows[i][c], want[i][c]);
     }
     if (!ok) Fail("sql " + query, want.dump(), actual);
+  }
+
+  // Controls by name (or a header field's edit control by its key) to their properties
+  // ("Visible", "Caption", "Left", ...; any letter case) and "printed", the lines a picture box
+  // shows.
+  void CheckControls(const Json& value) {
+    for (const auto& [name, props] : Object(value, "controls").items()) {
+      Object(props, "controls " + name);
+      auto control = form_.form->FindControl(name);
+      if (!control) {
+        Fail("control " + name, props.dump(), "no such control");
+        continue;
+      }
+      for (const auto& [prop, want] : props.items()) {
+        if (prop == "printed") {
+          const std::vector<std::string> lines = Texts(want, "printed");
+          if (control->printed() != lines)
+            Fail("control " + name + ".printed", Json(lines).dump(),
+                 Json(control->printed()).dump());
+          continue;
+        }
+        Variant actual;
+        try {
+          actual = control->Property(prop);
+        } catch (const vb::Error&) {
+          Fail("control " + name + "." + prop, want.dump(), "no such property");
+          continue;
+        }
+        if (!Matches(actual, want)) Fail("control " + name + "." + prop, want.dump(), Show(actual));
+      }
+    }
   }
 
   void CheckWindows(const Json& value) {

@@ -9,7 +9,7 @@ const text = (cell) => (cell ? cell[0] : '');
 const editable = (cell) => !!(cell && cell[1]);
 const editText = (cell) => (cell ? (cell.length > 2 ? cell[2] : cell[0]) : '');
 
-// Column widths by the kind of field, in pixels.
+// Column widths in pixels: as the host lays the grid out, else by the kind of field.
 const ROWNO_WIDTH = 40;
 const WIDTHS = { base: 130, number: 96, date: 100, time: 90, check: 56, text: 120 };
 
@@ -43,7 +43,7 @@ export class EntryGrid {
       this.columns = g.columns;
       this.rows = [];
       // Fixed column widths: the grid lays out once, not again with every changed cell.
-      const widths = [ROWNO_WIDTH, ...this.columns.map((c) => WIDTHS[c.type] || WIDTHS.text)];
+      const widths = [ROWNO_WIDTH, ...this.columns.map((c) => c.width || WIDTHS[c.type] || WIDTHS.text)];
       this.table.querySelector('colgroup')?.remove();
       this.table.prepend(h('colgroup', null, widths.map((w) => h('col', { style: `width:${w}px` }))));
       this.table.style.width = `${widths.reduce((a, b) => a + b, 0)}px`;

@@ -1,7 +1,8 @@
 // The header of a bill form: the template's visible fields in its order, each a caption and a
 // box. Locked fields are read-only. A base-data field shows the record's name and takes its
 // number (F7 or the button opens the pick list); a change is sent when the box is left or
-// Enter is pressed, and Enter moves on to the next box.
+// Enter is pressed, and Enter moves on to the next box. A box may end in a button of the bill's
+// plug-in, whose click goes to the form.
 import { h } from './api.js';
 
 export class HeadFields {
@@ -14,7 +15,7 @@ export class HeadFields {
   }
 
   apply(head) {
-    const signature = head.map((f) => `${f.key}:${f.type}:${f.caption}:${f.required ? 1 : 0}`).join('|');
+    const signature = head.map((f) => `${f.key}:${f.type}:${f.caption}:${f.required ? 1 : 0}:${f.postfix ? f.postfix.name : ''}`).join('|');
     if (signature !== this.signature) {
       this.signature = signature;
       this.#build(head);
@@ -41,7 +42,11 @@ export class HeadFields {
         });
         control.addEventListener('blur', () => this.#commit(f.key));
         control.addEventListener('keydown', (e) => this.#key(e, f.key));
-        if (f.type === 'base') {
+        if (f.postfix) {
+          // A button the bill's plug-in placed at the end of the box.
+          button = h('button.pick.postfix', { type: 'button', tabindex: -1, dataset: { control: f.postfix.name },
+            onclick: () => this.page.control(f.postfix.name) }, f.postfix.caption);
+        } else if (f.type === 'base') {
           button = h('button.pick', { type: 'button', tabindex: -1, title: '选择 (F7)', onclick: () => this.#pick(f.key) }, '…');
         }
       }
@@ -73,7 +78,7 @@ export class HeadFields {
       control.title = f.type === 'base' && f.number ? f.number : '';
       control.dataset.committed = this.#editText(f);
     }
-    if (button) button.disabled = !f.editable;
+    if (button) button.disabled = !f.editable || (f.postfix && !f.postfix.enabled);
   }
 
   #commit(key) {
