@@ -222,7 +222,7 @@ Json BillWindow::Operate(const Json& request) {
     // The person clicks a button a plug-in placed on the form.
     if (request.value("event", std::string("Click")) != "Click")
       throw BadRequest("a control takes clicks only");
-    ok = form.ClickControl(String(request, "name"));
+    ok = form.ClickControl(TextIn(request, "name", nullptr, 100));
   } else {
     throw BadRequest("没有“" + op + "”这种操作。");
   }
