@@ -625,13 +625,15 @@ bool BillForm::SelectSource(std::string_view tool, const std::vector<SourceRow>&
     for (const auto& record : found.rows) {
       const long row = page.Append();
       ApplyDefaults(1, row);
-      for (const auto& key : def->entryFields) {
+      auto copy = [&](const std::string& key, const std::string& from) {
         const FieldDef* mine = tmpl_->FindAt(key, 1);
-        const FieldDef* theirs = source->FindAt(key, 1);
-        if (!mine || !theirs || mine->grid != 1) continue;
+        const FieldDef* theirs = source->FindAt(from, 1);
+        if (!mine || !theirs || mine->grid != 1) return;
         const long c = column(theirs->internalKey());
         if (c >= 0) WriteTyped(*mine, row, record[static_cast<std::size_t>(c)], true);
-      }
+      };
+      for (const auto& key : def->entryFields) copy(key, key);
+      for (const auto& [key, from] : def->entryFrom) copy(key, from);
       auto put = [&](const char* key, const Variant& value) {
         if (const FieldDef* f = tmpl_->FindAt(key, row); f && f->grid == 1)
           WriteTyped(*f, row, value, true);

@@ -171,6 +171,9 @@ std::shared_ptr<const BillTemplate> ParseTemplate(std::string_view text, std::st
           src.headFields.push_back(f.get<std::string>());
         for (const auto& f : s.value("entryFields", json::array()))
           src.entryFields.push_back(f.get<std::string>());
+        const json entryFrom = s.value("entryFrom", json::object());
+        for (const auto& [key, from] : entryFrom.items())
+          src.entryFrom.emplace_back(key, from.get<std::string>());
         t->sources.push_back(std::move(src));
       }
     if (j.contains("list"))

@@ -47,15 +47,18 @@
 //   of the base-data record chosen in the field.
 //
 // SOURCE: { "tool": "mnuRelate_1030001", "classTypeId": 1030001, "openQty": "FUnSendQty",
-//           "headFields": [ "FCustID", ... ], "entryFields": [ "FItemID", ... ] }
+//           "headFields": [ "FCustID", ... ], "entryFields": [ "FItemID", ... ],
+//           "entryFrom": { "FOrderQty": "FShowQty" } }
 //   Source selection copies the named fields of the source bills' rows whose open quantity is
-//   above 0, fills FClassID_SRC, FID_SRC, FEntryID_SRC and FBillNo_SRC, and takes the open
+//   above 0, and each "entryFrom" field from the source's field of another name (the quantity
+//   ordered), fills FClassID_SRC, FID_SRC, FEntryID_SRC and FBillNo_SRC, and takes the open
 //   quantity as the row's FShowQty.
 #pragma once
 
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "bill/formula.h"
@@ -125,6 +128,7 @@ struct SourceDef {
   std::string openQty;  // entry column with the quantity still open
   std::vector<std::string> headFields;
   std::vector<std::string> entryFields;
+  std::vector<std::pair<std::string, std::string>> entryFrom;  // this bill's key, the source's
 };
 
 // Where the cells of the header, or of each row of a grid, are kept: one slot per internal key,
