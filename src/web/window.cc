@@ -222,7 +222,7 @@ Json BillWindow::Operate(const Json& request) {
     // The person clicks a button a plug-in placed on the form.
     if (request.value("event", std::string("Click")) != "Click")
       throw BadRequest("a control takes clicks only");
-    ok = form.ClickControl(String(request, "name"));
+    ok = form.ClickControl(TextIn(request, "name", nullptr, 100));
   } else {
     throw BadRequest("没有“" + op + "”这种操作。");
   }
@@ -265,14 +265,14 @@ void BillWindow::Release() { owner_.host().Close(open_); }
 // --- bill lists
 // -----------------------------------------------------------------------------------
 
-Json ListWindow::Open(long classTypeId) {
-  return Perform(Json{{"op", "open"}, {"classTypeId", classTypeId}});
+Json ListWindow::Open(long classTypeId, long billType) {
+  return Perform(Json{{"op", "open"}, {"classTypeId", classTypeId}, {"billType", billType}});
 }
 
 Json ListWindow::Operate(const Json& request) {
   const std::string op = TextIn(request, "op", nullptr, 40);
   if (op == "open") {
-    open_ = owner_.host().OpenList(IntIn(request, "classTypeId", 0));
+    open_ = owner_.host().OpenList(IntIn(request, "classTypeId", 0), IntIn(request, "billType", 0));
     columns_ = ListColumns(open_.list->tmpl(), withheld_);
     LoadNames();
     return Json{{"ok", true}};
