@@ -44,5 +44,5 @@ export async function startPage(root, { me, stale, openBill, openList, logout })
         h('button', { type: 'button', dataset: { action: 'list' }, onclick: () => openList(b.classTypeId) }, '单据列表'),
         // A kind with a list of its own (the online orders).
         (b.lists || []).map((k) => h('button', { type: 'button', dataset: { action: `list-${k.billType}` },
-          onclick: () => openList(b.classTypeId, k.billType) }, k.caption)))))));
+          onclick: () => openList(b.classTypeId, k.billType) }, k.caption))))))));
 }
