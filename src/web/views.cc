@@ -377,6 +377,8 @@ Json ListJson(sim::BillList& list, const std::vector<ListColumn>& columns,
   Json out;
   out["classTypeId"] = list.tmpl().classTypeId;
   out["title"] = list.tmpl().title;
+  for (const auto& k : list.tmpl().listKinds)
+    if (k.billType == list.billType()) out["title"] = k.caption;
   Json cols = Json::array();
   std::vector<long> at;
   for (const auto& c : columns) {

@@ -265,14 +265,14 @@ void BillWindow::Release() { owner_.host().Close(open_); }
 // --- bill lists
 // -----------------------------------------------------------------------------------
 
-Json ListWindow::Open(long classTypeId) {
-  return Perform(Json{{"op", "open"}, {"classTypeId", classTypeId}});
+Json ListWindow::Open(long classTypeId, long billType) {
+  return Perform(Json{{"op", "open"}, {"classTypeId", classTypeId}, {"billType", billType}});
 }
 
 Json ListWindow::Operate(const Json& request) {
   const std::string op = TextIn(request, "op", nullptr, 40);
   if (op == "open") {
-    open_ = owner_.host().OpenList(IntIn(request, "classTypeId", 0));
+    open_ = owner_.host().OpenList(IntIn(request, "classTypeId", 0), IntIn(request, "billType", 0));
     columns_ = ListColumns(open_.list->tmpl(), withheld_);
     LoadNames();
     return Json{{"ok", true}};

@@ -124,7 +124,8 @@ class ListWindow final : public Window {
   using Window::Window;
   ~ListWindow() override { Close(); }
   const char* kind() const override { return "list"; }
-  Json Open(long classTypeId);
+  // The list of every bill of the class, or (`billType` other than 0) of the bills of that kind.
+  Json Open(long classTypeId, long billType = 0);
 
  protected:
   Json Operate(const Json& request) override;

@@ -408,7 +408,9 @@ const std::map<long, Needs>& NeedsByClass() {
             "FInTotalQty,"
             "FBaseTotalQty,FBaseCgOrderQty,FBaseXsOrderQty,FBaseInTotalQty,lClassTypeID",
         "",
-        billTools +
+        // The order's form names its new tool mnuEditFileNew: the order hides it for an online
+        // order.
+        "mnuEditFileNew" + billTools.substr(billTools.find(',')) +
             ",mnuEditClose,mnuEditUnClose,mnuImportGoods,mnuBarCode,mnuRelatePushBill_1030003,"
             "mnuRelatePushBill_1030002,mnuRelatePushBill_1020001,mnuRelatePushBill_1050001,"
             "mnuOptionPriceCalcDiscount,mnuOptionAmountCalcPrice"}},

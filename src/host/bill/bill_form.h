@@ -77,7 +77,11 @@ class BillForm final : public vb::Implements<host::IBillInterface> {
   void SetBillTitle(std::string_view title) override { title_ = title; }
   std::string FormCaption() override { return caption_; }
   void SetFormCaption(std::string_view caption) override { caption_ = caption; }
-  void Refresh() override { ++refreshes_; }
+  // Shows the stored bill anew once the person's operation that asked for it (a click, an edit,
+  // a save, an audit) is over: a form without unsaved changes reads the bill again
+  // (AfterLoadBill), one with changes takes the stored business state only. Nothing for a bill
+  // not stored yet.
+  void Refresh() override;
   void SetBarStatus(std::string_view toolKey, std::string_view property, bool value) override;
   void SetToolProperty(std::string_view toolKey, std::string_view property,
                        const Variant& value) override;
@@ -147,6 +151,7 @@ class BillForm final : public vb::Implements<host::IBillInterface> {
   bool lastCancelled() const { return lastCancelled_; }
   bool dirty() const { return dirty_; }
   const Variant& entryCtlProperty(std::string_view property) const;
+  // How often the form read its stored bill again for a plug-in's refresh.
   int refreshes() const { return refreshes_; }
   bool closed() const { return closed_; }
   // The form's controls (grid, edit controls, buttons the plug-in added).
@@ -206,6 +211,8 @@ class BillForm final : public vb::Implements<host::IBillInterface> {
   bool Raise(host::BillEvent event, Call&& call);
 
   void ResetData();
+  // What a copy does not take over ("copy": false) starts at 0 or empty.
+  void ClearNotCopied();
   void CreateHeaderCells();
   void ApplyDefaults(int grid, long row);
   EntryPage& Page(int grid) const;
@@ -249,6 +256,21 @@ class BillForm final : public vb::Implements<host::IBillInterface> {
   // Reads the stored business state (FStatus, FCheckerID, FCheckDate) of the bill back into the
   // header, for bills a server component audits.
   void ReloadBusinessState();
+  // A person's operation in which a plug-in may ask for a refresh; the refresh runs when the
+  // outermost one ends.
+  class OperationScope {
+   public:
+    explicit OperationScope(BillForm& form) : form_(form) { ++form_.operations_; }
+    ~OperationScope() {
+      if (--form_.operations_ == 0 && form_.refreshPending_) form_.RunRefresh();
+    }
+    OperationScope(const OperationScope&) = delete;
+    OperationScope& operator=(const OperationScope&) = delete;
+
+   private:
+    BillForm& form_;
+  };
+  void RunRefresh() noexcept;
   // Persistence.
   bool ReadFromDatabase(long billId);
   void WriteToDatabase();
@@ -294,6 +316,8 @@ class BillForm final : public vb::Implements<host::IBillInterface> {
   bool closed_ = false;
   bool menusBuilt_ = false;
   int depth_ = 0;
+  int operations_ = 0;
+  bool refreshPending_ = false;
   int refreshes_ = 0;
   std::string title_, caption_;
   std::array<std::string, 5> status_;

@@ -175,6 +175,7 @@ void BillForm::RaiseChange(const FieldDef& field, long row, const Variant& previ
 }
 
 bool BillForm::Edit(std::string_view key, long row, const Variant& typed) {
+  OperationScope scope(*this);
   lastCancelled_ = false;
   const FieldDef* f = tmpl_->FindAt(key, row);
   if (!f) throw std::invalid_argument("the bill has no field " + std::string(key));

@@ -211,6 +211,7 @@ long BillForm::FillRow(const std::vector<std::pair<std::string, Variant>>& value
 // -----------------------------------------------------------------------------------------
 
 bool BillForm::ClickTool(std::string_view key) {
+  OperationScope scope(*this);
   lastCancelled_ = false;
   auto tool = bar_->FindTool(key);
   if (tool && !tool->Enabled()) return Refuse();
@@ -237,7 +238,7 @@ void BillForm::RunHostTool(std::string_view key, bool& handled) {
     CopyBill();
   else if (key == "mnuEditFileDelete")
     DeleteBill();
-  else if (key == "mnuFileNew")
+  else if (key == "mnuFileNew" || key == "mnuEditFileNew")  // the form's new tool, by either key
     NewBill();
   else if (key == "mnuEditAddRow")
     AddRow(1);
@@ -279,6 +280,7 @@ void BillForm::RunHostTool(std::string_view key, bool& handled) {
 // --- save and audit ----------------------------------------------------------------------------
 
 bool BillForm::Save() {
+  OperationScope scope(*this);
   lastCancelled_ = false;
   if (lockRefused_) {
     services_.Ui().MsgBox("单据正在被用户“" + heldBy_ + "”修改，不能保存。", host::vbInformation,
@@ -360,6 +362,7 @@ bool BillForm::Save() {
 }
 
 bool BillForm::Audit() {
+  OperationScope scope(*this);
   lastCancelled_ = false;
   if (StatusOf(Value("FStatus")) > 0) {
     services_.Ui().MsgBox("单据已经审核，不能重复审核。", host::vbInformation, kInfoTitle);
@@ -399,6 +402,7 @@ bool BillForm::Audit() {
 }
 
 bool BillForm::UnAudit() {
+  OperationScope scope(*this);
   lastCancelled_ = false;
   if (StatusOf(Value("FStatus")) != 1) {
     services_.Ui().MsgBox("单据尚未审核，不能反审核。", host::vbInformation, kInfoTitle);
@@ -429,6 +433,33 @@ bool BillForm::UnAudit() {
   if (tmpl_->Find("FCheckerID")) WriteTyped(*tmpl_->Find("FCheckerID"), -1, 0, false);
   formState_ = host::kBillView;
   return true;
+}
+
+void BillForm::Refresh() {
+  if (billId_ != 0) refreshPending_ = true;
+}
+
+void BillForm::RunRefresh() noexcept {
+  refreshPending_ = false;
+  if (billId_ == 0 || closed_) return;
+  try {
+    // What a server component stored (a close, a re-open) shows first, and counts as a write.
+    ReloadBusinessState();
+    // Unsaved work stays as the person left it.
+    if (dirty_) return;
+    const long state = formState_;
+    const long id = billId_;
+    Raise(host::BillEvent::BeforLoadBillFillData,
+          [](host::IBillEventSink& s) { s.BeforLoadBillFillData(); });
+    if (!ReadFromDatabase(id)) return;
+    storedVersion_ = EditLock(services_, tmpl_->classTypeId, id).Read().version;
+    formState_ = state;
+    dirty_ = false;
+    ++refreshes_;
+    Raise(host::BillEvent::AfterLoadBill, [](host::IBillEventSink& s) { s.AfterLoadBill(); });
+  } catch (const std::exception&) {
+    // The failed statement is journaled by the session; the form shows what it showed.
+  }
 }
 
 void BillForm::ReloadBusinessState() {
@@ -483,10 +514,24 @@ bool BillForm::CopyBill() {
   for (const char* key : {"FBillNo", "FCheckerID"})
     if (const FieldDef* f = tmpl_->Find(key)) WriteTyped(*f, -1, Variant(""), false);
   if (const FieldDef* f = tmpl_->Find("FStatus")) WriteTyped(*f, -1, 0, false);
+  ClearNotCopied();
   formState_ = host::kBillNew;
   dirty_ = true;
   Raise(host::BillEvent::AfterCopyBill, [](host::IBillEventSink& s) { s.AfterCopyBill(); });
   return true;
+}
+
+void BillForm::ClearNotCopied() {
+  auto reset = [&](const FieldDef& f, long row) {
+    WriteTyped(f, row, f.type == FieldType::Number ? Variant(0) : Variant(""), false);
+  };
+  for (const auto& f : tmpl_->head)
+    if (!f.copied) reset(f, -1);
+  for (std::size_t g = 0; g < tmpl_->grids.size(); ++g)
+    for (const auto& f : tmpl_->grids[g])
+      if (!f.copied)
+        for (long row = 1, rows = Page(static_cast<int>(g + 1)).Count(); row <= rows; ++row)
+          reset(f, row);
 }
 
 void BillForm::NewFromCopy(const Ref<host::IDictionary>& data) {
@@ -523,6 +568,7 @@ void BillForm::NewFromCopy(const Ref<host::IDictionary>& data) {
   for (const char* key : {"FBillNo", "FCheckerID"})
     if (const FieldDef* f = tmpl_->Find(key)) WriteTyped(*f, -1, Variant(""), false);
   if (const FieldDef* f = tmpl_->Find("FStatus")) WriteTyped(*f, -1, 0, false);
+  ClearNotCopied();
   formState_ = host::kBillNew;
   dirty_ = true;
   Raise(host::BillEvent::AfterCopyBill, [](host::IBillEventSink& s) { s.AfterCopyBill(); });

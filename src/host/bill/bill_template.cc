@@ -75,6 +75,7 @@ FieldDef ParseField(const json& j, int page, int grid, std::string_view origin) 
   f.visible = j.value("visible", static_cast<int>(kVisibleView | kVisibleNew | kVisibleEdit));
   f.locked = j.value("locked", false);
   f.required = j.value("required", false);
+  f.copied = j.value("copy", true);
   if (j.contains("right")) {
     const auto right =
         j["right"].is_string() ? ParseValueRight(j["right"].get<std::string>()) : std::nullopt;
@@ -176,9 +177,12 @@ std::shared_ptr<const BillTemplate> ParseTemplate(std::string_view text, std::st
           src.entryFrom.emplace_back(key, from.get<std::string>());
         t->sources.push_back(std::move(src));
       }
-    if (j.contains("list"))
+    if (j.contains("list")) {
       for (const auto& c : j["list"].value("columns", json::array()))
         t->listColumns.push_back(c.get<std::string>());
+      for (const auto& k : j["list"].value("kinds", json::array()))
+        t->listKinds.push_back({k.at("billType").get<long>(), k.at("caption").get<std::string>()});
+    }
 
     // A key may stand once in the header and once among the rows (the header's source bill and
     // each row's); within the header or within the rows it is unique.

@@ -13,12 +13,13 @@
 //   "tools": [ { "band": "mnuEdit", "key": "mnuEditFileSave", "caption": "保存",
 //                "toolbar": true, "picture": "" }, ... ],
 //   "sources": [ SOURCE, ... ],
-//   "list": { "columns": [ "FBillNo", "FDate", "FCustID", ... ] }
+//   "list": { "columns": [ "FBillNo", "FDate", "FCustID", ... ],
+//             "kinds": [ { "billType": 3032, "caption": "网上订单" } ] }
 // }
 //
 // FIELD: { "key": "FCustID", "caption": "客户", "type": "base", "column": "FCustID",
 //          "decimals": 2, "default": "", "visible": 208, "locked": false, "required": false,
-//          "control": "EditPlus",
+//          "control": "EditPlus", "copy": true,
 //          "base": { "table": "t_Organization", "id": "FItemID", "number": "FNumber",
 //                    "name": "FName", "where": "FItemClassID=1",
 //                    "props": [ "FTrack", "FIsBatchNoManage" ],
@@ -31,6 +32,8 @@
 //   visible: bit mask of the form states that show the field (16 view, 64 new, 128 edit);
 //   column: the table column the field is saved in ("" for a field that is not saved).
 //   right: "price" or "cost" for a value that a user without that right never sees.
+//   copy: false for what a copied bill does not take over (what later bills did with the bill
+//   it was copied from): the copy starts it at 0 or empty.
 //   default: a literal, or "today" / "now" for dates.
 //   control: the header control of the field: "EditPlus" (the host's reference box, whose tag is
 //   "Page1." + key and which shows a button at its end) for base-data fields and for the fields
@@ -53,6 +56,8 @@
 //   above 0, and each "entryFrom" field from the source's field of another name (the quantity
 //   ordered), fills FClassID_SRC, FID_SRC, FEntryID_SRC and FBillNo_SRC, and takes the open
 //   quantity as the row's FShowQty.
+//   A list kind is a kind of the class (FBillTypeID) with a list of its own, which holds the
+//   bills of that kind alone.
 #pragma once
 
 #include <map>
@@ -101,6 +106,7 @@ struct FieldDef {
   int visible = kVisibleView | kVisibleNew | kVisibleEdit;
   bool locked = false;
   bool required = false;
+  bool copied = true;                   // a copy of the bill takes the value over
   ValueRight right = ValueRight::None;  // the right a person needs to see the value
   BaseRef base;                         // when type is Base
   std::string control = "TextBox";      // the header control: "EditPlus" or "TextBox"
@@ -120,6 +126,12 @@ struct ToolDef {
   bool toolbar = false;  // also a button of "BandToolBar"
   std::string picture;
   int style = 0;
+};
+
+// A kind of the class with a list of its own.
+struct ListKind {
+  long billType = 0;
+  std::string caption;
 };
 
 struct SourceDef {
@@ -154,6 +166,7 @@ struct BillTemplate {
   std::vector<ToolDef> tools;
   std::vector<SourceDef> sources;
   std::vector<std::string> listColumns;
+  std::vector<ListKind> listKinds;
 
   // The field of `key` (exact key, then case-insensitive), or nullptr; a key that is both a
   // header field and a row field (FClassID_SRC) finds the header's.

@@ -27,12 +27,16 @@ long ColumnOf(const RecordData& data, std::string_view name) {
 
 }  // namespace
 
-Ref<BillList> BillList::New(std::shared_ptr<const BillTemplate> tmpl, SessionContext& session) {
-  return Ref<BillList>::Adopt(new BillList(std::move(tmpl), session));
+Ref<BillList> BillList::New(std::shared_ptr<const BillTemplate> tmpl, SessionContext& session,
+                            long billType) {
+  return Ref<BillList>::Adopt(new BillList(std::move(tmpl), session, billType));
 }
 
-BillList::BillList(std::shared_ptr<const BillTemplate> tmpl, SessionContext& session)
-    : tmpl_(std::move(tmpl)), session_(session), bar_(ActiveBar::New()) {}
+BillList::BillList(std::shared_ptr<const BillTemplate> tmpl, SessionContext& session, long billType)
+    : tmpl_(std::move(tmpl)),
+      session_(session),
+      billType_(tmpl_->Find("FBillTypeID") ? billType : 0),
+      bar_(ActiveBar::New()) {}
 
 template <class Call>
 bool BillList::Raise(host::ListEvent event, Call&& call) {
@@ -55,6 +59,7 @@ bool BillList::Raise(host::ListEvent event, Call&& call) {
 }
 
 long BillList::BillTypeID() {
+  if (billType_ != 0) return billType_;
   if (const FieldDef* f = tmpl_->Find("FBillTypeID"); f && !f->defaultValue.IsEmpty())
     return vb::CLng(f->defaultValue);
   return 0;
@@ -99,7 +104,9 @@ void BillList::SetToolProperty(std::string_view toolKey, std::string_view proper
 
 void BillList::Refresh() {
   std::string sql = "SELECT * FROM " + tmpl_->headTable + " WHERE " + tmpl_->classColumn + "=" +
-                    std::to_string(tmpl_->classTypeId) + " ORDER BY FID";
+                    std::to_string(tmpl_->classTypeId);
+  if (billType_ != 0) sql += " AND FBillTypeID=" + std::to_string(billType_);
+  sql += " ORDER BY FID";
   auto sets = session_.Run(sql);
   rows_ = sets.empty() ? RecordData{} : std::move(sets.front());
   // Bills deleted meanwhile leave the selection.

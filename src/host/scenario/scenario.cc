@@ -116,7 +116,7 @@ const Json& Object(const Json& j, const std::string& what) {
 // The keys each kind of step takes besides its own, in the order steps are told apart.
 const std::vector<std::pair<std::string, std::vector<std::string>>>& StepKinds() {
   static const std::vector<std::pair<std::string, std::vector<std::string>>> kinds = {
-      {"open", {"bill", "list", "edit"}},
+      {"open", {"bill", "list", "edit", "billType"}},
       {"set", {"row"}},
       {"addRow", {"grid"}},
       {"deleteRow", {"grid"}},
@@ -301,8 +301,12 @@ class Player {
     if (form_.form) session_->Close(form_);
     form_ = OpenForm{};
     list_ = Session::ListForm{};
-    if (step.contains("list") && Flag(step["list"], "list")) {
-      list_ = session_->OpenList(classType);
+    const bool list = step.contains("list") && Flag(step["list"], "list");
+    if (step.contains("billType") && !list)
+      throw Malformed("\"billType\" chooses the kind of a list: give \"list\": true");
+    if (list) {
+      list_ = session_->OpenList(classType,
+                                 step.contains("billType") ? Int(step["billType"], "billType") : 0);
       return;
     }
     form_ = session_->OpenBill(classType);
@@ -373,7 +377,10 @@ class Player {
 
   void Copy(const Json& step) {
     if (list_.list) {
-      auto data = list_.list->CopySelected(step.contains("merge") && Flag(step["merge"], "merge"));
+      // The list's copy tool is clicked, as the person does: the plug-in may refuse it.
+      const bool merge = step.contains("merge") && Flag(step["merge"], "merge");
+      if (!list_.list->ClickTool(merge ? "mnuEditCopyEntry" : "mnuEditCopy")) return;
+      auto data = list_.list->CopySelected(merge);
       if (!data) return;
       form_ = session_->OpenBill(list_.list->FID());
       form_.form->NewFromCopy(data);
@@ -462,6 +469,10 @@ class Player {
         CheckFlags(key, value);
       } else if (key == "tools") {
         CheckTools(value);
+      } else if (key == "caption") {
+        Need(form_.form, "caption");
+        const std::string actual = form_.form->FormCaption();
+        if (actual != Text(value, "caption")) Fail("caption", value.dump(), Json(actual).dump());
       } else if (key == "status") {
         Need(form_.form, "status");
         for (const auto& [panel, text] : Object(value, "status").items()) {

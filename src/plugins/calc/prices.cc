@@ -178,6 +178,11 @@ RightColumns ApplyTaxColumnRight(PluginContext& ctx, long billType,
   return ApplyRight(ctx, billType, TaxRightColumns(billType), nullptr, &hiddenColumns);
 }
 
+void ApplyPriceAndTaxRights(PluginContext& ctx, host::IBillInterface& bill) {
+  ApplyPriceRight(ctx, bill);
+  ApplyTaxColumnRight(ctx, bill);
+}
+
 long GetSaleForIncludeTaxPrice(PluginContext& ctx) {
   return ResumeOr<long>(0, [&]() -> long {
     const Variant v = services::SystemProfileValue(ctx, "IsSaleForIncludeTaxPrice", "IC", 0);

@@ -44,6 +44,10 @@ RightColumns ApplyTaxColumnRight(PluginContext& ctx, host::IBillInterface& bill)
 RightColumns ApplyTaxColumnRight(PluginContext& ctx, long billType,
                                  std::vector<std::string>& hiddenColumns);
 
+// Both rights of a bill form, as the sales-family bills apply them on new, load and copy: the price
+// columns, then the tax columns.
+void ApplyPriceAndTaxRights(PluginContext& ctx, host::IBillInterface& bill);
+
 // The system option "IsSaleForIncludeTaxPrice" (category "IC", default 0): not 0 when sales
 // prices are looked up tax-inclusive.
 long GetSaleForIncludeTaxPrice(PluginContext& ctx);

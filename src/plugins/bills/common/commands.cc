@@ -1,9 +1,12 @@
 #include "bills/common/commands.h"
 
+#include <vector>
+
 #include "frame/bill_access.h"
 #include "frame/menu.h"
 #include "frame/resume.h"
 #include "inventory/serials.h"
+#include "services/database.h"
 #include "services/messages.h"
 #include "zov/vb/convert.h"
 #include "zov/vb/format.h"
@@ -58,6 +61,36 @@ bool RejectWithNote(PluginContext& ctx, host::IBillInterface& bill) {
   });
   Resume([&] { bill.SetFieldValue("FRejected", "1", -1); });
   Resume([&] { bill.SaveBill(); });
+  return true;
+}
+
+void ClearRejectionAfterChange(host::IBillInterface& bill, std::string_view changedKey) {
+  const std::string key = vb::UCase(changedKey);
+  if (key == "FREJECTEDNOTE" || key == "FREJECTEDTIME" || key == "FREJECTED") return;
+  Resume([&] { bill.SetFieldValue("FRejectedNote", "", -1); });
+  Resume([&] { bill.SetFieldValue("FRejectedTime", "", -1); });
+  Resume([&] { bill.SetFieldValue("FRejected", "0", -1); });
+}
+
+void RefuseRejectedDelete(PluginContext& ctx, host::IBillInterface& bill, bool& cancel) {
+  if (FieldNumber(bill, "FRejected") != 1) return;
+  services::ShowMessage(ctx, "不能删除驳回状态的单据！");
+  cancel = true;
+}
+
+bool RefuseSelectedBills(PluginContext& ctx, host::IListInterface& list, const SalesClass& cls,
+                         std::string_view column, long value, std::string_view message,
+                         bool& cancel) {
+  for (long id : ResumeOr<std::vector<long>>({}, [&] { return list.SelectedBillIDs(); })) {
+    const std::string stored = services::FirstValue(
+        ctx, "Select " + std::string(column) + " From " + std::string(cls.headTable) +
+                 " Where FClassTypeID=" + std::to_string(cls.classTypeId) +
+                 " And FID=" + std::to_string(id));
+    if (vb::Val(stored) != value) continue;
+    services::ShowMessage(ctx, message);
+    cancel = true;
+    return false;
+  }
   return true;
 }
 

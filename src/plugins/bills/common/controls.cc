@@ -1,5 +1,6 @@
 #include "bills/common/controls.h"
 
+#include "bills/common/records.h"
 #include "frame/bill_access.h"
 #include "frame/resume.h"
 #include "services/database.h"
@@ -146,6 +147,38 @@ bool CheckBillAudit(PluginContext& ctx, const Ref<host::IDictionary>& info, bool
     return StockInfo(ctx)->CheckBill(info, audit ? 1 : -1, services::PropsString(ctx), message);
   });
   return CheckAuditResult(ctx, result, message, fromList);
+}
+
+namespace {
+
+// The checks of CheckAuditFromForm and CheckAuditFromList on the bills of `info`.
+bool CheckAuditOf(PluginContext& ctx, const SalesClass& cls, const Ref<host::IDictionary>& info,
+                  const std::vector<long>& ids, bool audit, bool fromList, bool refuseRejected) {
+  if (refuseRejected && ids.size() == 1 && !CheckNotRejected(ctx, cls, ids[0], audit)) return false;
+  return CheckBillAudit(ctx, info, audit, fromList);
+}
+
+}  // namespace
+
+bool CheckAuditFromForm(const SalesForm& form, bool audit, bool refuseRejected) {
+  auto& bill = form.bill;
+  const long id = CurBillId(bill);
+  if (!CheckAuditOf(form.ctx, form.cls, HeadRecord(form, FieldNumber(bill, "FAllAmount")), {id},
+                    audit, false, refuseRejected))
+    return false;
+  Resume([&] { bill.SetBillStatus(audit ? host::kBillView : host::kBillEdit); });
+  Resume([&] { bill.Refresh(); });
+  return true;
+}
+
+bool CheckAuditFromList(PluginContext& ctx, host::IListInterface& list, const SalesClass& cls,
+                        bool audit, bool refuseRejected) {
+  const auto info =
+      ResumeOr<Ref<host::IDictionary>>({}, [&] { return list.GetSelectedBillInfo(); });
+  if (!info || info->Count() == 0) return true;
+  return CheckAuditOf(ctx, cls, info,
+                      ResumeOr<std::vector<long>>({}, [&] { return list.SelectedBillIDs(); }),
+                      audit, true, refuseRejected);
 }
 
 bool CheckNotRejected(PluginContext& ctx, const SalesClass& cls, long billId, bool audit) {

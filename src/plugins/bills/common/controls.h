@@ -11,6 +11,7 @@
 
 #include "bills/common/sales_form.h"
 #include "bills/common/sales_keys.h"
+#include "zov/host/list.h"
 
 namespace zov::plugins::sales {
 
@@ -55,6 +56,17 @@ bool CheckAuditResult(PluginContext& ctx, long result, const std::string& messag
 // selection) for an audit or an un-audit, with its result as above.
 bool CheckBillAudit(PluginContext& ctx, const Ref<host::IDictionary>& info, bool audit,
                     bool fromList);
+
+// The audit check of the sales order and the consignment bill from their form: the bill's record
+// (ClassTypeID, BillInterID, HeadTableName of the class, BillNo, CustOrSupplyID, AllAmount
+// FAllAmount, BillType), refused first for a rejected bill when `refuseRejected`, then CheckBill.
+// Passed, the form shows the bill (BillStatus 0) after an audit check and is edited (BillStatus 2)
+// after an un-audit check, and the host shows the bill anew.
+bool CheckAuditFromForm(const SalesForm& form, bool audit, bool refuseRejected);
+// The same for the bills selected in a list (their records from the list); the rejection is asked
+// when exactly one bill is selected.
+bool CheckAuditFromList(PluginContext& ctx, host::IListInterface& list, const SalesClass& cls,
+                        bool audit, bool refuseRejected);
 
 // A bill rejected in the workflow is neither audited nor un-audited:
 // "你选择的单据为驳回状态，不允许"

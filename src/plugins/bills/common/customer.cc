@@ -4,6 +4,7 @@
 
 #include "frame/bill_access.h"
 #include "frame/resume.h"
+#include "pricing/client_codes.h"
 #include "services/database.h"
 #include "services/login.h"
 #include "services/messages.h"
@@ -66,6 +67,17 @@ void FillSalesman(const SalesForm& form, long customer) {
   SetHead(form.bill, "FEmpID", employee);
   const std::string department = DepartmentOf(form.ctx, employee);
   if (!department.empty()) SetHead(form.bill, "FDeptID", department);
+}
+
+void ApplyCustomerPrices(const SalesForm& form, const SalesRowKeys& keys,
+                         const PriceLookup& pricing, bool keepPrices) {
+  auto& bill = form.bill;
+  if (services::IndustryType(form.ctx) == 1) return;
+  for (long row = 1, rows = GridRows(bill, keys.grid); row <= rows; ++row) {
+    if (FieldId(bill, keys.item, row) <= 0) continue;
+    if (!keepPrices) RefetchRowPrice(form, row, keys, pricing);
+    pricing::GetClientItemCode(form.ctx, bill, row, keys.clientCode);
+  }
 }
 
 void FillEmployeeDepartment(const SalesForm& form) {

@@ -3,7 +3,9 @@
 // term, and, after a save, the bill's contact written back to the customer's contacts.
 #pragma once
 
+#include "bills/common/row_data.h"
 #include "bills/common/sales_form.h"
+#include "bills/common/sales_keys.h"
 
 namespace zov::plugins::sales {
 
@@ -19,6 +21,12 @@ void FillSalesman(const SalesForm& form, long customer);
 // FDeptID := the department of the header FEmpID. An employee cleared, or one without department,
 // leaves the department as it is.
 void FillEmployeeDepartment(const SalesForm& form);
+
+// After a customer change, unless the industry type is 1: every row with an item is priced again
+// for the customer (not when `keepPrices`, the user's option "DoNotResetPrice") and gets the
+// customer's item code.
+void ApplyCustomerPrices(const SalesForm& form, const SalesRowKeys& keys,
+                         const PriceLookup& pricing, bool keepPrices);
 
 // How much of the customer's contact data a class takes on a customer change.
 enum class ContactFill {

@@ -1,5 +1,8 @@
 #include "bills/common/field_actions.h"
 
+#include "bills/common/row_data.h"
+#include "calc/prices.h"
+#include "calc/quantities.h"
 #include "frame/resume.h"
 #include "zov/vb/convert.h"
 #include "zov/vb/strings.h"
@@ -36,6 +39,20 @@ bool CancelsBatchLockAction(const Variant& fieldInfo, const Variant& actionData,
                                        : (vb::UCase(vb::CStr(v)) == "TRUE" ? 1 : 0);
   };
   return read("FIsBatchNoManage") != 0 && read("FTrack") != 80;
+}
+
+void ApplyAfterCalculate(const SalesForm& form, const Variant& fieldInfo, std::string_view kind,
+                         std::string_view name, std::string_view parameter, long row,
+                         const SalesRowKeys& keys) {
+  if (row < 1 || kind != "FAction" + keys.suffix || name != "Calculate") return;
+  calc::ApplyTaxAfterCalculate(form.ctx, form.bill, row, kind, name, parameter, false, keys);
+  const auto info = fieldInfo.ObjectAs<host::IDictionary>();
+  const bool quantity = info && ResumeOr<std::string>({}, [&] {
+                                  return vb::UCase(vb::CStr(info->Item("FKey")));
+                                }) == vb::UCase(keys.showQty);
+  if (!quantity) return;
+  calc::ApplyShowQtyAction(form.ctx, form.bill, row, keys);
+  UpdateComplexQtyText(form, row, keys, true);
 }
 
 }  // namespace zov::plugins::sales

@@ -1,8 +1,12 @@
-// The guards the sales-family bills put on the host's own field actions (BeforeDoAction).
+// The hooks the sales-family bills put on the host's own field actions: the guards before them
+// (BeforeDoAction) and what the sales order and the consignment bill finish after them
+// (AfterDoAction2).
 #pragma once
 
 #include <string_view>
 
+#include "bills/common/sales_form.h"
+#include "bills/common/sales_keys.h"
 #include "frame/plugin_context.h"
 #include "zov/host/bill.h"
 
@@ -18,5 +22,14 @@ bool CancelsAmountAction(host::IBillInterface& bill, const Variant& fieldInfo);
 bool CancelsBatchLockAction(const Variant& fieldInfo, const Variant& actionData,
                             std::string_view kind, std::string_view name,
                             std::string_view parameter);
+
+// After the host's "Calculate" action (kind "FAction") of `row` on the sales order and the
+// consignment bill: when its formulas write FAmount, FInTaxAmount or FTaxAmount, FTaxAmount :=
+// FInTaxAmount - FAmount, the cell unmodified; after an action of FShowQty, under industry type 1
+// the shown units per secondary unit of a type-3 row, and the row's composite quantity text (kept
+// with the stored row).
+void ApplyAfterCalculate(const SalesForm& form, const Variant& fieldInfo, std::string_view kind,
+                         std::string_view name, std::string_view parameter, long row,
+                         const SalesRowKeys& keys);
 
 }  // namespace zov::plugins::sales

@@ -89,15 +89,7 @@ void ApplyItemChange(const SalesForm& form, long row, const SalesRowKeys& keys,
       services::FirstFlag(ctx, "Select FAutoGenBatchNo From t_ICItem Where FItemID = " + Id(item)))
     inventory::GenerateBatchNo(ctx, bill, row, keys.grid, keys.item, keys.batchNo);
   // 2. The customer type's discount.
-  const long customer = FieldId(bill, "FCustID");
-  if (customer > 0) {
-    auto rs = services::OpenRecordsetTolerant(ctx,
-                                              "Select FAgioRatio From t_ClientType Where FItemID = "
-                                              "(Select FTypeID From t_Organization Where FItemID=" +
-                                                  Id(customer) + ")");
-    if (rs && !rs->Eof() && !rs->Value(0L).IsNull())
-      Set(bill, keys.discountRate, rs->Value(0L), row);
-  }
+  ApplyCustomerTypeDiscount(form, row, keys);
   // 3. An item cleared takes its units and serial numbers along.
   if (item < 1) {
     for (const std::string* key : {&keys.unit, &keys.secUnit, &keys.serialNo})
@@ -137,10 +129,7 @@ void ApplyItemChange(const SalesForm& form, long row, const SalesRowKeys& keys,
   RefetchRowPrice(form, row, keys, rules.pricing);
   RefreshRowCost(form, row, keys);
   pricing::GetClientItemCode(ctx, bill, row, keys.clientCode);
-  const double secCoefficient = FieldNumber(bill, keys.secCoefficient, row);
-  Set(bill, keys.secPrice, FieldNumber(bill, keys.price, row) * secCoefficient, row);
-  if (secCoefficient != 0)
-    Set(bill, keys.secQty, FieldNumber(bill, keys.showQty, row) / secCoefficient, row);
+  ApplySecondaryPriceAndQty(form, row, keys);
   Set(bill, keys.serialNo, "", row);
   ShowRowStock(form, row, keys);
 }
@@ -166,15 +155,17 @@ void ApplyUnitChange(const SalesForm& form, long row, const SalesRowKeys& keys,
                              false);
   }
   if (ratio != 0) {
-    Set(bill, keys.orderQty, FieldNumber(bill, keys.orderQty, row) / ratio, row);
-    Set(bill, keys.costPrice, FieldNumber(bill, keys.costPrice, row) * ratio, row);
+    // In the new unit; a bill without order quantity or cost (the sales order) skips the step.
+    Resume([&] {
+      bill.SetFieldValue(keys.orderQty, FieldNumber(bill, keys.orderQty, row) / ratio, row);
+    });
+    Resume([&] {
+      bill.SetFieldValue(keys.costPrice, FieldNumber(bill, keys.costPrice, row) * ratio, row);
+    });
   }
   ApplyCostAmount(form, row, keys);
-  const double secCoefficient = calc::GetItemSecCoefficient(ctx, item, coefficient);
-  Set(bill, keys.secCoefficient, secCoefficient, row);
-  Set(bill, keys.secPrice, FieldNumber(bill, keys.price, row) * secCoefficient, row);
-  if (secCoefficient != 0)
-    Set(bill, keys.secQty, FieldNumber(bill, keys.showQty, row) / secCoefficient, row);
+  Set(bill, keys.secCoefficient, calc::GetItemSecCoefficient(ctx, item, coefficient), row);
+  ApplySecondaryPriceAndQty(form, row, keys);
   if (services::IndustryType(ctx) == 1)
     Set(bill, keys.displayQty, FieldNumber(bill, keys.showQty, row), row);
 }

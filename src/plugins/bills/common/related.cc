@@ -17,27 +17,49 @@
 
 namespace zov::plugins::sales {
 
-namespace {
+TitleItems::TitleItems(PluginContext& ctx) : ctx_(ctx), items_(NewDictionary(ctx)) {}
 
-// Column captions of the entry dictionary and the record fields they show.
-struct EntryColumn {
-  const char* caption;
-  const char* field;
-};
+void TitleItems::Add(const std::string& name, const Variant& value, int format) {
+  auto item = NewDictionary(ctx_);
+  item->SetItem("FName", name);
+  item->SetItem("FValue", value.IsEmpty() || value.IsNull() ? std::string() : vb::CStr(value));
+  item->SetItem("FFormat", format);
+  items_->SetItem(++count_, Ref<host::IDictionary>(item));
+}
 
-}  // namespace
+Ref<host::IDictionary> EntryDictOf(PluginContext& ctx, const std::vector<EntryColumn>& columns,
+                                   const std::string& sql) {
+  auto entry = NewDictionary(ctx);
+  auto header = NewDictionary(ctx);
+  long n = 0;
+  for (const auto& c : columns) {
+    auto column = NewDictionary(ctx);
+    column->SetItem("FName", c.caption);
+    column->SetItem("FField", c.field);
+    header->SetItem(++n, Ref<host::IDictionary>(column));
+  }
+  entry->SetItem("Header", Ref<host::IDictionary>(header));
+  auto records = NewDictionary(ctx);
+  if (auto rs = services::OpenRecordsetTolerant(ctx, sql)) {
+    long r = 0;
+    for (; !rs->Eof(); rs->MoveNext()) {
+      auto record = NewDictionary(ctx);
+      auto fields = rs->Fields();
+      for (long i = 0; i < fields->Count(); ++i)
+        record->SetItem(fields->Item(i)->Name(), fields->Item(i)->Value());
+      records->SetItem(++r, Ref<host::IDictionary>(record));
+    }
+  }
+  entry->SetItem("rs", Ref<host::IDictionary>(records));
+  return entry;
+}
 
 Ref<host::IDictionary> BuildTitleDict(const SalesForm& form, long queryKind) {
   auto& bill = form.bill;
   auto& ctx = form.ctx;
-  auto items = NewDictionary(ctx);
-  long n = 0;
+  TitleItems items(ctx);
   auto add = [&](const std::string& name, const Variant& value, int format) {
-    auto item = NewDictionary(ctx);
-    item->SetItem("FName", name);
-    item->SetItem("FValue", value.IsEmpty() || value.IsNull() ? std::string() : vb::CStr(value));
-    item->SetItem("FFormat", format);
-    items->SetItem(++n, Ref<host::IDictionary>(item));
+    items.Add(name, value, format);
   };
   add("客户", bill.GetFieldValue("FCustID", -1, host::kFieldDisplay), 0);
   add("日期", vb::Format(bill.GetFieldValue("FDate", -1), "YYYY-MM-DD"), 0);
@@ -82,7 +104,7 @@ Ref<host::IDictionary> BuildTitleDict(const SalesForm& form, long queryKind) {
     add("部门", bill.GetFieldValue("FDeptID", -1, host::kFieldDisplay), 0);
     add("业务员", bill.GetFieldValue("FEmpID", -1, host::kFieldDisplay), 0);
   }
-  return items;
+  return items.dict();
 }
 
 Ref<host::IDictionary> BuildEntryDict(const SalesForm& form, long queryKind) {
@@ -164,29 +186,7 @@ Ref<host::IDictionary> BuildEntryDict(const SalesForm& form, long queryKind) {
         " Where d.FID=" +
         std::to_string(queryKind) + " And e.FClassID_SRC=" + classType + " And e.FID_SRC=" + id;
   }
-  auto entry = NewDictionary(ctx);
-  auto header = NewDictionary(ctx);
-  long n = 0;
-  for (const auto& c : columns) {
-    auto column = NewDictionary(ctx);
-    column->SetItem("FName", c.caption);
-    column->SetItem("FField", c.field);
-    header->SetItem(++n, Ref<host::IDictionary>(column));
-  }
-  entry->SetItem("Header", Ref<host::IDictionary>(header));
-  auto records = NewDictionary(ctx);
-  if (auto rs = services::OpenRecordsetTolerant(ctx, sql)) {
-    long r = 0;
-    for (; !rs->Eof(); rs->MoveNext()) {
-      auto record = NewDictionary(ctx);
-      auto fields = rs->Fields();
-      for (long i = 0; i < fields->Count(); ++i)
-        record->SetItem(fields->Item(i)->Name(), fields->Item(i)->Value());
-      records->SetItem(++r, Ref<host::IDictionary>(record));
-    }
-  }
-  entry->SetItem("rs", Ref<host::IDictionary>(records));
-  return entry;
+  return EntryDictOf(ctx, columns, sql);
 }
 
 void ShowRelated(const SalesForm& form, std::string_view caption, std::string_view title,

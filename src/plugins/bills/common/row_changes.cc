@@ -30,10 +30,21 @@ double Cents(double value) { return services::FormatToPlaces(Variant(value), 2).
 }  // namespace
 
 void ApplyCostAmount(const SalesForm& form, long row, const SalesRowKeys& keys) {
-  Set(form.bill, keys.costAmount,
-      Cents(FieldNumber(form.bill, keys.costPrice, row) *
-            FieldNumber(form.bill, keys.showQty, row)),
-      row);
+  // A bill without cost fields (the sales order) has no cost amount to keep.
+  Resume([&] {
+    form.bill.SetFieldValue(keys.costAmount,
+                            Cents(FieldNumber(form.bill, keys.costPrice, row) *
+                                  FieldNumber(form.bill, keys.showQty, row)),
+                            row);
+  });
+}
+
+void ApplySecondaryPriceAndQty(const SalesForm& form, long row, const SalesRowKeys& keys) {
+  auto& bill = form.bill;
+  const double secCoefficient = FieldNumber(bill, keys.secCoefficient, row);
+  Set(bill, keys.secPrice, FieldNumber(bill, keys.price, row) * secCoefficient, row);
+  if (secCoefficient != 0)
+    Set(bill, keys.secQty, FieldNumber(bill, keys.showQty, row) / secCoefficient, row);
 }
 
 void ApplyWeightFields(const SalesForm& form, long row, const SalesRowKeys& keys) {
@@ -90,9 +101,8 @@ void ApplyAmountChange(const SalesForm& form, long row, const SalesRowKeys& keys
 }
 
 void ApplyTaxAmountChange(const SalesForm& form, long row, const SalesRowKeys& keys,
-                          double previousTax) {
-  calc::ApplyTaxAmountTail(form.ctx, form.bill, row, previousTax,
-                           calc::TaxTailFollower::kInTaxAmount, keys);
+                          double previousTax, calc::TaxTailFollower follower) {
+  calc::ApplyTaxAmountTail(form.ctx, form.bill, row, previousTax, follower, keys);
   ApplyWeightFields(form, row, keys);
 }
 

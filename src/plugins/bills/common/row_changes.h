@@ -8,6 +8,7 @@
 #include "bills/common/row_data.h"
 #include "bills/common/sales_form.h"
 #include "bills/common/sales_keys.h"
+#include "calc/prices.h"
 
 namespace zov::plugins::sales {
 
@@ -81,11 +82,32 @@ void ApplyDisplayedFieldChange(const SalesForm& form, long row, const SalesRowKe
 // a weight-calculated row other than type 3, FSecQty otherwise.
 void ApplyWeightFields(const SalesForm& form, long row, const SalesRowKeys& keys);
 
-// After FTaxAmount was typed (from `previousTax`): a tail difference up to 0.05 stands and
-// FInTaxAmount := FAmount + FTaxAmount, a larger one is refused and written back; then the weight
-// fields.
+// After FTaxAmount was typed (from `previousTax`): a tail difference up to 0.05 stands and the
+// follower keeps the row in step (the sales bill: FInTaxAmount := FAmount + FTaxAmount; the sales
+// order and the consignment bill: FAmount := FInTaxAmount - FTaxAmount), a larger one is refused
+// ("税额只能进行尾差调整") and written back; then the weight fields.
 void ApplyTaxAmountChange(const SalesForm& form, long row, const SalesRowKeys& keys,
-                          double previousTax);
+                          double previousTax,
+                          calc::TaxTailFollower follower = calc::TaxTailFollower::kInTaxAmount);
+
+// --- the amount tails of the sales order and the consignment bill (amount_tails.cc) -------------
+
+// After FAmount was typed (from `previousAmount`). A change below 0.05 is a tail difference: on a
+// taxed row it moves into FTaxAmount (FTaxAmount := FInTaxAmount - FAmount), on a row without tax
+// it is refused ("非税尾差调整请直接调整价税合计") and the previous amount written back, and
+// `cancel` set so that the host's own recalculation of the amount is undone with it. A larger
+// change: unless the amounts drive the prices, FInTaxAmount := FAmount + FTaxAmount; then
+// FSecPrice := FPrice x FSecCoefficient.
+void ApplyAmountTailChange(const SalesForm& form, long row, const SalesRowKeys& keys,
+                           double previousAmount, bool& cancel);
+
+// After FInTaxAmount was typed: unless the amounts drive the prices, the tax stays and FAmount :=
+// FInTaxAmount - FTaxAmount; then FSecPrice := FPrice x FSecCoefficient.
+void ApplyInTaxAmountTailChange(const SalesForm& form, long row, const SalesRowKeys& keys);
+
+// FSecPrice := FPrice x FSecCoefficient and, when the row has a secondary coefficient, FSecQty :=
+// FShowQty / FSecCoefficient.
+void ApplySecondaryPriceAndQty(const SalesForm& form, long row, const SalesRowKeys& keys);
 
 // After the row's calculation type changed: its locks, displayed price, weight fields and the
 // stock text.

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "calc/locks.h"
 #include "calc/prices.h"
 #include "calc/units.h"
 #include "frame/bill_access.h"
@@ -9,6 +10,7 @@
 #include "inventory/batch_numbers.h"
 #include "inventory/batches.h"
 #include "inventory/stock.h"
+#include "pricing/client_codes.h"
 #include "pricing/sale_price.h"
 #include "services/database.h"
 #include "services/login.h"
@@ -43,8 +45,9 @@ void RefetchRowPrice(const SalesForm& form, long row, const SalesRowKeys& keys,
   } else if (!weight && calc::GetSaleForIncludeTaxPrice(ctx) == 1) {
     priceKey = &keys.includeTaxPrice;
   }
-  const long stock = lookup.byStockAndBatch ? FieldId(bill, keys.scStock, row) : 0;
-  const std::string batch = lookup.byStockAndBatch ? FieldText(bill, keys.batchNo, row) : "";
+  const bool stockRows = form.cls.stockRows;
+  const long stock = stockRows ? FieldId(bill, keys.scStock, row) : 0;
+  const std::string batch = stockRows ? FieldText(bill, keys.batchNo, row) : "";
   double price = 0, discount = 0;
   if (!(lookup.giftStockOption && calc::IsVirtualStock(ctx, stock)))
     price = pricing::GetSalePrice(ctx, item, unit, FieldId(bill, "FCustID"), stock, batch, discount,
@@ -97,7 +100,7 @@ void SetRowTaxRate(const SalesForm& form, long row, const SalesRowKeys& keys) {
   if (!rate.empty()) calc::SetFieldWithAction(form.bill, keys.taxRate, vb::Val(rate), row, false);
 }
 
-void ShowRowStock(const SalesForm& form, long row, const SalesRowKeys& keys, bool byStockAndBatch) {
+void ShowRowStock(const SalesForm& form, long row, const SalesRowKeys& keys) {
   auto& bill = form.bill;
   if (row < 1) return;
   const long item = FieldId(bill, keys.item, row);
@@ -106,6 +109,7 @@ void ShowRowStock(const SalesForm& form, long row, const SalesRowKeys& keys, boo
     return;
   }
   const bool weight = services::IndustryType(form.ctx) == 1;
+  const bool byStockAndBatch = form.cls.stockRows;
   double total = 0;
   std::vector<inventory::StockQty> perStock;
   const std::string text = inventory::GetStockText(
@@ -114,6 +118,17 @@ void ShowRowStock(const SalesForm& form, long row, const SalesRowKeys& keys, boo
       false, total, perStock, weight ? static_cast<long>(FieldNumber(bill, keys.calType, row)) : 1,
       weight ? FieldId(bill, keys.showUnit, row) : 0);
   Resume([&] { bill.SetStatusText(2, text); });
+}
+
+void ApplyCustomerTypeDiscount(const SalesForm& form, long row, const SalesRowKeys& keys) {
+  const long customer = FieldId(form.bill, "FCustID");
+  if (customer <= 0) return;
+  auto rs = services::OpenRecordsetTolerant(form.ctx,
+                                            "Select FAgioRatio From t_ClientType Where FItemID = "
+                                            "(Select FTypeID From t_Organization Where FItemID=" +
+                                                Id(customer) + ")");
+  if (rs && !rs->Eof() && !rs->Value(0L).IsNull())
+    Set(form.bill, keys.discountRate, rs->Value(0L), row);
 }
 
 void ApplyRowBatchRule(const SalesForm& form, long row, const SalesRowKeys& keys) {
@@ -158,6 +173,27 @@ void ClearBatchNotInStock(const SalesForm& form, long row, const SalesRowKeys& k
   if (inventory::GetBatchQtyInStock(form.ctx, FieldId(bill, keys.item, row), stock,
                                     FieldId(bill, keys.auxProp, row), batch) <= 0)
     Set(bill, keys.batchNo, "", row);
+}
+
+void CompleteFilledRow(const SalesForm& form, long row, const SalesRowKeys& keys) {
+  auto& bill = form.bill;
+  const long item = FieldId(bill, keys.item, row);
+  if (item <= 0) return;
+  calc::ApplyUnitLocks(form.ctx, bill, row, item, keys);
+  ApplyRowBatchRule(form, row, keys);
+  const std::string barcode =
+      pricing::GetUnitBarcode(form.ctx, item, FieldId(bill, keys.showUnit, row));
+  Set(bill, keys.barcode, barcode, row);
+}
+
+void ContinueGridImport(host::IBillInterface& bill) {
+  Resume([&] {
+    auto grid = bill.Controls()->Find("grid");
+    if (!grid) return;
+    std::vector<Variant> none;
+    grid->Invoke("SetImportDataFlag", none);
+    grid->Invoke("SetFocus", none);
+  });
 }
 
 void UpdateComplexQtyText(const SalesForm& form, long row, const SalesRowKeys& keys, bool store) {

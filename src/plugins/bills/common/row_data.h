@@ -8,10 +8,9 @@
 
 namespace zov::plugins::sales {
 
-// How a class looks a row's price up.
+// How a class looks a row's price up (with the row's stock and batch when the class's rows carry
+// them).
 struct PriceLookup {
-  // The look-up gets the row's stock and batch (the sales order passes none).
-  bool byStockAndBatch = true;
   // The sales bill's user option "DoNotGetSalePriceWhenGiftStock": a row in a gift stock gets 0.
   bool giftStockOption = false;
 };
@@ -35,11 +34,13 @@ void SetRowDefaultUnit(const SalesForm& form, long row, const SalesRowKeys& keys
 // FTaxRate := the item's tax rate, or the general rate when the item has none, with action.
 void SetRowTaxRate(const SalesForm& form, long row, const SalesRowKeys& keys);
 
-// Status panel 2: the stock text of the row's item (its stock, property and batch when
-// `byStockAndBatch`; under industry type 1 in its calculation type and unit); cleared for a row
+// Status panel 2: the stock text of the row's item (its stock and batch when the class's rows carry
+// them, its property; under industry type 1 in its calculation type and unit); cleared for a row
 // without item.
-void ShowRowStock(const SalesForm& form, long row, const SalesRowKeys& keys,
-                  bool byStockAndBatch = true);
+void ShowRowStock(const SalesForm& form, long row, const SalesRowKeys& keys);
+
+// With a customer whose type has a discount ratio: FDiscountRate := that ratio.
+void ApplyCustomerTypeDiscount(const SalesForm& form, long row, const SalesRowKeys& keys);
 
 // The batch rule of a row: the batch cell is open exactly for a batch-managed item, and an item
 // with automatic batch numbers gets one when the row has none.
@@ -52,6 +53,12 @@ void ApplyBatchDates(const SalesForm& form, long row, const SalesRowKeys& keys);
 
 // A batch the row's stock does not hold is cleared from the row.
 void ClearBatchNotInStock(const SalesForm& form, long row, const SalesRowKeys& keys);
+
+// A row filled by an import or a barcode: its unit locks, its batch rule and the barcode of its
+// item in its unit.
+void CompleteFilledRow(const SalesForm& form, long row, const SalesRowKeys& keys);
+// The form's grid carries on with the imported rows: its import flag set and the focus given back.
+void ContinueGridImport(host::IBillInterface& bill);
 
 // The row's composite quantity text (dbo.GetComplexQty of its item and base quantity) into its
 // cell; with `store`, also into the stored entry (by the row's lClassTypeID and FEntryID2) when

@@ -1,5 +1,6 @@
-// The tables that make a bill class read as its rules: field changes and tool clicks dispatched
-// from a key to a small handler, and save and audit validation as ordered lists of named checks.
+// The tables that make a bill class read as its rules: field changes and tool clicks (as the
+// handlers see them) dispatched from a key to a small handler, and save and audit validation as
+// ordered lists of named checks.
 #pragma once
 
 #include <cstddef>
@@ -8,9 +9,45 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "frame/plugin_context.h"
+#include "frame/resume.h"
+#include "zov/host/dictionary.h"
+#include "zov/host/toolbar.h"
+#include "zov/vb/convert.h"
 #include "zov/vb/strings.h"
 
 namespace zov::plugins::sales {
+
+// A field change as a class's handlers see it, made of the arguments of Change.
+struct FieldChange {
+  FieldChange(const Ref<host::IDictionary>& fieldInfo, const Ref<host::IDictionary>& record,
+              long changedRow, bool& cancelled)
+      : key(ResumeOr<std::string>({}, [&] { return vb::CStr(fieldInfo->Item("FKey")); })),
+        row(changedRow),
+        previous(ResumeOr<Variant>({}, [&] { return record ? record->Item("FFLD") : Variant{}; })),
+        field(fieldInfo),
+        change(record),
+        cancel(cancelled) {}
+
+  std::string key;                // the changed field's key as the host spells it
+  long row;                       // -1 for a head field
+  Variant previous;               // the cell's value before the change
+  Ref<host::IDictionary> field;   // the host's descriptor of the field
+  Ref<host::IDictionary> change;  // the host's record of the change
+  bool& cancel;
+};
+
+// A tool click as a class's handlers see it, made of the arguments of MenuBarClick.
+struct ToolClick {
+  ToolClick(const Ref<host::ITool>& clicked, bool& cancelled)
+      : tool(clicked),
+        key(ResumeOr<std::string>({}, [&] { return clicked->Name(); })),
+        cancel(cancelled) {}
+
+  Ref<host::ITool> tool;
+  std::string key;
+  bool& cancel;
+};
 
 // A table from keys to handlers, built once; keys are compared ignoring case, as the host's keys
 // are ("FITEMID" is "FItemID").

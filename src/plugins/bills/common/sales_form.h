@@ -8,14 +8,18 @@
 //   sales_keys.h        the row keys of the first grid and of the "01" grid
 //   customer.h          credit text, salesman, contact, settlement date, contact write-back
 //   row_data.h          row price, cost, default unit, tax rate, batch rule and dates, stock text
-//   row_changes.h       the row branches of the field changes (item, unit, quantities, amounts...)
+//   row_changes.h       the row branches of the field changes (item, unit, quantities, amounts, and
+//                       the amount tails of the sales order and the consignment bill)
 //   records.h           the head and row records of the host's check components
-//   controls.h          price-limit/credit/overdue, stock, source-row and audit checks
-//   field_actions.h     the guards on the host's field actions
-//   commands.h          relate tools, serial-row delete refusal, empty last row, rejection, copy
-//   related.h           the related-records windows
+//   controls.h          price-limit/credit/overdue, stock, source-row and audit checks (the audit
+//                       check from a form or a list of the order and the consignment bill)
+//   field_actions.h     the guards on the host's field actions, and what follows their calculation
+//   commands.h          relate tools, serial-row delete refusal, empty last row, rejection and its
+//                       end, rejected-bill delete refusal, list guards, merged copy
+//   related.h           the related-records windows and their parts (title items, entry columns)
 //   invoice.h           the electronic invoice
-//   rule_tables.h       key -> handler tables and ordered check lists
+//   rule_tables.h       the change and the click as handlers see them, key -> handler tables and
+//                       ordered check lists
 //   sales_bill_class.h  the frame of the sales bill and its second type
 #pragma once
 
@@ -32,6 +36,9 @@ struct SalesClass {
   std::string_view progId;     // the caller named in rights checks: "ZOV_XS_PlugIns.BillEvent_Sale"
   std::string_view headTable;  // "t_CC_StockBill"
   std::string_view entryTable;  // "t_CC_StockBillEntry"
+  // The rows carry their own stock and batch (FSCStockID, FBatchNo), which the price look-up and
+  // the stock text take; the sales order's rows have none.
+  bool stockRows = true;
 };
 
 // A bill form of a sales-family class.

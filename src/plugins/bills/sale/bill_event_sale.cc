@@ -29,13 +29,6 @@ sales::PriceLookup BillEvent_Sale::Pricing() {
   return lookup;
 }
 
-bool BillEvent_Sale::ToolChecked(const char* key) {
-  return ResumeOr<bool>(false, [&] {
-    auto tool = m_BillInterface->ToolBar()->Tools()->Find(key);
-    return tool && tool->Checked();
-  });
-}
-
 // --- rows ---------------------------------------------------------------------------------------
 
 void BillEvent_Sale::m_BillInterface_AddNewRow(const Variant&, long row) {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "bills/common/row_data.h"
+#include "bills/common/rule_tables.h"
 #include "bills/common/sales_bill_class.h"
 #include "bills/common/sales_form.h"
 
@@ -45,21 +46,8 @@ class BillEvent_Sale final : public sales::SalesBillClass<BillEvent_Sale> {
   void checkBillSNErr(const Variant& bill, Variant& result) override;
 
  private:
-  // A field change as its handler sees it.
-  struct FieldChange {
-    std::string key;                // the changed field's key as the host spells it
-    long row;                       // -1 for a head field
-    Variant previous;               // the cell's value before the change
-    Ref<host::IDictionary> field;   // the host's descriptor of the field
-    Ref<host::IDictionary> change;  // the host's record of the change
-    bool& cancel;
-  };
-  // A tool click as its handler sees it.
-  struct ToolClick {
-    Ref<host::ITool> tool;
-    std::string key;
-    bool& cancel;
-  };
+  using FieldChange = sales::FieldChange;
+  using ToolClick = sales::ToolClick;
   using ChangeHandler = void (BillEvent_Sale::*)(FieldChange&);
   using ToolHandler = void (BillEvent_Sale::*)(ToolClick&);
 
@@ -88,8 +76,6 @@ class BillEvent_Sale final : public sales::SalesBillClass<BillEvent_Sale> {
   void OnCharges(FieldChange&);
   void OnCosts(FieldChange&);
   void OnDisplayedField(FieldChange&);
-  // Any change but of the reject state itself clears the workflow's rejection.
-  void ClearRejection();
 
   // --- form tools (sale_tools.cc) and list tools (sale_list.cc) ---
   void ToggleOption(ToolClick&);
@@ -130,14 +116,10 @@ class BillEvent_Sale final : public sales::SalesBillClass<BillEvent_Sale> {
   void ApplyEditState();
   // Cost fields without the cost right, invoice-amount fields without that right.
   void HideFieldsByRights();
-  // The price rights of the form (price and tax columns).
-  void ApplyPriceRights();
   // The weight industry's set-up of the rows (locks by unit and calculation type).
   void ApplyIndustrySetup();
   // The settlement cells of a loaded bill by the payment stored with it.
   void LockPaymentCells();
-  // Every cell of the bill data marked unmodified.
-  void MarkPagesUnmodified();
   // The item columns a consignment settlement takes from its source: locked for 3003 and 3004.
   void LockSettlementItemColumns();
   void Bar(const char* tool, const char* property, bool value);
@@ -154,7 +136,6 @@ class BillEvent_Sale final : public sales::SalesBillClass<BillEvent_Sale> {
   SaleKind Kind();
   // The price look-up of the sales bill's rows (its gift-stock option).
   sales::PriceLookup Pricing();
-  bool ToolChecked(const char* key);
 
   bool invoiceAmountRight_ = false;  // right 15/2010/32, asked once
   long invoiceType_ = 2020;          // the user's last invoice type

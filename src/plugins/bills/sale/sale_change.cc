@@ -1,5 +1,6 @@
 // The sales bill's field changes: a table from the changed field's key to a small handler, each
 // handing the work to the shared row and head routines; then the workflow's rejection is cleared.
+#include "bills/common/commands.h"
 #include "bills/common/customer.h"
 #include "bills/common/row_changes.h"
 #include "bills/common/rule_tables.h"
@@ -58,22 +59,9 @@ void BillEvent_Sale::m_BillInterface_Change(const Ref<host::IDictionary>& field,
       {{"FTranspotationCosts"}, &BillEvent_Sale::OnCosts},
       {{"FDisplayPrice", "FDisplayWeight", "FDisplayQty"}, &BillEvent_Sale::OnDisplayedField},
   };
-  FieldChange c{ResumeOr<std::string>({}, [&] { return vb::CStr(field->Item("FKey")); }),
-                row,
-                ResumeOr<Variant>({}, [&] { return change ? change->Item("FFLD") : Variant{}; }),
-                field,
-                change,
-                cancel};
+  FieldChange c(field, change, row, cancel);
   if (const ChangeHandler* handler = kBranches.Find(c.key)) (this->**handler)(c);
-  const std::string k = vb::UCase(c.key);
-  if (k != "FREJECTEDNOTE" && k != "FREJECTEDTIME" && k != "FREJECTED") ClearRejection();
-}
-
-void BillEvent_Sale::ClearRejection() {
-  auto& bill = *m_BillInterface;
-  Resume([&] { bill.SetFieldValue("FRejectedNote", "", -1); });
-  Resume([&] { bill.SetFieldValue("FRejectedTime", "", -1); });
-  Resume([&] { bill.SetFieldValue("FRejected", "0", -1); });
+  sales::ClearRejectionAfterChange(*m_BillInterface, c.key);
 }
 
 // --- the head -----------------------------------------------------------------------------------
@@ -85,15 +73,8 @@ void BillEvent_Sale::OnCustomer(FieldChange&) {
   sales::ShowCustomerCredit(form);
   if (customer > 0) sales::FillSalesman(form, customer);
   // Rows priced again for the customer, unless the user keeps the prices; their codes follow.
-  if (services::IndustryType(context()) != 1) {
-    const bool keepPrices = OptionChecked(context(), kClassTypeId, "DoNotResetPrice");
-    const auto pricing = Pricing();
-    for (long r = 1, rows = GridRows(bill); r <= rows; ++r) {
-      if (FieldId(bill, "FItemID", r) <= 0) continue;
-      if (!keepPrices) sales::RefetchRowPrice(form, r, Keys(), pricing);
-      pricing::GetClientItemCode(context(), bill, r);
-    }
-  }
+  sales::ApplyCustomerPrices(form, Keys(), Pricing(),
+                             OptionChecked(context(), kClassTypeId, "DoNotResetPrice"));
   if (customer >= 1) {
     sales::CalcSettleLimitDate(form);
     sales::FillCustomerContact(form, customer, sales::ContactFill::kFirstContact);
@@ -188,7 +169,7 @@ void BillEvent_Sale::OnCosts(FieldChange&) { calc::UpdateShareTools(context(), *
 void BillEvent_Sale::OnItem(FieldChange& c) {
   sales::ItemChange rules;
   rules.pricing = Pricing();
-  rules.askDuplicate = ToolChecked("mnuCheckDuplicateItem");
+  rules.askDuplicate = ToolChecked(*m_BillInterface, "mnuCheckDuplicateItem");
   sales::ApplyItemChange(Form(), c.row, Keys(), rules, c.cancel);
 }
 
@@ -230,7 +211,7 @@ void BillEvent_Sale::OnTaxAmount(FieldChange& c) {
 
 void BillEvent_Sale::OnDiscount(FieldChange& c) {
   sales::ApplyDiscountChange(Form(), c.row, Keys(), c.key,
-                             ToolChecked("mnuOptionPriceCalcDiscount"));
+                             ToolChecked(*m_BillInterface, "mnuOptionPriceCalcDiscount"));
 }
 
 void BillEvent_Sale::OnClientItem(FieldChange& c) {

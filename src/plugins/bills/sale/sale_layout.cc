@@ -44,11 +44,6 @@ void ForEachColumn(host::IBillInterface& bill, std::string_view keys, int grid,
 
 }  // namespace
 
-void BillEvent_Sale::ApplyPriceRights() {
-  calc::ApplyPriceRight(context(), *m_BillInterface);
-  calc::ApplyTaxColumnRight(context(), *m_BillInterface);
-}
-
 void BillEvent_Sale::ApplyIndustrySetup() {
   if (services::IndustryType(context()) == 1) calc::ApplyRowLocks(context(), *m_BillInterface);
 }
@@ -72,23 +67,6 @@ void BillEvent_Sale::HideFieldsByRights() {
   if (!invoiceAmountRight_)
     ForEachColumn(*m_BillInterface, "FInvoiceAmt,FNoInvoiceAmt", 0,
                   [](host::IQORField& f) { f.SetVisible(false); });
-}
-
-void BillEvent_Sale::MarkPagesUnmodified() {
-  Resume([&] {
-    auto data = m_BillInterface->Data();
-    auto markCells = [](const Ref<host::IDictionary>& cells) {
-      if (!cells) return;
-      for (const auto& key : cells->Keys())
-        if (auto cell = cells->Item(key).ObjectAs<host::IDictionary>()) cell->SetItem("FModify", 0);
-    };
-    markCells(data->Item("Page1").ObjectAs<host::IDictionary>());
-    for (const char* page : {"Page2", "Page3"}) {
-      auto rows = data->Item(page).ObjectAs<host::IDictionary>();
-      if (!rows) continue;
-      for (const auto& row : rows->Keys()) markCells(rows->Item(row).ObjectAs<host::IDictionary>());
-    }
-  });
 }
 
 void BillEvent_Sale::LockPaymentCells() {

@@ -75,18 +75,14 @@ void BillEvent_Sale::m_ListInterface_MenuBarClick(const Ref<host::ITool>& tool, 
       {{"mnu_MakeTzeInvoice"}, &BillEvent_Sale::InvoiceSelection},
       {{"mnuGenLogic"}, &BillEvent_Sale::MakeLogisticsFromList},
   };
-  ToolClick click{tool, ResumeOr<std::string>({}, [&] { return tool->Name(); }), cancel};
+  ToolClick click(tool, cancel);
   if (const ToolHandler* handler = kCommands.Find(click.key)) (this->**handler)(click);
 }
 
 void BillEvent_Sale::RefuseRejectedSelection(ToolClick& click) {
-  for (long id :
-       ResumeOr<std::vector<long>>({}, [&] { return m_ListInterface->SelectedBillIDs(); }))
-    if (vb::Val(StoredColumn(context(), id, "FRejected")) == 1) {
-      services::ShowMessage(context(), "你选择的单据包含驳回状态的订单，不允许删除，请重新选择。");
-      click.cancel = true;
-      return;
-    }
+  sales::RefuseSelectedBills(context(), *m_ListInterface, kSalesClass, "FRejected", 1,
+                             "你选择的单据包含驳回状态的订单，不允许删除，请重新选择。",
+                             click.cancel);
 }
 
 void BillEvent_Sale::QueryLogisticsFromList(ToolClick& click) {

@@ -54,8 +54,8 @@ void BillEvent_Sale::m_BillInterface_AfterNewBill() {
     });
   }
   // 6.-7.
-  MarkPagesUnmodified();
-  ApplyPriceRights();
+  MarkPagesUnmodified(bill);
+  calc::ApplyPriceAndTaxRights(context(), bill);
 }
 
 void BillEvent_Sale::m_BillInterface_AfterLoadBill() {
@@ -67,8 +67,8 @@ void BillEvent_Sale::m_BillInterface_AfterLoadBill() {
   LockPaymentCells();
   ApplyIndustrySetup();
   inventory::LoadSerials(context(), bill);
-  MarkPagesUnmodified();
-  ApplyPriceRights();
+  MarkPagesUnmodified(bill);
+  calc::ApplyPriceAndTaxRights(context(), bill);
   // A bill rejected in the workflow is neither audited nor deleted, and not copied.
   if (FieldNumber(bill, "FRejected") == 1) {
     Resume([&] { bill.SetToolProperty("mnuEditCheck", "Visible", false); });
@@ -97,7 +97,7 @@ void BillEvent_Sale::m_BillInterface_AfterCopyBill() {
   ApplyBillLayout();
   ApplyIndustrySetup();
   inventory::ClearSerials(context(), bill, 0);
-  ApplyPriceRights();
+  calc::ApplyPriceAndTaxRights(context(), bill);
 }
 
 void BillEvent_Sale::m_BillInterface_BeforeSelBills(const Variant&, const Variant&, const Variant&,
@@ -249,28 +249,12 @@ void BillEvent_Sale::m_BillInterface_AfterSelBill(const Variant&) {
 
 void BillEvent_Sale::m_BillInterface_AfterFillRow(long row, const Variant&, const Variant&,
                                                   const Variant&) {
-  auto& bill = *m_BillInterface;
-  auto& ctx = context();
-  const long item = FieldId(bill, "FItemID", row);
-  if (item > 0) {
-    calc::ApplyUnitLocks(ctx, bill, row, item);
-    sales::ApplyRowBatchRule(Form(), row, sales::FirstGrid());
-    const std::string barcode =
-        pricing::GetUnitBarcode(ctx, item, FieldId(bill, "FShowUnitID", row));
-    Resume([&] { bill.SetFieldValue("FBarcode", barcode, row); });
-  }
-  if (services::IndustryType(ctx) == 1) {
+  sales::CompleteFilledRow(Form(), row, sales::FirstGrid());
+  if (services::IndustryType(context()) == 1) {
     ApplyIndustrySetup();
     ApplyBillLayout();
   }
-  // The grid carries on with the imported rows.
-  Resume([&] {
-    auto grid = bill.Controls()->Find("grid");
-    if (!grid) return;
-    std::vector<Variant> none;
-    grid->Invoke("SetImportDataFlag", none);
-    grid->Invoke("SetFocus", none);
-  });
+  sales::ContinueGridImport(*m_BillInterface);
 }
 
 void BillEvent_Sale::m_BillInterface_AfterSave(const Variant&) {

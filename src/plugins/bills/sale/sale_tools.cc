@@ -135,7 +135,7 @@ void BillEvent_Sale::m_BillInterface_MenuBarClick(const Ref<host::ITool>& tool, 
       {{"mnuShareByQty", "mnuShareByAmt"}, &BillEvent_Sale::ShareCharges},
       {{"mnuReject"}, &BillEvent_Sale::Reject},
   };
-  ToolClick click{tool, ResumeOr<std::string>({}, [&] { return tool->Name(); }), cancel};
+  ToolClick click(tool, cancel);
   if (const ToolHandler* handler = kCommands.Find(click.key)) (this->**handler)(click);
   if (ArmsSave(context(), click.key)) pendingAction_ = "SAVE";
 }
@@ -158,9 +158,7 @@ void BillEvent_Sale::TogglePriceCalcDiscount(ToolClick& click) {
 }
 
 void BillEvent_Sale::RefuseRejectedDelete(ToolClick& click) {
-  if (FieldNumber(*m_BillInterface, "FRejected") != 1) return;
-  services::ShowMessage(context(), "不能删除驳回状态的单据！");
-  click.cancel = true;
+  sales::RefuseRejectedDelete(context(), *m_BillInterface, click.cancel);
 }
 
 void BillEvent_Sale::ReceiveWholeBill(ToolClick&) {
