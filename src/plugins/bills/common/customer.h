@@ -20,9 +20,10 @@ void FillSalesman(const SalesForm& form, long customer);
 // leaves the department as it is.
 void FillEmployeeDepartment(const SalesForm& form);
 
-// How much of the customer's contact data a class takes on a customer change.
+// How much of the customer's contact data a class takes (on a customer change).
 enum class ContactFill {
-  kAddressAndPhone,  // FAddress from FDeliverAddr, FPhone from the company phone, phone or mobile
+  kAddress,          // FAddress from the customer's FDeliverAddr
+  kAddressAndPhone,  // the same, and FPhone from the company phone, phone or mobile
   kFirstContact,     // the same, then FContact, FReceiveAddr and the phone of the first contact
 };
 void FillCustomerContact(const SalesForm& form, long customer, ContactFill fill);

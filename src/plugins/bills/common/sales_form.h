@@ -19,6 +19,7 @@
 //   sales_bill_class.h  the frame of the sales bill and its second type
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "frame/plugin_context.h"
@@ -32,7 +33,14 @@ struct SalesClass {
   std::string_view progId;     // the caller named in rights checks: "ZOV_XS_PlugIns.BillEvent_Sale"
   std::string_view headTable;  // "t_CC_StockBill"
   std::string_view entryTable;  // "t_CC_StockBillEntry"
+  // Where both grids share the entry table: the condition on its rows that keeps the first
+  // grid's ("FGrid=1"); "" when the table holds the first grid alone.
+  std::string_view firstGridRows = "";
 };
+
+// " And " + `alias` + "." + the class's first-grid condition, or "" when the entry table holds the
+// first grid alone.
+std::string FirstGridRows(const SalesClass& cls, std::string_view alias);
 
 // A bill form of a sales-family class.
 struct SalesForm {
