@@ -578,8 +578,12 @@ class Player {
         form_.form ? form_.form->bar() : (list_.list ? list_.list->bar() : Ref<ActiveBar>{});
     if (!bar) throw Malformed("\"tools\" needs an open bill or list");
     for (const auto& [key, props] : Object(value, "tools").items()) {
-      Object(props, "tools " + key);
       auto tool = bar->FindTool(key);
+      if (props.is_null()) {  // the bar has no such tool
+        if (tool) Fail("tool " + key, "none", "present");
+        continue;
+      }
+      Object(props, "tools " + key);
       if (!tool) {
         Fail("tool " + key, props.dump(), "no such tool");
         continue;
