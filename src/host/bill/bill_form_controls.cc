@@ -82,7 +82,7 @@ std::vector<BillForm::ControlRecord> BillForm::ControlRecords(std::string_view n
   const FieldDef* f = control ? FieldOfControl(*control) : nullptr;
   if (!f || f->records != "receiveAddress" || !tmpl_->Find("FCustID")) return records;
   const Variant customer = Value("FCustID");
-  const long id = customer.IsNumber() ? vb::CLng(customer)
+  const long id = customer.IsNumber()   ? vb::CLng(customer)
                   : customer.IsString() ? static_cast<long>(vb::Val(customer.AsString()))
                                         : 0;
   if (id <= 0) return records;
@@ -97,9 +97,10 @@ std::vector<BillForm::ControlRecord> BillForm::ControlRecords(std::string_view n
   };
   collect("Contact", "SELECT FID, FContact, FAddress FROM t_Contact WHERE FItemID=" + owner +
                          " ORDER BY FIsFirst DESC, FID");
-  collect("DeliveryAddress", "SELECT FID, FNumber, FName FROM t_SubMessage WHERE FTypeID=66 AND "
-                             "FItemID=" +
-                                 owner + " ORDER BY FNumber, FID");
+  collect("DeliveryAddress",
+          "SELECT FID, FNumber, FName FROM t_SubMessage WHERE FTypeID=66 AND "
+          "FItemID=" +
+              owner + " ORDER BY FNumber, FID");
   return records;
 }
 

@@ -192,7 +192,8 @@ void BillForm::EnterRow(long row, int grid) {
   // column when it comes from elsewhere.
   const FieldDef* at = activeKey_.empty() ? nullptr : tmpl_->FindAt(activeKey_, row);
   std::string key = activeKey_;
-  if ((!at || at->grid != grid) && grid >= 1 && static_cast<std::size_t>(grid) <= tmpl_->grids.size() &&
+  if ((!at || at->grid != grid) && grid >= 1 &&
+      static_cast<std::size_t>(grid) <= tmpl_->grids.size() &&
       !tmpl_->grids[static_cast<std::size_t>(grid - 1)].empty())
     key = tmpl_->grids[static_cast<std::size_t>(grid - 1)].front().key;
   MoveCursor(key, row);
@@ -209,9 +210,8 @@ long BillForm::FillRow(const std::vector<std::pair<std::string, Variant>>& value
     const FieldDef* f = tmpl_->FindAt(key, row);
     if (f && f->grid == grid) WriteTyped(*f, row, value, true);
   }
-  Raise(host::BillEvent::AfterFillRow, [&](host::IBillEventSink& s) {
-    s.AfterFillRow(row, Variant{}, Variant{}, Variant(grid));
-  });
+  Raise(host::BillEvent::AfterFillRow,
+        [&](host::IBillEventSink& s) { s.AfterFillRow(row, Variant{}, Variant{}, Variant(grid)); });
   return row;
 }
 

@@ -171,7 +171,8 @@ RightColumns PriceRightColumns(long billType, bool industry) {
 
 RightColumns TaxRightColumns(long billType) {
   if (BillTypeIn(billtype::kTaxColumnBills, billType))
-    return {kTaxColumns, BillTypeIn(billtype::kSecondGridPriceBills, billType) ? kTaxColumns01 : ""};
+    return {kTaxColumns,
+            BillTypeIn(billtype::kSecondGridPriceBills, billType) ? kTaxColumns01 : ""};
   return {};
 }
 

@@ -34,6 +34,23 @@ void MarkCell(IBillInterface& bill, std::string_view key, long row, bool modifie
   if (auto cell = bill.GetDataFldbyKey(key, row)) cell->SetItem("FModify", modified ? 1 : 0);
 }
 
+void MarkAllCellsUnmodified(IBillInterface& bill) {
+  Resume([&] {
+    auto data = bill.Data();
+    auto markCells = [](const Ref<host::IDictionary>& cells) {
+      if (!cells) return;
+      for (const auto& key : cells->Keys())
+        if (auto cell = cells->Item(key).ObjectAs<host::IDictionary>()) cell->SetItem("FModify", 0);
+    };
+    markCells(data->Item("Page1").ObjectAs<host::IDictionary>());
+    for (const char* page : {"Page2", "Page3"}) {
+      auto rows = data->Item(page).ObjectAs<host::IDictionary>();
+      if (!rows) continue;
+      for (const auto& row : rows->Keys()) markCells(rows->Item(row).ObjectAs<host::IDictionary>());
+    }
+  });
+}
+
 double ColumnSum(IBillInterface& bill, std::string_view key) {
   auto info = bill.GetFieldInfoByKey(key);
   return info ? bill.Sum(info) : 0.0;

@@ -20,6 +20,8 @@ std::string FieldText(IBillInterface& bill, std::string_view key, long row = -1)
 long FieldId(IBillInterface& bill, std::string_view key, long row = -1);
 // Marks the cell of `key` in `row` modified (1) or unmodified (0).
 void MarkCell(IBillInterface& bill, std::string_view key, long row, bool modified);
+// Marks every cell of the bill's data (the head and the rows of every grid) unmodified.
+void MarkAllCellsUnmodified(IBillInterface& bill);
 // The column total of field `key`.
 double ColumnSum(IBillInterface& bill, std::string_view key);
 // The number of data rows of entry grid `grid`; 0 when the bill has no such grid.

@@ -85,11 +85,10 @@ struct BatchRowKeys {
   long grid;
   std::string_view item, batchNo, auxProp, kfDate, periodDate, kfPeriod;
 };
-inline constexpr BatchRowKeys kPlainBatchRow{1,         "FItemID",     "FBatchNo",  "FAuxPropID",
+inline constexpr BatchRowKeys kPlainBatchRow{1,         "FItemID",     "FBatchNo", "FAuxPropID",
                                              "FKFDate", "FPeriodDate", "FKFPeriod"};
-inline constexpr BatchRowKeys kPlainBatchRow01{2,           "FItemID01",     "FBatchNo01",
-                                               "FAuxPropID01", "FKFDate01", "FPeriodDate01",
-                                               "FKFPeriod01"};
+inline constexpr BatchRowKeys kPlainBatchRow01{
+    2, "FItemID01", "FBatchNo01", "FAuxPropID01", "FKFDate01", "FPeriodDate01", "FKFPeriod01"};
 
 // The stock check of one row as the save checks run it: a row without batch passes; a batch the
 // system does not know is cleared, one that differs from the stock gets the stock's attribute,

@@ -45,9 +45,8 @@ void RefuseUsedSerialRowDelete(PluginContext& ctx, host::IBillInterface& bill, l
 
 void DropEmptyLastRow(host::IBillInterface& bill, const SalesRowKeys& keys) {
   Resume([&] {
-    auto rows = bill.Data()
-                    ->Item("Page" + std::to_string(keys.grid + 1))
-                    .ObjectAs<host::IDictionary>();
+    auto rows =
+        bill.Data()->Item("Page" + std::to_string(keys.grid + 1)).ObjectAs<host::IDictionary>();
     const long last = rows ? rows->Count() : 0;
     if (last > 1 && FieldId(bill, keys.item, last) == 0) rows->Remove(last);
   });
@@ -66,7 +65,8 @@ bool RejectWithNote(PluginContext& ctx, host::IBillInterface& bill) {
 }
 
 void RefuseExpressPrintWithoutRight(PluginContext& ctx, bool& cancel) {
-  if (services::AccessCheck(ctx, services::PropsString(ctx), 12, 200, 64, "ZOVMain.MDIMain")) return;
+  if (services::AccessCheck(ctx, services::PropsString(ctx), 12, 200, 64, "ZOVMain.MDIMain"))
+    return;
   services::ShowMessage(ctx, "您没有打印权限。");
   cancel = true;
 }

@@ -192,8 +192,8 @@ bool CheckSerialNumbersSet(PluginContext& ctx, const SalesClass& cls, const std:
                  "ti.FItemID=tcsben.FItemID left join t_SerialNumList tsn on "
                  "tsn.FBillID=tcsben.FID and tsn.FBillIndexID=tcsben.FIndex and "
                  "tsn.FItemID=tcsben.FItemID where tcsben.FID=" +
-                 Id(id) + FirstGridRows(cls, "tcsben") + " and tcsb.FClassTypeID=" +
-                 Id(cls.classTypeId) + kindCondition +
+                 Id(id) + FirstGridRows(cls, "tcsben") +
+                 " and tcsb.FClassTypeID=" + Id(cls.classTypeId) + kindCondition +
                  " and ti.FIsSerialNumMgr=1 and isnull(tsn.FID,0)=0");
     if (!rs || rs->Eof()) continue;
     if (fromList)

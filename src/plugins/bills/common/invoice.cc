@@ -94,13 +94,14 @@ Ref<host::IDictionary> GetSaleBillMakeTzeInvoiceDict(const SalesForm& form, long
               std::string(form.cls.entryTable) +
               " e On e.FID=t.FID "
               "Left Join "
-          "t_ICItem i On i.FItemID=e.FItemID Left Join t_MeasureUnit u On u.FItemID=e.FShowUnitID "
-          "Left Join "
-          "(Select ie.FEntryID_SRC,Sum(ie.FQty) As FQty,Sum(ie.FAmount) As "
-          "FAmount,Sum(ie.FTaxAmount) As "
-          "FTaxAmount,Sum(ie.FInTaxAmount) As FInTaxAmount From t_InvoiceEntry ie Inner Join "
-          "t_Invoice iv On "
-          "iv.FID=ie.FID Where ie.FClassID_SRC=" +
+              "t_ICItem i On i.FItemID=e.FItemID Left Join t_MeasureUnit u On "
+              "u.FItemID=e.FShowUnitID "
+              "Left Join "
+              "(Select ie.FEntryID_SRC,Sum(ie.FQty) As FQty,Sum(ie.FAmount) As "
+              "FAmount,Sum(ie.FTaxAmount) As "
+              "FTaxAmount,Sum(ie.FInTaxAmount) As FInTaxAmount From t_InvoiceEntry ie Inner Join "
+              "t_Invoice iv On "
+              "iv.FID=ie.FID Where ie.FClassID_SRC=" +
               std::to_string(form.cls.classTypeId) + " And ie.FID_SRC=" + std::to_string(billId) +
               " Group By ie.FEntryID_SRC) v On v.FEntryID_SRC=e.FEntryID Where t.FID=" +
               std::to_string(billId) + FirstGridRows(form.cls, "e") + " Order By e.FIndex");
@@ -223,12 +224,11 @@ void MakeListInvoice(PluginContext& ctx, host::IListInterface& listForm, const S
   if (!AddBuyer(ctx, invoice, static_cast<long>(count("Max(FCustID)")), kInvoiceTexts)) return;
   // Items without a tax category, ten at most in the message.
   auto missing = services::OpenRecordsetTolerant(
-      ctx,
-      "Select Distinct top 10 i.FNumber,i.FName,isnull(i.FModel,'') As FModel From " +
-          std::string(cls.entryTable) +
-          " e Inner Join t_ICItem i On "
-          "i.FItemID=e.FItemID Where e.FID In(" +
-          list + ") And isnull(i.FTaxCategoryCode,'')=''" + FirstGridRows(cls, "e"));
+      ctx, "Select Distinct top 10 i.FNumber,i.FName,isnull(i.FModel,'') As FModel From " +
+               std::string(cls.entryTable) +
+               " e Inner Join t_ICItem i On "
+               "i.FItemID=e.FItemID Where e.FID In(" +
+               list + ") And isnull(i.FTaxCategoryCode,'')=''" + FirstGridRows(cls, "e"));
   if (missing && !missing->Eof()) {
     std::string text = "如下商品税务资料信息不全，请先补充商品相关税务资料。";
     for (; !missing->Eof(); missing->MoveNext())

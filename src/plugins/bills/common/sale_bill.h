@@ -223,8 +223,6 @@ class SaleBill {
   void ApplyIndustrySetup();
   // The settlement cells of a loaded bill by the payment stored with it.
   void LockPaymentCells();
-  // Every cell of the bill data marked unmodified.
-  void MarkPagesUnmodified();
   // The item columns a consignment settlement takes from its source: locked for 3003 and 3004.
   void LockSettlementItemColumns();
   // The tax columns of every grid by the invoice type: shown as the template defines them for

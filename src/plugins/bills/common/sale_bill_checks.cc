@@ -379,8 +379,7 @@ bool SaleBillChecks::CheckSaleControls() {
                                                                                 : "FPrice";
   return sales::CheckSaleControls(
       form_, HeadRecord(form_, false),
-      sales::RowRecords(form_, FirstGrid(), RowRecord::kControls, priceKey),
-      rules_.creditControls);
+      sales::RowRecords(form_, FirstGrid(), RowRecord::kControls, priceKey), rules_.creditControls);
 }
 
 bool SaleBillChecks::CheckPayment() {

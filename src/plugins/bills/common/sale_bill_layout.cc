@@ -78,29 +78,12 @@ void SaleBill::HideFieldsByRights() {
     for (const SalesRowKeys* keys : Grids())
       ForEachColumn(bill_, keys->costPrice + "," + keys->costAmount, keys->grid,
                     [](host::IQORField& f) { f.SetVisible(false); });
-  const bool invoiceAmountRight =
-      state_.invoiceAmountRight ? *state_.invoiceAmountRight
-                                : services::AccessCheck(ctx_, props, 15, 2010, 32, "");
+  const bool invoiceAmountRight = state_.invoiceAmountRight
+                                      ? *state_.invoiceAmountRight
+                                      : services::AccessCheck(ctx_, props, 15, 2010, 32, "");
   if (!invoiceAmountRight)
     ForEachColumn(bill_, "FInvoiceAmt,FNoInvoiceAmt", 0,
                   [](host::IQORField& f) { f.SetVisible(false); });
-}
-
-void SaleBill::MarkPagesUnmodified() {
-  Resume([&] {
-    auto data = bill_.Data();
-    auto markCells = [](const Ref<host::IDictionary>& cells) {
-      if (!cells) return;
-      for (const auto& key : cells->Keys())
-        if (auto cell = cells->Item(key).ObjectAs<host::IDictionary>()) cell->SetItem("FModify", 0);
-    };
-    markCells(data->Item("Page1").ObjectAs<host::IDictionary>());
-    for (const char* page : {"Page2", "Page3"}) {
-      auto rows = data->Item(page).ObjectAs<host::IDictionary>();
-      if (!rows) continue;
-      for (const auto& row : rows->Keys()) markCells(rows->Item(row).ObjectAs<host::IDictionary>());
-    }
-  });
 }
 
 void SaleBill::LockPaymentCells() {
@@ -214,8 +197,7 @@ void SaleBill::ApplyBillLayout() {
       static_cast<long>(ResumeOr<double>(0, [&] { return FieldNumber(bill_, "FInvoiceType"); }));
   if (invoiceType != 2020 && invoiceType != 2021)
     for (const SalesRowKeys* keys : Grids())
-      ForEachColumn(bill_,
-                    Suffixed("FTaxRate,FTaxPrice,FTaxAmount,FInTaxAmount", keys->suffix),
+      ForEachColumn(bill_, Suffixed("FTaxRate,FTaxPrice,FTaxAmount,FInTaxAmount", keys->suffix),
                     keys->grid, [](host::IQORField& f) { f.SetVisible(false); });
 
   // The settlement fields stay editable only while a payment is entered on an unaudited bill.
@@ -298,9 +280,8 @@ void SaleBill::ApplyKindLayout(SaleKind kind) {
     hidden = "FOrderQty";
   ForEachColumn(bill_, hidden, 1, [](host::IQORField& f) { f.SetVisible(false); });
   if (IsSettlementKind(kind))
-    ForEachColumn(bill_,
-                  "FItemID,FClientItemID,FSCStockID,FBatchNo,FAuxPropID,FKFDate,FShowUnitID", 1,
-                  [](host::IQORField& f) { f.SetFieldLock(true); });
+    ForEachColumn(bill_, "FItemID,FClientItemID,FSCStockID,FBatchNo,FAuxPropID,FKFDate,FShowUnitID",
+                  1, [](host::IQORField& f) { f.SetFieldLock(true); });
 }
 
 void SaleBill::BeginEdit() { ApplyEditState(); }

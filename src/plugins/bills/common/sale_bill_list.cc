@@ -40,10 +40,10 @@ std::vector<long> SaleBillList::Selected() {
 }
 
 std::string SaleBillList::StoredColumn(long id, const char* column) {
-  return services::FirstValue(ctx_, std::string("Select ") + column + " From " +
-                                        std::string(rules_.cls.headTable) + " Where FClassTypeID=" +
-                                        std::to_string(rules_.cls.classTypeId) +
-                                        " And FID=" + std::to_string(id));
+  return services::FirstValue(
+      ctx_, std::string("Select ") + column + " From " + std::string(rules_.cls.headTable) +
+                " Where FClassTypeID=" + std::to_string(rules_.cls.classTypeId) +
+                " And FID=" + std::to_string(id));
 }
 
 // The merged copy is a new, unaudited delivery.

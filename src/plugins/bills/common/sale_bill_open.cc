@@ -49,8 +49,8 @@ const SalesRowKeys& SaleBill::GridOf(const Variant& grid) const {
 
 PriceLookup SaleBill::Pricing() {
   PriceLookup lookup;
-  lookup.giftStockOption =
-      rules_.userOptions && OptionChecked(ctx_, rules_.cls.classTypeId, "DoNotGetSalePriceWhenGiftStock");
+  lookup.giftStockOption = rules_.userOptions && OptionChecked(ctx_, rules_.cls.classTypeId,
+                                                               "DoNotGetSalePriceWhenGiftStock");
   lookup.stockPriceConditions = rules_.stockPriceConditions;
   lookup.costByStockOutOption = rules_.costByStockOutOption;
   return lookup;
@@ -101,7 +101,7 @@ void SaleBill::AfterNewBill() {
     });
   }
   // 6.-7.
-  MarkPagesUnmodified();
+  MarkAllCellsUnmodified(bill_);
   ApplyPriceRights();
 }
 
@@ -113,7 +113,7 @@ void SaleBill::AfterLoadBill() {
   LockPaymentCells();
   ApplyIndustrySetup();
   inventory::LoadSerials(ctx_, bill_);
-  MarkPagesUnmodified();
+  MarkAllCellsUnmodified(bill_);
   ApplyPriceRights();
   // A bill rejected in the workflow is neither audited nor deleted, and not copied.
   if (FieldNumber(bill_, "FRejected") == 1) {
@@ -181,8 +181,8 @@ void SaleBill::AfterSelBill() {
     Resume([&] { bill_.SetFieldValue("FBillTypeID", static_cast<long>(SaleKind::kDelivery), -1); });
   const long sourceClass = static_cast<long>(FieldNumber(bill_, "FClassID_SRC"));
   const std::string sourceId = std::to_string(static_cast<long>(FieldNumber(bill_, "FID_SRC")));
-  const bool explain = vb::Val(vb::CStr(services::SystemProfileValue(
-                           ctx_, "IsExpSourceToTarget", "IC", "0"))) != 0;
+  const bool explain =
+      vb::Val(vb::CStr(services::SystemProfileValue(ctx_, "IsExpSourceToTarget", "IC", "0"))) != 0;
   auto explanation = [&](const std::string& prefix, const std::string& table) {
     if (!explain) return;
     const std::string number = services::FirstValue(

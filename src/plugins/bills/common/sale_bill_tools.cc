@@ -124,8 +124,7 @@ void SaleBill::MenuBarClick(const Ref<host::ITool>& tool, bool& cancel) {
       {{"mnuEditFileDelete"}, &SaleBill::RefuseRejectedDelete},
       {{"mnuEditAutoSumAmt"}, &SaleBill::ReceiveWholeBill},
       {{"mnuEditCopy"}, &SaleBill::CopyUnaudited},
-      {{"mnuRelate_1030001", "mnuRelate_1030002", "mnuRelate_1030003"},
-       &SaleBill::ChooseSource},
+      {{"mnuRelate_1030001", "mnuRelate_1030002", "mnuRelate_1030003"}, &SaleBill::ChooseSource},
       {{"mnuQueryPayIn"}, &SaleBill::QueryPayIn},
       {{"mnuQuerySaleOrder"}, &SaleBill::QuerySaleOrder},
       {{"mnuQueryGH"}, &SaleBill::QueryPurchase},
@@ -247,8 +246,7 @@ void SaleBill::MakeLogistics(ToolClick& click) {
   }
   if (!CustomerEntered(click)) return;
   Resume([&] {
-    auto logistics = ctx_
-                         .host()
+    auto logistics = ctx_.host()
                          .CreateObject(host::progid::kLogisticApplication)
                          .As<host::ILogisticApplication>();
     logistics->AddBillCode(FieldText(bill, "FBillNo"));
@@ -330,14 +328,12 @@ void SaleBill::DropEmptyRowsBeforeSave(ToolClick&) {
 
 void SaleBill::ShareCharges(ToolClick& click) {
   calc::AllocateCharges(
-      ctx_,
-      click.key == "mnuShareByQty" ? calc::ShareBasis::kQuantity : calc::ShareBasis::kAmount,
+      ctx_, click.key == "mnuShareByQty" ? calc::ShareBasis::kQuantity : calc::ShareBasis::kAmount,
       bill_, false);
 }
 
 void SaleBill::Reject(ToolClick&) {
-  if (RejectWithNote(ctx_, bill_))
-    calc::SyncChargesTotal(ctx_, bill_);
+  if (RejectWithNote(ctx_, bill_)) calc::SyncChargesTotal(ctx_, bill_);
 }
 
 // --- settlement ---------------------------------------------------------------------------------

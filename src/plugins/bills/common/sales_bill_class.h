@@ -24,8 +24,7 @@ class SalesBillClass : public ProfileBillEventClass<Derived, host::ISaleBillChec
     Bill().AfterDoAction2(fieldInfo, kind, name, parameter, row);
   }
   // The host's fourth value names the grid of the filled row.
-  void m_BillInterface_AfterFillRow(long row, const Variant&, const Variant&,
-                                    const Variant& grid) {
+  void m_BillInterface_AfterFillRow(long row, const Variant&, const Variant&, const Variant& grid) {
     Bill().AfterFillRow(row, grid);
   }
   void m_BillInterface_AfterLoadBill() { Bill().AfterLoadBill(); }
@@ -120,7 +119,9 @@ class SalesBillClass : public ProfileBillEventClass<Derived, host::ISaleBillChec
   SaleBill Bill() {
     return SaleBill(this->context(), *this->m_BillInterface, Derived::kRules, state_);
   }
-  SaleBillList List() { return SaleBillList(this->context(), *this->m_ListInterface, Derived::kRules); }
+  SaleBillList List() {
+    return SaleBillList(this->context(), *this->m_ListInterface, Derived::kRules);
+  }
 
   SaleBillState state_;
 };

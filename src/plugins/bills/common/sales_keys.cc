@@ -38,16 +38,14 @@ SalesRowKeys Keys(const calc::RowKeys& line, const inventory::ShelfLifeKeys& she
 }  // namespace
 
 const SalesRowKeys& FirstGrid() {
-  static const SalesRowKeys keys =
-      Keys(calc::FirstGridKeys(), inventory::kPlainShelfLife, inventory::kPlainBatchRow,
-           pricing::kClientCodeKeys);
+  static const SalesRowKeys keys = Keys(calc::FirstGridKeys(), inventory::kPlainShelfLife,
+                                        inventory::kPlainBatchRow, pricing::kClientCodeKeys);
   return keys;
 }
 
 const SalesRowKeys& SecondGrid() {
-  static const SalesRowKeys keys =
-      Keys(calc::SecondGridKeys(), inventory::kPlainShelfLife01, inventory::kPlainBatchRow01,
-           pricing::kClientCodeKeys01);
+  static const SalesRowKeys keys = Keys(calc::SecondGridKeys(), inventory::kPlainShelfLife01,
+                                        inventory::kPlainBatchRow01, pricing::kClientCodeKeys01);
   return keys;
 }
 

@@ -58,8 +58,6 @@ class BillEvent_XSCX final : public BillEventClass<BillEvent_XSCX, host::IPriceV
   using ChangeHandler = void (BillEvent_XSCX::*)(long row, bool& cancel);
 
   // --- open (xscx_open.cc) ---
-  // Every cell of the bill data marked unmodified.
-  void MarkPagesUnmodified();
 
   // --- customers (xscx_customers.cc) ---
   // The internal IDs of the customers stored with bill `billId`, joined with ","; their names

@@ -24,7 +24,7 @@ void BillEvent_XSCX::m_BillInterface_AfterNewBill() {
   Resume([&] { bill.SetFieldValue("FBeginTime", "00:00", -1); });
   Resume([&] { bill.SetFieldValue("FEndTime", "23:59", -1); });
   // 3. Nothing of it counts as typed.
-  MarkPagesUnmodified();
+  MarkAllCellsUnmodified(*m_BillInterface);
   // 4. The customer box with its button, then the button's visibility, then the help note.
   SetupCustomerControls();
   ApplyFieldVisibility();
@@ -33,7 +33,7 @@ void BillEvent_XSCX::m_BillInterface_AfterNewBill() {
 
 void BillEvent_XSCX::m_BillInterface_AfterLoadBill() {
   auto& bill = *m_BillInterface;
-  MarkPagesUnmodified();
+  MarkAllCellsUnmodified(*m_BillInterface);
   // A form that opened on a stored bill gets the customer box and the help note first (they
   // show "全部客户" until the stored customers are read).
   const std::string stored =
@@ -70,23 +70,6 @@ void BillEvent_XSCX::m_BillInterface_AfterCopyBill() {
     customerIds_ = source > 0 ? LoadCustomerIds(source) : std::string();
     if (!customerIds_.empty()) ShowCustomers(shown, true);
   }
-}
-
-void BillEvent_XSCX::MarkPagesUnmodified() {
-  Resume([&] {
-    auto data = m_BillInterface->Data();
-    auto markCells = [](const Ref<host::IDictionary>& cells) {
-      if (!cells) return;
-      for (const auto& key : cells->Keys())
-        if (auto cell = cells->Item(key).ObjectAs<host::IDictionary>()) cell->SetItem("FModify", 0);
-    };
-    markCells(data->Item("Page1").ObjectAs<host::IDictionary>());
-    for (const char* page : {"Page2", "Page3"}) {
-      auto rows = data->Item(page).ObjectAs<host::IDictionary>();
-      if (!rows) continue;
-      for (const auto& row : rows->Keys()) markCells(rows->Item(row).ObjectAs<host::IDictionary>());
-    }
-  });
 }
 
 }  // namespace zov::plugins

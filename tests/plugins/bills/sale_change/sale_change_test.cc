@@ -35,13 +35,14 @@ class SaleChangeTest : public SaleTest {
 TEST_F(SaleChangeTest, OnlineOrderSerialCheckReadsNoKind) {
   // A consignment settlement made from an online order, with a serial-managed row without serial
   // numbers, stored as the sales bill and as its second type.
-  Start({"insert into t_cc_Change (FID, FBillNo, FClassTypeID, FBillTypeID, FStatus, FBillerID, "
-         "FDate, FCustID, FInvoiceType, FExplanation) values (9, 'XSH000009', 1030005, 3003, 0, 1, "
-         "'2026-12-05', 1001, 2020, N'由网上订单XSDD000005生成')",
-         "insert into t_cc_ChangeEntry (FEntryID, lEntryID, FID, FGrid, FIndex, FItemID, "
-         "FSCStockID, FUnitID, FShowUnitID, FCoefficient, FShowQty, FQty) values (90, 90, 9, 1, 1, "
-         "108, 601, 25, 25, 1, 1, 1)",
-         "update t_cc_stockbill set FBillTypeID=3003 where FBillNo='XSD000006'"});
+  Start(
+      {"insert into t_cc_Change (FID, FBillNo, FClassTypeID, FBillTypeID, FStatus, FBillerID, "
+       "FDate, FCustID, FInvoiceType, FExplanation) values (9, 'XSH000009', 1030005, 3003, 0, 1, "
+       "'2026-12-05', 1001, 2020, N'由网上订单XSDD000005生成')",
+       "insert into t_cc_ChangeEntry (FEntryID, lEntryID, FID, FGrid, FIndex, FItemID, "
+       "FSCStockID, FUnitID, FShowUnitID, FCoefficient, FShowQty, FQty) values (90, 90, 9, 1, 1, "
+       "108, 601, 25, 25, 1, 1, 1)",
+       "update t_cc_stockbill set FBillTypeID=3003 where FBillNo='XSD000006'"});
   auto& exchange = Load("XSH000009");
   EXPECT_TRUE(OnlineOrderSerialErrors(exchange));  // the kind is not read
 
