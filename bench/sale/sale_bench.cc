@@ -68,7 +68,8 @@ struct Bench {
 
 // The bench of the state's class (argument 0) and rows (argument 1).
 Bench& For(const benchmark::State& state) {
-  static std::map<std::pair<long, long>, std::unique_ptr<Bench>> benches;
+  // Never destroyed: the sessions would end after the host's own statics at exit.
+  static auto& benches = *new std::map<std::pair<long, long>, std::unique_ptr<Bench>>;
   auto& b = benches[{state.range(0), state.range(1)}];
   if (!b) b = std::make_unique<Bench>(state.range(0), state.range(1));
   return *b;
