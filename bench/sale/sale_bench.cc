@@ -1,6 +1,7 @@
-// The sales bill with its plug-in on the substitute host and the embedded demo database: one
-// row's item change, a customer change that re-prices every row, saving (with its validation)
-// and loading, on bills of 100 and 1,000 rows.
+// The sales bill and its second type with their plug-ins on the substitute host and the embedded
+// demo database: one row's item change, a customer change that re-prices every row (the second
+// type: every row of its first grid), saving (with its validation) and loading, on bills of 100
+// and 1,000 rows (the second type's split between its two grids).
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -24,22 +25,30 @@ const sim::ScenarioDatabases& Databases() {
   return dbs;
 }
 
-// A session with a sales bill of `rows` rows of plain items, saved once.
+constexpr long kSale = 1030002;
+constexpr long kExchange = 1030005;
+
+// A session with a bill of class `classType` of `rows` rows of plain items, saved once.
 struct Bench {
-  explicit Bench(long rows) {
+  Bench(long classType, long rows) : twoGrids(classType == kExchange) {
     sim::SessionOptions options;
     options.clock = vb::DateFromParts({2026, 12, 5, 10, 0, 0});
     ui = sim::ScriptedUi::New();
     session = std::make_unique<sim::Session>(sim::ConnectToFile(Databases().freshCopy("demo")),
                                              Databases().templates, options, ui);
-    form = session->OpenBill(1030002);
+    form = session->OpenBill(classType);
     form.form->NewBill();
     form.form->Edit("FCustID", -1, "C001");
     const char* items[] = {"I001", "I014", "I015", "I012"};
-    for (long r = 1; r <= rows; ++r) {
-      if (r > form.form->RowCount()) form.form->AddRow();
-      form.form->Edit("FItemID", r, items[r % 4]);
-      form.form->Edit("FShowQty", r, 1 + r % 3);
+    // The second type's rows go half to each grid.
+    const int grids = twoGrids ? 2 : 1;
+    for (int grid = 1; grid <= grids; ++grid) {
+      const std::string suffix = grid == 2 ? "01" : "";
+      for (long r = 1; r <= rows / grids; ++r) {
+        if (r > form.form->RowCount(grid)) form.form->AddRow(grid);
+        form.form->Edit("FItemID" + suffix, r, items[r % 4]);
+        form.form->Edit("FShowQty" + suffix, r, 1 + r % 3);
+      }
     }
     ui->Queue(std::vector<std::string>(8, "Yes"));
     if (!form.form->Save()) throw std::runtime_error("the bench bill was not saved");
@@ -47,31 +56,37 @@ struct Bench {
   }
   ~Bench() { form = sim::OpenForm{}; }
 
+  // The key of the item of the last grid's rows.
+  std::string ItemKey() const { return twoGrids ? "FItemID01" : "FItemID"; }
+
+  bool twoGrids;
   vb::Ref<sim::ScriptedUi> ui;
   std::unique_ptr<sim::Session> session;
   sim::OpenForm form;
   long billId = 0;
 };
 
-Bench& For(long rows) {
-  static std::map<long, std::unique_ptr<Bench>> benches;
-  auto& b = benches[rows];
-  if (!b) b = std::make_unique<Bench>(rows);
+// The bench of the state's class (argument 0) and rows (argument 1).
+Bench& For(const benchmark::State& state) {
+  // Never destroyed: the sessions would end after the host's own statics at exit.
+  static auto& benches = *new std::map<std::pair<long, long>, std::unique_ptr<Bench>>;
+  auto& b = benches[{state.range(0), state.range(1)}];
+  if (!b) b = std::make_unique<Bench>(state.range(0), state.range(1));
   return *b;
 }
 
 void ItemChange(benchmark::State& state) {
-  auto& b = For(state.range(0));
-  const long row = state.range(0) / 2;
+  auto& b = For(state);
+  const long row = state.range(1) / 4;
   bool flip = false;
   for (auto _ : state) {
-    if (!b.form.form->Edit("FItemID", row, (flip = !flip) ? "I001" : "I014"))
+    if (!b.form.form->Edit(b.ItemKey(), row, (flip = !flip) ? "I001" : "I014"))
       state.SkipWithError("item change refused");
   }
 }
 
 void CustomerChange(benchmark::State& state) {
-  auto& b = For(state.range(0));
+  auto& b = For(state);
   bool flip = false;
   for (auto _ : state) {
     if (!b.form.form->Edit("FCustID", -1, (flip = !flip) ? "C002" : "C001"))
@@ -80,7 +95,7 @@ void CustomerChange(benchmark::State& state) {
 }
 
 void Save(benchmark::State& state) {
-  auto& b = For(state.range(0));
+  auto& b = For(state);
   for (auto _ : state) {
     b.form.form->Edit("FNote", -1, "bench");
     b.ui->Queue({"Yes", "Yes", "Yes"});
@@ -89,33 +104,29 @@ void Save(benchmark::State& state) {
 }
 
 void Load(benchmark::State& state) {
-  auto& b = For(state.range(0));
+  auto& b = For(state);
   for (auto _ : state) {
     if (!b.form.form->LoadBill(b.billId)) state.SkipWithError("load failed");
   }
 }
 
 BENCHMARK(ItemChange)
-    ->Arg(100)
-    ->Arg(1000)
+    ->ArgsProduct({{kSale, kExchange}, {100, 1000}})
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(3)
     ->ReportAggregatesOnly(true);
 BENCHMARK(CustomerChange)
-    ->Arg(100)
-    ->Arg(1000)
+    ->ArgsProduct({{kSale, kExchange}, {100, 1000}})
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(3)
     ->ReportAggregatesOnly(true);
 BENCHMARK(Save)
-    ->Arg(100)
-    ->Arg(1000)
+    ->ArgsProduct({{kSale, kExchange}, {100, 1000}})
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(3)
     ->ReportAggregatesOnly(true);
 BENCHMARK(Load)
-    ->Arg(100)
-    ->Arg(1000)
+    ->ArgsProduct({{kSale, kExchange}, {100, 1000}})
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(3)
     ->ReportAggregatesOnly(true);

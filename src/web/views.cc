@@ -268,6 +268,8 @@ Json FormView::Render(sim::BillForm& form, bool full, const sim::Withheld& withh
     if (f.required) field["required"] = true;
     if (f.type == sim::FieldType::Base)
       field["number"] = NumberText(form.GetFieldValue(f.key, -1, host::kFieldNumber));
+    // A box that offers records to choose from (the receive address) has a pick list of them.
+    if (!f.records.empty()) field["records"] = true;
     // The button a plug-in placed at the end of the field's box.
     if (auto button = form.PostfixButton(f.key); button && Shown(*button, "Visible"))
       field["postfix"] = Json{{"name", button->Name()},

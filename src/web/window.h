@@ -108,6 +108,8 @@ class BillWindow final : public Window {
 
  private:
   Json Pick(const Json& request);
+  // The pick list of a header box that offers records: rows {"id": "KIND:ID", "number", "name"}.
+  Json PickRecord(const Json& request, const sim::FieldDef& field);
   Json EditOp(const Json& request);
   const sim::FieldDef& VisibleField(const std::string& key) const;
   // The row a request names for `field` (-1 for a header field); it must exist.

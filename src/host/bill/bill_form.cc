@@ -94,6 +94,7 @@ void BillForm::ResetData() {
   headerLocked_.clear();
   headerOpened_.clear();
   CreateHeaderCells();
+  ForgetChosenRecords();
 }
 
 void BillForm::CreateHeaderCells() {

@@ -109,8 +109,8 @@ class BillForm final : public vb::Implements<host::IBillInterface> {
   long AddRow(int grid = 1);
   // Deletes `row` of grid `grid` unless BeforeDeleteRow refuses; AfterDeleteRow.
   bool DeleteRow(long row, int grid = 1);
-  // The cursor enters `row` (EntryGridRow).
-  void EnterRow(long row);
+  // The cursor enters `row` of grid `grid` (EntryGridRow, whose first value is the grid).
+  void EnterRow(long row, int grid = 1);
   // A click on tool `key`: MenuBarClick, then, unless cancelled, the host's own action.
   bool ClickTool(std::string_view key);
   // The host's own actions (each raises its events).
@@ -129,8 +129,9 @@ class BillForm final : public vb::Implements<host::IBillInterface> {
   const std::string& heldBy() const { return heldBy_; }
   // Fills rows from stored source bills through the source tool `tool` ("mnuRelate_1030001").
   bool SelectSource(std::string_view tool, const std::vector<SourceRow>& rows);
-  // A row filled by import: the row's item and quantity written, then AfterFillRow.
-  long FillRow(const std::vector<std::pair<std::string, Variant>>& values);
+  // A row of grid `grid` filled by import: the row's item and quantity written, then AfterFillRow
+  // (whose fourth value is the grid).
+  long FillRow(const std::vector<std::pair<std::string, Variant>>& values, int grid = 1);
 
   // --- what the form shows --------------------------------------------------------------------
   const BillTemplate& tmpl() const { return *tmpl_; }
@@ -175,6 +176,22 @@ class BillForm final : public vb::Implements<host::IBillInterface> {
   // "Postfix"); empty when there is none.
   Ref<FormControl> EditControl(std::string_view key) const;
   Ref<FormControl> PostfixButton(std::string_view key) const;
+  // A record a header control offers (its field's "records"): the receive-address box offers the
+  // header customer's contacts ("Contact": the contact's name and address) and stored delivery
+  // addresses ("DeliveryAddress": the address's number and text).
+  struct ControlRecord {
+    std::string kind;  // "Contact", "DeliveryAddress"
+    long id = 0;       // t_Contact.FID, t_SubMessage.FID
+    std::string name;  // the contact's name, the address's number
+    std::string text;  // the address
+  };
+  // What the control `name` (or the edit control of header field `name`) offers now; empty when
+  // it offers nothing.
+  std::vector<ControlRecord> ControlRecords(std::string_view name);
+  // The person chooses the record `kind`/`id` in the control `name`: its text goes into the
+  // control's field as typed, then the control exposes the record. False when refused (no such
+  // record on offer, a read-only bill, a locked field, the plug-in refused the change).
+  bool ChooseRecord(std::string_view name, std::string_view kind, long id);
   // The field of 1-based column `col` of the first entry grid, or nullptr.
   const FieldDef* GridField(long col) const;
   // The width in twips of a grid column showing `field` (by its type).
@@ -282,6 +299,10 @@ class BillForm final : public vb::Implements<host::IBillInterface> {
   // Whether a bill of the head table other than this one has the number `billNo`.
   bool BillNoTaken(const std::string& billNo);
   void BuildControls();
+  // The controls that offer records forget the record chosen (another bill, another customer).
+  void ForgetChosenRecords();
+  // The header field whose control is `control`; nullptr for another control.
+  const FieldDef* FieldOfControl(const FormControl& control) const;
 
   std::shared_ptr<const BillTemplate> tmpl_;
   HostServices& services_;

@@ -242,6 +242,9 @@ bool BillForm::Edit(std::string_view key, long row, const Variant& typed) {
     RunActions(*f, r, "FAction");
     return Refuse();
   }
+  // A record chosen among the customer's is not the new customer's.
+  if (f->grid == 0 && vb::StrComp(f->key, "FCustID", vb::CompareMethod::Text) == 0)
+    ForgetChosenRecords();
   return true;
 }
 

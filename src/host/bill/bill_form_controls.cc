@@ -46,13 +46,79 @@ void BillForm::BuildControls() {
   for (const auto& f : tmpl_->head) {
     if (f.control != "EditPlus") continue;
     auto edit = Ref<FormControl>::Adopt(
-        new FormControl("EditPlus", "EditPlus", static_cast<long>(controls_.size())));
+        f.controlName.empty()
+            ? new FormControl("EditPlus", "EditPlus", static_cast<long>(controls_.size()))
+            : new FormControl("EditPlus", f.controlName, 0));
     edit->SetProperty("Tag", "Page1." + f.key);
     edit->SetProperty("Postfix", "");
     edit->SetProperty("Visible", true);
     edit->SetProperty("Text", "");
     controls_.push_back(edit);
   }
+  ForgetChosenRecords();
+}
+
+void BillForm::ForgetChosenRecords() {
+  for (const auto& f : tmpl_->head) {
+    if (f.records.empty()) continue;
+    if (auto edit = EditControl(f.key)) {
+      edit->SetProperty("RecordID", 0L);
+      edit->SetProperty("RecordKind", "");
+    }
+  }
+}
+
+const FieldDef* BillForm::FieldOfControl(const FormControl& control) const {
+  if (control.TypeName() != "EditPlus") return nullptr;
+  const std::string tag = vb::CStr(control.Property("Tag"));
+  if (tag.rfind("Page1.", 0) != 0) return nullptr;
+  const FieldDef* f = tmpl_->Find(tag.substr(6));
+  return f && f->grid == 0 ? f : nullptr;
+}
+
+std::vector<BillForm::ControlRecord> BillForm::ControlRecords(std::string_view name) {
+  std::vector<ControlRecord> records;
+  auto control = FindControl(name);
+  const FieldDef* f = control ? FieldOfControl(*control) : nullptr;
+  if (!f || f->records != "receiveAddress" || !tmpl_->Find("FCustID")) return records;
+  const Variant customer = Value("FCustID");
+  const long id = customer.IsNumber()   ? vb::CLng(customer)
+                  : customer.IsString() ? static_cast<long>(vb::Val(customer.AsString()))
+                                        : 0;
+  if (id <= 0) return records;
+  const std::string owner = std::to_string(id);
+  auto collect = [&](const char* kind, const std::string& sql) {
+    const auto sets = services_.Run(sql);
+    if (sets.empty()) return;
+    for (const auto& r : sets[0].rows)
+      records.push_back({kind, r[0].IsNull() ? 0 : vb::CLng(r[0]),
+                         r[1].IsNull() ? std::string() : vb::CStr(r[1]),
+                         r[2].IsNull() ? std::string() : vb::CStr(r[2])});
+  };
+  collect("Contact", "SELECT FID, FContact, FAddress FROM t_Contact WHERE FItemID=" + owner +
+                         " ORDER BY FIsFirst DESC, FID");
+  collect("DeliveryAddress",
+          "SELECT FID, FNumber, FName FROM t_SubMessage WHERE FTypeID=66 AND "
+          "FItemID=" +
+              owner + " ORDER BY FNumber, FID");
+  return records;
+}
+
+bool BillForm::ChooseRecord(std::string_view name, std::string_view kind, long id) {
+  lastCancelled_ = false;
+  auto control = FindControl(name);
+  const FieldDef* f = control ? FieldOfControl(*control) : nullptr;
+  if (!f) return Refuse();
+  for (const ControlRecord& r : ControlRecords(name)) {
+    if (r.kind != kind || r.id != id) continue;
+    // The record's text goes in as the person would type it; the control remembers the record
+    // only when the field took it.
+    if (!Edit(f->key, -1, Variant(r.text))) return false;
+    control->SetProperty("RecordID", r.id);
+    control->SetProperty("RecordKind", r.kind);
+    return true;
+  }
+  return Refuse();
 }
 
 long BillForm::ColumnWidth(const FieldDef& field) {

@@ -187,23 +187,31 @@ bool BillForm::DeleteRow(long row, int grid) {
   return true;
 }
 
-void BillForm::EnterRow(long row) {
-  MoveCursor(activeKey_, row);
+void BillForm::EnterRow(long row, int grid) {
+  // The cursor stays in its column when it moves within its grid, and goes to the grid's first
+  // column when it comes from elsewhere.
+  const FieldDef* at = activeKey_.empty() ? nullptr : tmpl_->FindAt(activeKey_, row);
+  std::string key = activeKey_;
+  if ((!at || at->grid != grid) && grid >= 1 &&
+      static_cast<std::size_t>(grid) <= tmpl_->grids.size() &&
+      !tmpl_->grids[static_cast<std::size_t>(grid - 1)].empty())
+    key = tmpl_->grids[static_cast<std::size_t>(grid - 1)].front().key;
+  MoveCursor(key, row);
   Raise(host::BillEvent::EntryGridRow, [&](host::IBillEventSink& s) {
-    s.EntryGridRow(Variant(activeRow_), row, Variant{}, Variant{}, Variant{}, Variant{}, Variant{},
+    s.EntryGridRow(Variant(grid), row, Variant{}, Variant{}, Variant{}, Variant{}, Variant{},
                    Variant{});
   });
 }
 
-long BillForm::FillRow(const std::vector<std::pair<std::string, Variant>>& values) {
-  const long row = AddRow(1);
+long BillForm::FillRow(const std::vector<std::pair<std::string, Variant>>& values, int grid) {
+  const long row = AddRow(grid);
   if (row == 0) return 0;
   for (const auto& [key, value] : values) {
     const FieldDef* f = tmpl_->FindAt(key, row);
-    if (f && f->grid == 1) WriteTyped(*f, row, value, true);
+    if (f && f->grid == grid) WriteTyped(*f, row, value, true);
   }
   Raise(host::BillEvent::AfterFillRow,
-        [&](host::IBillEventSink& s) { s.AfterFillRow(row, Variant{}, Variant{}, Variant{}); });
+        [&](host::IBillEventSink& s) { s.AfterFillRow(row, Variant{}, Variant{}, Variant(grid)); });
   return row;
 }
 
@@ -515,6 +523,7 @@ bool BillForm::CopyBill() {
     if (const FieldDef* f = tmpl_->Find(key)) WriteTyped(*f, -1, Variant(""), false);
   if (const FieldDef* f = tmpl_->Find("FStatus")) WriteTyped(*f, -1, 0, false);
   ClearNotCopied();
+  ForgetChosenRecords();
   formState_ = host::kBillNew;
   dirty_ = true;
   Raise(host::BillEvent::AfterCopyBill, [](host::IBillEventSink& s) { s.AfterCopyBill(); });

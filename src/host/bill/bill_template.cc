@@ -87,6 +87,13 @@ FieldDef ParseField(const json& j, int page, int grid, std::string_view origin) 
   f.control = j.value("control", std::string(f.type == FieldType::Base ? "EditPlus" : "TextBox"));
   if (f.control != "EditPlus" && f.control != "TextBox")
     Bad(origin, "field " + f.key + ": unknown control \"" + f.control + "\"");
+  f.controlName = j.value("controlName", std::string());
+  f.records = j.value("records", std::string());
+  if (!f.records.empty() && f.records != "receiveAddress")
+    Bad(origin, "field " + f.key + ": unknown records \"" + f.records + "\"");
+  if ((!f.controlName.empty() || !f.records.empty()) && (f.control != "EditPlus" || grid != 0))
+    Bad(origin,
+        "field " + f.key + ": only a header field's EditPlus control has a name or records");
   if (f.type == FieldType::Base) {
     if (!j.contains("base")) Bad(origin, "base field " + f.key + " without \"base\"");
     const json& b = j["base"];

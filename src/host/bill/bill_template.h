@@ -38,11 +38,20 @@
 //   control: the header control of the field: "EditPlus" (the host's reference box, whose tag is
 //   "Page1." + key and which shows a button at its end) for base-data fields and for the fields
 //   that name it; "TextBox" otherwise.
+//   controlName: the name of the field's "EditPlus" control when it is not one of the host's
+//   array of reference boxes (named "EditPlus").
+//   records: the records the field's control offers to choose from: "receiveAddress", the
+//   contacts and stored delivery addresses of the header customer (FCustID). The chosen record's
+//   text goes into the field as typed, and the control exposes the record ("RecordID", and
+//   "RecordKind": "Contact" or "DeliveryAddress") until another is chosen, the customer changes or
+//   the form shows another bill.
 //   auditByComponent: the bill is audited by its server component (called by the plug-in); the
 //   host writes no audit state of its own and reads the stored state back after the audit.
 //   fill: when a user or a plug-in chooses a record, each named field of the same header or row
 //   takes the record's column (a base field the ID), as the host writes it: no action, no event.
 //   Clearing the choice clears them. A stored bill loads them as they were saved.
+//   actions: kind "FAction" runs after an edit; a second grid's actions are keyed "FAction01" (they
+//   run as "FAction" does, and their events tell the grid by that kind).
 //   A "Calculate" parameter is one or more assignments "TARGET=EXPR" separated by ";"; EXPR uses
 //   the row's (or header's) fields, numbers, + - * / and parentheses, and ROUND(x, n). A
 //   "LockField" parameter is "CONDITION,TARGET=L1,TARGET=L2": TARGET's cell is locked (1) or
@@ -78,7 +87,8 @@ enum class FieldType { Text, Number, Date, Time, Base, Check };
 enum VisibleMask : int { kVisibleView = 16, kVisibleNew = 64, kVisibleEdit = 128 };
 
 struct FieldAction {
-  std::string kind;       // "FAction" (after an edit) or "FLoadAction" (when a bill is shown)
+  std::string kind;       // "FAction" ("FAction01" in a second grid) after an edit, or
+                          // "FLoadAction" when a bill is shown
   std::string name;       // "Calculate", "LockField"
   std::string parameter;  // the formula or the lock condition
   std::shared_ptr<const Formula> formula;  // compiled "Calculate"
@@ -110,6 +120,8 @@ struct FieldDef {
   ValueRight right = ValueRight::None;  // the right a person needs to see the value
   BaseRef base;                         // when type is Base
   std::string control = "TextBox";      // the header control: "EditPlus" or "TextBox"
+  std::string controlName;              // its name, when not the host's "EditPlus" array
+  std::string records;                  // what its control offers: "receiveAddress" or none
   std::vector<FieldAction> actions;
   int page = 1;  // 1 header, 2 first grid, 3 second grid
   int grid = 0;  // 0 header, 1 or 2

@@ -120,7 +120,7 @@ const std::vector<std::pair<std::string, std::vector<std::string>>>& StepKinds()
       {"set", {"row"}},
       {"addRow", {"grid"}},
       {"deleteRow", {"grid"}},
-      {"enter", {"row"}},
+      {"enter", {"row", "grid"}},
       {"answer", {}},
       {"select", {}},
       {"selectSource", {}},
@@ -129,8 +129,8 @@ const std::vector<std::pair<std::string, std::vector<std::string>>>& StepKinds()
       {"unaudit", {}},
       {"copy", {"merge"}},
       {"click", {}},
-      {"control", {"event", "key"}},
-      {"fill", {}},
+      {"control", {"event", "key", "choose"}},
+      {"fill", {"grid"}},
       {"expect", {}}};
   return kinds;
 }
@@ -253,8 +253,8 @@ class Player {
       Need(form_.form, "enter");
       if (!step.contains("row")) throw Malformed("\"enter\" needs the \"row\" the cursor enters");
       const long row = Int(step["row"], "row");
-      NeedRow(row, 1);
-      return form_.form->EnterRow(row);
+      NeedRow(row, Grid(step));
+      return form_.form->EnterRow(row, Grid(step));
     }
     if (step.contains("answer")) return Answer(step["answer"]);
     if (step.contains("select")) return Select(step["select"]);
@@ -265,7 +265,7 @@ class Player {
     if (step.contains("copy")) return Copy(step);
     if (step.contains("click")) return Tool(Text(step["click"], "click"));
     if (step.contains("control")) return Control(step);
-    if (step.contains("fill")) return Fill(step["fill"]);
+    if (step.contains("fill")) return Fill(step["fill"], Grid(step));
     if (step.contains("expect")) return Expect(step["expect"]);
     throw Malformed("unknown step " + step.dump());
   }
@@ -396,6 +396,11 @@ class Player {
     Need(form_.form, "control");
     const std::string name = Text(step["control"], "control");
     if (!form_.form->FindControl(name)) throw Malformed("the form has no control " + name);
+    if (step.contains("choose")) {
+      if (step.contains("event") || step.contains("key"))
+        throw Malformed("a choice takes no \"event\" or \"key\"");
+      return Choose(name, step["choose"]);
+    }
     const std::string event =
         step.contains("event") ? Text(step["event"], "event") : std::string("Click");
     if (event == "Click") {
@@ -422,11 +427,40 @@ class Player {
     form_.form->FireControlEvent(name, event, params);
   }
 
-  void Fill(const Json& values) {
+  // A record chosen in a control that offers records: {"contact": NAME or FID} or
+  // {"address": NUMBER or FID}.
+  void Choose(const std::string& name, const Json& choice) {
+    if (!choice.is_object() || choice.size() != 1 ||
+        !(choice.contains("contact") || choice.contains("address")))
+      throw Malformed(
+          "\"choose\" takes {\"contact\": NAME} or {\"address\": NUMBER} (or the record's FID)");
+    const bool contact = choice.contains("contact");
+    const Json& which = contact ? choice["contact"] : choice["address"];
+    if (!which.is_string() && !which.is_number_integer())
+      throw Malformed("\"choose\" names a record by a text or its FID, not " + which.dump());
+    const char* kind = contact ? "Contact" : "DeliveryAddress";
+    for (const auto& r : form_.form->ControlRecords(name)) {
+      if (r.kind != kind) continue;
+      if (which.is_number_integer() ? r.id == which.get<long>()
+                                    : r.name == which.get<std::string>()) {
+        form_.form->ChooseRecord(name, r.kind, r.id);
+        return;
+      }
+    }
+    throw Malformed("the control " + name + " offers no " + (contact ? "contact " : "address ") +
+                    which.dump());
+  }
+
+  void Fill(const Json& values, int grid) {
     Need(form_.form, "fill");
     std::vector<std::pair<std::string, Variant>> row;
-    for (const auto& [k, v] : Object(values, "fill").items()) row.emplace_back(k, ToVariant(v));
-    form_.form->FillRow(row);
+    for (const auto& [k, v] : Object(values, "fill").items()) {
+      const FieldDef* f = form_.form->tmpl().FindAt(k, 1);
+      if (!f || f->grid != grid)
+        throw Malformed("grid " + std::to_string(grid) + " has no field " + k);
+      row.emplace_back(k, ToVariant(v));
+    }
+    form_.form->FillRow(row, grid);
   }
 
   void Tool(const std::string& key) {
@@ -555,8 +589,12 @@ class Player {
         form_.form ? form_.form->bar() : (list_.list ? list_.list->bar() : Ref<ActiveBar>{});
     if (!bar) throw Malformed("\"tools\" needs an open bill or list");
     for (const auto& [key, props] : Object(value, "tools").items()) {
-      Object(props, "tools " + key);
       auto tool = bar->FindTool(key);
+      if (props.is_null()) {  // the bar has no such tool
+        if (tool) Fail("tool " + key, "none", "present");
+        continue;
+      }
+      Object(props, "tools " + key);
       if (!tool) {
         Fail("tool " + key, props.dump(), "no such tool");
         continue;

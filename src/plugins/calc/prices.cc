@@ -66,6 +66,21 @@ const PriceLists kPriceLists[] = {
       "FNoDiscAmount,"
       "FInvoiceAmt,FNoInvoiceAmt",
       ""}},
+    // The second sales bill type: the sales bill's lists, and its second grid's "01" twins.
+    {1030005,
+     {"FSecPrice,FPrice,FIncludeTaxPrice,FDiscountRate,FPriceDiscount,FTaxPrice,FTaxAmount,"
+      "FInTaxAmount,FAmount,"
+      "FDiscountAmount,FNoDiscAmount,FInvoiceAmt,FNoInvoiceAmt",
+      "FSecPrice01,FPrice01,FIncludeTaxPrice01,FDiscountRate01,FPriceDiscount01,FTaxPrice01,"
+      "FTaxAmount01,FInTaxAmount01,FAmount01,FDiscountAmount01,FNoDiscAmount01"},
+     {"FBasePrice,FPrice,FSecPrice,FDiscountRate,FPriceDiscount,FBasePriceDiscount,"
+      "FSecPriceDiscount,FTaxPrice,"
+      "FBaseTaxPrice,FSecTaxPrice,FTaxAmount,FInTaxAmount,FAmount,FDisplayPrice,FDiscountAmount,"
+      "FNoDiscAmount,"
+      "FInvoiceAmt,FNoInvoiceAmt",
+      "FBasePrice01,FPrice01,FSecPrice01,FDiscountRate01,FPriceDiscount01,FBasePriceDiscount01,"
+      "FSecPriceDiscount01,FTaxPrice01,FBaseTaxPrice01,FSecTaxPrice01,FTaxAmount01,"
+      "FInTaxAmount01,FAmount01,FDisplayPrice01,FDiscountAmount01,FNoDiscAmount01"}},
     {1030003,
      {"FSecPrice,FPrice,FIncludeTaxPrice,FDiscountRate,FPriceDiscount,FTaxPrice,FTaxAmount,"
       "FInTaxAmount,FAmount,"
@@ -97,6 +112,9 @@ constexpr const char* kTaxColumns =
     "FSecPrice,FPrice,FTaxRate,FTaxAmount,FIncludeTaxPrice,FPriceDiscount,FTaxPrice,FAmount,"
     "FInTaxAmount,"
     "FDiscountRate,FDiscountAmount";
+constexpr const char* kTaxColumns01 =
+    "FSecPrice01,FPrice01,FTaxRate01,FTaxAmount01,FIncludeTaxPrice01,FPriceDiscount01,"
+    "FTaxPrice01,FAmount01,FInTaxAmount01,FDiscountRate01,FDiscountAmount01";
 
 // Whether the user may see prices. Unlike the other rights checks a security component that
 // cannot answer leaves the prices shown: hiding a bill's prices by accident is worse than not.
@@ -152,7 +170,9 @@ RightColumns PriceRightColumns(long billType, bool industry) {
 }
 
 RightColumns TaxRightColumns(long billType) {
-  if (BillTypeIn(billtype::kTaxColumnBills, billType)) return {kTaxColumns, ""};
+  if (BillTypeIn(billtype::kTaxColumnBills, billType))
+    return {kTaxColumns,
+            BillTypeIn(billtype::kSecondGridPriceBills, billType) ? kTaxColumns01 : ""};
   return {};
 }
 

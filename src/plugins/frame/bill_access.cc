@@ -34,7 +34,7 @@ void MarkCell(IBillInterface& bill, std::string_view key, long row, bool modifie
   if (auto cell = bill.GetDataFldbyKey(key, row)) cell->SetItem("FModify", modified ? 1 : 0);
 }
 
-void MarkPagesUnmodified(IBillInterface& bill) {
+void MarkAllCellsUnmodified(IBillInterface& bill) {
   Resume([&] {
     auto data = bill.Data();
     auto markCells = [](const Ref<host::IDictionary>& cells) {

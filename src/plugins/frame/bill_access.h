@@ -20,9 +20,8 @@ std::string FieldText(IBillInterface& bill, std::string_view key, long row = -1)
 long FieldId(IBillInterface& bill, std::string_view key, long row = -1);
 // Marks the cell of `key` in `row` modified (1) or unmodified (0).
 void MarkCell(IBillInterface& bill, std::string_view key, long row, bool modified);
-// Every cell of the bill data ("Page1" the header, "Page2" and "Page3" the entry pages) marked
-// unmodified: what a handler wrote while setting the form up is not the person's change.
-void MarkPagesUnmodified(IBillInterface& bill);
+// Marks every cell of the bill's data (the head and the rows of every grid) unmodified.
+void MarkAllCellsUnmodified(IBillInterface& bill);
 // Whether tool `key` of the form's bar is checked (an option the form keeps); false when there is
 // no such tool.
 bool ToolChecked(IBillInterface& bill, std::string_view key);

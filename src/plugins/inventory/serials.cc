@@ -238,9 +238,9 @@ void ClearSerials(PluginContext& ctx, host::IBillInterface& bill, long row) {
   for (long r = 1, rows = GridRows(bill, 2); r <= rows; ++r) ClearCell(bill, "FSerialNo1", r);
 }
 
-bool RowHasUsedSerials(host::IBillInterface& bill, long row) {
+bool RowHasUsedSerials(host::IBillInterface& bill, long row, std::string_view serialKey) {
   const std::string serials =
-      ResumeOr<std::string>({}, [&] { return FieldText(bill, "FSerialNo", row); });
+      ResumeOr<std::string>({}, [&] { return FieldText(bill, serialKey, row); });
   if (serials.empty()) return false;
   for (const std::string& entry : vb::Split(serials, "|")) {
     const auto parts = vb::Split(entry, ",");
@@ -271,11 +271,11 @@ bool CheckRowSerialCount(PluginContext& ctx, host::IBillInterface& bill, long ro
   return row < 1 || !ReportGridSerialCounts(ctx, bill, row);
 }
 
-bool checkBillSNErr(PluginContext& ctx, host::IBillInterface& bill) {
+bool checkBillSNErr(PluginContext& ctx, host::IBillInterface& bill, bool byKind) {
   const bool candidate = ResumeOr<bool>(false, [&] {
     return bill.CurBillID() > 0 && FieldNumber(bill, "Fstatus") == 0 &&
            FieldText(bill, "FExplanation").find("由网上订单") != std::string::npos &&
-           static_cast<long>(FieldNumber(bill, "FBillTypeID")) != 3003;
+           (!byKind || static_cast<long>(FieldNumber(bill, "FBillTypeID")) != 3003);
   });
   return candidate && CheckSerialCounts(ctx, bill);
 }

@@ -7,7 +7,9 @@
 #include "frame/resume.h"
 #include "inventory/serials.h"
 #include "services/database.h"
+#include "services/login.h"
 #include "services/messages.h"
+#include "services/profile.h"
 #include "zov/vb/convert.h"
 #include "zov/vb/format.h"
 #include "zov/vb/strings.h"
@@ -38,17 +40,18 @@ void AddSaleRelateTools(const Ref<host::IActiveBar>& bar) {
 }
 
 void RefuseUsedSerialRowDelete(PluginContext& ctx, host::IBillInterface& bill, long row,
-                               bool& cancel) {
-  if (!inventory::RowHasUsedSerials(bill, row)) return;
+                               bool& cancel, const SalesRowKeys& keys) {
+  if (!inventory::RowHasUsedSerials(bill, row, keys.serialNo)) return;
   cancel = true;
   services::ShowMessage(ctx, "分录商品中存在已被其他单据使用的S/N号，不能删除！");
 }
 
-void DropEmptyLastRow(host::IBillInterface& bill) {
+void DropEmptyLastRow(host::IBillInterface& bill, const SalesRowKeys& keys) {
   Resume([&] {
-    auto rows = bill.Data()->Item("Page2").ObjectAs<host::IDictionary>();
+    auto rows =
+        bill.Data()->Item("Page" + std::to_string(keys.grid + 1)).ObjectAs<host::IDictionary>();
     const long last = rows ? rows->Count() : 0;
-    if (last > 1 && FieldId(bill, "FItemID", last) == 0) rows->Remove(last);
+    if (last > 1 && FieldId(bill, keys.item, last) == 0) rows->Remove(last);
   });
 }
 
@@ -92,6 +95,13 @@ bool RefuseSelectedBills(PluginContext& ctx, host::IListInterface& list, const S
     return false;
   }
   return true;
+}
+
+void RefuseExpressPrintWithoutRight(PluginContext& ctx, bool& cancel) {
+  if (services::AccessCheck(ctx, services::PropsString(ctx), 12, 200, 64, "ZOVMain.MDIMain"))
+    return;
+  services::ShowMessage(ctx, "您没有打印权限。");
+  cancel = true;
 }
 
 void ResetMergedCopy(const Variant& data, std::string_view kind) {

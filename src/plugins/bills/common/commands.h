@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "bills/common/sales_form.h"
+#include "bills/common/sales_keys.h"
 #include "frame/plugin_context.h"
 #include "zov/host/bill.h"
 #include "zov/host/list.h"
@@ -18,13 +19,14 @@ namespace zov::plugins::sales {
 // and "mnuReject" ("驳回") after "mnuEditCheck".
 void AddSaleRelateTools(const Ref<host::IActiveBar>& bar);
 
-// A row whose serial numbers other bills already use is not deleted:
-// "分录商品中存在已被其他单据使用 的S/N号，不能删除！" and `cancel`.
+// A row (of the grid of `keys`) whose serial numbers other bills already use is not deleted:
+// "分录商品中存在已被其他单据使用的S/N号，不能删除！" and `cancel`.
 void RefuseUsedSerialRowDelete(PluginContext& ctx, host::IBillInterface& bill, long row,
-                               bool& cancel);
+                               bool& cancel, const SalesRowKeys& keys = FirstGrid());
 
-// A trailing entry row without item is removed from the entry data before the host saves.
-void DropEmptyLastRow(host::IBillInterface& bill);
+// A trailing row without item of the grid of `keys` (of two rows or more) is removed from its
+// entry data ("Page2", the second grid's "Page3") before the host saves.
+void DropEmptyLastRow(host::IBillInterface& bill, const SalesRowKeys& keys = FirstGrid());
 
 // The workflow rejection: the reject-note dialog preset with FRejectedNote; a note confirmed and
 // not blank goes to FRejectedNote with FRejectedTime := now and FRejected := "1", and the bill is
@@ -43,6 +45,9 @@ void RefuseRejectedDelete(PluginContext& ctx, host::IBillInterface& bill, bool& 
 bool RefuseSelectedBills(PluginContext& ctx, host::IListInterface& list, const SalesClass& cls,
                          std::string_view column, long value, std::string_view message,
                          bool& cancel);
+// The express delivery note is printed only with the print right (12/200/64 of the main
+// window): otherwise "您没有打印权限。" and `cancel`.
+void RefuseExpressPrintWithoutRight(PluginContext& ctx, bool& cancel);
 
 // The bill a list merged from several: FStatus := "0" and FBillTypeID := `kind` in its head data.
 void ResetMergedCopy(const Variant& data, std::string_view kind);

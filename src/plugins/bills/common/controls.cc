@@ -36,13 +36,13 @@ std::string DateText(const Variant& v) {
 // --- save ----------------------------------------------------------------------------------------
 
 bool CheckSaleControls(const SalesForm& form, const Ref<host::IDictionary>& head,
-                       const Ref<host::IDictionary>& rows) {
+                       const Ref<host::IDictionary>& rows, bool credit) {
   auto& ctx = form.ctx;
   const std::string props = services::PropsString(ctx);
   auto stock = StockInfo(ctx);
   if (stock && !ResumeOr<bool>(true, [&] { return stock->CheckLimitPrice(props, head, rows); }))
     return false;
-  if (!services::InitClosed(ctx)) return true;
+  if (!credit || !services::InitClosed(ctx)) return true;
   auto sys = ctx.host().CreateObject(host::progid::kPublicSysInfo).As<host::IPublicSysInfo>();
   if (!sys || !stock) return true;
   head->SetItem("CreditAmount",
@@ -105,12 +105,16 @@ bool CheckSourceRows(const SalesForm& form, const SalesRowKeys& keys, const Sour
                          std::string(form.cls.entryTable) + " c Where c.FID=" + Id(billId) +
                          " And c.FEntryID_SRC=e.FEntryID And c.FClassID_SRC=" + Id(source) + "),0)"
                    : "";
-    sql += " Union Select '" + Id(row) + "',Case When e." + open + earlier + "<" + quantity +
-           "-0.000001 Then 1 Else 2 End as ErrType," + Id(sourceEntry) + " From " +
+    const std::string exceeded = std::string("e.") + open + earlier + "<" + quantity + "-0.000001";
+    // Without the quantities only a later source date counts.
+    sql += " Union Select '" + Id(row) + "'," +
+           (check.quantities ? "Case When " + exceeded + " Then 1 Else 2 End" : std::string("2")) +
+           " as ErrType," + Id(sourceEntry) + " From " +
            (order ? "t_XS_Order t Inner Join t_XS_OrderEntry e"
                   : "t_CC_StockBill t Inner Join t_CC_StockBillEntry e") +
-           " On t.FID=e.FID Where e.FEntryID=" + Id(sourceEntry) + " And (e." + open + earlier +
-           "<" + quantity + "-0.000001 OR t.FDate>'" + date + "')" + kCrLf;
+           " On t.FID=e.FID Where e.FEntryID=" + Id(sourceEntry) + " And (" +
+           (check.quantities ? exceeded + " OR " : std::string()) + "t.FDate>'" + date + "')" +
+           kCrLf;
   }
   if (!any) return true;
   auto rs = services::OpenRecordsetTolerant(form.ctx, sql);
@@ -221,7 +225,8 @@ bool CheckSerialNumbersSet(PluginContext& ctx, const SalesClass& cls, const std:
                  "ti.FItemID=tcsben.FItemID left join t_SerialNumList tsn on "
                  "tsn.FBillID=tcsben.FID and tsn.FBillIndexID=tcsben.FIndex and "
                  "tsn.FItemID=tcsben.FItemID where tcsben.FID=" +
-                 Id(id) + " and tcsb.FClassTypeID=" + Id(cls.classTypeId) + kindCondition +
+                 Id(id) + FirstGridRows(cls, "tcsben") +
+                 " and tcsb.FClassTypeID=" + Id(cls.classTypeId) + kindCondition +
                  " and ti.FIsSerialNumMgr=1 and isnull(tsn.FID,0)=0");
     if (!rs || rs->Eof()) continue;
     if (fromList)

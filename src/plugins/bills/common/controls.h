@@ -18,11 +18,11 @@ namespace zov::plugins::sales {
 // --- save ----------------------------------------------------------------------------------------
 
 // The save-time controls of a bill with a customer: the price limit (CheckLimitPrice, which shows
-// its own message) and, with the opening stage closed, the credit limit and the overdue
-// receivables, each passed only when the component finds nothing or the user agrees to go on.
-// `head` receives the customer's "CreditAmount".
+// its own message) and, with `credit` and the opening stage closed, the credit limit and the
+// overdue receivables, each passed only when the component finds nothing or the user agrees to
+// go on. `head` receives the customer's "CreditAmount".
 bool CheckSaleControls(const SalesForm& form, const Ref<host::IDictionary>& head,
-                       const Ref<host::IDictionary>& rows);
+                       const Ref<host::IDictionary>& rows, bool credit = true);
 
 // The stock sufficiency check of a save the user asked for (CheckItemStockNum with "SAVE"): -1
 // refuses with the component's text when it has one, 3 refuses silently, anything else passes.
@@ -38,6 +38,8 @@ struct SourceCheck {
   std::vector<OpenQuantity> sources;
   // The refusal of a row above what a source bill (not an order) still holds.
   std::string excessMessage;
+  // Quantities are checked; without, only the source dates are.
+  bool quantities = true;
 };
 // Each row from a source of `check` must not exceed the source row's open quantity in the source's
 // units (a stored bill counts its own earlier quantity as open), and no source may be dated after

@@ -99,6 +99,7 @@ void FillCustomerContact(const SalesForm& form, long customer, ContactFill fill)
       return ResumeOr<std::string>({}, [&] { return vb::CStr(rs->Value(column)); });
     };
     bill.SetFieldValue("FAddress", text("FDeliverAddr"), -1);
+    if (fill == ContactFill::kAddress) return;
     std::string phone = text("FCompanyPhone");
     if (vb::Trim(phone).empty()) phone = text("FPhone");
     if (vb::Trim(phone).empty()) phone = text("FMobilePhone");

@@ -28,9 +28,10 @@ void FillEmployeeDepartment(const SalesForm& form);
 void ApplyCustomerPrices(const SalesForm& form, const SalesRowKeys& keys,
                          const PriceLookup& pricing, bool keepPrices);
 
-// How much of the customer's contact data a class takes on a customer change.
+// How much of the customer's contact data a class takes (on a customer change).
 enum class ContactFill {
-  kAddressAndPhone,  // FAddress from FDeliverAddr, FPhone from the company phone, phone or mobile
+  kAddress,          // FAddress from the customer's FDeliverAddr
+  kAddressAndPhone,  // the same, and FPhone from the company phone, phone or mobile
   kFirstContact,     // the same, then FContact, FReceiveAddr and the phone of the first contact
 };
 void FillCustomerContact(const SalesForm& form, long customer, ContactFill fill);

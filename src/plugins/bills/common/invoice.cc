@@ -89,18 +89,22 @@ Ref<host::IDictionary> GetSaleBillMakeTzeInvoiceDict(const SalesForm& form, long
           "FInvoicedQty,"
           "isnull(v.FAmount,0) As FInvoicedAmount,isnull(v.FTaxAmount,0) As "
           "FInvoicedTax,isnull(v.FInTaxAmount,0) "
-          "As FInvoicedInTax From t_CC_StockBill t Inner Join t_CC_StockBillEntry e On e.FID=t.FID "
-          "Left Join "
-          "t_ICItem i On i.FItemID=e.FItemID Left Join t_MeasureUnit u On u.FItemID=e.FShowUnitID "
-          "Left Join "
-          "(Select ie.FEntryID_SRC,Sum(ie.FQty) As FQty,Sum(ie.FAmount) As "
-          "FAmount,Sum(ie.FTaxAmount) As "
-          "FTaxAmount,Sum(ie.FInTaxAmount) As FInTaxAmount From t_InvoiceEntry ie Inner Join "
-          "t_Invoice iv On "
-          "iv.FID=ie.FID Where ie.FClassID_SRC=" +
+          "As FInvoicedInTax From " +
+              std::string(form.cls.headTable) + " t Inner Join " +
+              std::string(form.cls.entryTable) +
+              " e On e.FID=t.FID "
+              "Left Join "
+              "t_ICItem i On i.FItemID=e.FItemID Left Join t_MeasureUnit u On "
+              "u.FItemID=e.FShowUnitID "
+              "Left Join "
+              "(Select ie.FEntryID_SRC,Sum(ie.FQty) As FQty,Sum(ie.FAmount) As "
+              "FAmount,Sum(ie.FTaxAmount) As "
+              "FTaxAmount,Sum(ie.FInTaxAmount) As FInTaxAmount From t_InvoiceEntry ie Inner Join "
+              "t_Invoice iv On "
+              "iv.FID=ie.FID Where ie.FClassID_SRC=" +
               std::to_string(form.cls.classTypeId) + " And ie.FID_SRC=" + std::to_string(billId) +
               " Group By ie.FEntryID_SRC) v On v.FEntryID_SRC=e.FEntryID Where t.FID=" +
-              std::to_string(billId) + " Order By e.FIndex");
+              std::to_string(billId) + FirstGridRows(form.cls, "e") + " Order By e.FIndex");
       auto entries = NewDictionary(ctx);
       bool complete = true;
       long n = 0;
@@ -220,11 +224,11 @@ void MakeListInvoice(PluginContext& ctx, host::IListInterface& listForm, const S
   if (!AddBuyer(ctx, invoice, static_cast<long>(count("Max(FCustID)")), kInvoiceTexts)) return;
   // Items without a tax category, ten at most in the message.
   auto missing = services::OpenRecordsetTolerant(
-      ctx,
-      "Select Distinct top 10 i.FNumber,i.FName,isnull(i.FModel,'') As FModel From "
-      "t_CC_StockBillEntry e Inner Join t_ICItem i On "
-      "i.FItemID=e.FItemID Where e.FID In(" +
-          list + ") And isnull(i.FTaxCategoryCode,'')=''");
+      ctx, "Select Distinct top 10 i.FNumber,i.FName,isnull(i.FModel,'') As FModel From " +
+               std::string(cls.entryTable) +
+               " e Inner Join t_ICItem i On "
+               "i.FItemID=e.FItemID Where e.FID In(" +
+               list + ") And isnull(i.FTaxCategoryCode,'')=''" + FirstGridRows(cls, "e"));
   if (missing && !missing->Eof()) {
     std::string text = "如下商品税务资料信息不全，请先补充商品相关税务资料。";
     for (; !missing->Eof(); missing->MoveNext())
@@ -239,11 +243,12 @@ void MakeListInvoice(PluginContext& ctx, host::IListInterface& listForm, const S
       "Select t.FID,t.FBillNo,t.FBillTypeID,t.FInvoiceType,e.FEntryID,i.FName,isnull(i.FModel,'') "
       "As FModel,isnull(u.FName,'') As "
       "FUnitName,i.FTaxCategoryCode,e.FShowQty,e.FPriceDiscount,e.FTaxPrice,e.FTaxRate,e."
-      "FTaxAmount,e.FAmount,e.FInTaxAmount From "
-      "t_CC_StockBill t Inner Join t_CC_StockBillEntry e On e.FID=t.FID Left Join t_ICItem i On "
-      "i.FItemID=e.FItemID Left Join "
-      "t_MeasureUnit u On u.FItemID=e.FShowUnitID Where t.FID In(" +
-          list + ") Order By t.FID,e.FIndex");
+      "FTaxAmount,e.FAmount,e.FInTaxAmount From " +
+          std::string(cls.headTable) + " t Inner Join " + std::string(cls.entryTable) +
+          " e On e.FID=t.FID Left Join t_ICItem i On "
+          "i.FItemID=e.FItemID Left Join "
+          "t_MeasureUnit u On u.FItemID=e.FShowUnitID Where t.FID In(" +
+          list + ")" + FirstGridRows(cls, "e") + " Order By t.FID,e.FIndex");
   auto entries = NewDictionary(ctx);
   long n = 0, type = 0;
   for (; rs && !rs->Eof(); rs->MoveNext()) {

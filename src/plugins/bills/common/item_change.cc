@@ -127,7 +127,7 @@ void ApplyItemChange(const SalesForm& form, long row, const SalesRowKeys& keys,
     calc::SetFieldWithAction(bill, keys.showQty, qty == 0 ? 1.0 : qty, row, false);
   }
   RefetchRowPrice(form, row, keys, rules.pricing);
-  RefreshRowCost(form, row, keys);
+  RefreshRowCost(form, row, keys, rules.pricing);
   pricing::GetClientItemCode(ctx, bill, row, keys.clientCode);
   ApplySecondaryPriceAndQty(form, row, keys);
   Set(bill, keys.serialNo, "", row);

@@ -155,8 +155,8 @@ Ref<host::IDictionary> BuildEntryDict(const SalesForm& form, long queryKind) {
           itemColumns + "e.FTaxPrice,e.FInTaxAmount From " +
           (order ? "t_XS_Order t Inner Join t_XS_OrderEntry e ON t.FID=e.FID"
                  : "t_CC_StockBill t Inner Join t_CC_StockBillEntry e ON t.FID=e.FID") +
-          " Inner Join t_CC_StockBillEntry s ON s.FEntryID_SRC=e.FEntryID And s.FClassID_SRC=" +
-          std::to_string(queryKind) +
+          " Inner Join " + std::string(form.cls.entryTable) +
+          " s ON s.FEntryID_SRC=e.FEntryID And s.FClassID_SRC=" + std::to_string(queryKind) +
           " Left Join t_ICItem i ON i.FItemID=e.FItemID Left Join t_MeasureUnit t7 ON "
           "t7.FItemID=e.FShowUnitID"
           " Where s.FID=" +

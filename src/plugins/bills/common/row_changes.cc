@@ -151,11 +151,15 @@ void ApplyStockChange(const SalesForm& form, long row, const SalesRowKeys& keys,
                       const PriceLookup& pricing, bool keepBatch) {
   auto& bill = form.bill;
   const long stock = FieldId(bill, keys.scStock, row);
-  if (FieldNumber(bill, keys.price, row) == 0 &&
-      vb::Trim(FieldText(bill, keys.billNoSrc, row)).empty())
-    RefetchRowPrice(form, row, keys, pricing);
-  if (calc::IsVirtualStock(form.ctx, stock)) RefetchRowPrice(form, row, keys, pricing);
-  RefreshRowCost(form, row, keys);
+  if (!pricing.stockPriceConditions) {
+    if (FieldNumber(bill, keys.price, row) == 0) RefetchRowPrice(form, row, keys, pricing);
+  } else {
+    if (FieldNumber(bill, keys.price, row) == 0 &&
+        vb::Trim(FieldText(bill, keys.billNoSrc, row)).empty())
+      RefetchRowPrice(form, row, keys, pricing);
+    if (calc::IsVirtualStock(form.ctx, stock)) RefetchRowPrice(form, row, keys, pricing);
+  }
+  RefreshRowCost(form, row, keys, pricing);
   if (!keepBatch) ClearBatchNotInStock(form, row, keys);
   Set(bill, keys.serialNo, "", row);
   ShowRowStock(form, row, keys);
@@ -165,7 +169,7 @@ void ApplyStockChange(const SalesForm& form, long row, const SalesRowKeys& keys,
 void ApplyBatchChange(const SalesForm& form, long row, const SalesRowKeys& keys,
                       const PriceLookup& pricing) {
   ApplyBatchDates(form, row, keys);
-  RefreshRowCost(form, row, keys);
+  RefreshRowCost(form, row, keys, pricing);
   if (FieldNumber(form.bill, keys.price, row) == 0) RefetchRowPrice(form, row, keys, pricing);
   ShowRowStock(form, row, keys);
 }

@@ -119,8 +119,9 @@ void ApplyCostAmount(const SalesForm& form, long row, const SalesRowKeys& keys);
 // --- stock, batch and property ------------------------------------------------------------------
 
 // After the row's stock changed: a row without price and source bill is priced (again in a gift
-// stock), the cost follows, a batch the new stock does not hold is cleared (unless `keepBatch`,
-// the returns), serial numbers cleared, the stock text and the price locks of the stock.
+// stock; without `pricing`'s stock conditions any row without price), the cost follows, a batch
+// the new stock does not hold is cleared (unless `keepBatch`, the returns), serial numbers
+// cleared, the stock text and the price locks of the stock.
 void ApplyStockChange(const SalesForm& form, long row, const SalesRowKeys& keys,
                       const PriceLookup& pricing, bool keepBatch);
 

@@ -64,8 +64,12 @@ void RefetchRowPrice(const SalesForm& form, long row, const SalesRowKeys& keys,
   if (weight && price > 0) Set(bill, keys.displayPrice, price, row);
 }
 
-void RefreshRowCost(const SalesForm& form, long row, const SalesRowKeys& keys) {
+void RefreshRowCost(const SalesForm& form, long row, const SalesRowKeys& keys,
+                    const PriceLookup& lookup) {
   auto& bill = form.bill;
+  if (lookup.costByStockOutOption &&
+      vb::Val(vb::CStr(services::SystemProfileValue(form.ctx, "StockOutCalCost", "IC", "1"))) == 0)
+    return;
   const long item = FieldId(bill, keys.item, row), stock = FieldId(bill, keys.scStock, row);
   if (item <= 0 || calc::IsVirtualStock(form.ctx, stock)) return;
   const double cost =

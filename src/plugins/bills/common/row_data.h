@@ -8,11 +8,15 @@
 
 namespace zov::plugins::sales {
 
-// How a class looks a row's price up (with the row's stock and batch when the class's rows carry
-// them).
+// How a class looks a row's price (and its cost) up.
 struct PriceLookup {
   // The sales bill's user option "DoNotGetSalePriceWhenGiftStock": a row in a gift stock gets 0.
   bool giftStockOption = false;
+  // A new stock prices the row only when it has no source bill, and again in a gift stock (the
+  // sales bill); without these conditions whenever the row has no price (its second type).
+  bool stockPriceConditions = true;
+  // The row's cost is filled only as the system option "StockOutCalCost" directs.
+  bool costByStockOutOption = false;
 };
 
 // The row's price from the price look-up, for the header customer: the price field is
@@ -24,8 +28,10 @@ void RefetchRowPrice(const SalesForm& form, long row, const SalesRowKeys& keys,
                      const PriceLookup& lookup);
 
 // FCostPrice := the item's cost in the row's stock and batch per shown unit, FCostAmount := cost
-// price x FShowQty to the cent; nothing for a row in a gift stock.
-void RefreshRowCost(const SalesForm& form, long row, const SalesRowKeys& keys);
+// price x FShowQty to the cent; nothing for a row in a gift stock, nor with `lookup`'s cost option
+// while "StockOutCalCost" (category "IC") is off.
+void RefreshRowCost(const SalesForm& form, long row, const SalesRowKeys& keys,
+                    const PriceLookup& lookup = {});
 
 // FShowUnitID := the item's default unit for the header customer (with its number, name,
 // coefficient, barcode and item in the cell), written with action; FCoefficient follows.

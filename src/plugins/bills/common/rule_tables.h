@@ -60,8 +60,10 @@ class KeyTable {
   };
   KeyTable(std::initializer_list<Entry> entries) {
     for (const Entry& e : entries)
-      for (std::string_view key : e.keys) handlers_.emplace(vb::UCase(key), e.handler);
+      for (std::string_view key : e.keys) Add(key, e.handler);
   }
+  // One more key; a key the table has keeps its handler.
+  void Add(std::string_view key, Handler handler) { handlers_.emplace(vb::UCase(key), handler); }
   // The handler of `key`; nullptr when the table has none.
   const Handler* Find(std::string_view key) const {
     const auto it = handlers_.find(vb::UCase(key));

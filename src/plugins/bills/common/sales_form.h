@@ -23,6 +23,7 @@
 //   sales_bill_class.h  the frame of the sales bill and its second type
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "frame/plugin_context.h"
@@ -39,7 +40,14 @@ struct SalesClass {
   // The rows carry their own stock and batch (FSCStockID, FBatchNo), which the price look-up and
   // the stock text take; the sales order's rows have none.
   bool stockRows = true;
+  // Where both grids share the entry table: the condition on its rows that keeps the first
+  // grid's ("FGrid=1"); "" when the table holds the first grid alone.
+  std::string_view firstGridRows = "";
 };
+
+// " And " + `alias` + "." + the class's first-grid condition, or "" when the entry table holds the
+// first grid alone.
+std::string FirstGridRows(const SalesClass& cls, std::string_view alias);
 
 // A bill form of a sales-family class.
 struct SalesForm {

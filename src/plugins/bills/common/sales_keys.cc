@@ -5,7 +5,7 @@ namespace zov::plugins::sales {
 namespace {
 
 SalesRowKeys Keys(const calc::RowKeys& line, const inventory::ShelfLifeKeys& shelfLife,
-                  const pricing::ClientCodeKeys& clientCode) {
+                  const inventory::BatchRowKeys& batch, const pricing::ClientCodeKeys& clientCode) {
   SalesRowKeys keys;
   static_cast<calc::RowKeys&>(keys) = line;
   auto k = [&](const char* key) { return key + line.suffix; };
@@ -30,6 +30,7 @@ SalesRowKeys Keys(const calc::RowKeys& line, const inventory::ShelfLifeKeys& she
   keys.billNoSrc = k("FBillNo_SRC");
   keys.orderQty = k("FOrderQty");
   keys.shelfLife = shelfLife;
+  keys.batch = batch;
   keys.clientCode = clientCode;
   return keys;
 }
@@ -37,14 +38,14 @@ SalesRowKeys Keys(const calc::RowKeys& line, const inventory::ShelfLifeKeys& she
 }  // namespace
 
 const SalesRowKeys& FirstGrid() {
-  static const SalesRowKeys keys =
-      Keys(calc::FirstGridKeys(), inventory::kPlainShelfLife, pricing::kClientCodeKeys);
+  static const SalesRowKeys keys = Keys(calc::FirstGridKeys(), inventory::kPlainShelfLife,
+                                        inventory::kPlainBatchRow, pricing::kClientCodeKeys);
   return keys;
 }
 
 const SalesRowKeys& SecondGrid() {
-  static const SalesRowKeys keys =
-      Keys(calc::SecondGridKeys(), inventory::kPlainShelfLife01, pricing::kClientCodeKeys01);
+  static const SalesRowKeys keys = Keys(calc::SecondGridKeys(), inventory::kPlainShelfLife01,
+                                        inventory::kPlainBatchRow01, pricing::kClientCodeKeys01);
   return keys;
 }
 

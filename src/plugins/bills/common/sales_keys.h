@@ -7,6 +7,7 @@
 #include <string>
 
 #include "calc/row_keys.h"
+#include "inventory/batches.h"
 #include "inventory/shelf_life.h"
 #include "pricing/client_codes.h"
 
@@ -19,6 +20,7 @@ struct SalesRowKeys : calc::RowKeys {
   std::string costPrice, costAmount, noDiscAmount, discountAmount, includeTaxPrice, taxRate;
   std::string entrySrc, billNoSrc, orderQty;
   inventory::ShelfLifeKeys shelfLife;
+  inventory::BatchRowKeys batch;
   pricing::ClientCodeKeys clientCode;
 };
 

@@ -22,7 +22,7 @@ const sales::SalesRowKeys& Keys() { return sales::FirstGrid(); }
 void BillEvent_Order::m_BillInterface_AfterNewBill() {
   auto& bill = *m_BillInterface;
   Resume([&] { bill.SetStatusText(3, ""); });
-  MarkPagesUnmodified(bill);
+  MarkAllCellsUnmodified(bill);
   calc::ApplyPriceAndTaxRights(context(), bill);
   // A new order shows the tools of its state as a loaded one does.
   ApplyOrderToolStates();
@@ -34,7 +34,7 @@ void BillEvent_Order::m_BillInterface_AfterLoadBill() {
   sales::ShowCustomerCredit(Form());
   ApplyOrderToolStates();
   if (services::IndustryType(context()) == 1) calc::ApplyRowLocks(context(), bill);
-  MarkPagesUnmodified(bill);
+  MarkAllCellsUnmodified(bill);
   calc::ApplyPriceAndTaxRights(context(), bill);
   ApplyOrderLayout();
   if (FieldNumber(bill, "FRejected") == 1) ApplyRejectedTools();

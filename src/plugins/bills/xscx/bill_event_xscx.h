@@ -57,6 +57,8 @@ class BillEvent_XSCX final : public BillEventClass<BillEvent_XSCX, host::IPriceV
   using Check = bool (BillEvent_XSCX::*)();
   using ChangeHandler = void (BillEvent_XSCX::*)(long row, bool& cancel);
 
+  // --- open (xscx_open.cc) ---
+
   // --- customers (xscx_customers.cc) ---
   // The internal IDs of the customers stored with bill `billId`, joined with ","; their names
   // as the customer field shows them.

@@ -24,7 +24,7 @@ void BillEvent_XSCX::m_BillInterface_AfterNewBill() {
   Resume([&] { bill.SetFieldValue("FBeginTime", "00:00", -1); });
   Resume([&] { bill.SetFieldValue("FEndTime", "23:59", -1); });
   // 3. Nothing of it counts as typed.
-  MarkPagesUnmodified(*m_BillInterface);
+  MarkAllCellsUnmodified(*m_BillInterface);
   // 4. The customer box with its button, then the button's visibility, then the help note.
   SetupCustomerControls();
   ApplyFieldVisibility();
@@ -33,7 +33,7 @@ void BillEvent_XSCX::m_BillInterface_AfterNewBill() {
 
 void BillEvent_XSCX::m_BillInterface_AfterLoadBill() {
   auto& bill = *m_BillInterface;
-  MarkPagesUnmodified(*m_BillInterface);
+  MarkAllCellsUnmodified(*m_BillInterface);
   // A form that opened on a stored bill gets the customer box and the help note first (they
   // show "全部客户" until the stored customers are read).
   const std::string stored =

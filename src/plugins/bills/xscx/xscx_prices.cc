@@ -56,7 +56,7 @@ bool BillEvent_XSCX::UpdateRow(long row, bool keepFlags) {
     Resume([&] { bill.SetFieldValue("FNewPrice", "", row); });
     SetDifferenceAndRate(row, regular, regular - FieldNumber(bill, "FNewPrice", row));
     if (!keepFlags && ResumeOr<long>(0, [&] { return bill.BillStatus(); }) == host::kBillNew)
-      MarkPagesUnmodified(*m_BillInterface);
+      MarkAllCellsUnmodified(*m_BillInterface);
   } else {
     // 3. No item: nothing of one stays.
     for (const char* key : {"FItemID", "FOldPrice", "FBarCode"})

@@ -124,8 +124,13 @@ export class BillPage {
     return this.client.run({ op: 'deleteRow', grid, row });
   }
 
-  enterRow(row) {
-    return this.client.run({ op: 'enterRow', row });
+  enterRow(grid, row) {
+    return this.client.run({ op: 'enterRow', grid, row });
+  }
+
+  // A record chosen in a header box that offers records ("KIND:ID" from its pick list).
+  choose(key, record) {
+    return this.client.run({ op: 'choose', key, record });
   }
 
   pick(key, row, caption, typed) {

@@ -14,7 +14,7 @@ const ROWNO_WIDTH = 40;
 const WIDTHS = { base: 130, number: 96, date: 100, time: 90, check: 56, text: 120 };
 
 export class EntryGrid {
-  // `page` offers edit(key, row, value), addRow(grid), deleteRow(grid, row), enterRow(row) and
+  // `page` offers edit(key, row, value), addRow(grid), deleteRow(grid, row), enterRow(grid, row) and
   // pick(key, row, caption, typed) (resolves with a record or null).
   constructor(grid, page) {
     this.grid = grid;
@@ -125,7 +125,7 @@ export class EntryGrid {
     this.#reveal(this.#td(row, col));
     if (row !== this.enteredRow) {
       this.enteredRow = row;
-      if (this.grid === 1) this.page.enterRow(row);  // the host's row event is the first grid's
+      this.page.enterRow(this.grid, row);
     }
   }
 

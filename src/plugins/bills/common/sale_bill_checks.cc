@@ -1,4 +1,4 @@
-#include "bills/sale/sale_checks.h"
+#include "bills/common/sale_bill_checks.h"
 
 #include "bills/common/controls.h"
 #include "bills/common/records.h"
@@ -19,7 +19,7 @@
 #include "zov/vb/format.h"
 #include "zov/vb/strings.h"
 
-namespace zov::plugins {
+namespace zov::plugins::sales {
 
 namespace {
 
@@ -42,24 +42,31 @@ std::string DateText(const Variant& v) {
 
 }  // namespace
 
-SaleChecks::SaleChecks(const sales::SalesForm& form, SaleKind kind, bool userSave)
+SaleBillChecks::SaleBillChecks(const SalesForm& form, const SaleBillRules& rules, SaleKind kind,
+                               bool userSave)
     : form_(form),
       bill_(form.bill),
+      rules_(rules),
       kind_(kind),
       userSave_(userSave),
       unaudited_(FieldNumber(form.bill, "FStatus") == 0),
-      rows_(GridRows(form.bill)),
-      over100_(calc::AllowDiscountRateOver100(form.ctx)),
-      items_(static_cast<std::size_t>(rows_ + 1), 0) {
-  for (long row = 1; row <= rows_; ++row)
-    items_[static_cast<std::size_t>(row)] = FieldId(bill_, "FItemID", row);
+      over100_(rules.over100Option && calc::AllowDiscountRateOver100(form.ctx)) {
+  std::vector<const SalesRowKeys*> keys{&FirstGrid()};
+  if (rules.secondGrid) keys.push_back(&SecondGrid());
+  for (const SalesRowKeys* k : keys) {
+    Grid grid{k, GridRows(bill_, k->grid), {}};
+    grid.items.assign(static_cast<std::size_t>(grid.rows + 1), 0);
+    for (long row = 1; row <= grid.rows; ++row)
+      grid.items[static_cast<std::size_t>(row)] = FieldId(bill_, k->item, row);
+    grids_.push_back(std::move(grid));
+  }
 }
 
-bool SaleChecks::Refuse(std::string_view message, std::string_view key, long row) {
+bool SaleBillChecks::Refuse(std::string_view message, std::string_view key, long row) {
   return sales::Refuse(form_.ctx, bill_, message, key, row);
 }
 
-bool SaleChecks::ItemFlag(long item, std::string_view column) {
+bool SaleBillChecks::ItemFlag(long item, std::string_view column) {
   auto [it, added] = itemFlags_.try_emplace({item, column}, false);
   if (added)
     it->second =
@@ -68,9 +75,9 @@ bool SaleChecks::ItemFlag(long item, std::string_view column) {
   return it->second;
 }
 
-std::string SaleChecks::BillDate() { return DateText(bill_.GetFieldValue("FDate", -1)); }
+std::string SaleBillChecks::BillDate() { return DateText(bill_.GetFieldValue("FDate", -1)); }
 
-Ref<host::IDictionary> SaleChecks::HeadRecord(const sales::SalesForm& form, bool forAudit) {
+Ref<host::IDictionary> SaleBillChecks::HeadRecord(const SalesForm& form, bool forAudit) {
   auto& bill = form.bill;
   auto head = sales::HeadRecord(
       form, forAudit ? FieldNumber(bill, "FUnCheckAmount") : ColumnSum(bill, "FInTaxAmount"));
@@ -82,30 +89,34 @@ Ref<host::IDictionary> SaleChecks::HeadRecord(const sales::SalesForm& form, bool
 
 // --- BeforeSave ---------------------------------------------------------------------------------
 
-bool SaleChecks::CheckDiscountRates() {
-  return calc::CheckDiscountRates(form_.ctx, bill_, over100_, calc::DiscountWording::kAnd);
+bool SaleBillChecks::CheckDiscountRates() {
+  for (const Grid& g : grids_)
+    if (!calc::CheckDiscountRates(form_.ctx, bill_, over100_, rules_.saveDiscountWording, *g.keys))
+      return false;
+  return true;
 }
 
-bool SaleChecks::CheckZeroPricedRows() {
+bool SaleBillChecks::CheckZeroPricedRows() {
   bool zeroPriced = false;
-  for (long row = 1; row <= rows_ && !zeroPriced; ++row)
-    zeroPriced = Item(row) > 0 && FieldNumber(bill_, "FPrice", row) == 0 &&
-                 FieldNumber(bill_, "FAmount", row) != 0;
+  for (const Grid& g : grids_)
+    for (long row = 1; row <= g.rows && !zeroPriced; ++row)
+      zeroPriced = g.Item(row) > 0 && FieldNumber(bill_, g.keys->price, row) == 0 &&
+                   FieldNumber(bill_, g.keys->amount, row) != 0;
   return !zeroPriced ||
          services::ShowMessage(form_.ctx, "存在数量为零金额不为零的记录，是否继续？",
                                host::vbYesNo | host::vbInformation, "青禾提示") == host::vbYes;
 }
 
-void SaleChecks::TrimFax() {
+void SaleBillChecks::TrimFax() {
   if (unaudited_)
     Resume([&] { bill_.SetFieldValue("FFax", vb::Trim(FieldText(bill_, "FFax")), -1); });
 }
 
-void SaleChecks::SetPayer() {
+void SaleBillChecks::SetPayer() {
   if (unaudited_) Resume([&] { bill_.SetFieldValue("FCurPayID", FieldId(bill_, "FCustID"), -1); });
 }
 
-bool SaleChecks::CheckFreight() {
+bool SaleBillChecks::CheckFreight() {
   if (services::IndustryType(form_.ctx) != 1) return true;
   // Compared in cents, as the amounts are stored.
   const double charges = ColumnSum(bill_, "FTranspotationCharges");
@@ -117,23 +128,23 @@ bool SaleChecks::CheckFreight() {
   return true;
 }
 
-bool SaleChecks::CheckCalTypes() {
+bool SaleBillChecks::CheckCalTypes() {
   return services::IndustryType(form_.ctx) != 1 || calc::CheckCalTypes(form_.ctx, bill_);
 }
 
-bool SaleChecks::CheckStockSufficiency() {
+bool SaleBillChecks::CheckStockSufficiency() {
   if (!userSave_ || kind_ != SaleKind::kDelivery ||
       vb::Val(vb::CStr(
           services::SystemProfileValue(form_.ctx, "UnderStockBeforeSave", "IC", "0"))) != 1)
     return true;
   return sales::CheckStockSufficiency(
       form_, HeadRecord(form_, false),
-      sales::RowRecords(form_, sales::FirstGrid(), sales::RowRecord::kStock, "FPrice"));
+      sales::RowRecords(form_, FirstGrid(), RowRecord::kStock, "FPrice"));
 }
 
 // --- the validation -----------------------------------------------------------------------------
 
-bool SaleChecks::CheckBillDate() {
+bool SaleBillChecks::CheckBillDate() {
   const Variant date = bill_.GetFieldValue("FDate", -1);
   if (Blank(date)) return true;
   const std::string billDate = DateText(date);
@@ -150,139 +161,173 @@ bool SaleChecks::CheckBillDate() {
   return true;
 }
 
-bool SaleChecks::CheckSettleLimitDate() {
+bool SaleBillChecks::CheckSettleLimitDate() {
   const Variant settle = bill_.GetFieldValue("FSettleLimitDate", -1);
   if (Blank(settle) || Blank(bill_.GetFieldValue("FDate", -1)) || DateText(settle) >= BillDate())
     return true;
   return Refuse("收款日期不能小于单据日期", "FSettleLimitDate");
 }
 
-bool SaleChecks::CheckSettleAccount() {
+bool SaleBillChecks::CheckSettleAccount() {
   if (FieldNumber(bill_, "FCurPayAmount") != 0 && FieldId(bill_, "FAcctNo") <= 0 &&
       FieldNumber(bill_, "FMultiAccount") == 0)
     return Refuse("结算账户不能为空", "FAcctNo");
   return true;
 }
 
-void SaleChecks::MarkTaxUnmodified() {
-  for (long row = 1; row <= rows_; ++row)
-    if (Item(row) > 0) MarkCell(bill_, "FTaxAmount", row, false);
+void SaleBillChecks::MarkTaxUnmodified() {
+  for (const Grid& g : grids_)
+    for (long row = 1; row <= g.rows; ++row)
+      if (g.Item(row) > 0) MarkCell(bill_, g.keys->taxAmount, row, false);
 }
 
-bool SaleChecks::CheckRows() {
+bool SaleBillChecks::CheckRows() {
+  // Serial numbers are kept for the first grid's rows.
   const bool serials = inventory::SerialCountsApply(form_.ctx, bill_);
-  for (long row = 1; row <= rows_; ++row) {
-    const long item = Item(row);
-    if (item <= 0) continue;
-    if (!calc::CheckRowDiscountRate(form_.ctx, bill_, row, over100_)) return false;
-    if (!IsCellLocked(bill_, "FAuxPropID", row) && ItemFlag(item, "FISAuxi") &&
-        FieldId(bill_, "FAuxPropID", row) <= 0)
-      return Refuse(Row(row) + "商品需要录入辅助属性", "FAuxPropID", row);
-    if (serials && ItemFlag(item, "FIsSerialNumMgr") &&
-        !inventory::CheckRowSerialCount(form_.ctx, bill_, row))
-      return false;
-    if (ItemFlag(item, "FISBatchManager") && vb::Trim(FieldText(bill_, "FBatchNo", row)).empty())
-      return Refuse(Row(row) + "商品需要录入批号", "FBatchNo", row);
+  for (const Grid& g : grids_) {
+    const SalesRowKeys& k = *g.keys;
+    for (long row = 1; row <= g.rows; ++row) {
+      const long item = g.Item(row);
+      if (item <= 0) continue;
+      if (!calc::CheckRowDiscountRate(form_.ctx, bill_, row, over100_,
+                                      calc::DiscountWording::kPlain, k))
+        return false;
+      if (!IsCellLocked(bill_, k.auxProp, row) && ItemFlag(item, "FISAuxi") &&
+          FieldId(bill_, k.auxProp, row) <= 0)
+        return Refuse(Row(row) + "商品需要录入辅助属性", k.auxProp, row);
+      if (serials && k.grid == 1 && ItemFlag(item, "FIsSerialNumMgr") &&
+          !inventory::CheckRowSerialCount(form_.ctx, bill_, row))
+        return false;
+      if (ItemFlag(item, "FISBatchManager") && vb::Trim(FieldText(bill_, k.batchNo, row)).empty())
+        return Refuse(Row(row) + "商品需要录入批号", k.batchNo, row);
+    }
   }
   return true;
 }
 
-bool SaleChecks::CheckBatchesInStock() {
+bool SaleBillChecks::CheckBatchesInStock() {
   if (kind_ == SaleKind::kReturn) return true;
   inventory::BatchSources sources;
   sources.stockBalance = true;
   sources.documents = true;
   const long billId = CurBillId(bill_);
-  for (long row = 1; row <= rows_; ++row) {
-    const long item = Item(row);
-    if (item <= 0 || vb::Trim(FieldText(bill_, "FBatchNo", row)).empty() ||
-        !ItemFlag(item, "FISBatchManager"))
-      continue;
-    inventory::AuxCompare aux = services::AppType(form_.ctx) == 1
-                                    ? inventory::AuxCompare::Ignore
-                                    : inventory::AuxCompare::Undecided;
-    // A batch that differs gets the stock's values in the row, as the check's message says.
-    if (!inventory::CheckRowBatchInStock(form_.ctx, bill_, row, sources, billId, aux)) return false;
-  }
+  for (const Grid& g : grids_)
+    for (long row = 1; row <= g.rows; ++row) {
+      const long item = g.Item(row);
+      if (item <= 0 || vb::Trim(FieldText(bill_, g.keys->batchNo, row)).empty() ||
+          !ItemFlag(item, "FISBatchManager"))
+        continue;
+      inventory::AuxCompare aux = services::AppType(form_.ctx) == 1
+                                      ? inventory::AuxCompare::Ignore
+                                      : inventory::AuxCompare::Undecided;
+      // A batch that differs gets the stock's values in the row, as the check's message says.
+      if (!inventory::CheckRowBatchInStock(form_.ctx, bill_, row, sources, billId, aux,
+                                           g.keys->batch))
+        return false;
+    }
   return true;
 }
 
-bool SaleChecks::CheckExpiry() {
-  if (vb::Val(services::GLProfileValue(form_.ctx, "IC", "IsPeriodDateExpireNotSale", "0")) != 1 ||
+bool SaleBillChecks::CheckExpiry() {
+  // The second type leaves expired goods to the person.
+  if (!rules_.expiryCheck ||
+      vb::Val(services::GLProfileValue(form_.ctx, "IC", "IsPeriodDateExpireNotSale", "0")) != 1 ||
       (kind_ != SaleKind::kDelivery && kind_ != SaleKind::kSettlement))
     return true;
   const std::string billDate = BillDate();
-  for (long row = 1; row <= rows_; ++row) {
-    const long item = Item(row);
-    const Variant expiry = bill_.GetFieldValue("FPeriodDate", row);
-    if (item <= 0 || Blank(expiry) || !ItemFlag(item, "FISKFPeriod")) continue;
-    if (DateText(expiry) < billDate)
-      return Refuse(Row(row) + "有效期至已经超过期限，不能销售。", "FPeriodDate", row);
-  }
+  for (const Grid& g : grids_)
+    for (long row = 1; row <= g.rows; ++row) {
+      const long item = g.Item(row);
+      const Variant expiry = bill_.GetFieldValue(g.keys->periodDate, row);
+      if (item <= 0 || Blank(expiry) || !ItemFlag(item, "FISKFPeriod")) continue;
+      if (DateText(expiry) < billDate)
+        return Refuse(Row(row) + "有效期至已经超过期限，不能销售。", g.keys->periodDate, row);
+    }
   return true;
 }
 
-void SaleChecks::SetUnreturnedQty() {
-  for (long row = 1; row <= rows_; ++row) {
-    Resume([&] { bill_.SetFieldValue("FUnRejectQty", FieldNumber(bill_, "FShowQty", row), row); });
-    Resume(
-        [&] { bill_.SetFieldValue("FUnRejectAuxQty", FieldNumber(bill_, "FSecQty", row), row); });
+void SaleBillChecks::SetUnreturnedQty() {
+  for (const Grid& g : grids_) {
+    const std::string& s = g.keys->suffix;
+    for (long row = 1; row <= g.rows; ++row) {
+      Resume([&] {
+        bill_.SetFieldValue("FUnRejectQty" + s, FieldNumber(bill_, g.keys->showQty, row), row);
+      });
+      Resume([&] {
+        bill_.SetFieldValue("FUnRejectAuxQty" + s, FieldNumber(bill_, g.keys->secQty, row), row);
+      });
+    }
   }
 }
 
-bool SaleChecks::CheckDirectDelivery() {
-  for (long row = 1; row <= rows_; ++row) {
-    if (FieldNumber(bill_, "FClassID_SRC", row) != 1020002) continue;
-    auto id = [&](const char* key) {
-      return std::to_string(static_cast<long>(FieldNumber(bill_, key, row)));
-    };
-    const std::string sourceId = id("FID_SRC"), sourceEntry = id("FEntryID_SRC");
-    const double delivered = vb::Val(services::FirstValue(
-        form_.ctx,
-        "select isnull(sum(FQty),0) from t_cc_stockbill a inner join t_cc_stockbillentry b on "
-        "a.fid=b.fid" +
-            kCrLf +
-            "where a.FClassTypeID=1030002 And (a.FBillTypeID=3001 OR a.FBillTypeID=3003) and "
-            "b.FID_SRC= " +
-            sourceId + "and b.FClassID_SRC=1020002 and b.FEntryID_SRC=" + sourceEntry +
-            " AND b.FEntryID <> " + id("FEntryID")));
-    const double remaining = vb::Val(services::FirstValue(
-        form_.ctx, "select isnull((max(u1.FUnRejectQty*u1.FQty/u1.FShowQty) ), 0) " + kCrLf +
-                       "from t_CC_StockBill v1 Inner Join t_CC_StockBillEntry u1 On "
-                       "v1.FID=u1.FID " +
-                       kCrLf + "where v1.FClassTypeID=1020002 and v1.FID=" + sourceId +
-                       "and u1.FEntryID=" + sourceEntry));
-    if (delivered + FieldNumber(bill_, "FQty", row) > remaining + 0.000001)
-      return Refuse(Row(row) + "数量已经超过源单未下推基本单位总数量【" +
-                        vb::CStr(Variant(remaining)) + "】，不能销售。",
-                    "FShowQty", row);
-  }
+bool SaleBillChecks::CheckDirectDelivery() {
+  for (const Grid& g : grids_)
+    for (long row = 1; row <= g.rows; ++row) {
+      const std::string& s = g.keys->suffix;
+      if (FieldNumber(bill_, "FClassID_SRC" + s, row) != 1020002) continue;
+      if (!CheckDirectDeliveryRow(*g.keys, row)) return false;
+    }
   return true;
 }
 
-bool SaleChecks::CheckBatchConsistency() {
+bool SaleBillChecks::CheckDirectDeliveryRow(const SalesRowKeys& keys, long row) {
+  const std::string& s = keys.suffix;
+  auto id = [&](const char* key) {
+    return std::to_string(static_cast<long>(FieldNumber(bill_, key + s, row)));
+  };
+  const std::string sourceId = id("FID_SRC"), sourceEntry = id("FEntryID_SRC");
+  const double delivered = vb::Val(services::FirstValue(
+      form_.ctx,
+      "select isnull(sum(FQty),0) from t_cc_stockbill a inner join t_cc_stockbillentry b on "
+      "a.fid=b.fid" +
+          kCrLf +
+          "where a.FClassTypeID=1030002 And (a.FBillTypeID=3001 OR a.FBillTypeID=3003) and "
+          "b.FID_SRC= " +
+          sourceId + "and b.FClassID_SRC=1020002 and b.FEntryID_SRC=" + sourceEntry +
+          " AND b.FEntryID <> " + id("FEntryID")));
+  const double remaining = vb::Val(services::FirstValue(
+      form_.ctx, "select isnull((max(u1.FUnRejectQty*u1.FQty/u1.FShowQty) ), 0) " + kCrLf +
+                     "from t_CC_StockBill v1 Inner Join t_CC_StockBillEntry u1 On "
+                     "v1.FID=u1.FID " +
+                     kCrLf + "where v1.FClassTypeID=1020002 and v1.FID=" + sourceId +
+                     "and u1.FEntryID=" + sourceEntry));
+  if (delivered + FieldNumber(bill_, keys.qty, row) > remaining + 0.000001)
+    return Refuse(Row(row) + "数量已经超过源单未下推基本单位总数量【" +
+                      vb::CStr(Variant(remaining)) + "】，不能销售。",
+                  keys.showQty, row);
+  return true;
+}
+
+bool SaleBillChecks::CheckBatchConsistency() {
   const bool auxCompared = services::AppType(form_.ctx) != 1;
-  if (!inventory::CheckBatchConsistency(
-          form_.ctx, bill_,
-          auxCompared ? inventory::AuxCompare::Undecided : inventory::AuxCompare::Ignore))
-    return true;
+  bool consistent = true;
+  for (const Grid& g : grids_)
+    consistent = consistent &&
+                 !inventory::CheckBatchConsistency(
+                     form_.ctx, bill_,
+                     auxCompared ? inventory::AuxCompare::Undecided : inventory::AuxCompare::Ignore,
+                     nullptr, g.keys->batch);
+  if (consistent) return true;
   return Refuse(auxCompared ? "同一批号商品的辅助属性、生产日期、保质期、有效期至必须完全一致"
                             : "同一批号商品的生产日期、保质期、有效期至必须完全一致。");
 }
 
-bool SaleChecks::CheckSourceRows() {
-  sales::SourceCheck check;
+bool SaleBillChecks::CheckSourceRows() {
+  SourceCheck check;
   check.sources = {{1030001, "FUnSendQty"}, {1030002, "FUnRejectQty"}, {1030003, "FUnSettleQty"}};
   check.excessMessage = std::string("存在数量大于源单未") +
                         (kind_ == SaleKind::kSettlement ? "结算" : "退货") + "数量的商品,不能保存";
-  return sales::CheckSourceRows(form_, sales::FirstGrid(), check);
+  check.quantities = rules_.sourceQuantities;
+  for (const Grid& g : grids_)
+    if (!sales::CheckSourceRows(form_, *g.keys, check)) return false;
+  return true;
 }
 
-bool SaleChecks::CheckTotal() {
+bool SaleBillChecks::CheckTotal() {
   return ColumnSum(bill_, "FInTaxAmount") >= 0 || Refuse("总金额不能小于零,请修改");
 }
 
-void SaleChecks::SetHeadTotals() {
+void SaleBillChecks::SetHeadTotals() {
   const double total = ColumnSum(bill_, "FInTaxAmount");
   const double checked = FieldNumber(bill_, "FCurCheckAmount");
   const double offset = FieldNumber(bill_, "FNeutralizeAmount");
@@ -291,7 +336,7 @@ void SaleChecks::SetHeadTotals() {
   Resume([&] { bill_.SetFieldValue("FUnCheckAmount", Cents(total - checked - offset), -1); });
 }
 
-bool SaleChecks::CheckSettlementAmounts() {
+bool SaleBillChecks::CheckSettlementAmounts() {
   // Compared in cents: the column sum carries the binary noise of its addends, and an amount
   // stored with the bill comes back rounded.
   const double total = Cents(ColumnSum(bill_, "FInTaxAmount"));
@@ -313,7 +358,7 @@ bool SaleChecks::CheckSettlementAmounts() {
   return true;
 }
 
-bool SaleChecks::CheckDiscountAccount() {
+bool SaleBillChecks::CheckDiscountAccount() {
   const bool unite =
       vb::Val(vb::CStr(services::SystemProfileValue(form_.ctx, "GLAndJXCUnite", "General", "0"))) !=
       0;
@@ -325,7 +370,7 @@ bool SaleChecks::CheckDiscountAccount() {
   return true;
 }
 
-bool SaleChecks::CheckSaleControls() {
+bool SaleBillChecks::CheckSaleControls() {
   if (services::ControlPoint(form_.ctx) != 0 || IsReturnKind(kind_) ||
       FieldId(bill_, "FCustID") <= 0)
     return true;
@@ -334,14 +379,14 @@ bool SaleChecks::CheckSaleControls() {
                                                                                 : "FPrice";
   return sales::CheckSaleControls(
       form_, HeadRecord(form_, false),
-      sales::RowRecords(form_, sales::FirstGrid(), sales::RowRecord::kControls, priceKey));
+      sales::RowRecords(form_, FirstGrid(), RowRecord::kControls, priceKey), rules_.creditControls);
 }
 
-bool SaleChecks::CheckPayment() {
+bool SaleBillChecks::CheckPayment() {
   if (FieldNumber(bill_, "FCurPayAmount") >= 0) return true;
   return Refuse(kind_ == SaleKind::kReturn ? "本次退款金额不能小于零，请修改"
                                            : "本次收款金额不能小于零，请修改",
                 "FCurPayAmount");
 }
 
-}  // namespace zov::plugins
+}  // namespace zov::plugins::sales

@@ -1,6 +1,8 @@
-// The named checks of the sales bill's save: each decides, shows its message and places the
-// cursor, and returns true when the bill passes; the write steps between them bring cells in
-// line. sale_save.cc lists them in their fixed order.
+// The named checks of the save of the sales bill and its second type: each decides, shows its
+// message and places the cursor, and returns true when the bill passes (or when the class's rules
+// leave the check out); the write steps between them bring cells in line. sale_bill_save.cc lists
+// them in their fixed order. The row checks run over every grid of the bill; totals and settlement
+// are the first grid's.
 #pragma once
 
 #include <map>
@@ -9,21 +11,20 @@
 #include <utility>
 #include <vector>
 
-#include "bills/common/sales_form.h"
-#include "bills/sale/bill_event_sale.h"
+#include "bills/common/sale_bill.h"
 
-namespace zov::plugins {
+namespace zov::plugins::sales {
 
-class SaleChecks {
+class SaleBillChecks {
  public:
   // The checks of one save of `form`; `userSave` when the user asked for it (the stock check).
-  SaleChecks(const sales::SalesForm& form, SaleKind kind, bool userSave);
+  SaleBillChecks(const SalesForm& form, const SaleBillRules& rules, SaleKind kind, bool userSave);
 
   // --- BeforeSave ---
   bool CheckDiscountRates();     // every row's rate, "...必须大于0且小于等于100。"
   bool CheckZeroPricedRows();    // a row priced 0 with an amount: the user is asked
   void TrimFax();                // an unaudited bill's FFax without blanks
-  bool CheckUnauditedBill();     // an unaudited bill passes the validation (sale_save.cc)
+  bool CheckUnauditedBill();     // an unaudited bill passes the validation (sale_bill_save.cc)
   void SetPayer();               // an unaudited bill's payer is its customer
   bool CheckFreight();           // weight industry: the head freight is the rows' total
   bool CheckCalTypes();          // weight industry: weighed rows have a calculation type
@@ -50,25 +51,33 @@ class SaleChecks {
 
   // The head record the host's check components take: the bill total for a save, the amount not
   // yet written off (with the offset) for an audit.
-  static Ref<host::IDictionary> HeadRecord(const sales::SalesForm& form, bool forAudit);
+  static Ref<host::IDictionary> HeadRecord(const SalesForm& form, bool forAudit);
 
  private:
+  // The rows of one grid, each row's item read once per save: the checks do not change items.
+  struct Grid {
+    const SalesRowKeys* keys;
+    long rows;
+    std::vector<long> items;  // by row, 1..rows
+    long Item(long row) const { return items[static_cast<std::size_t>(row)]; }
+  };
+
   bool Refuse(std::string_view message, std::string_view key = "", long row = -1);
+  // The direct-delivery check of one row of a purchase bill.
+  bool CheckDirectDeliveryRow(const SalesRowKeys& keys, long row);
   // The item's flag `column` of t_ICItem, read once per item and save.
   bool ItemFlag(long item, std::string_view column);
   std::string BillDate();
-  // The row's item, read once per save: the checks do not change items.
-  long Item(long row) const { return items_[static_cast<std::size_t>(row)]; }
 
-  sales::SalesForm form_;
+  SalesForm form_;
   host::IBillInterface& bill_;
+  const SaleBillRules& rules_;
   SaleKind kind_;
   bool userSave_;
   bool unaudited_;
-  long rows_;
   bool over100_;
-  std::vector<long> items_;  // by row, 1..rows_
+  std::vector<Grid> grids_;
   std::map<std::pair<long, std::string_view>, bool> itemFlags_;
 };
 
-}  // namespace zov::plugins
+}  // namespace zov::plugins::sales

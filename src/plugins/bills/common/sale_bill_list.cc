@@ -1,11 +1,11 @@
-// The sales bill's list: its tools, a table from the tool clicked to its command, and the merged
-// copy.
+// The list of the sales bill and its second type: its tools, a table from the tool clicked to its
+// command, and the merged copy.
 #include <tuple>
 
 #include "bills/common/commands.h"
 #include "bills/common/invoice.h"
 #include "bills/common/rule_tables.h"
-#include "bills/sale/bill_event_sale.h"
+#include "bills/common/sale_bill.h"
 #include "frame/bill_access.h"
 #include "frame/menu.h"
 #include "frame/resume.h"
@@ -18,18 +18,11 @@
 #include "zov/vb/convert.h"
 #include "zov/vb/strings.h"
 
-namespace zov::plugins {
+namespace zov::plugins::sales {
 
 namespace {
 
 constexpr const char* kMdiMain = "ZOVMain.MDIMain";
-
-// A column of stored sales bill `id`, as text.
-std::string StoredColumn(PluginContext& ctx, long id, const char* column) {
-  return services::FirstValue(
-      ctx, std::string("Select ") + column +
-               " From t_CC_StockBill Where FClassTypeID=1030002 And FID=" + std::to_string(id));
-}
 
 // Whether the user makes one logistics bill of several sales bills.
 bool LogisticsMultiToOne(PluginContext& ctx) {
@@ -38,18 +31,33 @@ bool LogisticsMultiToOne(PluginContext& ctx) {
 
 }  // namespace
 
-// The merged copy is a new, unaudited delivery.
-void BillEvent_Sale::m_ListInterFace_AfterMergeCopyBill(const Variant& data) {
-  sales::ResetMergedCopy(data, std::to_string(static_cast<long>(SaleKind::kDelivery)));
+SaleBillList::SaleBillList(PluginContext& ctx, host::IListInterface& list,
+                           const SaleBillRules& rules)
+    : ctx_(ctx), list_(list), rules_(rules) {}
+
+std::vector<long> SaleBillList::Selected() {
+  return ResumeOr<std::vector<long>>({}, [&] { return list_.SelectedBillIDs(); });
 }
 
-void BillEvent_Sale::m_ListInterface_MenuBarInitialize(const Ref<host::IActiveBar>& bar) {
+std::string SaleBillList::StoredColumn(long id, const char* column) {
+  return services::FirstValue(
+      ctx_, std::string("Select ") + column + " From " + std::string(rules_.cls.headTable) +
+                " Where FClassTypeID=" + std::to_string(rules_.cls.classTypeId) +
+                " And FID=" + std::to_string(id));
+}
+
+// The merged copy is a new, unaudited delivery.
+void SaleBillList::AfterMergeCopyBill(const Variant& data) {
+  ResetMergedCopy(data, std::to_string(static_cast<long>(SaleKind::kDelivery)));
+}
+
+void SaleBillList::MenuBarInitialize(const Ref<host::IActiveBar>& bar) {
   for (const char* key : {"mnuEditCheck", "mnuEditUnCheck", "mnuEditCopy", "mnuKddPrint"})
-    Resume([&] { m_ListInterface->SetToolProperty(key, "Visible", true); });
+    Resume([&] { list_.SetToolProperty(key, "Visible", true); });
   AddTool(bar, {"mnuGenLogic", "生成物流单", "BandToolBar", "mnuEditUnCheck", "", "", 0, ""});
   // The generation mode, one logistics bill per sales bill or several into one, follows the
   // user's last choice.
-  const bool multi = LogisticsMultiToOne(context());
+  const bool multi = LogisticsMultiToOne(ctx_);
   for (const auto& [key, caption, checked] :
        {std::tuple{"mnuLogicOneToOne", "一对一生成", !multi},
         std::tuple{"mnuLogicMultiToOne", "多对一生成", multi}}) {
@@ -59,43 +67,47 @@ void BillEvent_Sale::m_ListInterface_MenuBarInitialize(const Ref<host::IActiveBa
     t->SetDescription(caption);
     t->SetChecked(checked);
   }
-  AddTool(bar, {"mnu_MakeTzeInvoice", "生成发票", "BandToolBar", "mnuEditUnCheck", "", "", 0, ""});
+  if (rules_.listInvoice)
+    AddTool(bar,
+            {"mnu_MakeTzeInvoice", "生成发票", "BandToolBar", "mnuEditUnCheck", "", "", 0, ""});
   AddTool(bar,
           {"mnuQueryLogisticList", "查询物流单", "mnuView", "mnuQORViewVoucher", "", "", 0, ""});
   bar->RecalcLayout();
 }
 
-void BillEvent_Sale::m_ListInterface_MenuBarClick(const Ref<host::ITool>& tool, bool& cancel) {
-  static const sales::KeyTable<ToolHandler> kCommands{
+void SaleBillList::MenuBarClick(const Ref<host::ITool>& tool, bool& cancel) {
+  static const KeyTable<ToolHandler> kCommands{
       {{"mnuEditCopyEntry", "mnuEditCopy", "mnuEditDelete"},
-       &BillEvent_Sale::RefuseRejectedSelection},
-      {{"mnuKddPrint"}, &BillEvent_Sale::PrintExpressNote},
-      {{"mnuQueryLogisticList"}, &BillEvent_Sale::QueryLogisticsFromList},
-      {{"mnuLogicMultiToOne", "mnuLogicOneToOne"}, &BillEvent_Sale::SwitchLogisticsMode},
-      {{"mnu_MakeTzeInvoice"}, &BillEvent_Sale::InvoiceSelection},
-      {{"mnuGenLogic"}, &BillEvent_Sale::MakeLogisticsFromList},
+       &SaleBillList::RefuseRejectedSelection},
+      {{"mnuKddPrint"}, &SaleBillList::PrintExpressNote},
+      {{"mnuQueryLogisticList"}, &SaleBillList::QueryLogistics},
+      {{"mnuLogicMultiToOne", "mnuLogicOneToOne"}, &SaleBillList::SwitchLogisticsMode},
+      {{"mnu_MakeTzeInvoice"}, &SaleBillList::InvoiceSelection},
+      {{"mnuGenLogic"}, &SaleBillList::MakeLogistics},
   };
-  ToolClick click(tool, cancel);
+  ToolClick click{tool, ResumeOr<std::string>({}, [&] { return tool->Name(); }), cancel};
   if (const ToolHandler* handler = kCommands.Find(click.key)) (this->**handler)(click);
 }
 
-void BillEvent_Sale::RefuseRejectedSelection(ToolClick& click) {
-  sales::RefuseSelectedBills(context(), *m_ListInterface, kSalesClass, "FRejected", 1,
-                             "你选择的单据包含驳回状态的订单，不允许删除，请重新选择。",
-                             click.cancel);
+void SaleBillList::RefuseRejectedSelection(ToolClick& click) {
+  RefuseSelectedBills(ctx_, list_, rules_.cls, "FRejected", 1,
+                      "你选择的单据包含驳回状态的订单，不允许删除，请重新选择。", click.cancel);
 }
 
-void BillEvent_Sale::QueryLogisticsFromList(ToolClick& click) {
-  auto& ctx = context();
+void SaleBillList::PrintExpressNote(ToolClick& click) {
+  RefuseExpressPrintWithoutRight(ctx_, click.cancel);
+}
+
+void SaleBillList::QueryLogistics(ToolClick& click) {
+  auto& ctx = ctx_;
   click.cancel = true;
   if (!services::AccessCheck(ctx, services::PropsString(ctx), 12, 500, 1, kMdiMain)) {
     services::ShowMessage(ctx, "您没有查询物流单的权限。");
     return;
   }
   std::string codes;
-  for (long id :
-       ResumeOr<std::vector<long>>({}, [&] { return m_ListInterface->SelectedBillIDs(); })) {
-    const std::string number = StoredColumn(ctx, id, "FLogisticNumber");
+  for (long id : Selected()) {
+    const std::string number = StoredColumn(id, "FLogisticNumber");
     if (!vb::Trim(number).empty()) codes += (codes.empty() ? "" : ",") + number;
   }
   if (codes.empty()) {
@@ -112,35 +124,30 @@ void BillEvent_Sale::QueryLogisticsFromList(ToolClick& click) {
   });
 }
 
-void BillEvent_Sale::SwitchLogisticsMode(ToolClick& click) {
+void SaleBillList::SwitchLogisticsMode(ToolClick& click) {
   const bool multi = click.key == "mnuLogicMultiToOne";
-  services::SaveUserProfileItem(context(), "SaleListInterface", "LogicMultiToOne", multi ? 1 : 0);
-  auto bar = ResumeOr<Ref<host::IActiveBar>>({}, [&] { return m_ListInterface->ToolBar(); });
+  services::SaveUserProfileItem(ctx_, "SaleListInterface", "LogicMultiToOne", multi ? 1 : 0);
+  auto bar = ResumeOr<Ref<host::IActiveBar>>({}, [&] { return list_.ToolBar(); });
   if (auto t = bar ? bar->Tools()->Find("mnuLogicMultiToOne") : Ref<host::ITool>{})
     t->SetChecked(multi);
   if (auto t = bar ? bar->Tools()->Find("mnuLogicOneToOne") : Ref<host::ITool>{})
     t->SetChecked(!multi);
 }
 
-void BillEvent_Sale::InvoiceSelection(ToolClick& click) {
-  sales::MakeListInvoice(
-      context(), *m_ListInterface, kSalesClass,
-      ResumeOr<std::vector<long>>({}, [&] { return m_ListInterface->SelectedBillIDs(); }),
-      click.cancel);
+void SaleBillList::InvoiceSelection(ToolClick& click) {
+  if (rules_.listInvoice) MakeListInvoice(ctx_, list_, rules_.cls, Selected(), click.cancel);
 }
 
-void BillEvent_Sale::MakeLogisticsFromList(ToolClick& click) {
-  auto& ctx = context();
+void SaleBillList::MakeLogistics(ToolClick& click) {
+  auto& ctx = ctx_;
   click.cancel = true;
   auto records = NewDictionary(ctx);
   long n = 0;
-  for (long id :
-       ResumeOr<std::vector<long>>({}, [&] { return m_ListInterface->SelectedBillIDs(); })) {
+  for (long id : Selected()) {
     auto rs = services::OpenRecordsetTolerant(
-        ctx,
-        "Select FBillTypeID,FBillNo,FLogisticNumber,FStatus,FCustID From t_CC_StockBill Where "
-        "FClassTypeID=1030002 And FID=" +
-            std::to_string(id));
+        ctx, "Select FBillTypeID,FBillNo,FLogisticNumber,FStatus,FCustID From " +
+                 std::string(rules_.cls.headTable) + " Where FClassTypeID=" +
+                 std::to_string(rules_.cls.classTypeId) + " And FID=" + std::to_string(id));
     if (!rs || rs->Eof()) continue;
     if (static_cast<SaleKind>(static_cast<long>(vb::Val(vb::CStr(rs->Value("FBillTypeID"))))) ==
         SaleKind::kSettlementReturn) {
@@ -178,8 +185,8 @@ void BillEvent_Sale::MakeLogisticsFromList(ToolClick& click) {
       }
     window->Add("合计：成功(" + std::to_string(ok) + "张),失败(" + std::to_string(failed) + "张)|");
     window->Show(1);
-    m_ListInterface->Refresh();
+    list_.Refresh();
   });
 }
 
-}  // namespace zov::plugins
+}  // namespace zov::plugins::sales
