@@ -186,13 +186,15 @@ class Translator {
   std::string SingleColumnQuery(const tsql::Query& query, const Scope& scope,
                                 std::vector<ResultColumn>& columns,
                                 const std::vector<std::string>& names);
+
+  // ---- functions (translator_function.cc)
   Emitted EmitFunction(const FunctionExpression& f, const Scope& scope);
   Emitted EmitAggregate(const FunctionExpression& f, const Scope& scope);
   Emitted EmitDateFunction(const FunctionExpression& f, const Scope& scope);
   Emitted EmitStringFunction(const FunctionExpression& f, const std::string& name,
                              const Scope& scope);
 
-  // ---- conversions
+  // ---- conversions (translator_conversion.cc)
   Emitted ConvertTo(Emitted e, const SqlType& to, int style = -1,
                     ConversionContext context = ConversionContext::Explicit);
   Emitted ForWrite(Emitted e, const SqlType& column);
