@@ -103,6 +103,31 @@ SqlType LiteralType(const Token& t) {
   }
 }
 
+namespace {
+
+// Deep enough for any statement a person or a program writes (SQL Server stops nesting subqueries
+// at 32 levels and CASE at 10), shallow enough for every pass over the tree on a thread's stack.
+// A chain of one operator (a long OR list) costs less stack per link than a nested level.
+constexpr int kMaxNesting = 128;
+constexpr int kMaxDepth = 1000;
+
+[[noreturn]] void NestedTooDeeply() {
+  throw SqlError(
+      "Some part of your SQL statement is nested too deeply. Rewrite the query or break it up "
+      "into smaller queries.");
+}
+
+}  // namespace
+
+void ParserImpl::Descend() {
+  if (++depth_ > kMaxNesting) NestedTooDeeply();
+  peak_ = std::max(peak_, depth_);
+}
+
+void ParserImpl::CheckDepth(int depth) const {
+  if (depth > kMaxDepth) NestedTooDeeply();
+}
+
 std::unique_ptr<Batch> ParserImpl::ParseBatch() {
   while (!AtEnd()) {
     if (Accept(TokenKind::Semicolon)) continue;

@@ -24,22 +24,33 @@
 
 namespace zov::data::tsql {
 
+ExpressionPtr ParserImpl::ParseExpression() {
+  Level level(*this);
+  return ParseOr();
+}
+
 ExpressionPtr ParserImpl::ParseOr() {
-  ExpressionPtr left = ParseAnd();
+  Chain chain(*this);
+  ExpressionPtr left = chain.Operand([&] { return ParseAnd(); });
   while (IsWord("OR")) {
     const std::uint32_t at = Offset();
     Next();
-    left = std::make_unique<LogicalExpression>(at, false, std::move(left), ParseAnd());
+    chain.Link();
+    left = std::make_unique<LogicalExpression>(at, false, std::move(left),
+                                               chain.Operand([&] { return ParseAnd(); }));
   }
   return left;
 }
 
 ExpressionPtr ParserImpl::ParseAnd() {
-  ExpressionPtr left = ParseNot();
+  Chain chain(*this);
+  ExpressionPtr left = chain.Operand([&] { return ParseNot(); });
   while (IsWord("AND")) {
     const std::uint32_t at = Offset();
     Next();
-    left = std::make_unique<LogicalExpression>(at, true, std::move(left), ParseNot());
+    chain.Link();
+    left = std::make_unique<LogicalExpression>(at, true, std::move(left),
+                                               chain.Operand([&] { return ParseNot(); }));
   }
   return left;
 }
@@ -48,6 +59,7 @@ ExpressionPtr ParserImpl::ParseNot() {
   if (IsWord("NOT")) {
     const std::uint32_t at = Offset();
     Next();
+    Level level(*this);
     return std::make_unique<NotExpression>(at, ParseNot());
   }
   return ParsePredicate();
@@ -62,7 +74,8 @@ ExpressionPtr ParserImpl::ParsePredicate() {
     Expect(TokenKind::RParen);
     return std::make_unique<ExistsExpression>(at, std::move(q));
   }
-  ExpressionPtr left = ParseAdditive();
+  Chain chain(*this);
+  ExpressionPtr left = chain.Operand([&] { return ParseAdditive(); });
   for (;;) {
     const Token& t = Peek();
     std::optional<CompareOp> op;
@@ -95,13 +108,16 @@ ExpressionPtr ParserImpl::ParsePredicate() {
       Next();
       if (IsWord("ANY") || IsWord("ALL") || IsWord("SOME"))
         Unsupported(fmt::format("comparison with {}", UpperAscii(Peek().text)));
-      left = std::make_unique<ComparisonExpression>(opAt, *op, std::move(left), ParseAdditive());
+      chain.Link();
+      left = std::make_unique<ComparisonExpression>(opAt, *op, std::move(left),
+                                                    chain.Operand([&] { return ParseAdditive(); }));
       continue;
     }
     if (IsWord("IS")) {
       Next();
       const bool negated = AcceptWord("NOT");
       ExpectWord("NULL");
+      chain.Link();
       left = std::make_unique<IsNullExpression>(at, std::move(left), negated);
       continue;
     }
@@ -111,17 +127,19 @@ ExpressionPtr ParserImpl::ParsePredicate() {
       negated = true;
     }
     if (AcceptWord("BETWEEN")) {
-      ExpressionPtr low = ParseAdditive();
+      ExpressionPtr low = chain.Operand([&] { return ParseAdditive(); });
       ExpectWord("AND");
-      ExpressionPtr high = ParseAdditive();
+      ExpressionPtr high = chain.Operand([&] { return ParseAdditive(); });
+      chain.Link();
       left = std::make_unique<BetweenExpression>(at, std::move(left), std::move(low),
                                                  std::move(high), negated);
       continue;
     }
     if (AcceptWord("LIKE")) {
-      ExpressionPtr pattern = ParseAdditive();
+      ExpressionPtr pattern = chain.Operand([&] { return ParseAdditive(); });
       ExpressionPtr escape;
-      if (AcceptWord("ESCAPE")) escape = ParseAdditive();
+      if (AcceptWord("ESCAPE")) escape = chain.Operand([&] { return ParseAdditive(); });
+      chain.Link();
       left = std::make_unique<LikeExpression>(at, std::move(left), std::move(pattern),
                                               std::move(escape), negated);
       continue;
@@ -129,16 +147,18 @@ ExpressionPtr ParserImpl::ParsePredicate() {
     if (AcceptWord("IN")) {
       Expect(TokenKind::LParen);
       if (IsQueryStart()) {
-        QueryPtr q = ParseQuery();
+        QueryPtr q = chain.Operand([&] { return ParseQuery(); });
         Expect(TokenKind::RParen);
+        chain.Link();
         left = std::make_unique<InExpression>(at, std::move(left), ExpressionList{}, std::move(q),
                                               negated);
       } else {
         ExpressionList list;
         do {
-          list.push_back(ParseAdditive());
+          list.push_back(chain.Operand([&] { return ParseAdditive(); }));
         } while (Accept(TokenKind::Comma));
         Expect(TokenKind::RParen);
+        chain.Link();
         left =
             std::make_unique<InExpression>(at, std::move(left), std::move(list), nullptr, negated);
       }
@@ -150,7 +170,8 @@ ExpressionPtr ParserImpl::ParsePredicate() {
 }
 
 ExpressionPtr ParserImpl::ParseAdditive() {
-  ExpressionPtr left = ParseMultiplicative();
+  Chain chain(*this);
+  ExpressionPtr left = chain.Operand([&] { return ParseMultiplicative(); });
   for (;;) {
     char op = 0;
     switch (Peek().kind) {
@@ -174,12 +195,15 @@ ExpressionPtr ParserImpl::ParseAdditive() {
     }
     const std::uint32_t at = Offset();
     Next();
-    left = std::make_unique<BinaryExpression>(at, op, std::move(left), ParseMultiplicative());
+    chain.Link();
+    left = std::make_unique<BinaryExpression>(at, op, std::move(left),
+                                              chain.Operand([&] { return ParseMultiplicative(); }));
   }
 }
 
 ExpressionPtr ParserImpl::ParseMultiplicative() {
-  ExpressionPtr left = ParseUnary();
+  Chain chain(*this);
+  ExpressionPtr left = chain.Operand([&] { return ParseUnary(); });
   for (;;) {
     char op = 0;
     switch (Peek().kind) {
@@ -197,15 +221,25 @@ ExpressionPtr ParserImpl::ParseMultiplicative() {
     }
     const std::uint32_t at = Offset();
     Next();
-    left = std::make_unique<BinaryExpression>(at, op, std::move(left), ParseUnary());
+    chain.Link();
+    left = std::make_unique<BinaryExpression>(at, op, std::move(left),
+                                              chain.Operand([&] { return ParseUnary(); }));
   }
 }
 
 ExpressionPtr ParserImpl::ParseUnary() {
   const std::uint32_t at = Offset();
-  if (Accept(TokenKind::Minus)) return std::make_unique<UnaryExpression>(at, '-', ParseUnary());
-  if (Accept(TokenKind::Plus)) return std::make_unique<UnaryExpression>(at, '+', ParseUnary());
-  if (Accept(TokenKind::Tilde)) return std::make_unique<UnaryExpression>(at, '~', ParseUnary());
+  char op = 0;
+  if (Accept(TokenKind::Minus))
+    op = '-';
+  else if (Accept(TokenKind::Plus))
+    op = '+';
+  else if (Accept(TokenKind::Tilde))
+    op = '~';
+  if (op) {
+    Level level(*this);
+    return std::make_unique<UnaryExpression>(at, op, ParseUnary());
+  }
   ExpressionPtr e = ParsePrimary();
   if (IsWord("COLLATE")) Unsupported("COLLATE in an expression");
   return e;

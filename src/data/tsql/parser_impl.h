@@ -42,6 +42,59 @@ class ParserImpl {
   std::unique_ptr<Batch> ParseBatch();
 
  private:
+  // ---- Nesting ---------------------------------------------------------------------------------
+  // Every later pass over the tree (translation, checks, running, freeing it) recurses along it,
+  // so the parser refuses a batch nested too deeply before anything sees it. `depth_` counts the
+  // nested levels (parentheses, subqueries, CASE, blocks) around the one being parsed; `peak_` is
+  // the deepest the tree reaches so far, chains of operators included.
+
+  // One level deeper while alive.
+  class Level {
+   public:
+    explicit Level(ParserImpl& parser) : parser_(parser) { parser_.Descend(); }
+    ~Level() { --parser_.depth_; }
+    Level(const Level&) = delete;
+    Level& operator=(const Level&) = delete;
+
+   private:
+    ParserImpl& parser_;
+  };
+
+  // A left-deep chain of operators (a + b + c): each link puts the operands before it one level
+  // deeper, so the chain reaches its links plus its deepest operand.
+  class Chain {
+   public:
+    explicit Chain(ParserImpl& parser) : parser_(parser), base_(parser.depth_) {}
+    ~Chain() { parser_.peak_ = std::max(parser_.peak_, base_ + links_ + height_); }
+    Chain(const Chain&) = delete;
+    Chain& operator=(const Chain&) = delete;
+
+    // Parses one operand with `parse`, measuring how deep it reaches.
+    template <class Parse>
+    auto Operand(Parse&& parse) {
+      const int outer = parser_.peak_;
+      parser_.peak_ = base_;
+      auto operand = parse();
+      height_ = std::max(height_, parser_.peak_ - base_);
+      parser_.peak_ = std::max(outer, parser_.peak_);
+      parser_.CheckDepth(base_ + links_ + height_);
+      return operand;
+    }
+    // Another operator joins the chain.
+    void Link() { parser_.CheckDepth(base_ + ++links_ + height_); }
+
+   private:
+    ParserImpl& parser_;
+    const int base_;
+    int links_ = 0;
+    int height_ = 0;
+  };
+
+  // One nested level more (Level), and the depth a chain reaches (Chain); both throw SqlError
+  // past their limits.
+  void Descend();
+  void CheckDepth(int depth) const;
+
   // ---- Token access ---------------------------------------------------------------------------
 
   const Token& Peek(int ahead = 0) const {
@@ -100,7 +153,7 @@ class ParserImpl {
 
   // ---- Expressions -----------------------------------------------------------------------------
 
-  ExpressionPtr ParseExpression() { return ParseOr(); }
+  ExpressionPtr ParseExpression();
 
   ExpressionPtr ParseOr();
   ExpressionPtr ParseAnd();
@@ -164,6 +217,8 @@ class ParserImpl {
   std::size_t pos_ = 0;
   std::unique_ptr<Batch> batch_;
   std::unordered_map<std::string, int> variables_;
+  int depth_ = 0;
+  int peak_ = 0;
 };
 
 }  // namespace zov::data::tsql

@@ -11,6 +11,7 @@
 namespace zov::data::tsql {
 
 QueryPtr ParserImpl::ParseQuery() {
+  Level level(*this);
   const std::uint32_t begin = Offset();
   QueryNodePtr body = ParseUnionTerm();
   std::vector<OrderItem> order;
@@ -53,7 +54,8 @@ bool ParserImpl::IsExpressionContinuation(int ahead) const {
 }
 
 QueryNodePtr ParserImpl::ParseUnionTerm() {
-  QueryNodePtr left = ParseIntersectTerm();
+  Chain chain(*this);
+  QueryNodePtr left = chain.Operand([&] { return ParseIntersectTerm(); });
   for (;;) {
     SetOperationType type;
     if (IsWord("UNION")) {
@@ -65,15 +67,20 @@ QueryNodePtr ParserImpl::ParseUnionTerm() {
     } else {
       return left;
     }
-    left = std::make_unique<SetOperationNode>(type, std::move(left), ParseIntersectTerm());
+    chain.Link();
+    left = std::make_unique<SetOperationNode>(type, std::move(left),
+                                              chain.Operand([&] { return ParseIntersectTerm(); }));
   }
 }
 
 QueryNodePtr ParserImpl::ParseIntersectTerm() {
-  QueryNodePtr left = ParseQueryPrimary();
-  while (AcceptWord("INTERSECT"))
+  Chain chain(*this);
+  QueryNodePtr left = chain.Operand([&] { return ParseQueryPrimary(); });
+  while (AcceptWord("INTERSECT")) {
+    chain.Link();
     left = std::make_unique<SetOperationNode>(SetOperationType::Intersect, std::move(left),
-                                              ParseQueryPrimary());
+                                              chain.Operand([&] { return ParseQueryPrimary(); }));
+  }
   return left;
 }
 
@@ -214,7 +221,8 @@ std::vector<TableRefPtr> ParserImpl::ParseFromList() {
 }
 
 TableRefPtr ParserImpl::ParseTableSource() {
-  TableRefPtr left = ParseTablePrimary();
+  Chain chain(*this);
+  TableRefPtr left = chain.Operand([&] { return ParseTablePrimary(); });
   for (;;) {
     const std::uint32_t at = Offset();
     std::optional<JoinType> type;
@@ -240,7 +248,8 @@ TableRefPtr ParserImpl::ParseTableSource() {
       Unsupported("OUTER APPLY");
     }
     if (!type) return left;
-    TableRefPtr right = ParseTablePrimary();
+    chain.Link();
+    TableRefPtr right = chain.Operand([&] { return ParseTablePrimary(); });
     ExpressionPtr condition;
     if (*type != JoinType::Cross) {
       if (!IsWord("ON")) {
@@ -286,6 +295,7 @@ TableRefPtr ParserImpl::ParseTablePrimary() {
                                                std::move(columns));
     }
     Next();
+    Level level(*this);
     TableRefPtr inner = ParseTableSource();
     Expect(TokenKind::RParen);
     return inner;

@@ -22,6 +22,7 @@
 namespace zov::data::tsql {
 
 StatementPtr ParserImpl::ParseStatement() {
+  Level level(*this);
   const std::uint32_t begin = Offset();
   StatementPtr s = ParseStatementBody();
   s->begin = begin;

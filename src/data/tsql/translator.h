@@ -100,6 +100,10 @@ class Translator {
     bool column = false;   // a plain column reference: carries the column's collation
     int param = -1;        // the expression is exactly this parameter
     bool inexact = false;  // decimal arithmetic not yet rounded to its scale
+    // `sql` is a parenthesised chain of operators of one precedence group ('+' for + and -, '*',
+    // 'A' for AND, 'O' for OR) while it keeps the size it had when the chain was made.
+    char chain = 0;
+    std::size_t chainSize = 0;
   };
 
   struct Source {
@@ -175,6 +179,8 @@ class Translator {
   Emitted EmitVariable(const Expression& e);
   Emitted EmitBinary(const Expression& e, const Scope& scope);
   Emitted Arithmetic(char op, Emitted l, Emitted r);
+  static void Chain(Emitted& out, const Emitted& l, std::string_view op, const Emitted& r,
+                    char group);
   Emitted EmitComparison(const Expression& e, const Scope& scope);
   Emitted EmitIn(const Expression& e, const Scope& scope);
   Emitted EmitLike(const Expression& e, const Scope& scope);

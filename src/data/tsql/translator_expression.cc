@@ -108,7 +108,7 @@ Translator::Emitted Translator::Emit(const Expression& e, const Scope& scope) {
       const auto& l = e.As<LogicalExpression>();
       Emitted a = Predicate(*l.left, scope);
       Emitted b = Predicate(*l.right, scope);
-      out.sql = "(" + a.sql + (l.isAnd ? " AND " : " OR ") + b.sql + ")";
+      Chain(out, a, l.isAnd ? " AND " : " OR ", b, l.isAnd ? 'A' : 'O');
       out.type = SqlType::Of(TypeId::Boolean);
       return out;
     }
@@ -231,7 +231,7 @@ Translator::Emitted Translator::Arithmetic(char op, Emitted l, Emitted r) {
     const bool unicode = lt.IsUnicode() || rt.IsUnicode();
     int length = (lt.length < 0 || rt.length < 0) ? -1 : lt.length + rt.length;
     if (length > (unicode ? 4000 : 8000)) length = -1;
-    out.sql = "(" + l.sql + " || " + r.sql + ")";
+    Chain(out, l, " || ", r, '|');
     out.type = SqlType{unicode ? TypeId::NVarChar : TypeId::VarChar, length, 0, 0};
     return out;
   }
@@ -272,10 +272,12 @@ Translator::Emitted Translator::Arithmetic(char op, Emitted l, Emitted r) {
   switch (b.op) {
     case '+':
     case '-':
-    case '*':
-      out.sql = "(" + l.sql + " " + b.op + " " + r.sql + ")";
+    case '*': {
+      const char op[] = {' ', b.op, ' ', '\0'};
+      Chain(out, l, op, r, b.op == '*' ? '*' : '+');
       out.inexact = t.IsExactScaled();
       return out;
+    }
     case '/':
     case '%': {
       l = Exact(std::move(l));
@@ -324,6 +326,23 @@ Translator::Emitted Translator::Arithmetic(char op, Emitted l, Emitted r) {
       return out;
     }
   }
+}
+
+void Translator::Chain(Emitted& out, const Emitted& l, std::string_view op, const Emitted& r,
+                       char group) {
+  // "(a + b)" and c make "(a + b - c)": a long chain of one precedence group stays one level of
+  // parentheses deep in the emitted SQL, as deep as SQLite's parser stack allows.
+  if (l.chain == group && l.chainSize == l.sql.size()) {
+    out.sql.assign(l.sql, 0, l.sql.size() - 1);
+  } else {
+    out.sql = "(";
+    out.sql += l.sql;
+  }
+  out.sql += op;
+  out.sql += r.sql;
+  out.sql += ')';
+  out.chain = group;
+  out.chainSize = out.sql.size();
 }
 
 Translator::Emitted Translator::EmitComparison(const Expression& e, const Scope& scope) {
@@ -534,6 +553,8 @@ std::string Translator::SingleColumnQuery(const tsql::Query& query, const Scope&
 bool Translator::SingleRow(const tsql::Query& query) {
   if (query.body->kind != QueryNodeKind::Select) return false;
   const auto& node = query.body->As<SelectNode>();
+  // A SELECT without FROM yields one row, or none under a WHERE.
+  if (node.from.empty() && node.groupBy.empty() && !node.having) return true;
   if (node.top && node.top->kind == ExpressionKind::Constant) {
     const auto& c = node.top->As<ConstantExpression>();
     if (c.type.IsInteger() && c.value.integer <= 1) return true;
