@@ -9,6 +9,11 @@
 #include <string>
 
 #include "data/database.h"
+#include "data/sqlite/dialect.h"
+#include "data/tsql/ast/select_statement.h"
+#include "data/tsql/lexer.h"
+#include "data/tsql/parser.h"
+#include "data/tsql/translator.h"
 
 namespace zov::data {
 namespace {
@@ -96,9 +101,9 @@ TEST_F(LimitsTest, LongChainsOfOneOperatorRun) {
   for (int i = 2; i <= 900; ++i) ors += fmt::format(" OR FItemID = {}", i);
   EXPECT_EQ(Count(ors), 200);
   EXPECT_EQ(Count("SELECT 0" + Repeat(" + 1", 900)), 900);
-  EXPECT_EQ(Count("SELECT COUNT(*) FROM t_Item WHERE FItemID > 0" +
-                  Repeat(" AND FNumber <> 'x'", 900)),
-            200);
+  EXPECT_EQ(
+      Count("SELECT COUNT(*) FROM t_Item WHERE FItemID > 0" + Repeat(" AND FNumber <> 'x'", 900)),
+      200);
   EXPECT_EQ(session_->Execute("SELECT 'a'" + Repeat(" + 'b'", 500))
                 .resultSets.at(0)
                 .rows.at(0)
@@ -110,6 +115,61 @@ TEST_F(LimitsTest, LongChainsOfOneOperatorRun) {
   EXPECT_EQ(Count("SELECT " + Repeat("CASE WHEN FItemID = 7 THEN ", 10) + "1" +
                   Repeat(" ELSE 0 END", 10) + " FROM t_Item WHERE FItemID = 7"),
             1);
+}
+
+// 100,000 values, one way or another: integers, texts compared ignoring case, values that
+// convert to the operand's type, and variables among literals.
+TEST_F(LimitsTest, LongInListsGiveTheirRows) {
+  std::string ints = "1";
+  for (int i = 2; i <= 100000; ++i) ints += fmt::format(",{}", i);
+  EXPECT_EQ(Count("SELECT COUNT(*) FROM t_Item WHERE FItemID IN (" + ints + ")"), 200);
+  EXPECT_EQ(Count("SELECT COUNT(*) FROM t_Item WHERE FItemID NOT IN (" + ints + ")"), 0);
+  std::string later = "101";
+  for (int i = 102; i <= 100100; ++i) later += fmt::format(",{}", i);
+  EXPECT_EQ(Count("SELECT COUNT(*) FROM t_Item WHERE FItemID NOT IN (" + later + ")"), 100);
+
+  std::string numbers = "'a001'";
+  for (int i = 2; i <= 100000; ++i) numbers += fmt::format(",'a{:03}'", i);
+  EXPECT_EQ(Count("SELECT COUNT(*) FROM t_Item WHERE FNumber IN (" + numbers + ")"), 200);
+
+  std::string decimals = "0.5";
+  for (int i = 1; i <= 10000; ++i) decimals += fmt::format(",{}.0", i % 50);
+  EXPECT_EQ(Count("SELECT COUNT(*) FROM t_Item WHERE FItemID IN (" + decimals + ")"), 49);
+  std::string few = "101";
+  for (int i = 102; i <= 10100; ++i) few += fmt::format(",{}", i);
+  EXPECT_EQ(
+      Count("DECLARE @id int = 7\nSELECT COUNT(*) FROM t_Item WHERE FItemID IN (@id, " + few + ")"),
+      101);
+  // A NULL among the values: NOT IN is never true.
+  EXPECT_EQ(Count("SELECT COUNT(*) FROM t_Item WHERE FItemID NOT IN (NULL, " + few + ")"), 0);
+}
+
+// Each value of a list once made a parameter of its own, and preparing a statement of 100,000
+// parameters took minutes.
+TEST(InListTranslation, BindsALongListAsOneParameter) {
+  std::string sql = "SELECT FItemID FROM t_Item WHERE FItemID IN (1";
+  for (int i = 2; i <= 100000; ++i) sql += fmt::format(", {}", i);
+  sql += ")";
+  tsql::LexedBatch lexed;
+  tsql::Lexer::Read(sql, lexed);
+  std::shared_ptr<const tsql::Batch> batch = tsql::Parser::Parse(sql, lexed);
+  std::vector<std::string_view> texts(static_cast<std::size_t>(lexed.literalCount));
+  std::vector<tsql::SqlValue> values(texts.size());
+  for (const tsql::Token& t : lexed.tokens)
+    if (t.literal >= 0) {
+      texts[static_cast<std::size_t>(t.literal)] = t.text;
+      values[static_cast<std::size_t>(t.literal)] = tsql::LiteralValue(t);
+    }
+  tsql::Catalog main, temp;
+  auto table = std::make_shared<tsql::TableInfo>();
+  table->name = "t_Item";
+  table->columns.push_back({"FItemID", tsql::SqlType::Of(tsql::TypeId::Int), false, false});
+  main.Put(table);
+  tsql::TranslatorInput in{&main, &temp, batch.get(), &texts, &values, false, &sqlite::Dialect()};
+  const tsql::Translation t =
+      tsql::Translator(in).Select(batch->statements.at(0)->As<tsql::SelectStatement>());
+  ASSERT_EQ(t.params.size(), 1u);
+  EXPECT_EQ(t.params[0].items.size(), 100000u);
 }
 
 }  // namespace

@@ -17,6 +17,7 @@
 
 #include "data/database.h"
 #include "data/sqlite/connection.h"
+#include "data/sqlite/dialect.h"
 #include "data/sqlite/functions.h"
 #include "data/tsql/ast/batch.h"
 #include "data/tsql/catalog.h"
@@ -114,6 +115,7 @@ class SessionState {
 
   std::shared_ptr<DatabaseState> database;
   sqlite::Connection connection;
+  const tsql::Dialect* dialect = &sqlite::Dialect();
   sqlite::FunctionContext functions;
   std::shared_ptr<const tsql::Catalog> main;
   std::uint64_t mainGeneration = 0;

@@ -208,14 +208,7 @@ bool Interpreter::Valid(const detail::CachedStatement& c) const {
 
 Translation Interpreter::Translate(const void* node, Use use, const Statement& owner,
                                    bool deferTemp) {
-  TranslatorInput in;
-  in.main = &session_.Main();
-  in.temp = &session_.temp;
-  in.batch = entry_->batch.get();
-  in.literalTexts = &texts_;
-  in.literalValues = &values_;
-  in.deferTemp = deferTemp;
-  Translator translator(in);
+  Translator translator(Input(deferTemp));
   switch (use) {
     case Use::Statement:
       switch (owner.kind) {
@@ -241,6 +234,18 @@ Translation Interpreter::Translate(const void* node, Use use, const Statement& o
     }
   }
   throw SqlError("Internal error: nothing to translate.");
+}
+
+TranslatorInput Interpreter::Input(bool deferTemp) {
+  TranslatorInput in;
+  in.main = &session_.Main();
+  in.temp = &session_.temp;
+  in.batch = entry_->batch.get();
+  in.literalTexts = &texts_;
+  in.literalValues = &values_;
+  in.deferTemp = deferTemp;
+  in.dialect = session_.dialect;
+  return in;
 }
 
 detail::CachedStatement& Interpreter::Prepared(const void* node, Use use, const Statement& owner,
@@ -273,6 +278,16 @@ SqlValue Interpreter::ParameterValue(const Parameter& p) const {
       return SqlValue::Integer(0);
     case ParameterSource::TranCount:
       return SqlValue::Integer(session_.depth);
+    case ParameterSource::Null:
+      return SqlValue::Null();
+    case ParameterSource::List: {
+      std::vector<SqlValue> values;
+      values.reserve(p.items.size());
+      for (const Parameter& item : p.items)
+        values.push_back(
+            ConvertValue(ParameterValue(item), item.from, item.to, item.style, item.context));
+      return SqlValue::Text(session_.dialect->listParameter(values, p.from));
+    }
   }
   return SqlValue::Null();
 }

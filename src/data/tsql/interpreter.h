@@ -13,6 +13,7 @@
 #include "data/sqlite/session_state.h"
 #include "data/tsql/ast/statement.h"
 #include "data/tsql/lexer.h"
+#include "data/tsql/translator.h"
 
 namespace zov::data::tsql {
 
@@ -52,6 +53,8 @@ class Interpreter {
   detail::CachedStatement& Prepared(const void* node, Use use, const Statement& owner,
                                     bool deferTemp = false);
   Translation Translate(const void* node, Use use, const Statement& owner, bool deferTemp);
+  // What the translator reads: the catalogs, the batch, its literals and the engine's dialect.
+  TranslatorInput Input(bool deferTemp);
   bool Valid(const detail::CachedStatement& c) const;
   void Bind(detail::CachedStatement& c);
   void BindTo(sqlite3_stmt* stmt, const std::vector<Parameter>& params);

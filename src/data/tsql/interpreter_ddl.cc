@@ -76,9 +76,7 @@ std::string SqlLiteral(const SqlValue& v) {
 void Interpreter::RunSelectInto(const SelectStatement& s) {
   detail::CachedStatement& c = Prepared(&s, Use::Statement, s);
   const ObjectName& into = FirstSelect(s).into;
-  TranslatorInput in{&session_.Main(), &session_.temp, entry_->batch.get(),
-                     &texts_,          &values_,       false};
-  Translator translator(in);
+  Translator translator(Input(false));
   CreateTablePlan plan = translator.CreateTableFor(into, c.translation.columns);
   const char* schema = into.IsTemp() ? "temp" : "main";
   if (session_.depth > 0 || session_.inAtomic) session_.ddlInTransaction = true;
@@ -128,7 +126,8 @@ void Interpreter::ChangeCatalog(const TableInfo* table, bool temp, const std::st
 void Interpreter::RunDdl(const Statement& s) {
   // The catalog this translator reads stays alive while DDL publishes newer ones.
   std::shared_ptr<const Catalog> main = (session_.Main(), session_.main);
-  TranslatorInput in{main.get(), &session_.temp, entry_->batch.get(), &texts_, &values_, false};
+  TranslatorInput in = Input(false);
+  in.main = main.get();
   Translator translator(in);
   sqlite::Connection& conn = session_.connection;
   if (session_.depth > 0 || session_.inAtomic) session_.ddlInTransaction = true;

@@ -237,9 +237,7 @@ void Interpreter::RunSetOption(const Statement& s) {
     return;
   }
   if (name == "IDENTITY_INSERT") {
-    TranslatorInput in{&session_.Main(), &session_.temp, entry_->batch.get(),
-                       &texts_,          &values_,       false};
-    Translator translator(in);
+    Translator translator(Input(false));
     auto table = translator.FindTable(o.table);
     if (!table)
       throw SqlError(fmt::format(

@@ -18,6 +18,8 @@ enum class ParameterSource : std::uint8_t {
   RowCount,   // @@ROWCOUNT
   Zero,       // @@ERROR (0: a failed statement ends the batch)
   TranCount,  // @@TRANCOUNT
+  List,       // the values of `items`, in the dialect's form of a list (a long IN list)
+  Null,       // a NULL among the values of a list
 };
 
 struct Parameter {
@@ -28,7 +30,8 @@ struct Parameter {
   SqlType to;
   int style = -1;
   ConversionContext context = ConversionContext::Explicit;
-  bool asReal = false;  // bind a number as a double so that SQLite divides exactly
+  bool asReal = false;           // bind a number as a double so that SQLite divides exactly
+  std::vector<Parameter> items;  // List: one parameter per value, all converted to `to`
 };
 
 struct ResultColumn {

@@ -25,6 +25,7 @@
 #include "data/tsql/ast/select_statement.h"
 #include "data/tsql/ast/update_statement.h"
 #include "data/tsql/catalog.h"
+#include "data/tsql/dialect.h"
 #include "data/tsql/translation.h"
 
 namespace zov::data::tsql {
@@ -41,6 +42,7 @@ struct TranslatorInput {
   const std::vector<std::string_view>* literalTexts = nullptr;  // token text of each literal
   const std::vector<SqlValue>* literalValues = nullptr;         // value of each literal
   bool deferTemp = false;  // throw DeferredName on a temporary table (checking a batch early)
+  const Dialect* dialect = nullptr;  // the engine's SQL
 };
 
 // Thrown instead of translating a statement that reads a temporary table while a batch is checked

@@ -400,6 +400,13 @@ Translator::Emitted Translator::EmitLike(const Expression& e, const Scope& scope
   return out;
 }
 
+namespace {
+
+// Lists longer than this bind as one parameter.
+constexpr std::size_t kLongInList = 64;
+
+}  // namespace
+
 Translator::Emitted Translator::EmitIn(const Expression& e, const Scope& scope) {
   const auto& in = e.As<InExpression>();
   Emitted x = Value(*in.operand, scope);
@@ -441,15 +448,62 @@ Translator::Emitted Translator::EmitIn(const Expression& e, const Scope& scope) 
       target = item.type;
   if (!SameClass(x.type, target)) x = ConvertTo(std::move(x), target);
   x = Exact(std::move(x));
-  std::string list;
   for (Emitted& item : items) {
     if (!SameClass(item.type, x.type)) item = ConvertTo(std::move(item), x.type);
     item = Exact(std::move(item));
-    list += list.empty() ? "" : ", ";
-    list += item.sql;
+  }
+  // The items' parameters are the last ones added: a list of parameters (and NULLs) alone moves
+  // into one.
+  std::size_t bound = 0;
+  for (const Emitted& item : items)
+    if (item.param >= 0) ++bound;
+  const std::size_t first = params_.size() - std::min(params_.size(), bound);
+  bool onlyParameters = items.size() > kLongInList;
+  for (std::size_t i = 0, next = first; onlyParameters && i < items.size(); ++i) {
+    if (items[i].param >= 0)
+      onlyParameters = items[i].param == static_cast<int>(next++) && !items[i].inexact;
+    else
+      onlyParameters = items[i].sql == "NULL";
+  }
+  std::vector<Parameter> listed;
+  std::string list;
+  if (onlyParameters) {
+    for (const Emitted& item : items) {
+      Parameter p;
+      if (item.param >= 0)
+        p = std::move(params_[static_cast<std::size_t>(item.param)]);
+      else
+        p.source = ParameterSource::Null;
+      if (!p.convert) {
+        p.convert = true;
+        p.to = x.type.IsNull() ? p.from : x.type;
+      }
+      listed.push_back(std::move(p));
+    }
+    params_.resize(first);
+  } else {
+    for (const Emitted& item : items) {
+      list += list.empty() ? "" : ", ";
+      list += item.sql;
+    }
   }
   const bool text = x.type.IsString();
-  out.sql = "(" + (text ? Collated(x) : x.sql) + (in.negated ? " NOT IN (" : " IN (") + list + "))";
+  const std::string operand = text ? Collated(x) : x.sql;
+  if (list.empty()) {
+    // A long list of values binds as one parameter: a statement of 100,000 parameters costs
+    // quadratic time to prepare.
+    Parameter p;
+    p.source = ParameterSource::List;
+    p.from = x.type;
+    p.items = std::move(listed);
+    const std::string param = AddParameter(std::move(p));
+    out.sql = "(" +
+              fmt::format(fmt::runtime(in.negated ? in_.dialect->notInList : in_.dialect->inList),
+                          operand, param) +
+              ")";
+    return out;
+  }
+  out.sql = "(" + operand + (in.negated ? " NOT IN (" : " IN (") + list + "))";
   return out;
 }
 
