@@ -1,19 +1,24 @@
 #include "data/tsql/interpreter.h"
 
 #include <fmt/format.h>
-#include <sqlite3.h>
+
+#include <optional>
 
 #include "data/sql_error.h"
-#include "data/sqlite/value_reader.h"
 #include "data/tsql/ast/block_statement.h"
 #include "data/tsql/ast/constant_expression.h"
+#include "data/tsql/ast/create_table_statement.h"
 #include "data/tsql/ast/declare_statement.h"
 #include "data/tsql/ast/delete_statement.h"
+#include "data/tsql/ast/drop_statement.h"
 #include "data/tsql/ast/if_statement.h"
 #include "data/tsql/ast/insert_statement.h"
 #include "data/tsql/ast/print_statement.h"
+#include "data/tsql/ast/select_node.h"
 #include "data/tsql/ast/select_statement.h"
+#include "data/tsql/ast/set_operation_node.h"
 #include "data/tsql/ast/set_variable_statement.h"
+#include "data/tsql/ast/truncate_statement.h"
 #include "data/tsql/ast/update_statement.h"
 #include "data/tsql/ast/variable_expression.h"
 #include "data/tsql/ast/while_statement.h"
@@ -52,31 +57,52 @@ void Interpreter::Load(std::string_view text) {
 namespace {
 
 // Statements that write, a loop's counting twice: each statement is atomic on its own.
-int WriteSteps(const Statement& s) {
+// `database`: one of them writes a table of the database, not only temporary ones.
+int WriteSteps(const Statement& s, bool& database) {
+  auto writes = [&](bool temp) {
+    if (!temp) database = true;
+    return 1;
+  };
   switch (s.kind) {
-    case StatementKind::Select:
-      return s.As<SelectStatement>().into ? 1 : 0;
+    case StatementKind::Select: {
+      const auto& select = s.As<SelectStatement>();
+      if (!select.into) return 0;
+      const QueryNode* first = select.query->body.get();
+      while (first->kind == QueryNodeKind::SetOperation)
+        first = first->As<SetOperationNode>().left.get();
+      return writes(first->As<SelectNode>().into.IsTemp());
+    }
     case StatementKind::Insert:
+      return writes(s.As<InsertStatement>().target.IsTemp());
     case StatementKind::Update:
+      return writes(s.As<UpdateStatement>().target.IsTemp());
     case StatementKind::Delete:
+      return writes(s.As<DeleteStatement>().target.IsTemp());
     case StatementKind::CreateTable:
+      return writes(s.As<CreateTableStatement>().name.IsTemp());
+    case StatementKind::Drop: {
+      bool temp = true;
+      for (const ObjectName& n : s.As<DropStatement>().names) temp = temp && n.IsTemp();
+      return writes(temp);
+    }
+    case StatementKind::Truncate:
+      return writes(s.As<TruncateStatement>().table.IsTemp());
     case StatementKind::CreateIndex:
     case StatementKind::CreateView:
-    case StatementKind::Drop:
     case StatementKind::AlterTable:
-    case StatementKind::Truncate:
-      return 1;
+      return writes(false);
     case StatementKind::Transaction:
+      database = true;
       return 2;
     case StatementKind::If: {
       const auto& i = s.As<IfStatement>();
-      return WriteSteps(*i.then) + (i.otherwise ? WriteSteps(*i.otherwise) : 0);
+      return WriteSteps(*i.then, database) + (i.otherwise ? WriteSteps(*i.otherwise, database) : 0);
     }
     case StatementKind::While:
-      return 2 * WriteSteps(*s.As<WhileStatement>().body);
+      return 2 * WriteSteps(*s.As<WhileStatement>().body, database);
     case StatementKind::Block: {
       int n = 0;
-      for (const StatementPtr& c : s.As<BlockStatement>().statements) n += WriteSteps(*c);
+      for (const StatementPtr& c : s.As<BlockStatement>().statements) n += WriteSteps(*c, database);
       return n;
     }
     default:
@@ -90,13 +116,20 @@ bool Interpreter::WritesInSteps() {
   if (entry_->writeSteps < 0) {
     const StatementList& list = entry_->batch->statements;
     int n = 0;
-    for (const StatementPtr& s : list) n += WriteSteps(*s);
+    bool database = false;
+    for (const StatementPtr& s : list) n += WriteSteps(*s, database);
     // One writing statement alone is atomic by itself; anything after a write could still fail.
     const bool single = list.size() == 1 && n == 1 && list.front()->kind != StatementKind::If &&
                         list.front()->kind != StatementKind::Block;
     entry_->writeSteps = single ? 1 : n == 0 ? 0 : 2;
+    entry_->writesDatabase = database;
   }
   return entry_->writeSteps > 1;
+}
+
+bool Interpreter::WritesDatabase() {
+  WritesInSteps();
+  return entry_->writesDatabase;
 }
 
 BatchResult Interpreter::Run() {
@@ -280,6 +313,21 @@ SqlValue Interpreter::ParameterValue(const Parameter& p) const {
       return SqlValue::Integer(session_.depth);
     case ParameterSource::Null:
       return SqlValue::Null();
+    case ParameterSource::ObjectId: {
+      std::string texts[2];
+      for (std::size_t i = 0; i < p.items.size() && i < 2; ++i) {
+        const Parameter& item = p.items[i];
+        const SqlValue v =
+            ConvertValue(ParameterValue(item), item.from, item.to, item.style, item.context);
+        if (v.IsNull()) {
+          if (i == 0) return SqlValue::Null();
+          continue;
+        }
+        texts[i] = v.text;
+      }
+      const std::optional<long long> id = session_.ObjectId(texts[0], texts[1]);
+      return id ? SqlValue::Integer(*id) : SqlValue::Null();
+    }
     case ParameterSource::List: {
       std::vector<SqlValue> values;
       values.reserve(p.items.size());
@@ -292,57 +340,43 @@ SqlValue Interpreter::ParameterValue(const Parameter& p) const {
   return SqlValue::Null();
 }
 
-void Interpreter::BindTo(sqlite3_stmt* stmt, const std::vector<Parameter>& params) {
+const engine::Bound& Interpreter::BindValues(const std::vector<Parameter>& params) {
+  bound_.resize(params.size());
+  // Converted values live here; the storage never moves while it is being filled.
+  boundValues_.resize(params.size());
   for (std::size_t i = 0; i < params.size(); ++i) {
     const Parameter& p = params[i];
-    const int index = static_cast<int>(i) + 1;
-    const SqlValue* value = nullptr;
-    SqlValue converted;
     if (p.source == ParameterSource::Literal && !p.convert && !p.asReal) {
-      value = &values_[static_cast<std::size_t>(p.index)];
-    } else {
-      converted = ParameterValue(p);
-      if (p.convert) converted = ConvertValue(converted, p.from, p.to, p.style, p.context);
-      if (p.asReal && converted.kind == SqlValue::Kind::Integer)
-        converted = SqlValue::Real(static_cast<double>(converted.integer));
-      value = &converted;
+      bound_[i] = &values_[static_cast<std::size_t>(p.index)];
+      continue;
     }
-    switch (value->kind) {
-      case SqlValue::Kind::Null:
-        sqlite3_bind_null(stmt, index);
-        break;
-      case SqlValue::Kind::Integer:
-        sqlite3_bind_int64(stmt, index, value->integer);
-        break;
-      case SqlValue::Kind::Real:
-        sqlite3_bind_double(stmt, index, value->real);
-        break;
-      case SqlValue::Kind::Text:
-        // Literal texts live as long as the batch; converted ones are copied.
-        sqlite3_bind_text(stmt, index, value->text.data(), static_cast<int>(value->text.size()),
-                          value == &converted ? SQLITE_TRANSIENT : SQLITE_STATIC);
-        break;
-    }
+    SqlValue& v = boundValues_[i];
+    v = ParameterValue(p);
+    if (p.convert) v = ConvertValue(v, p.from, p.to, p.style, p.context);
+    if (p.asReal && v.kind == SqlValue::Kind::Integer)
+      v = SqlValue::Real(static_cast<double>(v.integer));
+    bound_[i] = &v;
   }
+  return bound_;
 }
 
-void Interpreter::Bind(detail::CachedStatement& c) {
-  if (!c.statement) c.statement = session_.connection.Prepare(c.translation.sql);
-  sqlite3_stmt* stmt = c.statement.get();
-  sqlite3_reset(stmt);
-  BindTo(stmt, c.translation.params);
+long long Interpreter::RunCached(detail::CachedStatement& c, engine::RowVisitor rows) {
+  engine::Connection& connection = *session_.connection;
+  if (!c.statement) c.statement = connection.Prepare(c.translation.sql);
+  return connection.Run(*c.statement, BindValues(c.translation.params), rows,
+                        c.translation.writesDatabase);
 }
 
 // ---- Values ------------------------------------------------------------------------------------
 
-sqlite3_stmt* Interpreter::StepOneRow(detail::CachedStatement& c) {
-  Bind(c);
-  sqlite3_stmt* stmt = c.statement.get();
-  if (sqlite3_step(stmt) != SQLITE_ROW) {
-    sqlite3_reset(stmt);
-    session_.connection.Fail(c.translation.sql);
-  }
-  return stmt;
+SqlValue Interpreter::OneValue(detail::CachedStatement& c, SqlType& type) {
+  type = c.translation.columns[0].type;
+  std::optional<SqlValue> value;
+  RunCached(c, [&](const engine::Row& row) {
+    if (!value) value = row.Value(0, type);
+  });
+  if (!value) throw SqlError("Internal error: a value's statement gave no row.");
+  return std::move(*value);
 }
 
 SqlValue Interpreter::Evaluate(const Expression& e, const Statement& owner, SqlType& type) {
@@ -356,19 +390,16 @@ SqlValue Interpreter::Evaluate(const Expression& e, const Statement& owner, SqlT
     type = entry_->batch->variables[static_cast<std::size_t>(index)].type;
     return variables_[static_cast<std::size_t>(index)];
   }
-  detail::CachedStatement& c = Prepared(&e, Use::Scalar, owner);
-  sqlite3_stmt* stmt = StepOneRow(c);
-  type = c.translation.columns[0].type;
-  SqlValue v = sqlite::ReadValue(stmt, 0, type);
-  sqlite3_reset(stmt);
-  return v;
+  return OneValue(Prepared(&e, Use::Scalar, owner), type);
 }
 
 bool Interpreter::Condition(const Expression& e, const Statement& owner) {
-  sqlite3_stmt* stmt = StepOneRow(Prepared(&e, Use::Condition, owner));
-  const bool result = sqlite3_column_int(stmt, 0) != 0;
-  sqlite3_reset(stmt);
-  return result;
+  return Guarded([&] {
+    bool result = false;
+    RunCached(Prepared(&e, Use::Condition, owner),
+              [&](const engine::Row& row) { result = row.Integer(0) != 0; });
+    return result;
+  });
 }
 
 void Interpreter::Assign(int variable, const SqlValue& value, const SqlType& from) {

@@ -1,9 +1,7 @@
 // DDL and SELECT ... INTO: the statements that change the catalog, which is kept in step.
 #include <fmt/format.h>
-#include <sqlite3.h>
 
 #include "data/sql_error.h"
-#include "data/sqlite/catalog_store.h"
 #include "data/tsql/ast/alter_table_statement.h"
 #include "data/tsql/ast/create_index_statement.h"
 #include "data/tsql/ast/create_table_statement.h"
@@ -20,28 +18,38 @@ namespace zov::data::tsql {
 
 namespace {
 
-using sqlite::CatalogStore;
-
-// A savepoint around the steps of one DDL statement: all of them or none.
+// The steps of one DDL statement as one: all of them or none.
 class DdlScope {
  public:
-  explicit DdlScope(sqlite::Connection& c) : c_(c) { c_.Exec("SAVEPOINT zov_ddl"); }
+  explicit DdlScope(engine::Connection& c) : c_(c), own_(!c.InTransaction()) {
+    if (own_)
+      c_.Begin(false);
+    else
+      c_.Savepoint("zov_ddl");
+  }
   ~DdlScope() {
-    if (!done_) {
-      try {
-        c_.Exec("ROLLBACK TO zov_ddl");
-        c_.Exec("RELEASE zov_ddl");
-      } catch (...) {
+    if (done_) return;
+    try {
+      if (own_) {
+        c_.Rollback();
+      } else {
+        c_.RollbackTo("zov_ddl");
+        c_.Release("zov_ddl");
       }
+    } catch (...) {
     }
   }
   void Commit() {
-    c_.Exec("RELEASE zov_ddl");
+    if (own_)
+      c_.Commit();
+    else
+      c_.Release("zov_ddl");
     done_ = true;
   }
 
  private:
-  sqlite::Connection& c_;
+  engine::Connection& c_;
+  const bool own_;
   bool done_ = false;
 };
 
@@ -51,26 +59,6 @@ const SelectNode& FirstSelect(const SelectStatement& s) {
   return node->As<SelectNode>();
 }
 
-std::string SqlLiteral(const SqlValue& v) {
-  switch (v.kind) {
-    case SqlValue::Kind::Null:
-      return "NULL";
-    case SqlValue::Kind::Integer:
-      return std::to_string(v.integer);
-    case SqlValue::Kind::Real:
-      return fmt::format("{:.17g}", v.real);
-    case SqlValue::Kind::Text: {
-      std::string out = "'";
-      for (char c : v.text) {
-        out += c;
-        if (c == '\'') out += '\'';
-      }
-      return out + "'";
-    }
-  }
-  return "NULL";
-}
-
 }  // namespace
 
 void Interpreter::RunSelectInto(const SelectStatement& s) {
@@ -78,24 +66,20 @@ void Interpreter::RunSelectInto(const SelectStatement& s) {
   const ObjectName& into = FirstSelect(s).into;
   Translator translator(Input(false));
   CreateTablePlan plan = translator.CreateTableFor(into, c.translation.columns);
-  const char* schema = into.IsTemp() ? "temp" : "main";
+  engine::Connection& conn = *session_.connection;
   if (session_.depth > 0 || session_.inAtomic) session_.ddlInTransaction = true;
   long long changes = 0;
   if (into.IsTemp()) session_.ForgetDormant(into.name);
   {
-    DdlScope scope(session_.connection);
-    session_.connection.Exec(plan.sql);
-    if (!into.IsTemp())
-      CatalogStore::SaveColumns(session_.connection, schema, into.name, plan.columns, 1);
-    auto table = CatalogStore::LoadObject(session_.connection, schema, into.name);
+    DdlScope scope(conn);
+    conn.Exec(plan.sql);
+    if (!into.IsTemp()) conn.SaveColumns(into.name, plan.columns, 1);
+    auto table = conn.LoadObject(into.IsTemp(), into.name);
     table->columns = plan.columns;
     if (table->temp) table->objectId = session_.NextTempId();
-    sqlite::Statement insert = session_.connection.Prepare(
-        "INSERT INTO " + Translator::TableSql(*table) + " " + c.translation.sql);
-    BindTo(insert.get(), c.translation.params);
-    const int rc = sqlite3_step(insert.get());
-    if (rc != SQLITE_DONE) session_.connection.Fail(c.translation.sql);
-    changes = session_.connection.Changes();
+    std::unique_ptr<engine::Statement> insert =
+        conn.Prepare("INSERT INTO " + translator.TableSql(*table) + " " + c.translation.sql);
+    changes = conn.Run(*insert, BindValues(c.translation.params), {}, !into.IsTemp());
     scope.Commit();
     ChangeCatalog(table.get(), into.IsTemp(), into.name);
   }
@@ -129,18 +113,14 @@ void Interpreter::RunDdl(const Statement& s) {
   TranslatorInput in = Input(false);
   in.main = main.get();
   Translator translator(in);
-  sqlite::Connection& conn = session_.connection;
+  engine::Connection& conn = *session_.connection;
   if (session_.depth > 0 || session_.inAtomic) session_.ddlInTransaction = true;
   switch (s.kind) {
     case StatementKind::CreateTable: {
       const auto& ct = s.As<CreateTableStatement>();
       CreateTablePlan plan = translator.CreateTable(ct);
       const bool temp = ct.name.IsTemp();
-      const char* schema = temp ? "temp" : "main";
-      long long seed = 1;
-      for (const ColumnDefinition& c : ct.columns)
-        if (c.identity) seed = c.identitySeed;
-      if (temp && plan.seedSql.empty()) {
+      if (temp && plan.identitySeed == 1) {
         // A temporary table is one statement, and the session's memory knows it exactly.
         if (session_.ReviveTemp(ct.name.name, plan.sql)) {
           session_.tempCreateSql[Catalog::Key(ct.name.name)] = plan.sql;
@@ -161,9 +141,9 @@ void Interpreter::RunDdl(const Statement& s) {
       if (temp) session_.ForgetDormant(ct.name.name);
       DdlScope scope(conn);
       conn.Exec(plan.sql);
-      if (!plan.seedSql.empty()) conn.Exec(plan.seedSql);
-      if (!temp) CatalogStore::SaveColumns(conn, schema, ct.name.name, plan.columns, seed);
-      auto table = CatalogStore::LoadObject(conn, schema, ct.name.name);
+      if (!temp) conn.SaveColumns(ct.name.name, plan.columns, plan.identitySeed);
+      auto table = conn.LoadObject(temp, ct.name.name);
+      if (plan.identitySeed != 1) conn.RestartIdentity(*table, plan.identitySeed);
       if (temp) {
         table->columns = plan.columns;
         table->objectId = session_.NextTempId();
@@ -175,33 +155,13 @@ void Interpreter::RunDdl(const Statement& s) {
     case StatementKind::CreateView: {
       const auto& cv = s.As<CreateViewStatement>();
       Translation t = translator.CreateView(cv);
-      // SQLite keeps no parameters in a view: the literals go in as SQL text.
-      std::string sql;
-      for (std::size_t i = 0; i < t.sql.size(); ++i) {
-        if (t.sql[i] == '?' && i + 1 < t.sql.size() &&
-            std::isdigit(static_cast<unsigned char>(t.sql[i + 1]))) {
-          std::size_t j = i + 1;
-          int n = 0;
-          while (j < t.sql.size() && std::isdigit(static_cast<unsigned char>(t.sql[j])))
-            n = n * 10 + (t.sql[j++] - '0');
-          const Parameter& p = t.params[static_cast<std::size_t>(n - 1)];
-          SqlValue v = ParameterValue(p);
-          if (p.convert) v = ConvertValue(v, p.from, p.to, p.style, p.context);
-          if (p.asReal && v.kind == SqlValue::Kind::Integer)
-            v = SqlValue::Real(static_cast<double>(v.integer));
-          sql += SqlLiteral(v);
-          i = j - 1;
-        } else {
-          sql += t.sql[i];
-        }
-      }
       std::vector<ColumnInfo> columns;
       for (const ResultColumn& c : t.columns)
         columns.push_back(ColumnInfo{c.name, c.type, false, true});
       DdlScope scope(conn);
-      conn.Exec(sql);
-      CatalogStore::SaveColumns(conn, "main", cv.name.name, columns, 1);
-      auto view = CatalogStore::LoadObject(conn, "main", cv.name.name);
+      conn.Exec(t.sql);
+      conn.SaveColumns(cv.name.name, columns, 1);
+      auto view = conn.LoadObject(false, cv.name.name);
       scope.Commit();
       ChangeCatalog(view.get(), false, cv.name.name);
       return;
@@ -214,7 +174,7 @@ void Interpreter::RunDdl(const Statement& s) {
       // An indexed temporary table is no longer the table its CREATE makes.
       if (table->temp) session_.tempCreateSql.erase(Catalog::Key(table->name));
       const bool temp = table->temp;
-      auto reloaded = CatalogStore::LoadObject(conn, temp ? "temp" : "main", table->name);
+      auto reloaded = conn.LoadObject(temp, table->name);
       if (temp) {
         reloaded->columns = table->columns;
         reloaded->objectId = session_.NextTempId();
@@ -237,7 +197,7 @@ void Interpreter::RunDdl(const Statement& s) {
                             name.schema, name.name));
           }
           std::string sql = std::string("DROP INDEX ") + (d.ifExists ? "IF EXISTS " : "") +
-                            (table->temp ? "temp." : "") +
+                            (table->temp ? std::string(session_.dialect->tempSchema) : "") +
                             Translator::Quote(table->name + "." + name.name);
           try {
             conn.Exec(sql);
@@ -247,8 +207,7 @@ void Interpreter::RunDdl(const Statement& s) {
                             "not have permission.",
                             name.schema, name.name));
           }
-          auto reloaded =
-              CatalogStore::LoadObject(conn, table->temp ? "temp" : "main", table->name);
+          auto reloaded = conn.LoadObject(table->temp, table->name);
           if (table->temp) {
             reloaded->columns = table->columns;
             reloaded->objectId = session_.NextTempId();
@@ -273,7 +232,7 @@ void Interpreter::RunDdl(const Statement& s) {
               fmt::format("Cannot use DROP VIEW with '{}' because '{}' is a table. Use DROP TABLE.",
                           name.name, name.name));
         const std::string drop =
-            std::string(table->view ? "DROP VIEW " : "DROP TABLE ") + Translator::TableSql(*table);
+            std::string(table->view ? "DROP VIEW " : "DROP TABLE ") + translator.TableSql(*table);
         if (table->temp) {
           auto made = session_.tempCreateSql.find(Catalog::Key(table->name));
           if (made != session_.tempCreateSql.end()) {
@@ -285,7 +244,7 @@ void Interpreter::RunDdl(const Statement& s) {
         } else {
           DdlScope scope(conn);
           conn.Exec(drop);
-          CatalogStore::Forget(conn, "main", table->name);
+          conn.ForgetColumns(table->name);
           scope.Commit();
         }
         if (session_.identityInsert == Catalog::Key(table->name)) session_.identityInsert.clear();
@@ -298,12 +257,11 @@ void Interpreter::RunDdl(const Statement& s) {
       std::vector<ColumnInfo> added;
       std::vector<std::string> statements = translator.AddColumns(a.table, a.add, added);
       auto table = translator.FindTable(a.table);
-      const char* schema = table->temp ? "temp" : "main";
       if (table->temp) session_.tempCreateSql.erase(Catalog::Key(table->name));
       DdlScope scope(conn);
       for (const std::string& sql : statements) conn.Exec(sql);
-      if (!table->temp) CatalogStore::AppendColumns(conn, schema, table->name, added);
-      auto reloaded = CatalogStore::LoadObject(conn, schema, table->name);
+      if (!table->temp) conn.AppendColumns(table->name, added);
+      auto reloaded = conn.LoadObject(table->temp, table->name);
       if (table->temp) {
         reloaded->columns = table->columns;
         for (const ColumnInfo& c : added) reloaded->columns.push_back(c);
@@ -325,17 +283,9 @@ void Interpreter::RunDdl(const Statement& s) {
         throw SqlError(
             fmt::format("Cannot truncate table '{}' because it is not a table.", t.table.name));
       DdlScope scope(conn);
-      conn.Exec("DELETE FROM " + Translator::TableSql(*table));
-      if (table->IdentityColumn() >= 0) {
-        const char* schema = table->temp ? "temp" : "main";
-        const long long seed =
-            table->temp ? 1 : CatalogStore::IdentitySeed(conn, schema, table->name);
-        sqlite::Statement reset = conn.Prepare(
-            fmt::format("UPDATE {}.sqlite_sequence SET seq = ?2 WHERE name = ?1", schema));
-        sqlite3_bind_text(reset.get(), 1, table->name.c_str(), -1, SQLITE_TRANSIENT);
-        sqlite3_bind_int64(reset.get(), 2, seed - 1);
-        if (sqlite3_step(reset.get()) != SQLITE_DONE) conn.Fail("");
-      }
+      conn.Exec("DELETE FROM " + translator.TableSql(*table));
+      if (table->IdentityColumn() >= 0)
+        conn.RestartIdentity(*table, table->temp ? 1 : conn.IdentitySeed(table->name));
       scope.Commit();
       return;
     }

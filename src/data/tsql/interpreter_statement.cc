@@ -1,10 +1,11 @@
 // Running statements: control flow, queries, assignments, INSERT/UPDATE/DELETE, SET options and
 // transactions.
 #include <fmt/format.h>
-#include <sqlite3.h>
 
+#include <optional>
+
+#include "data/engine/values.h"
 #include "data/sql_error.h"
-#include "data/sqlite/value_reader.h"
 #include "data/tsql/ast/block_statement.h"
 #include "data/tsql/ast/control_statement.h"
 #include "data/tsql/ast/declare_statement.h"
@@ -39,59 +40,6 @@ Interpreter::Flow Interpreter::ExecuteList(const StatementList& list) {
 Interpreter::Flow Interpreter::Execute(const Statement& s) {
   current_ = &s;
   switch (s.kind) {
-    case StatementKind::Select: {
-      const auto& select = s.As<SelectStatement>();
-      if (select.into)
-        RunSelectInto(select);
-      else if (select.assigns)
-        RunAssignment(select);
-      else
-        RunQuery(select);
-      return Flow::Normal;
-    }
-    case StatementKind::Insert:
-    case StatementKind::Update:
-    case StatementKind::Delete:
-      RunModification(s);
-      return Flow::Normal;
-    case StatementKind::CreateTable:
-    case StatementKind::CreateIndex:
-    case StatementKind::CreateView:
-    case StatementKind::Drop:
-    case StatementKind::AlterTable:
-    case StatementKind::Truncate:
-      RunDdl(s);
-      return Flow::Normal;
-    case StatementKind::Declare:
-      for (const VariableDeclaration& d : s.As<DeclareStatement>().variables) {
-        if (d.initial) {
-          SqlType type;
-          SqlValue v = Evaluate(*d.initial, s, type);
-          Assign(d.variable, v, type);
-        } else {
-          variables_[static_cast<std::size_t>(d.variable)] = SqlValue::Null();
-        }
-      }
-      return Flow::Normal;
-    case StatementKind::SetVariable: {
-      const auto& v = s.As<SetVariableStatement>();
-      SqlType type;
-      SqlValue value;
-      if (v.op == '=') {
-        value = Evaluate(*v.value, s, type);
-      } else {
-        detail::CachedStatement& c = Prepared(&s, Use::Compound, s);
-        sqlite3_stmt* stmt = StepOneRow(c);
-        type = c.translation.columns[0].type;
-        value = sqlite::ReadValue(stmt, 0, type);
-        sqlite3_reset(stmt);
-      }
-      Assign(v.variable, value, type);
-      return Flow::Normal;
-    }
-    case StatementKind::SetOption:
-      RunSetOption(s);
-      return Flow::Normal;
     case StatementKind::If: {
       const auto& i = s.As<IfStatement>();
       if (Condition(*i.condition, s)) return Execute(*i.then);
@@ -125,73 +73,101 @@ Interpreter::Flow Interpreter::Execute(const Statement& s) {
     case StatementKind::Transaction:
       RunTransaction(s);
       return Flow::Normal;
+    case StatementKind::SetOption:
+      RunSetOption(s);
+      return Flow::Normal;
+    default:
+      Guarded([&] { ExecuteSimple(s); });
+      return Flow::Normal;
+  }
+}
+
+void Interpreter::ExecuteSimple(const Statement& s) {
+  switch (s.kind) {
+    case StatementKind::Select: {
+      const auto& select = s.As<SelectStatement>();
+      if (select.into)
+        RunSelectInto(select);
+      else if (select.assigns)
+        RunAssignment(select);
+      else
+        RunQuery(select);
+      return;
+    }
+    case StatementKind::Insert:
+    case StatementKind::Update:
+    case StatementKind::Delete:
+      RunModification(s);
+      return;
+    case StatementKind::CreateTable:
+    case StatementKind::CreateIndex:
+    case StatementKind::CreateView:
+    case StatementKind::Drop:
+    case StatementKind::AlterTable:
+    case StatementKind::Truncate:
+      RunDdl(s);
+      return;
+    case StatementKind::Declare:
+      for (const VariableDeclaration& d : s.As<DeclareStatement>().variables) {
+        if (d.initial) {
+          SqlType type;
+          SqlValue v = Evaluate(*d.initial, s, type);
+          Assign(d.variable, v, type);
+        } else {
+          variables_[static_cast<std::size_t>(d.variable)] = SqlValue::Null();
+        }
+      }
+      return;
+    case StatementKind::SetVariable: {
+      const auto& v = s.As<SetVariableStatement>();
+      SqlType type;
+      SqlValue value = v.op == '=' ? Evaluate(*v.value, s, type)
+                                   : OneValue(Prepared(&s, Use::Compound, s), type);
+      Assign(v.variable, value, type);
+      return;
+    }
     case StatementKind::Print: {
       SqlType type;
       Evaluate(*s.As<PrintStatement>().value, s, type);
-      return Flow::Normal;
+      return;
     }
+    default:
+      return;
   }
-  return Flow::Normal;
 }
 
 void Interpreter::RunQuery(const SelectStatement& s) {
   detail::CachedStatement& c = Prepared(&s, Use::Statement, s);
-  Bind(c);
-  sqlite3_stmt* stmt = c.statement.get();
   const auto& columns = c.translation.columns;
   if (c.columns.size() != columns.size()) {
     c.columns.clear();
     for (const ResultColumn& col : columns)
-      c.columns.push_back(Column{col.name, sqlite::VarTypeOf(col.type), col.type.ToString()});
+      c.columns.push_back(Column{col.name, engine::VarTypeOf(col.type), col.type.ToString()});
   }
   ResultSet rs;
   rs.columns = c.columns;
-  int rc;
-  try {
-    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
-      std::vector<vb::Variant> row;
-      row.reserve(columns.size());
-      for (std::size_t i = 0; i < columns.size(); ++i)
-        row.push_back(sqlite::ReadVariant(stmt, static_cast<int>(i), columns[i].type));
-      rs.rows.push_back(std::move(row));
-    }
-  } catch (...) {
-    sqlite3_reset(stmt);
-    throw;
-  }
-  if (rc != SQLITE_DONE) {
-    sqlite3_reset(stmt);
-    session_.connection.Fail(c.translation.sql);
-  }
-  sqlite3_reset(stmt);
+  RunCached(c, [&](const engine::Row& r) {
+    std::vector<vb::Variant> row;
+    row.reserve(columns.size());
+    for (std::size_t i = 0; i < columns.size(); ++i)
+      row.push_back(r.Variant(static_cast<int>(i), columns[i].type));
+    rs.rows.push_back(std::move(row));
+  });
   session_.rowCount = static_cast<long long>(rs.rows.size());
   result_.resultSets.push_back(std::move(rs));
 }
 
 void Interpreter::RunAssignment(const SelectStatement& s) {
   detail::CachedStatement& c = Prepared(&s, Use::Statement, s);
-  Bind(c);
-  sqlite3_stmt* stmt = c.statement.get();
   const auto& columns = c.translation.columns;
   long long rows = 0;
-  int rc;
-  try {
-    // Every row assigns in turn; the last one stays, as in SQL Server.
-    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
-      ++rows;
-      for (std::size_t i = 0; i < columns.size(); ++i)
-        Assign(c.translation.assignTo[i],
-               sqlite::ReadValue(stmt, static_cast<int>(i), columns[i].type), columns[i].type);
-    }
-  } catch (...) {
-    sqlite3_reset(stmt);
-    throw;
-  }
-  if (rc != SQLITE_DONE) {
-    sqlite3_reset(stmt);
-    session_.connection.Fail(c.translation.sql);
-  }
-  sqlite3_reset(stmt);
+  // Every row assigns in turn; the last one stays, as in SQL Server.
+  RunCached(c, [&](const engine::Row& r) {
+    ++rows;
+    for (std::size_t i = 0; i < columns.size(); ++i)
+      Assign(c.translation.assignTo[i], r.Value(static_cast<int>(i), columns[i].type),
+             columns[i].type);
+  });
   session_.rowCount = rows;
 }
 
@@ -212,20 +188,20 @@ void Interpreter::RunModification(const Statement& s) {
                       "into a NOT FOR REPLICATION identity column.",
                       t.insertTable));
   }
-  Bind(c);
-  sqlite3_stmt* stmt = c.statement.get();
-  const int rc = sqlite3_step(stmt);
-  if (rc != SQLITE_DONE && rc != SQLITE_ROW) {
-    sqlite3_reset(stmt);
-    session_.connection.Fail(t.sql);
-  }
-  sqlite3_reset(stmt);
-  const long long changes = session_.connection.Changes();
+  // An engine that gives the generated identity values back as the INSERT's rows.
+  std::optional<long long> returned;
+  const long long changes =
+      RunCached(c, [&](const engine::Row& row) { returned = row.Integer(0); });
   if (!session_.nocount) result_.rowsAffected += changes;
   session_.rowCount = changes;
-  if (s.kind == StatementKind::Insert && !t.insertTable.empty() && changes > 0) {
-    session_.hasIdentity = true;
-    session_.lastIdentity = session_.connection.LastInsertRowId();
+  if (s.kind != StatementKind::Insert || t.insertTable.empty() || changes == 0) return;
+  session_.hasIdentity = true;
+  session_.lastIdentity = returned ? *returned : session_.connection->LastInsertId();
+  if (!t.identityTable.empty()) {
+    ObjectName name;
+    name.name = t.identityTable;
+    if (auto table = Translator(Input(false)).FindTable(name))
+      session_.connection->FollowIdentity(*table);
   }
 }
 

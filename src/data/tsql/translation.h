@@ -20,6 +20,7 @@ enum class ParameterSource : std::uint8_t {
   TranCount,  // @@TRANCOUNT
   List,       // the values of `items`, in the dialect's form of a list (a long IN list)
   Null,       // a NULL among the values of a list
+  ObjectId,   // Object_Id() of the values of `items` (the name, and the type when given)
 };
 
 struct Parameter {
@@ -31,7 +32,7 @@ struct Parameter {
   int style = -1;
   ConversionContext context = ConversionContext::Explicit;
   bool asReal = false;           // bind a number as a double so that SQLite divides exactly
-  std::vector<Parameter> items;  // List: one parameter per value, all converted to `to`
+  std::vector<Parameter> items;  // List, ObjectId: the parameters of the values
 };
 
 struct ResultColumn {
@@ -53,9 +54,10 @@ struct Translation {
   std::vector<ResultColumn> columns;
   std::vector<PinnedLiteral> literalDependencies;  // literal texts the translation relied on
   std::vector<TempDependency> tempDependencies;
-  std::string identityTable;  // INSERT names this table's identity column explicitly
-  std::string insertTable;    // INSERT into a table with an identity column (sets @@IDENTITY)
-  std::vector<int> assignTo;  // SELECT @v = ...: the variable of each result column
+  std::string identityTable;    // INSERT names this table's identity column explicitly
+  std::string insertTable;      // INSERT into a table with an identity column (sets @@IDENTITY)
+  bool writesDatabase = false;  // INSERT, UPDATE or DELETE of a table that is not temporary
+  std::vector<int> assignTo;    // SELECT @v = ...: the variable of each result column
   std::vector<char> assignOps;
 };
 

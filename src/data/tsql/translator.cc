@@ -69,8 +69,8 @@ std::string Translator::Quote(std::string_view name) {
   return out;
 }
 
-std::string Translator::TableSql(const TableInfo& table) {
-  return table.temp ? "temp." + Quote(table.name) : Quote(table.name);
+std::string Translator::TableSql(const Dialect& dialect, const TableInfo& table) {
+  return table.temp ? std::string(dialect.tempSchema) + Quote(table.name) : Quote(table.name);
 }
 
 std::string Translator::NewAlias() { return fmt::format("\"s{}\"", ++aliasCounter_); }
@@ -107,7 +107,7 @@ std::shared_ptr<const TableInfo> Translator::FindTable(const ObjectName& name) {
 
 Translation Translator::Finish(std::string sql, std::vector<ResultColumn> columns) {
   Translation t;
-  t.sql = std::move(sql);
+  t.sql = in_.dialect->parameter ? WriteParameters(sql) : std::move(sql);
   t.params = std::move(params_);
   t.columns = std::move(columns);
   t.literalDependencies = std::move(literalDependencies_);
@@ -116,6 +116,64 @@ Translation Translator::Finish(std::string sql, std::vector<ResultColumn> column
   literalDependencies_.clear();
   tempDependencies_.clear();
   return t;
+}
+
+namespace {
+
+// `sql` with every ?n outside quoted names and texts replaced by `write(n)`.
+template <class Write>
+std::string ReplaceParameters(const std::string& sql, Write&& write) {
+  std::string out;
+  out.reserve(sql.size() + sql.size() / 4);
+  for (std::size_t i = 0; i < sql.size(); ++i) {
+    const char c = sql[i];
+    if (c == '\'' || c == '"') {
+      const std::size_t end = sql.find(c, i + 1);
+      const std::size_t stop = end == std::string::npos ? sql.size() : end + 1;
+      out.append(sql, i, stop - i);
+      i = stop - 1;
+      continue;
+    }
+    if (c != '?' || i + 1 >= sql.size() || !std::isdigit(static_cast<unsigned char>(sql[i + 1]))) {
+      out += c;
+      continue;
+    }
+    std::size_t j = i + 1;
+    int n = 0;
+    while (j < sql.size() && std::isdigit(static_cast<unsigned char>(sql[j])))
+      n = n * 10 + (sql[j++] - '0');
+    out += write(n);
+    i = j - 1;
+  }
+  return out;
+}
+
+}  // namespace
+
+std::string Translator::WriteParameters(const std::string& sql) const {
+  return ReplaceParameters(sql, [&](int n) {
+    const Parameter& p = params_[static_cast<std::size_t>(n - 1)];
+    // A divisor bound as a double divides exactly; the engine takes it as an exact number.
+    return in_.dialect->parameter(n,
+                                  p.asReal    ? SqlType::Decimal(38, 10)
+                                  : p.convert ? p.to
+                                              : p.from,
+                                  p.source == ParameterSource::List);
+  });
+}
+
+std::string Translator::InlineLiterals(const std::string& sql) const {
+  return ReplaceParameters(sql, [&](int n) {
+    const Parameter& p = params_[static_cast<std::size_t>(n - 1)];
+    if (p.source != ParameterSource::Literal)
+      throw SqlError(
+          "Unsupported T-SQL construct: variables, system functions or a long IN list in a view.");
+    SqlValue v = (*in_.literalValues)[static_cast<std::size_t>(p.index)];
+    if (p.convert) v = ConvertValue(v, p.from, p.to, p.style, p.context);
+    if (p.asReal && v.kind == SqlValue::Kind::Integer)
+      v = SqlValue::Real(static_cast<double>(v.integer));
+    return in_.dialect->literal(v, p.convert ? p.to : p.from);
+  });
 }
 
 // ---- Statements --------------------------------------------------------------------------------
@@ -510,7 +568,8 @@ std::string Translator::SetOperationSql(const SetOperationNode& node, const Scop
     const auto& op = n.As<SetOperationNode>();
     std::string left = render(*op.left, first);
     std::string right = render(*op.right, false);
-    if (op.right->kind == QueryNodeKind::SetOperation) right = "SELECT * FROM (" + right + ")";
+    if (op.right->kind == QueryNodeKind::SetOperation)
+      right = "SELECT * FROM (" + right + ") AS " + NewAlias();
     const char* keyword = op.type == SetOperationType::Union      ? " UNION "
                           : op.type == SetOperationType::UnionAll ? " UNION ALL "
                           : op.type == SetOperationType::Except   ? " EXCEPT "

@@ -49,12 +49,12 @@ struct TranslatorInput {
 // before it runs: the table may be created by the batch itself.
 struct DeferredName {};
 
-// The SQLite statements of a CREATE TABLE: the table, then its identity seed when not 1.
+// The engine's CREATE TABLE for a T-SQL one, with what the catalog records.
 struct CreateTablePlan {
   std::string sql;
   std::vector<ColumnInfo> columns;
   std::vector<std::vector<int>> uniqueKeys;  // the primary key and UNIQUE keys, by column position
-  std::string seedSql;                       // empty when the identity starts at 1
+  long long identitySeed = 1;                // the identity column's first value
 };
 
 class Translator {
@@ -77,8 +77,9 @@ class Translator {
 
   // DDL: SQLite text for the statement, with the columns the catalog records.
   CreateTablePlan CreateTable(const CreateTableStatement& statement);
-  // The SQLite CREATE TABLE for SELECT ... INTO `name` with the given result columns.
+  // The CREATE TABLE for SELECT ... INTO `name` with the given result columns.
   CreateTablePlan CreateTableFor(const ObjectName& name, const std::vector<ResultColumn>& columns);
+  // The engine's CREATE VIEW, literals written into its text.
   Translation CreateView(const CreateViewStatement& statement);
   std::string CreateIndex(const CreateIndexStatement& statement);
   // ALTER TABLE ADD: one SQLite statement per column.
@@ -86,14 +87,13 @@ class Translator {
                                       const std::vector<ColumnDefinition>& columns,
                                       std::vector<ColumnInfo>& added);
 
-  // The SQLite name of a table: "name" or temp."#name".
-  static std::string TableSql(const TableInfo& table);
-  // Quotes an identifier for SQLite.
+  // The engine's name of a table: "name", or temp."#name" in SQLite's dialect.
+  static std::string TableSql(const Dialect& dialect, const TableInfo& table);
+  std::string TableSql(const TableInfo& table) const { return TableSql(*in_.dialect, table); }
+  // Quotes an identifier.
   static std::string Quote(std::string_view name);
   // The table a statement names, or null (Tempdb.dbo.#t and dbo.t are understood).
   std::shared_ptr<const TableInfo> FindTable(const ObjectName& name);
-  // The declared type SQLite keeps for a column of T-SQL type `t`.
-  static std::string DeclaredType(const SqlType& t);
 
  private:
   struct Emitted {
@@ -137,6 +137,10 @@ class Translator {
 
   // ---- queries (translator.cc)
   Translation Finish(std::string sql, std::vector<ResultColumn> columns);
+  // `sql` with every ?n written as the dialect writes parameter n.
+  std::string WriteParameters(const std::string& sql) const;
+  // `sql` with every ?n replaced by the value of its literal (a view keeps no parameters).
+  std::string InlineLiterals(const std::string& sql) const;
   // `derived`: the query feeds another (derived table, view, subquery, INSERT): its columns are
   // named and its decimal results rounded in SQL. `names` renames the columns.
   std::string QuerySql(const tsql::Query& query, const Scope* outer,
@@ -216,7 +220,6 @@ class Translator {
   SqlType CaseResultType(const std::vector<SqlType>& types);
   std::string AddParameter(Parameter p);
   static bool SameClass(const SqlType& a, const SqlType& b);
-  static std::string TypeText(const SqlType& t);
 
   // ---- DDL (translator_ddl.cc)
   std::string ColumnSql(const ColumnDefinition& c, bool asRowId, bool forceNotNull);

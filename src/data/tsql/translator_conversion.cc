@@ -16,11 +16,6 @@ std::string Translator::AddParameter(Parameter p) {
   return "?" + std::to_string(params_.size());
 }
 
-std::string Translator::TypeText(const SqlType& t) {
-  const SqlType shown = t.IsNull() ? SqlType::Of(TypeId::Int) : t;
-  return fmt::format("{} /* {} */", shown.Code(), shown.ToString());
-}
-
 bool Translator::SameClass(const SqlType& a, const SqlType& b) {
   if (a.IsNull() || b.IsNull()) return true;
   if (a.IsString() && b.IsString()) return true;
@@ -30,7 +25,7 @@ bool Translator::SameClass(const SqlType& a, const SqlType& b) {
 }
 
 std::string Translator::Collated(const Emitted& e) const {
-  if (e.type.IsString() && !e.column) return e.sql + " COLLATE TSQL_CI";
+  if (e.type.IsString() && !e.column) return e.sql + std::string(in_.dialect->collate);
   return e.sql;
 }
 
@@ -88,10 +83,9 @@ Translator::Emitted Translator::ConvertTo(Emitted e, const SqlType& to, int styl
   }
   if (from.IsNumeric() && to.id == TypeId::Float) {
     e = Exact(std::move(e));  // the double nearest the exact decimal
-    e.sql = "CAST(" + e.sql + " AS REAL)";
+    e.sql = fmt::format(fmt::runtime(in_.dialect->toFloat), e.sql);
   } else {
-    e.sql = fmt::format("tsql_cast({}, {}, {}, {}, {})", e.sql, TypeText(from), TypeText(to), style,
-                        context == ConversionContext::Assignment ? 1 : 0);
+    e.sql = in_.dialect->convert(e.sql, from, to, style, context == ConversionContext::Assignment);
   }
   e.type = to;
   e.column = false;
@@ -145,7 +139,7 @@ Translator::Emitted Translator::ForWrite(Emitted e, const SqlType& to) {
     }
   }
   if (noop) return e;
-  e.sql = fmt::format("tsql_cast({}, {}, {}, -1, 1)", e.sql, TypeText(from), TypeText(to));
+  e.sql = in_.dialect->convert(e.sql, from, to, -1, true);
   e.type = to;
   e.inexact = false;
   e.column = false;

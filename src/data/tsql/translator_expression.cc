@@ -356,7 +356,7 @@ Translator::Emitted Translator::EmitComparison(const Expression& e, const Scope&
   Emitted out;
   std::string right = r.sql;
   if ((l.type.IsString() || r.type.IsString()) && !(l.column && r.column))
-    right += " COLLATE TSQL_CI";
+    right += in_.dialect->collate;
   out.sql = "(" + l.sql + kOps[static_cast<int>(c.op)] + right + ")";
   out.type = SqlType::Of(TypeId::Boolean);
   return out;
@@ -428,7 +428,7 @@ Translator::Emitted Translator::EmitIn(const Expression& e, const Scope& scope) 
         v.type = y;
         v.column = true;
         v = ConvertTo(std::move(v), x.type);
-        sub = "SELECT " + v.sql + " FROM (" + sub + ")";
+        sub = "SELECT " + v.sql + " FROM (" + sub + ") AS " + NewAlias();
       } else {
         x = ConvertTo(std::move(x), y);
       }
@@ -676,8 +676,8 @@ Translator::Emitted Translator::EmitScalarSubquery(const tsql::Query& query, con
     out.sql = "(" + sub + ")";
   } else {
     // SQLite would silently take the first row; SQL Server refuses a second one.
-    out.sql =
-        "(SELECT tsql_single(count(*), max(\"v\")) FROM (SELECT \"v\" FROM (" + sub + ") LIMIT 2))";
+    out.sql = "(SELECT tsql_single(count(*), max(\"v\")) FROM (SELECT \"v\" FROM (" + sub +
+              ") AS " + NewAlias() + " LIMIT 2) AS " + NewAlias() + ")";
   }
   return out;
 }

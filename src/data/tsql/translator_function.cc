@@ -100,7 +100,7 @@ Translator::Emitted Translator::EmitFunction(const FunctionExpression& f, const 
           !(t.id == TypeId::Decimal && b.type.Scale() > t.Scale());
       if (!widening) b = ConvertTo(std::move(b), t);
     }
-    out.sql = "ifnull(" + a.sql + ", " + b.sql + ")";
+    out.sql = "coalesce(" + a.sql + ", " + b.sql + ")";
     out.type = t;
     return out;
   }
@@ -129,8 +129,8 @@ Translator::Emitted Translator::EmitFunction(const FunctionExpression& f, const 
     Emitted b = arg(1);
     const SqlType t = a.type;
     Unify(a, b, "NULLIF");
-    out.sql =
-        "nullif(" + (a.type.IsString() ? a.sql + " COLLATE TSQL_CI" : a.sql) + ", " + b.sql + ")";
+    out.sql = "nullif(" + (a.type.IsString() ? a.sql + std::string(in_.dialect->collate) : a.sql) +
+              ", " + b.sql + ")";
     out.type = t.IsNull() ? a.type : a.type;
     return out;
   }
@@ -191,7 +191,7 @@ Translator::Emitted Translator::EmitFunction(const FunctionExpression& f, const 
       throw SqlError("The POWER function requires numeric arguments.");
     out.sql = "pow(" + x.sql + ", " + y.sql + ")";
     if (x.type.IsInteger()) {
-      out.sql = "CAST(" + out.sql + " AS INTEGER)";
+      out.sql = fmt::format(fmt::runtime(in_.dialect->truncate), out.sql);
       out.type = x.type.id == TypeId::BigInt ? x.type : SqlType::Of(TypeId::Int);
     } else {
       out.type = SqlType::Of(TypeId::Float);
@@ -222,9 +222,27 @@ Translator::Emitted Translator::EmitFunction(const FunctionExpression& f, const 
   }
   if (name == "OBJECT_ID") {
     args(1, 2);
-    out.sql = "tsql_object_id(" + AsText(arg(0)).sql;
-    if (f.args.size() == 2) out.sql += ", " + AsText(arg(1)).sql;
-    out.sql += ")";
+    // Object_Id answers from the session's view of the catalog (its temporary tables among it):
+    // the front end evaluates it whenever it binds the parameter.
+    Parameter p;
+    p.source = ParameterSource::ObjectId;
+    p.from = SqlType::Of(TypeId::Int);
+    for (std::size_t i = 0; i < f.args.size(); ++i) {
+      Emitted a = AsText(arg(i));
+      Parameter item;
+      if (a.param >= 0 && a.param + 1 == static_cast<int>(params_.size())) {
+        item = std::move(params_.back());
+        params_.pop_back();
+      } else if (a.sql == "NULL") {
+        item.source = ParameterSource::Null;
+      } else {
+        throw SqlError(
+            "Unsupported T-SQL construct: OBJECT_ID of a value that is not a literal or a "
+            "variable.");
+      }
+      p.items.push_back(std::move(item));
+    }
+    out.sql = AddParameter(std::move(p));
     out.type = SqlType::Of(TypeId::Int);
     return out;
   }
@@ -287,7 +305,7 @@ Translator::Emitted Translator::EmitStringFunction(const FunctionExpression& f,
     args(1, 1);
     Emitted s = text(0);
     const char* fn = name == "LTRIM" ? "ltrim" : name == "RTRIM" ? "rtrim" : "trim";
-    out.sql = std::string(fn) + "(" + s.sql + ", ' ')";
+    out.sql = fmt::format(fmt::runtime(in_.dialect->trim), s.sql, fn);
     out.type = s.type.id == TypeId::Char    ? SqlType::VarChar(s.type.length)
                : s.type.id == TypeId::NChar ? SqlType::NVarChar(s.type.length)
                                             : s.type;
@@ -383,7 +401,7 @@ Translator::Emitted Translator::EmitStringFunction(const FunctionExpression& f,
   for (std::size_t i = 0; i < f.args.size(); ++i) {
     Emitted s = text(i);
     unicode = unicode || s.type.IsUnicode();
-    out.sql += (i ? " || " : "") + std::string("ifnull(") + s.sql + ", '')";
+    out.sql += (i ? " || " : "") + std::string("coalesce(") + s.sql + ", '')";
   }
   out.sql += ")";
   out.type = unicode ? SqlType::NVarChar(-1) : SqlType::VarChar(-1);
@@ -419,9 +437,7 @@ Translator::Emitted Translator::EmitDateFunction(const FunctionExpression& f, co
   if (name == "YEAR" || name == "MONTH" || name == "DAY") {
     args(1);
     Emitted d = date(0);
-    const char* range = name == "YEAR" ? "1, 4" : name == "MONTH" ? "6, 2" : "9, 2";
-    // Datetimes are stored as canonical text, so the parts are plain substrings.
-    out.sql = fmt::format("CAST(substr({}, {}) AS INTEGER)", d.sql, range);
+    out.sql = in_.dialect->datePart(d.sql, name);
     out.type = SqlType::Of(TypeId::Int);
     return out;
   }

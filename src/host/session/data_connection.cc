@@ -37,7 +37,7 @@ class FileConnection final : public SqlConnection {
   void Rollback() override {
     if (session_->InTransaction()) session_->Rollback();
   }
-  std::string Location() const override { return database_->path(); }
+  std::string Location() const override { return database_->location(); }
 
  private:
   std::shared_ptr<data::Database> database_;
