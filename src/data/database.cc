@@ -3,6 +3,9 @@
 
 #include <fmt/format.h>
 
+#include <filesystem>
+
+#include "data/postgresql/engine.h"
 #include "data/session_state.h"
 #include "data/sqlite/engine.h"
 #include "data/tsql/interpreter.h"
@@ -383,12 +386,55 @@ bool IsServerLocation(std::string_view location) {
 }
 
 std::shared_ptr<Database> Database::Open(const std::string& location) {
-  detail::DatabaseState::Connector connect = [location] { return sqlite::Connect(location); };
+  detail::DatabaseState::Connector connect;
+  if (IsServerLocation(location))
+    connect = [location] { return postgresql::Connect(location); };
+  else
+    connect = [location] { return sqlite::Connect(location); };
   std::unique_ptr<engine::Connection> first = connect();
   first->PrepareCatalog();
   auto state = std::make_shared<detail::DatabaseState>(location, std::move(connect));
   state->PublishMain(first->LoadCatalog(false));
   return std::shared_ptr<Database>(new Database(std::move(state)));
+}
+
+std::shared_ptr<Database> Database::Create(const std::string& location) {
+  if (IsServerLocation(location)) {
+    postgresql::CreateEmpty(location);
+  } else {
+    std::error_code ec;
+    for (const char* suffix : {"", "-wal", "-shm", "-journal"})
+      std::filesystem::remove(location + suffix, ec);
+  }
+  return Open(location);
+}
+
+void Database::Copy(const std::string& from, const std::string& to) {
+  if (IsServerLocation(from)) {
+    postgresql::Copy(from, to);
+    return;
+  }
+  for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(to + suffix);
+  std::filesystem::copy_file(from, to, std::filesystem::copy_options::overwrite_existing);
+}
+
+void Database::Drop(const std::string& location) {
+  if (IsServerLocation(location)) {
+    postgresql::Drop(location);
+    return;
+  }
+  std::error_code ec;
+  for (const char* suffix : {"", "-wal", "-shm", "-journal"})
+    std::filesystem::remove(location + suffix, ec);
+}
+
+std::string Database::Named(const std::string& location, std::string_view name) {
+  if (IsServerLocation(location)) return postgresql::WithDatabase(location, name);
+  return (std::filesystem::path(location).parent_path() / (std::string(name) + ".db")).string();
+}
+
+std::string Database::Shown(const std::string& location) {
+  return IsServerLocation(location) ? postgresql::Shown(location) : location;
 }
 
 std::unique_ptr<Session> Database::NewSession() {

@@ -88,6 +88,18 @@ class Database {
   // Opens the database at `location`: an SQLite file, created when missing, or a PostgreSQL
   // database given by its connection string. Throws SqlError when it cannot.
   static std::shared_ptr<Database> Open(const std::string& location);
+  // Creates an empty database at `location`, replacing whatever is there (on a server: creates
+  // the database when missing, empties it otherwise), and opens it.
+  static std::shared_ptr<Database> Create(const std::string& location);
+  // Makes `to` a copy of the database at `from` (nothing may be connected to `from`).
+  static void Copy(const std::string& from, const std::string& to);
+  // Removes the database at `location`, if any.
+  static void Drop(const std::string& location);
+  // The location of a database named `name` beside the one at `location`: a file in the same
+  // folder, or a database on the same server.
+  static std::string Named(const std::string& location, std::string_view name);
+  // `location` as messages may show it (without a password).
+  static std::string Shown(const std::string& location);
   ~Database();
   Database(const Database&) = delete;
   Database& operator=(const Database&) = delete;

@@ -60,6 +60,8 @@ struct CachedStatement {
   std::uint64_t generation = 0;
   std::unique_ptr<engine::Statement> statement;  // prepared on first execution
   std::vector<Column> columns;                   // the result columns as a ResultSet describes them
+  // A row-by-row assignment's steps (translation.steps), prepared on first execution.
+  std::vector<std::unique_ptr<CachedStatement>> steps;
 };
 
 struct CachedBatch {

@@ -5,8 +5,9 @@
 -- same functions natively (src/data/sqlite/functions.cc); both give the same results.
 --
 -- Applied by the front end whenever a database lacks this version of it; every statement can run
--- again. Functions take their text arguments in the caller's collation, so whatever searches or
--- folds text inside them names a deterministic collation of its own (tsql_icu).
+-- again. A function's text arguments and variables take the caller's collation, which is mostly
+-- the nondeterministic tsql_ci: whatever searches text inside a function names a deterministic
+-- collation ("C", or tsql_icu where case matters).
 -- =====================================================================================================
 
 DO $$
@@ -28,7 +29,7 @@ $$;
 
 -- The kind of a T-SQL type as SqlType::ToString writes it: 'decimal(18,2)' -> 'decimal'.
 CREATE OR REPLACE FUNCTION tsql_kind(t text) RETURNS text
-LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $$ SELECT split_part(t, '(', 1) $$;
+LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $$ SELECT split_part(t COLLATE "C", '(', 1) $$;
 
 CREATE OR REPLACE FUNCTION tsql_is_text(t text) RETURNS boolean
 LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $$
@@ -49,7 +50,7 @@ LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $$
 -- The first and second number in a type's parentheses; NULL for none or max.
 CREATE OR REPLACE FUNCTION tsql_type_arg(t text, n int) RETURNS int
 LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $$
-  SELECT (regexp_match(t, '\(([0-9]+)(?:,([0-9]+))?\)'))[n]::int $$;
+  SELECT (regexp_match(t COLLATE "C", '\(([0-9]+)(?:,([0-9]+))?\)'))[n]::int $$;
 
 -- ---- Reading text ----------------------------------------------------------------------------------
 
@@ -64,8 +65,8 @@ LANGUAGE plpgsql IMMUTABLE PARALLEL SAFE AS $$
 DECLARE
   s text COLLATE "C" := tsql_trim_ws(t);
   lead int;
-  sep text;
-  m text[];
+  sep text COLLATE "C";
+  m text[] COLLATE "C";
   y int; mo int; d int;
   h int := 0; mi int := 0; sec int := 0; ms int := 0;
   rest text COLLATE "C";
@@ -478,6 +479,7 @@ $$;
 CREATE OR REPLACE FUNCTION tsql_div(a numeric, b numeric) RETURNS numeric
 LANGUAGE plpgsql STABLE PARALLEL SAFE AS $$
 BEGIN
+  IF a IS NULL OR b IS NULL THEN RETURN NULL; END IF;
   IF b = 0 THEN RAISE EXCEPTION 'Divide by zero error encountered.'; END IF;
   RETURN a / b;
 END
@@ -486,6 +488,7 @@ $$;
 CREATE OR REPLACE FUNCTION tsql_div(a float8, b float8) RETURNS float8
 LANGUAGE plpgsql STABLE PARALLEL SAFE AS $$
 BEGIN
+  IF a IS NULL OR b IS NULL THEN RETURN NULL; END IF;
   IF b = 0 THEN RAISE EXCEPTION 'Divide by zero error encountered.'; END IF;
   RETURN a / b;
 END
@@ -494,22 +497,16 @@ $$;
 CREATE OR REPLACE FUNCTION tsql_idiv(a bigint, b bigint) RETURNS bigint
 LANGUAGE plpgsql STABLE PARALLEL SAFE AS $$
 BEGIN
+  IF a IS NULL OR b IS NULL THEN RETURN NULL; END IF;
   IF b = 0 THEN RAISE EXCEPTION 'Divide by zero error encountered.'; END IF;
   RETURN a / b;
-END
-$$;
-
-CREATE OR REPLACE FUNCTION tsql_idiv(a numeric, b numeric) RETURNS bigint
-LANGUAGE plpgsql STABLE PARALLEL SAFE AS $$
-BEGIN
-  IF b = 0 THEN RAISE EXCEPTION 'Divide by zero error encountered.'; END IF;
-  RETURN trunc(a / b);
 END
 $$;
 
 CREATE OR REPLACE FUNCTION tsql_mod(a bigint, b bigint) RETURNS bigint
 LANGUAGE plpgsql STABLE PARALLEL SAFE AS $$
 BEGIN
+  IF a IS NULL OR b IS NULL THEN RETURN NULL; END IF;
   IF b = 0 THEN RAISE EXCEPTION 'Divide by zero error encountered.'; END IF;
   RETURN a % b;
 END
@@ -518,6 +515,7 @@ $$;
 CREATE OR REPLACE FUNCTION tsql_mod(a numeric, b numeric) RETURNS numeric
 LANGUAGE plpgsql STABLE PARALLEL SAFE AS $$
 BEGIN
+  IF a IS NULL OR b IS NULL THEN RETURN NULL; END IF;
   IF b = 0 THEN RAISE EXCEPTION 'Divide by zero error encountered.'; END IF;
   RETURN mod(a, b);
 END
@@ -526,6 +524,7 @@ $$;
 CREATE OR REPLACE FUNCTION tsql_mod(a float8, b float8) RETURNS float8
 LANGUAGE plpgsql STABLE PARALLEL SAFE AS $$
 BEGIN
+  IF a IS NULL OR b IS NULL THEN RETURN NULL; END IF;
   IF b = 0 THEN RAISE EXCEPTION 'Divide by zero error encountered.'; END IF;
   RETURN (a::numeric % b::numeric)::float8;
 END
@@ -605,6 +604,7 @@ CREATE OR REPLACE FUNCTION tsql_like_regex(pattern text, esc text) RETURNS text
 LANGUAGE plpgsql IMMUTABLE PARALLEL SAFE AS $$
 DECLARE
   p text COLLATE "C" := pattern;
+  e text COLLATE "C" := esc;
   n int := length(pattern);
   i int := 1;
   c text COLLATE "C";
@@ -614,7 +614,7 @@ DECLARE
 BEGIN
   WHILE i <= n LOOP
     c := substr(p, i, 1);
-    IF esc IS NOT NULL AND c = esc AND i < n THEN
+    IF e IS NOT NULL AND c = e AND i < n THEN
       i := i + 1;
       out := out || '\' || substr(p, i, 1);
     ELSIF c = '%' THEN
@@ -736,11 +736,12 @@ LANGUAGE plpgsql IMMUTABLE PARALLEL SAFE AS $$
 DECLARE
   t text COLLATE tsql_icu := s;
   f text COLLATE "C" := from_text;
+  r text COLLATE "C" := to_text;
 BEGIN
   IF s IS NULL OR from_text IS NULL OR to_text IS NULL THEN RETURN NULL; END IF;
   IF f = '' THEN RETURN s; END IF;
   RETURN regexp_replace(t COLLATE tsql_icu, regexp_replace(f, '([.^$*+?()\[\]{}|\\])', '\\\1', 'g'),
-                        replace(to_text, '\', '\\'), 'gi');
+                        replace(r, '\', '\\'), 'gi');
 END
 $$;
 

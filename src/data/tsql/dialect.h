@@ -43,7 +43,15 @@ struct Dialect {
   std::string_view truncate;  // a double {0} truncated to a bigint
   // YEAR, MONTH or DAY (`part`) of the datetime `sql`, as an int.
   std::string (*datePart)(const std::string& sql, std::string_view part);
-  std::string_view trim;  // LTRIM/RTRIM/TRIM of {0}: {1} is "ltrim", "rtrim" or "trim"
+  std::string_view trimBoth;  // the function that trims both ends, as trim(x, ' ')
+
+  // ---- Order
+  // After an ORDER BY key: NULL sorts first ascending and last descending, as in SQL Server.
+  std::string_view ascending;
+  std::string_view descending;
+  // A UNION, EXCEPT or INTERSECT without ORDER BY comes back sorted, as where duplicates are
+  // removed by sorting (the engine would hash them away in any order).
+  bool orderDistinctSets = false;
 
   // ---- Tables
   // The engine's declared type of a column of T-SQL type `type`.

@@ -313,6 +313,8 @@ SqlValue Interpreter::ParameterValue(const Parameter& p) const {
       return SqlValue::Integer(session_.depth);
     case ParameterSource::Null:
       return SqlValue::Null();
+    case ParameterSource::RowValue:
+      return (*row_)[static_cast<std::size_t>(p.index)];
     case ParameterSource::ObjectId: {
       std::string texts[2];
       for (std::size_t i = 0; i < p.items.size() && i < 2; ++i) {

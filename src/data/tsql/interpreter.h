@@ -97,8 +97,9 @@ class Interpreter {
   std::vector<SqlValue>& values_;
   detail::CachedBatch* entry_ = nullptr;
   std::vector<SqlValue> variables_;
-  engine::Bound bound_;                // what BindValues gives out
-  std::vector<SqlValue> boundValues_;  // the converted values it points to
+  const std::vector<SqlValue>* row_ = nullptr;  // the row a row-by-row assignment is at
+  engine::Bound bound_;                         // what BindValues gives out
+  std::vector<SqlValue> boundValues_;           // the converted values it points to
   BatchResult result_;
   const Statement* current_ = nullptr;
 };

@@ -159,16 +159,46 @@ void Interpreter::RunQuery(const SelectStatement& s) {
 
 void Interpreter::RunAssignment(const SelectStatement& s) {
   detail::CachedStatement& c = Prepared(&s, Use::Statement, s);
-  const auto& columns = c.translation.columns;
+  const Translation& t = c.translation;
+  const auto& columns = t.columns;
   long long rows = 0;
-  // Every row assigns in turn; the last one stays, as in SQL Server.
+  if (t.steps.empty()) {
+    // Every row assigns in turn; the last one stays, as in SQL Server.
+    RunCached(c, [&](const engine::Row& r) {
+      ++rows;
+      for (std::size_t i = 0; i < columns.size(); ++i)
+        Assign(t.assignTo[i], r.Value(static_cast<int>(i), columns[i].type), columns[i].type);
+    });
+    session_.rowCount = rows;
+    return;
+  }
+  if (c.steps.empty())
+    for (const Translation& step : t.steps) {
+      auto cached = std::make_unique<detail::CachedStatement>();
+      cached->translation = step;
+      cached->generation = c.generation;
+      c.steps.push_back(std::move(cached));
+    }
+  // The rows come first (the engine may hold them until the statement ends), then each row's
+  // items are evaluated in order, each seeing what the items and rows before it assigned.
+  std::vector<std::vector<SqlValue>> values;
   RunCached(c, [&](const engine::Row& r) {
-    ++rows;
+    std::vector<SqlValue> row;
+    row.reserve(columns.size());
     for (std::size_t i = 0; i < columns.size(); ++i)
-      Assign(c.translation.assignTo[i], r.Value(static_cast<int>(i), columns[i].type),
-             columns[i].type);
+      row.push_back(r.Value(static_cast<int>(i), columns[i].type));
+    values.push_back(std::move(row));
   });
-  session_.rowCount = rows;
+  for (std::vector<SqlValue>& row : values) {
+    row_ = &row;
+    for (std::size_t k = 0; k < c.steps.size(); ++k) {
+      SqlType type;
+      SqlValue v = OneValue(*c.steps[k], type);
+      Assign(t.assignTo[k], v, type);
+    }
+  }
+  row_ = nullptr;
+  session_.rowCount = static_cast<long long>(values.size());
 }
 
 void Interpreter::RunModification(const Statement& s) {

@@ -21,6 +21,7 @@ enum class ParameterSource : std::uint8_t {
   List,       // the values of `items`, in the dialect's form of a list (a long IN list)
   Null,       // a NULL among the values of a list
   ObjectId,   // Object_Id() of the values of `items` (the name, and the type when given)
+  RowValue,   // column `index` of the row a row-by-row assignment is at
 };
 
 struct Parameter {
@@ -59,6 +60,9 @@ struct Translation {
   bool writesDatabase = false;  // INSERT, UPDATE or DELETE of a table that is not temporary
   std::vector<int> assignTo;    // SELECT @v = ...: the variable of each result column
   std::vector<char> assignOps;
+  // SELECT @v = @v + x ...: per item, the statement that gives its value for one row of this
+  // query (which yields the parts of the items that read no assigned variable).
+  std::vector<Translation> steps;
 };
 
 }  // namespace zov::data::tsql

@@ -11,6 +11,7 @@
 
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "data/tsql/ast/batch.h"
@@ -137,6 +138,12 @@ class Translator {
 
   // ---- queries (translator.cc)
   Translation Finish(std::string sql, std::vector<ResultColumn> columns);
+  // SELECT @v = ...: one statement, or, when an item reads a variable the SELECT assigns, a query
+  // of the items' other parts and a step per item evaluated for each of its rows.
+  Translation Assignment(const tsql::Query& query, const SelectNode& core);
+  // Collects the largest parts of `e` that read none of `assigned`.
+  void Lift(const Expression& e, const std::vector<int>& assigned,
+            std::vector<const Expression*>& lifted);
   // `sql` with every ?n written as the dialect writes parameter n.
   std::string WriteParameters(const std::string& sql) const;
   // `sql` with every ?n replaced by the value of its literal (a view keeps no parameters).
@@ -146,10 +153,14 @@ class Translator {
   std::string QuerySql(const tsql::Query& query, const Scope* outer,
                        std::vector<ResultColumn>& columns, bool derived, bool inSubquery,
                        const std::vector<std::string>* names);
+  // `lifted`: the select list is these parts of the node's items (a row-by-row assignment).
   Core TranslateCore(const SelectNode& node, const Scope* outer,
-                     const std::vector<OrderItem>* orderBy, bool inSubquery);
+                     const std::vector<OrderItem>* orderBy, bool inSubquery,
+                     const std::vector<const Expression*>* lifted = nullptr);
   std::string RenderCore(const Core& core, const std::vector<ResultColumn>* target, bool derived);
   void CollectLeaves(const QueryNode& node, std::vector<const SelectNode*>& leaves);
+  // Whether the outermost operation removes duplicates (UNION, EXCEPT, INTERSECT).
+  static bool DistinctSet(const SetOperationNode& node);
   std::string SetOperationSql(const SetOperationNode& node, const Scope* outer,
                               std::vector<ResultColumn>& columns, bool derived,
                               const std::vector<std::string>* names);
@@ -233,6 +244,12 @@ class Translator {
   // Upper-cased qualifiers that the WHERE clause of the SELECT being translated rejects NULL for.
   std::vector<std::string> nullRejected_;
   int aggregateDepth_ = 0;  // > 0 while inside an aggregate's arguments
+  // Parts of an assignment's items that come from the current row, by their place in it.
+  struct RowValue {
+    int index;
+    SqlType type;
+  };
+  std::unordered_map<const Expression*, RowValue> rowValues_;
   bool aggregatesAllowed_ = false;
 };
 

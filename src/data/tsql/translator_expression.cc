@@ -70,6 +70,19 @@ Translator::Emitted Translator::Predicate(const Expression& e, const Scope& scop
 
 Translator::Emitted Translator::Emit(const Expression& e, const Scope& scope) {
   Emitted out;
+  if (!rowValues_.empty()) {
+    auto it = rowValues_.find(&e);
+    if (it != rowValues_.end()) {
+      Parameter p;
+      p.source = ParameterSource::RowValue;
+      p.index = it->second.index;
+      p.from = it->second.type;
+      out.sql = AddParameter(p);
+      out.param = static_cast<int>(params_.size()) - 1;
+      out.type = p.from;
+      return out;
+    }
+  }
   switch (e.kind) {
     case ExpressionKind::Constant:
       return EmitConstant(e);

@@ -304,8 +304,10 @@ Translator::Emitted Translator::EmitStringFunction(const FunctionExpression& f,
   if (name == "LTRIM" || name == "RTRIM" || name == "TRIM") {
     args(1, 1);
     Emitted s = text(0);
-    const char* fn = name == "LTRIM" ? "ltrim" : name == "RTRIM" ? "rtrim" : "trim";
-    out.sql = fmt::format(fmt::runtime(in_.dialect->trim), s.sql, fn);
+    const std::string_view fn = name == "LTRIM"   ? std::string_view("ltrim")
+                                : name == "RTRIM" ? std::string_view("rtrim")
+                                                  : in_.dialect->trimBoth;
+    out.sql = fmt::format("{}({}, ' ')", fn, s.sql);
     out.type = s.type.id == TypeId::Char    ? SqlType::VarChar(s.type.length)
                : s.type.id == TypeId::NChar ? SqlType::NVarChar(s.type.length)
                                             : s.type;
