@@ -40,11 +40,11 @@ ordered_json ToJson(const zov::vb::Variant& v) {
   }
 }
 
-int DbInit(const std::string& path, bool demo) {
+int DbInit(const std::string& location, bool demo) {
   try {
     zov::sim::InitializeDatabase(
-        path, demo, [](const std::string& stage) { std::cerr << "  " << stage << "\n"; });
-    std::cout << path << "\n";
+        location, demo, [](const std::string& stage) { std::cerr << "  " << stage << "\n"; });
+    std::cout << zov::data::Database::Shown(location) << "\n";
     return 0;
   } catch (const std::exception& e) {
     std::cerr << e.what() << "\n";
@@ -52,7 +52,7 @@ int DbInit(const std::string& path, bool demo) {
   }
 }
 
-int Sql(const std::string& path, const std::string& file, const std::string& text) {
+int Sql(const std::string& location, const std::string& file, const std::string& text) {
   std::string batch = text;
   if (!file.empty()) {
     std::ifstream in(file);
@@ -65,7 +65,7 @@ int Sql(const std::string& path, const std::string& file, const std::string& tex
     batch = s.str();
   }
   try {
-    auto db = zov::data::Database::Open(path);
+    auto db = zov::data::Database::Open(location);
     auto session = db->NewSession();
     // The whole batch is one transaction: a failure leaves the database unchanged.
     auto result = session->ExecuteScript(batch, zov::data::Atomic::Yes);
@@ -126,24 +126,27 @@ int main(int argc, char** argv) {
   app.require_subcommand(1);
 
   auto* db = app.add_subcommand("db", "set a database up");
-  auto* init = db->add_subcommand(
-      "init", "create a database file with the schema (and the demo account set)");
+  auto* init =
+      db->add_subcommand("init", "create a database with the schema (and the demo account set)");
   std::string initPath;
   bool demo = false;
-  init->add_option("--db", initPath, "the database file")->required();
+  constexpr const char* kLocation = "the database: a file, or a postgresql:// connection string";
+  init->add_option("--db", initPath, kLocation)->required();
   init->add_flag("--demo", demo, "load the demo account set");
   db->require_subcommand(1);
 
   auto* sql = app.add_subcommand("sql", "run one T-SQL batch and print its result sets as JSON");
   std::string sqlPath, sqlFile, sqlText;
-  sql->add_option("--db", sqlPath, "the database file")->required();
+  sql->add_option("--db", sqlPath, kLocation)->required();
   sql->add_option("--file", sqlFile, "read the batch from a file");
   sql->add_option("text", sqlText, "the batch");
 
   auto* run = app.add_subcommand("run", "play scenario files");
   std::string runDb;
   std::vector<std::string> files;
-  run->add_option("--db", runDb, "a database file to copy for \"demo\" scenarios");
+  run->add_option("--db", runDb,
+                  "a database to copy for \"demo\" scenarios (a file, or a postgresql:// "
+                  "connection string: every scenario then runs on a copy on that server)");
   run->add_option("files", files, "scenario files")->required();
 
   CLI11_PARSE(app, argc, argv);

@@ -20,10 +20,10 @@ RecordData ToRecords(data::ResultSet set) {
   return records;
 }
 
-class FileConnection final : public SqlConnection {
+class DatabaseConnection final : public SqlConnection {
  public:
-  explicit FileConnection(const std::string& path)
-      : database_(data::Database::Open(path)), session_(database_->NewSession()) {}
+  explicit DatabaseConnection(const std::string& location)
+      : database_(data::Database::Open(location)), session_(database_->NewSession()) {}
 
   std::vector<RecordData> Execute(std::string_view tsql) override {
     auto result = session_->Execute(tsql, data::Atomic::Yes);
@@ -37,7 +37,7 @@ class FileConnection final : public SqlConnection {
   void Rollback() override {
     if (session_->InTransaction()) session_->Rollback();
   }
-  std::string Location() const override { return database_->location(); }
+  std::string Location() const override { return data::Database::Shown(database_->location()); }
 
  private:
   std::shared_ptr<data::Database> database_;
@@ -76,34 +76,36 @@ bool HasDatabaseHeader(const std::string& path) {
 
 }  // namespace
 
-std::unique_ptr<SqlConnection> ConnectToFile(const std::string& path) {
-  // Opening would create an empty file, and the session would fail later on a missing table.
-  std::error_code ec;
-  if (!std::filesystem::is_regular_file(path, ec))
-    throw std::runtime_error("no database file at \"" + path + "\" (zov db init sets one up)");
-  if (!HasDatabaseHeader(path))
-    throw std::runtime_error("cannot open the database \"" + path + "\": file is not a database");
-  std::unique_ptr<FileConnection> connection;
+std::unique_ptr<SqlConnection> ConnectToDatabase(const std::string& location) {
+  const std::string shown = data::Database::Shown(location);
+  if (!data::IsServerLocation(location)) {
+    // Opening would create an empty file, and the session would fail later on a missing table.
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(location, ec))
+      throw std::runtime_error("no database file at \"" + location +
+                               "\" (zov db init sets one up)");
+    if (!HasDatabaseHeader(location))
+      throw std::runtime_error("cannot open the database \"" + location +
+                               "\": file is not a database");
+  }
+  std::unique_ptr<DatabaseConnection> connection;
   try {
     // A file damaged past its header fails here, when the schema is first read.
-    connection = std::make_unique<FileConnection>(path);
+    connection = std::make_unique<DatabaseConnection>(location);
   } catch (const std::exception& e) {
     const std::string what = e.what();
-    if (what.find(path) != std::string::npos) throw;
-    throw std::runtime_error("cannot open the database \"" + path + "\": " + what);
+    if (what.find(shown) != std::string::npos) throw;
+    throw std::runtime_error("cannot open the database \"" + shown + "\": " + what);
   }
   return connection;
 }
 
-void InitializeDatabase(const std::string& path, bool demo,
+void InitializeDatabase(const std::string& location, bool demo,
                         const std::function<void(const std::string&)>& progress) {
   auto say = [&](const std::string& what) {
     if (progress) progress(what);
   };
-  std::error_code ec;
-  for (const char* suffix : {"", "-wal", "-shm", "-journal"})
-    std::filesystem::remove(path + suffix, ec);
-  auto database = data::Database::Open(path);
+  auto database = data::Database::Create(location);
   auto session = database->NewSession();
   say("schema");
   session->ExecuteScript(SchemaScript(), data::Atomic::Yes);
