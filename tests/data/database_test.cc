@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <thread>
 
+#include "engines.h"
 #include "zov/vb/datetime.h"
 
 namespace zov::data {
@@ -26,10 +27,13 @@ class DatabaseTest : public ::testing::Test {
                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(dir_);
     fs::create_directories(dir_);
-    db_ = Database::Open((dir_ / "test.db").string());
+    location_ = zov::testing::FreshDatabase(
+        dir_, ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    db_ = Database::Open(location_);
   }
   void TearDown() override {
     db_.reset();
+    Database::Drop(location_);
     fs::remove_all(dir_);
   }
 
@@ -39,6 +43,7 @@ class DatabaseTest : public ::testing::Test {
   }
 
   fs::path dir_;
+  std::string location_;
   std::shared_ptr<Database> db_;
 };
 

@@ -9,11 +9,13 @@
 #include <string>
 
 #include "data/database.h"
+#include "data/postgresql/dialect.h"
 #include "data/sqlite/dialect.h"
 #include "data/tsql/ast/select_statement.h"
 #include "data/tsql/lexer.h"
 #include "data/tsql/parser.h"
 #include "data/tsql/translator.h"
+#include "engines.h"
 
 namespace zov::data {
 namespace {
@@ -39,7 +41,9 @@ class LimitsTest : public ::testing::Test {
                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(dir_);
     fs::create_directories(dir_);
-    db_ = Database::Open((dir_ / "test.db").string());
+    location_ = zov::testing::FreshDatabase(
+        dir_, ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    db_ = Database::Open(location_);
     session_ = db_->NewSession();
     session_->Execute(
         "CREATE TABLE t_Item (FItemID int NOT NULL PRIMARY KEY, FNumber varchar(20) NOT NULL)");
@@ -50,6 +54,7 @@ class LimitsTest : public ::testing::Test {
   void TearDown() override {
     session_.reset();
     db_.reset();
+    Database::Drop(location_);
     fs::remove_all(dir_);
   }
 
@@ -67,6 +72,7 @@ class LimitsTest : public ::testing::Test {
   }
 
   fs::path dir_;
+  std::string location_;
   std::shared_ptr<Database> db_;
   std::unique_ptr<Session> session_;
 };
@@ -165,11 +171,13 @@ TEST(InListTranslation, BindsALongListAsOneParameter) {
   table->name = "t_Item";
   table->columns.push_back({"FItemID", tsql::SqlType::Of(tsql::TypeId::Int), false, false});
   main.Put(table);
-  tsql::TranslatorInput in{&main, &temp, batch.get(), &texts, &values, false, &sqlite::Dialect()};
-  const tsql::Translation t =
-      tsql::Translator(in).Select(batch->statements.at(0)->As<tsql::SelectStatement>());
-  ASSERT_EQ(t.params.size(), 1u);
-  EXPECT_EQ(t.params[0].items.size(), 100000u);
+  for (const tsql::Dialect* dialect : {&sqlite::Dialect(), &postgresql::Dialect()}) {
+    tsql::TranslatorInput in{&main, &temp, batch.get(), &texts, &values, false, dialect};
+    const tsql::Translation t =
+        tsql::Translator(in).Select(batch->statements.at(0)->As<tsql::SelectStatement>());
+    ASSERT_EQ(t.params.size(), 1u) << dialect->name;
+    EXPECT_EQ(t.params[0].items.size(), 100000u) << dialect->name;
+  }
 }
 
 }  // namespace
