@@ -1,9 +1,12 @@
-// The sales bill with its plug-in on the substitute host and the embedded demo database: one
-// row's item change, a customer change that re-prices every row, saving (with its validation)
-// and loading, on bills of 100 and 1,000 rows.
+// The sales bill with its plug-in on the substitute host and the demo database: one row's item
+// change, a customer change that re-prices every row, saving (with its validation) and loading,
+// on bills of 100 and 1,000 rows. The second argument is the engine: 0 the embedded SQLite file,
+// 1 a PostgreSQL server, whose connection string ZOV_BENCH_POSTGRESQL gives (without it those
+// runs are skipped).
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -17,21 +20,29 @@ namespace {
 
 using namespace zov;
 
-const sim::ScenarioDatabases& Databases() {
-  static const auto dbs = sim::MakeScenarioDatabases(
-      (std::filesystem::temp_directory_path() / ("zov-sale-bench-" + std::to_string(::getpid())))
-          .string());
-  return dbs;
+std::string Server() {
+  const char* server = std::getenv("ZOV_BENCH_POSTGRESQL");
+  return server ? server : "";
+}
+
+const sim::ScenarioDatabases& Databases(long engine) {
+  static const auto work =
+      std::filesystem::temp_directory_path() / ("zov-sale-bench-" + std::to_string(::getpid()));
+  static const auto file = sim::MakeScenarioDatabases(work.string());
+  static const auto server =
+      Server().empty() ? file : sim::MakeScenarioDatabases(work.string(), "", Server());
+  return engine == 0 ? file : server;
 }
 
 // A session with a sales bill of `rows` rows of plain items, saved once.
 struct Bench {
-  explicit Bench(long rows) {
+  Bench(long rows, long engine) {
     sim::SessionOptions options;
     options.clock = vb::DateFromParts({2026, 12, 5, 10, 0, 0});
     ui = sim::ScriptedUi::New();
-    session = std::make_unique<sim::Session>(sim::ConnectToDatabase(Databases().freshCopy("demo")),
-                                             Databases().templates, options, ui);
+    const auto& databases = Databases(engine);
+    session = std::make_unique<sim::Session>(sim::ConnectToDatabase(databases.freshCopy("demo")),
+                                             databases.templates, options, ui);
     form = session->OpenBill(1030002);
     form.form->NewBill();
     form.form->Edit("FCustID", -1, "C001");
@@ -53,15 +64,23 @@ struct Bench {
   long billId = 0;
 };
 
-Bench& For(long rows) {
-  static std::map<long, std::unique_ptr<Bench>> benches;
-  auto& b = benches[rows];
-  if (!b) b = std::make_unique<Bench>(rows);
-  return *b;
+// The bench of the state's rows and engine; null (the run skipped) for a server not given.
+Bench* For(benchmark::State& state) {
+  static std::map<std::pair<long, long>, std::unique_ptr<Bench>> benches;
+  const long rows = state.range(0), engine = state.range(1);
+  if (engine == 1 && Server().empty()) {
+    state.SkipWithError("no PostgreSQL server (ZOV_BENCH_POSTGRESQL)");
+    return nullptr;
+  }
+  auto& b = benches[{rows, engine}];
+  if (!b) b = std::make_unique<Bench>(rows, engine);
+  return b.get();
 }
 
 void ItemChange(benchmark::State& state) {
-  auto& b = For(state.range(0));
+  Bench* bench = For(state);
+  if (!bench) return;
+  Bench& b = *bench;
   const long row = state.range(0) / 2;
   bool flip = false;
   for (auto _ : state) {
@@ -71,7 +90,9 @@ void ItemChange(benchmark::State& state) {
 }
 
 void CustomerChange(benchmark::State& state) {
-  auto& b = For(state.range(0));
+  Bench* bench = For(state);
+  if (!bench) return;
+  Bench& b = *bench;
   bool flip = false;
   for (auto _ : state) {
     if (!b.form.form->Edit("FCustID", -1, (flip = !flip) ? "C002" : "C001"))
@@ -80,7 +101,9 @@ void CustomerChange(benchmark::State& state) {
 }
 
 void Save(benchmark::State& state) {
-  auto& b = For(state.range(0));
+  Bench* bench = For(state);
+  if (!bench) return;
+  Bench& b = *bench;
   for (auto _ : state) {
     b.form.form->Edit("FNote", -1, "bench");
     b.ui->Queue({"Yes", "Yes", "Yes"});
@@ -89,33 +112,35 @@ void Save(benchmark::State& state) {
 }
 
 void Load(benchmark::State& state) {
-  auto& b = For(state.range(0));
+  Bench* bench = For(state);
+  if (!bench) return;
+  Bench& b = *bench;
   for (auto _ : state) {
     if (!b.form.form->LoadBill(b.billId)) state.SkipWithError("load failed");
   }
 }
 
 BENCHMARK(ItemChange)
-    ->Arg(100)
-    ->Arg(1000)
+    ->ArgsProduct({{100, 1000}, {0, 1}})
+    ->UseRealTime()
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(3)
     ->ReportAggregatesOnly(true);
 BENCHMARK(CustomerChange)
-    ->Arg(100)
-    ->Arg(1000)
+    ->ArgsProduct({{100, 1000}, {0, 1}})
+    ->UseRealTime()
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(3)
     ->ReportAggregatesOnly(true);
 BENCHMARK(Save)
-    ->Arg(100)
-    ->Arg(1000)
+    ->ArgsProduct({{100, 1000}, {0, 1}})
+    ->UseRealTime()
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(3)
     ->ReportAggregatesOnly(true);
 BENCHMARK(Load)
-    ->Arg(100)
-    ->Arg(1000)
+    ->ArgsProduct({{100, 1000}, {0, 1}})
+    ->UseRealTime()
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(3)
     ->ReportAggregatesOnly(true);

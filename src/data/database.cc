@@ -119,6 +119,7 @@ CachedBatch& SessionState::AddBatch(const std::string& shape,
 }
 
 const tsql::Catalog& SessionState::Main() {
+  if (connection->CatalogChangedElsewhere()) database->PublishMain(connection->LoadCatalog(false));
   if (!main || database->Generation() != mainGeneration) main = database->Main(mainGeneration);
   return *main;
 }

@@ -36,8 +36,9 @@ class HostTest : public ::testing::Test {
     options.user = user;
     if (!options.clock) options.clock = vb::DateFromParts({2026, 12, 5, 10, 0, 0});
     ui_ = sim::ScriptedUi::New();
-    return std::make_unique<sim::Session>(
-        sim::ConnectToDatabase(path_), templates ? templates : TestDatabases().templates, options, ui_);
+    return std::make_unique<sim::Session>(sim::ConnectToDatabase(path_),
+                                          templates ? templates : TestDatabases().templates,
+                                          options, ui_);
   }
   ~HostTest() override {
     std::error_code ec;

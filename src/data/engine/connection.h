@@ -118,6 +118,12 @@ class Connection {
   // After rows with explicit identity values (IDENTITY_INSERT ON): the next generated value
   // comes after the highest one, as SQL Server continues.
   virtual void FollowIdentity(const tsql::TableInfo& table) = 0;
+
+  // ---- Other processes on the same database
+  // Tells them that the catalog changed (when the transaction that changed it commits).
+  virtual void AnnounceCatalogChange() = 0;
+  // Whether another process announced a change since the last call.
+  virtual bool CatalogChangedElsewhere() = 0;
 };
 
 }  // namespace zov::data::engine

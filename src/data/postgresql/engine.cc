@@ -271,7 +271,7 @@ class ServerConnection final : public engine::Connection {
     Exec(fmt::format(
         "SET client_encoding = 'UTF8'; SET DateStyle = 'ISO, YMD'; SET extra_float_digits = 1; "
         "SET lock_timeout = '10s'; SET client_min_messages = warning; "
-        "SET TIME ZONE INTERVAL '{}{:02}:{:02}' HOUR TO MINUTE",
+        "SET TIME ZONE INTERVAL '{}{:02}:{:02}' HOUR TO MINUTE; LISTEN zov_catalog",
         offset < 0 ? "-" : "+", std::labs(offset) / 60, std::labs(offset) % 60));
   }
   ~ServerConnection() override { PQfinish(conn_); }
@@ -283,6 +283,7 @@ class ServerConnection final : public engine::Connection {
   void Exec(std::string_view sql) override {
     FlushDeallocations();
     Result r(PQexec(conn_, std::string(sql).c_str()));
+    TakeNotifications();
     if (!r.Ok()) throw ErrorOf(r.get(), conn_);
   }
 
@@ -424,6 +425,16 @@ class ServerConnection final : public engine::Connection {
            table.columns[static_cast<std::size_t>(column)].name});
   }
 
+  void AnnounceCatalogChange() override { Exec("NOTIFY zov_catalog"); }
+
+  bool CatalogChangedElsewhere() override {
+    // What arrived since the last statement, read without a round trip.
+    if (PQconsumeInput(conn_)) TakeNotifications();
+    const bool changed = catalogChanged_;
+    catalogChanged_ = false;
+    return changed;
+  }
+
   // Prepared statements are deallocated when it is safe to send anything (not in the middle of
   // a transaction a failure spoiled).
   void Deallocate(std::string name) { deallocate_.push_back(std::move(name)); }
@@ -454,6 +465,7 @@ class ServerConnection final : public engine::Connection {
     }
     Result r(PQexecPrepared(conn_, name.c_str(), static_cast<int>(values.size()), pointers.data(),
                             nullptr, nullptr, 0));
+    TakeNotifications();
     if (!r.Ok()) throw ErrorOf(r.get(), conn_);
     const int n = PQntuples(r.get());
     ResultRow row(r.get(), 0);
@@ -480,6 +492,14 @@ class ServerConnection final : public engine::Connection {
       rows.push_back(std::move(row));
     }
     return rows;
+  }
+
+  // Notifications arrive with the results of the statements around them.
+  void TakeNotifications() {
+    while (PGnotify* n = PQnotifies(conn_)) {
+      if (n->be_pid != PQbackendPID(conn_)) catalogChanged_ = true;
+      PQfreemem(n);
+    }
   }
 
   void FlushDeallocations() {
@@ -605,6 +625,7 @@ class ServerConnection final : public engine::Connection {
   PGconn* conn_ = nullptr;
   long long statements_ = 0;
   std::vector<std::string> deallocate_;
+  bool catalogChanged_ = false;
 };
 
 ServerStatement::~ServerStatement() { owner_.Deallocate(std::move(name_)); }

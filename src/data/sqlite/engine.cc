@@ -156,6 +156,10 @@ class FileConnection final : public engine::Connection {
   // AUTOINCREMENT continues after the highest rowid by itself.
   void FollowIdentity(const tsql::TableInfo&) override {}
 
+  // One file serves the processes of one machine, whose catalogs are read when they start.
+  void AnnounceCatalogChange() override {}
+  bool CatalogChangedElsewhere() override { return false; }
+
  private:
   sqlite::Connection connection_;
   FunctionContext functions_;

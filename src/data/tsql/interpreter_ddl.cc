@@ -98,6 +98,7 @@ void Interpreter::ChangeCatalog(const TableInfo* table, bool temp, const std::st
     return;
   }
   std::shared_ptr<const TableInfo> copy = table ? std::make_shared<TableInfo>(*table) : nullptr;
+  session_.connection->AnnounceCatalogChange();
   session_.database->ChangeMain([&](Catalog& c) {
     if (copy)
       c.Put(copy);

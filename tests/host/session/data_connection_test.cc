@@ -144,8 +144,9 @@ TEST_F(DataConnectionTest, AFileDamagedPastItsHeaderIsNamed) {
     out.write("SQLite format 3", 16);
     for (int i = 0; i < 512; ++i) out << "not a database page ";
   }
-  EXPECT_THAT(ErrorOf([&] { sim::ConnectToDatabase(path)->Execute("SELECT COUNT(*) FROM t_User"); }),
-              AllOf(HasSubstr(path), HasSubstr("not a database")));
+  EXPECT_THAT(
+      ErrorOf([&] { sim::ConnectToDatabase(path)->Execute("SELECT COUNT(*) FROM t_User"); }),
+      AllOf(HasSubstr(path), HasSubstr("not a database")));
 }
 
 }  // namespace
