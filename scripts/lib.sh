@@ -6,6 +6,7 @@ ZOV_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 ZOV_PACKAGES=(
   build-essential cmake pkg-config clang-format
   libsqlite3-dev libpq-dev libcpp-httplib-dev nlohmann-json3-dev libcli11-dev libfmt-dev
+  libsodium-dev
   libgtest-dev libgmock-dev libbenchmark-dev librapidcheck-dev
 )
 

@@ -1,5 +1,6 @@
-// zov: the command-line face of the substitute host: setting a database up, a T-SQL console, and
-// the scenario runner.
+// zov: the command-line face of the substitute host: setting a database up, a T-SQL console, the
+// scenario runner, and the users' passwords.
+#include <termios.h>
 #include <unistd.h>
 
 #include <CLI/CLI.hpp>
@@ -9,6 +10,7 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
+#include "components/user_login.h"
 #include "data/database.h"
 #include "scenario/databases.h"
 #include "session/data_connection.h"
@@ -44,6 +46,7 @@ int DbInit(const std::string& location, bool demo) {
   try {
     zov::sim::InitializeDatabase(
         location, demo, [](const std::string& stage) { std::cerr << "  " << stage << "\n"; });
+    if (demo) zov::sim::SetDemoPasswords(*zov::sim::ConnectToDatabase(location));
     std::cout << zov::data::Database::Shown(location) << "\n";
     return 0;
   } catch (const std::exception& e) {
@@ -118,11 +121,51 @@ int Run(const std::string& db, const std::vector<std::string>& files) {
   return failed == 0 ? 0 : 1;
 }
 
+// A line of the standard input; from a terminal without showing what is typed.
+std::string ReadSecret(const std::string& prompt) {
+  const bool terminal = ::isatty(STDIN_FILENO);
+  termios before{};
+  if (terminal) {
+    std::cerr << prompt << std::flush;
+    tcgetattr(STDIN_FILENO, &before);
+    termios quiet = before;
+    quiet.c_lflag &= static_cast<tcflag_t>(~ECHO);
+    tcsetattr(STDIN_FILENO, TCSANOW, &quiet);
+  }
+  std::string line;
+  std::getline(std::cin, line);
+  if (terminal) {
+    tcsetattr(STDIN_FILENO, TCSANOW, &before);
+    std::cerr << "\n";
+  }
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  return line;
+}
+
+int UserPasswd(const std::string& location, const std::string& user) {
+  try {
+    const std::string password = ReadSecret("新密码：");
+    if (::isatty(STDIN_FILENO) && ReadSecret("再输入一次：") != password) {
+      std::cerr << "两次输入的密码不一致。\n";
+      return 1;
+    }
+    auto db = zov::sim::ConnectToDatabase(location);
+    zov::sim::AddPasswordColumns(*db);
+    zov::sim::SetPassword(*db, user, password);
+    std::cerr << "用户“" << user << "”的密码已设置。\n";
+    return 0;
+  } catch (const std::exception& e) {
+    std::cerr << e.what() << "\n";
+    return 1;
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   CLI::App app{
-      "zov: the sales plug-ins' substitute host (database set-up, T-SQL console, scenario runner)"};
+      "zov: the sales plug-ins' substitute host (database set-up, T-SQL console, scenario runner, "
+      "passwords)"};
   app.require_subcommand(1);
 
   auto* db = app.add_subcommand("db", "set a database up");
@@ -149,8 +192,18 @@ int main(int argc, char** argv) {
                   "connection string: every scenario then runs on a copy on that server)");
   run->add_option("files", files, "scenario files")->required();
 
+  auto* user = app.add_subcommand("user", "the account set's users");
+  auto* passwd = user->add_subcommand(
+      "passwd", "set a user's password, read from the standard input (typed twice on a terminal)");
+  std::string passwdPath, passwdUser;
+  passwd->add_option("--db", passwdPath, kLocation)
+      ->required();
+  passwd->add_option("user", passwdUser, "the user's number, as stored (admin)")->required();
+  user->require_subcommand(1);
+
   CLI11_PARSE(app, argc, argv);
   if (*init) return DbInit(initPath, demo);
+  if (*passwd) return UserPasswd(passwdPath, passwdUser);
   if (*sql) {
     if (sqlFile.empty() && sqlText.empty()) {
       std::cerr << "zov sql: give the batch as text or with --file\n";

@@ -1,13 +1,15 @@
 // zov-web: the browser host. A person logs in as a user of the demo account set, opens the
 // sales bills and their lists, and works with them while the plug-ins' rules run.
 //
-//   zov-web [--port N] [--data DIR] [--db LOCATION] [--reset]
+//   zov-web [--port N] [--data DIR] [--db LOCATION] [--reset] [--session-idle SECONDS]
+//           [--sessions-per-user N]
 //
 // The data folder holds the plug-ins' log files and, unless --db names another, the account
-// set's database (demo.db, created with the demo account set on first start). Without --data it
-// is ~/.local/share/zov-web, or ./zov-web-data when there is no home folder. With --db
-// postgresql://... the account set lives on a PostgreSQL server, set up once with zov db init;
-// any number of zov-web processes may serve it.
+// set's database (demo.db, created with the demo account set and its users' passwords on first
+// start). Without --data it is ~/.local/share/zov-web, or ./zov-web-data when there is no home
+// folder. With --db postgresql://... the account set lives on a PostgreSQL server, set up once
+// with zov db init; any number of zov-web processes may serve it. What fails in a session (a
+// statement, a handler) is written to the standard error, with the user.
 #include <signal.h>
 #include <unistd.h>
 
@@ -15,8 +17,10 @@
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
+#include <mutex>
 #include <thread>
 
+#include "components/user_login.h"
 #include "data/database.h"
 #include "scenario/databases.h"
 #include "server.h"
@@ -67,6 +71,14 @@ int main(int argc, char** argv) {
                  "the account set's database: a file, or a postgresql:// connection string "
                  "(default: demo.db in the data folder)");
   app.add_flag("--reset", reset, "set the demo account set up afresh");
+  long idle = 30 * 60;
+  std::size_t perUser = 5;
+  app.add_option("--session-idle", idle, "seconds after which an unused session ends")
+      ->check(CLI::Range(1L, 7L * 24 * 3600))
+      ->capture_default_str();
+  app.add_option("--sessions-per-user", perUser, "sessions a user may hold at once")
+      ->check(CLI::Range(1, 1000))
+      ->capture_default_str();
   CLI11_PARSE(app, argc, argv);
 
   // The signals that stop the server are taken by one thread of their own.
@@ -77,6 +89,18 @@ int main(int argc, char** argv) {
   pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
   zov::web::ServerSetup setup;
+  setup.limits.sessionIdle = std::chrono::seconds(idle);
+  setup.limits.windowIdle = std::chrono::seconds(idle);
+  setup.limits.sessionsPerUser = perUser;
+  // The journal of every session goes to the server's log, statement and all.
+  setup.journalLog = [](const std::string& user, const zov::sim::JournalEntry& e) {
+    static std::mutex out;
+    std::lock_guard hold(out);
+    std::cerr << "zov-web: [" << user << "] " << e.kind << " failed"
+              << (e.where.empty() ? "" : " in " + e.where) << ": " << e.error << "\n";
+    if (!e.text.empty()) std::cerr << "    " << e.text << "\n";
+    std::cerr.flush();
+  };
   try {
     fs::create_directories(data);
     setup.database = database.empty() ? (fs::path(data) / "demo.db").string() : database;
@@ -88,12 +112,18 @@ int main(int argc, char** argv) {
       std::cout << "zov-web: setting up the demo account set in "
                 << zov::data::Database::Shown(setup.database) << std::endl;
       zov::sim::InitializeDatabase(setup.database, true);
+      zov::sim::SetDemoPasswords(*zov::sim::ConnectToDatabase(setup.database));
     } else {
+      // A database of an earlier version gets the host's newer tables and columns.
+      auto db = zov::sim::ConnectToDatabase(setup.database);
+      zov::sim::UpgradeDatabase(*db);
+      if (zov::sim::AddPasswordColumns(*db))
+        std::cout << "zov-web: the users of " << zov::data::Database::Shown(setup.database)
+                  << " have no passwords yet: set them with zov user passwd" << std::endl;
       // The plug-in library beside this program serves the bills, whichever build set the
       // database up.
       const std::string library = zov::sim::DefaultPluginLibrary();
       if (fs::exists(library)) {
-        auto db = zov::sim::ConnectToDatabase(setup.database);
         auto registry = zov::vb::Ref<RegistryWriter>::Adopt(new RegistryWriter(*db));
         zov::sim::RegisterLibrary(library, *registry);
       }

@@ -3,6 +3,7 @@
 // for working on the front end without rebuilding.
 #pragma once
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,7 +15,11 @@ struct StaticFile {
   std::string type;  // the Content-Type
 };
 
-// The file at `path` ("/index.html", "/js/bill.js"), or nothing.
+// The file at `path` ("/index.html", "/js/bill.js"), or nothing. Only files below the front
+// end's folder are served, however the path is spelled.
 std::optional<StaticFile> FindStatic(std::string_view path);
+// `path` as a path below the front end's folder ("js/bill.js"), or nothing when it would lead
+// elsewhere ("//etc/passwd", "/js/../../x", "/C:/x").
+std::optional<std::filesystem::path> StaticRelativePath(std::string_view path);
 
 }  // namespace zov::web

@@ -1,6 +1,7 @@
 #include "views.h"
 
 #include <cmath>
+#include <optional>
 
 #include "bill/tool_bar.h"
 #include "zov/host/recordset.h"
@@ -31,21 +32,44 @@ const char* TypeName(sim::FieldType type) {
   return "text";
 }
 
-Json RecordsetJson(host::IRecordset& rs, int depth) {
+Json RecordsetJson(host::IRecordset& rs, const sim::Withheld& withheld, int depth) {
   Json table;
   auto fields = rs.Fields();
   const long count = fields ? fields->Count() : 0;
+  std::vector<long> shown;
   table["columns"] = Json::array();
-  for (long i = 0; i < count; ++i) table["columns"].push_back(fields->Item(i)->Name());
+  for (long i = 0; i < count; ++i) {
+    const std::string name = fields->Item(i)->Name();
+    if (withheld.HidesName(name)) continue;
+    shown.push_back(i);
+    table["columns"].push_back(name);
+  }
   table["rows"] = Json::array();
   rs.MoveFirst();
   while (!rs.Eof()) {
     Json row = Json::array();
-    for (long i = 0; i < count; ++i) row.push_back(ToJson(rs.Value(i), depth + 1));
+    for (long i : shown) row.push_back(ToJson(rs.Value(i), withheld, depth + 1));
     table["rows"].push_back(std::move(row));
     rs.MoveNext();
   }
   return Json{{"table", std::move(table)}};
+}
+
+// Whether a dictionary describes a withheld value: a column whose field ("FField") is one, or a
+// captioned value ("FName" with "FValue") whose caption names one.
+bool DescribesWithheld(host::IDictionary& dict, const sim::Withheld& withheld) {
+  auto text = [&](const char* key) -> std::optional<std::string> {
+    const vb::Variant k(key);
+    if (!dict.Lookup(k)) return std::nullopt;
+    const vb::Variant v = dict.Item(k);
+    if (!v.IsString()) return std::nullopt;
+    return v.AsString();
+  };
+  if (auto field = text("FField"); field && withheld.HidesName(*field)) return true;
+  if (auto caption = text("FName");
+      caption && dict.Lookup(vb::Variant("FValue")) && withheld.HidesCaption(*caption))
+    return true;
+  return false;
 }
 
 // A tool as the bar shows it; a separator carries nothing else.
@@ -66,7 +90,7 @@ std::string NumberText(const vb::Variant& v) {
 
 }  // namespace
 
-Json ToJson(const vb::Variant& v, int depth) {
+Json ToJson(const vb::Variant& v, const sim::Withheld& withheld, int depth) {
   switch (v.Type()) {
     case vb::VarType::Empty:
     case vb::VarType::Null:
@@ -91,11 +115,17 @@ Json ToJson(const vb::Variant& v, int depth) {
   if (depth >= kMaxDepth) return "…";
   if (auto dict = v.ObjectAs<host::IDictionary>()) {
     Json items = Json::array();
-    for (const auto& key : dict->Keys())
-      items.push_back(Json::array({vb::CStr(key), ToJson(dict->Item(key), depth + 1)}));
+    for (const auto& key : dict->Keys()) {
+      if (key.IsString() && withheld.HidesName(key.AsString())) continue;
+      const vb::Variant item = dict->Item(key);
+      if (auto inner = item.ObjectAs<host::IDictionary>();
+          inner && DescribesWithheld(*inner, withheld))
+        continue;
+      items.push_back(Json::array({vb::CStr(key), ToJson(item, withheld, depth + 1)}));
+    }
     return Json{{"dict", std::move(items)}};
   }
-  if (auto rs = v.ObjectAs<host::IRecordset>()) return RecordsetJson(*rs, depth);
+  if (auto rs = v.ObjectAs<host::IRecordset>()) return RecordsetJson(*rs, withheld, depth);
   return "(object)";
 }
 
@@ -126,8 +156,7 @@ Json JournalJson(const std::vector<sim::JournalEntry>& entries, std::size_t limi
   const std::size_t from = entries.size() > limit ? entries.size() - limit : 0;
   for (std::size_t i = from; i < entries.size(); ++i) {
     const auto& e = entries[i];
-    list.push_back(
-        Json{{"kind", e.kind}, {"where", e.where}, {"text", e.text}, {"error", e.error}});
+    list.push_back(Json{{"kind", e.kind}, {"where", e.where}});
   }
   return Json{{"count", entries.size()}, {"entries", std::move(list)}};
 }
@@ -135,7 +164,7 @@ Json JournalJson(const std::vector<sim::JournalEntry>& entries, std::size_t limi
 // --- the bill form
 // --------------------------------------------------------------------------------
 
-Json FormView::Render(sim::BillForm& form, bool full) {
+Json FormView::Render(sim::BillForm& form, bool full, const sim::Withheld& withheld) {
   const sim::BillTemplate& t = form.tmpl();
   Json out;
   out["full"] = full;
@@ -154,13 +183,18 @@ Json FormView::Render(sim::BillForm& form, bool full) {
   }
   out["audited"] = static_cast<int>(status);
   out["panels"] = Json{{"2", form.StatusText(2)}, {"3", form.StatusText(3)}};
-  if (!form.ActiveKey().empty() && form.IsVisible(form.ActiveKey()))
+  // What the person may see of the form: a field the form shows and no right withholds.
+  auto shows = [&](const sim::FieldDef& f) { return form.IsVisible(f.key) && !withheld.Hides(f); };
+  if (const sim::FieldDef* f = form.ActiveKey().empty()
+                                   ? nullptr
+                                   : form.tmpl().FindAt(form.ActiveKey(), form.ActiveRow());
+      f && shows(*f))
     out["active"] = Json{{"key", form.ActiveKey()}, {"row", form.ActiveRow()}};
 
   // The header, in the template's order.
   Json head = Json::array();
   for (const auto& f : t.head) {
-    if (!form.IsVisible(f.key)) continue;
+    if (!shows(f)) continue;
     Json field{{"key", f.key},
                {"caption", form.Caption(f.key)},
                {"type", TypeName(f.type)},
@@ -184,7 +218,7 @@ Json FormView::Render(sim::BillForm& form, bool full) {
     std::vector<const sim::FieldDef*> shown;
     Json columns = Json::array();
     for (const auto& f : t.grids[g]) {
-      if (!form.IsVisible(f.key)) continue;
+      if (!shows(f)) continue;
       shown.push_back(&f);
       Json column{{"key", f.key}, {"caption", form.Caption(f.key)}, {"type", TypeName(f.type)}};
       if (f.type == sim::FieldType::Number) column["decimals"] = f.decimals;
@@ -232,7 +266,7 @@ Json FormView::Render(sim::BillForm& form, bool full) {
 // --- the bill list
 // --------------------------------------------------------------------------------
 
-std::vector<ListColumn> ListColumns(const sim::BillTemplate& tmpl) {
+std::vector<ListColumn> ListColumns(const sim::BillTemplate& tmpl, const sim::Withheld& withheld) {
   std::vector<ListColumn> columns;
   auto add = [&](const std::string& key) {
     for (const auto& c : columns)
@@ -242,8 +276,8 @@ std::vector<ListColumn> ListColumns(const sim::BillTemplate& tmpl) {
       columns.push_back({key, "状态", f});
       return;
     }
-    // A field no form state shows is not shown in the list either.
-    if (!f || (f->visible & sim::kVisibleView) == 0) return;
+    // A field no form state shows is not shown in the list either, nor a withheld value.
+    if (!f || (f->visible & sim::kVisibleView) == 0 || withheld.Hides(*f)) return;
     columns.push_back({key, f->caption, f});
   };
   add("FBillNo");

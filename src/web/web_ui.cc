@@ -29,6 +29,19 @@ Json Ask(Json dialog) {
   return window ? window->Ask(std::move(dialog)) : Json();
 }
 
+// What the person of the showing window may not see; everything guarded when no window shows.
+const sim::Withheld& WithheldNow() {
+  static const sim::Withheld everything;
+  Window* window = Window::Active();
+  return window ? window->withheld() : everything;
+}
+
+// An answer's flag: true only for a JSON true (the browser sends what it likes).
+bool Flag(const Json& answer, const char* key) {
+  return answer.is_object() && answer.contains(key) && answer[key].is_boolean() &&
+         answer[key].get<bool>();
+}
+
 std::string Text(const Json& answer, const char* key) {
   return answer.is_object() && answer.contains(key) && answer[key].is_string()
              ? answer[key].get<std::string>()
@@ -66,8 +79,9 @@ int WebUi::MsgBox(std::string_view text, int buttons, std::string_view title) {
                                {"icon", buttons & 0x70},
                                {"defaultButton", (buttons >> 8) & 3}});
   if (answer.is_object() && answer.contains("result") && answer["result"].is_number_integer()) {
-    const int result = answer["result"].get<int>();
-    if (IsButtonOf(buttons, result)) return result;
+    const long long result = answer["result"].get<long long>();
+    if (result >= 0 && result <= 7 && IsButtonOf(buttons, static_cast<int>(result)))
+      return static_cast<int>(result);
   }
   return DefaultAnswer(buttons);
 }
@@ -76,7 +90,7 @@ std::string WebUi::InputBox(std::string_view prompt, std::string_view title,
                             std::string_view defaultText) {
   const Json answer =
       Ask(Json{{"kind", "input"}, {"prompt", prompt}, {"title", title}, {"text", defaultText}});
-  if (!answer.is_object() || !answer.value("ok", false)) return {};
+  if (!Flag(answer, "ok")) return {};
   return Text(answer, "text");
 }
 
@@ -92,8 +106,7 @@ void WebUi::ShowRejectNote(const vb::Ref<host::IRejectNoteForm>& form) {
                                  {"cancelCaption", form->CancelCaption()},
                                  {"text", form->Text()},
                                  {"okEnabled", form->OkEnabled()}});
-    const std::string action =
-        answer.is_object() ? answer.value("action", std::string("cancel")) : "cancel";
+    const std::string action = Text(answer, "action").empty() ? "cancel" : Text(answer, "action");
     if (action == "text" || action == "ok") {
       if (answer.contains("text") && Text(answer, "text") != form->Text())
         form->TextChanged(Text(answer, "text"));
@@ -115,7 +128,25 @@ void WebUi::ShowPopTip(std::string_view title, std::string_view text) {
 
 void WebUi::ShowList(const std::vector<std::string>& titles, const std::vector<long>& widths,
                      const std::vector<std::vector<std::string>>& rows) {
-  Ask(Json{{"kind", "list"}, {"titles", titles}, {"widths", widths}, {"rows", rows}});
+  // A column whose title names a withheld value is left out.
+  const sim::Withheld& withheld = WithheldNow();
+  std::vector<std::size_t> shown;
+  Json shownTitles = Json::array(), shownWidths = Json::array(), shownRows = Json::array();
+  for (std::size_t i = 0; i < titles.size(); ++i) {
+    if (withheld.HidesCaption(titles[i])) continue;
+    shown.push_back(i);
+    shownTitles.push_back(titles[i]);
+    shownWidths.push_back(i < widths.size() ? widths[i] : 0);
+  }
+  for (const auto& row : rows) {
+    Json cells = Json::array();
+    for (std::size_t i : shown) cells.push_back(i < row.size() ? row[i] : std::string());
+    shownRows.push_back(std::move(cells));
+  }
+  Ask(Json{{"kind", "list"},
+           {"titles", std::move(shownTitles)},
+           {"widths", std::move(shownWidths)},
+           {"rows", std::move(shownRows)}});
 }
 
 host::SelectionResult WebUi::SelectItems(const vb::Ref<host::IRecordset>& items,
@@ -132,17 +163,26 @@ host::SelectionResult WebUi::SelectItems(const vb::Ref<host::IRecordset>& items,
   if (items) {
     auto fields = items->Fields();
     const long count = fields ? fields->Count() : 0;
-    for (long i = 1; i < count; ++i) columns.push_back(fields->Item(i)->Name());
+    // The columns after the ID, but for those that hold a withheld value.
+    const sim::Withheld& withheld = WithheldNow();
+    std::vector<long> shown;
+    for (long i = 1; i < count; ++i) {
+      const std::string name = fields->Item(i)->Name();
+      if (withheld.HidesName(name)) continue;
+      shown.push_back(i);
+      columns.push_back(name);
+    }
     items->MoveFirst();
     while (!items->Eof()) {
       Item item{vb::CLng(items->Value(0L)), {}, {}};
-      Json cells = Json::array();
-      for (long i = 1; i < count; ++i) {
+      auto text = [&](long i) {
         const vb::Variant v = items->Value(i);
-        cells.push_back(v.IsNull() ? std::string() : vb::CStr(v));
-      }
-      item.number = count > 1 ? cells[0].get<std::string>() : std::to_string(item.id);
-      item.name = count > 2 ? cells[1].get<std::string>() : item.number;
+        return v.IsNull() ? std::string() : vb::CStr(v);
+      };
+      Json cells = Json::array();
+      for (long i : shown) cells.push_back(text(i));
+      item.number = count > 1 ? text(1) : std::to_string(item.id);
+      item.name = count > 2 ? text(2) : item.number;
       rows.push_back(Json{{"id", item.id}, {"cells", std::move(cells)}});
       all.push_back(std::move(item));
       items->MoveNext();
@@ -154,12 +194,12 @@ host::SelectionResult WebUi::SelectItems(const vb::Ref<host::IRecordset>& items,
                                {"columns", std::move(columns)},
                                {"rows", std::move(rows)},
                                {"checked", checked}});
-  if (!answer.is_object() || !answer.value("ok", false)) return result;
+  if (!Flag(answer, "ok")) return result;
   result.shown = true;
   std::vector<long> wanted;
   if (answer.contains("ids") && answer["ids"].is_array())
     for (const auto& id : answer["ids"])
-      if (id.is_number_integer()) wanted.push_back(id.get<long>());
+      if (id.is_number_integer()) wanted.push_back(static_cast<long>(id.get<long long>()));
   for (const Item& item : all) {
     if (std::find(wanted.begin(), wanted.end(), item.id) == wanted.end()) continue;
     result.checkedIds.push_back(item.id);
@@ -175,13 +215,13 @@ void WebUi::ShowRelatedBills(std::string_view caption, std::string_view titleNam
   Ask(Json{{"kind", "related"},
            {"caption", caption},
            {"titleName", titleName},
-           {"titleDict", ToJson(vb::Variant(titleDict))},
-           {"entryDict", ToJson(vb::Variant(entryDict))},
+           {"titleDict", ToJson(vb::Variant(titleDict), WithheldNow())},
+           {"entryDict", ToJson(vb::Variant(entryDict), WithheldNow())},
            {"classTypeId", classTypeId}});
 }
 
 void WebUi::ShowData(std::string_view caption, const vb::Variant& data) {
-  Ask(Json{{"kind", "data"}, {"caption", caption}, {"data", ToJson(data)}});
+  Ask(Json{{"kind", "data"}, {"caption", caption}, {"data", ToJson(data, WithheldNow())}});
 }
 
 }  // namespace zov::web

@@ -1,6 +1,10 @@
 #include "window.h"
 
+#include <cmath>
+#include <limits>
+
 #include "list/bill_list.h"
+#include "request.h"
 #include "web_session.h"
 #include "zov/vb/convert.h"
 #include "zov/vb/error.h"
@@ -14,26 +18,11 @@ thread_local Window* t_active = nullptr;
 
 constexpr const char* kInfoTitle = "信息提示";
 constexpr long kPickLimit = 50;
+constexpr std::size_t kMaxTyped = 2000;  // bytes of one typed value
+// What the person sees of a failure inside the host; the details are in the server's journal.
+constexpr const char* kFailed = "操作失败，详细情况已记入服务器日志。";
 
-// A request the browser should not have made (an unknown field, a hidden one): refused without
-// a journal entry, since no rule of the bill failed.
-struct BadRequest : std::invalid_argument {
-  using std::invalid_argument::invalid_argument;
-};
-
-long Long(const Json& request, const char* key, long otherwise) {
-  if (!request.contains(key)) return otherwise;
-  const Json& v = request[key];
-  if (v.is_number()) return v.get<long>();
-  if (v.is_string()) return static_cast<long>(vb::Val(v.get<std::string>()));
-  throw BadRequest(std::string("\"") + key + "\" must be a number");
-}
-
-std::string String(const Json& request, const char* key) {
-  if (!request.contains(key) || !request[key].is_string())
-    throw BadRequest(std::string("\"") + key + "\" is missing");
-  return request[key].get<std::string>();
-}
+std::string KeyIn(const Json& request) { return TextIn(request, "key", nullptr, 100); }
 
 // A text for a LIKE pattern: quotes doubled, the pattern's own characters dropped.
 std::string LikeText(std::string_view text) {
@@ -55,35 +44,47 @@ Window::~Window() { thread_.Stop(); }
 Window* Window::Active() { return t_active; }
 
 Json Window::Perform(const Json& request) {
-  const std::string op = request.value("op", std::string());
-  const bool full = request.value("full", false);
+  Touch();
+  // What the outcome needs to know of the request, whatever else it holds; the operation itself
+  // checks the request in full.
+  const Json opValue = request.is_object() ? request.value("op", Json()) : Json();
+  const std::string op = opValue.is_string() ? opValue.get<std::string>() : std::string();
+  const Json fullValue = request.is_object() ? request.value("full", Json()) : Json();
+  const bool full = fullValue.is_boolean() && fullValue.get<bool>();
   const bool quiet = op == "pick";  // a look-up changes nothing on the form
   auto outcome = thread_.Run([this, request, op, full, quiet]() -> Json {
     t_active = this;
+    withheld_ = sim::Withheld::Of(owner_.host());
     Json result;
+    bool bad = false;
     try {
       result = Operate(request);
     } catch (const BadRequest& e) {
+      bad = true;
       result = Json{{"ok", false}, {"error", e.what()}};
     } catch (const vb::Error& e) {
-      const std::string what = "error " + std::to_string(e.number()) + ": " + e.description();
-      owner_.host().JournalException("zov-web." + op, what);
-      result = Json{{"ok", false}, {"error", what}};
+      owner_.host().JournalException(
+          "zov-web." + op, "error " + std::to_string(e.number()) + ": " + e.description());
+      result = Json{{"ok", false}, {"error", kFailed}};
     } catch (const std::exception& e) {
       // A failed statement is in the journal already, by the session that ran it.
       const auto entries = owner_.host().journal().entries();
       if (entries.empty() || entries.back().error != e.what())
         owner_.host().JournalException("zov-web." + op, e.what());
-      result = Json{{"ok", false}, {"error", e.what()}};
+      result = Json{{"ok", false}, {"error", kFailed}};
     }
     Json body{{"result", std::move(result)}};
+    if (bad) body["badRequest"] = true;
     if (!quiet) body["view"] = Render(full);
     return body;
   });
   return Complete(std::move(outcome));
 }
 
-Json Window::Answer(const Json& answer) { return Complete(thread_.Answer(answer)); }
+Json Window::Answer(const Json& answer) {
+  Touch();
+  return Complete(thread_.Answer(answer));
+}
 
 Json Window::Ask(Json dialog) {
   Json view = Render(false);
@@ -96,6 +97,7 @@ Json Window::Complete(FormThread::Outcome outcome) {
     out["dialog"] = std::move(outcome.body["dialog"]);
   } else {
     out["result"] = std::move(outcome.body["result"]);
+    if (outcome.body.contains("badRequest")) out["badRequest"] = true;
   }
   if (outcome.body.contains("view")) out["view"] = std::move(outcome.body["view"]);
   // The window's thread is idle or parked now: its notices are ours to take.
@@ -107,6 +109,7 @@ Json Window::Complete(FormThread::Outcome outcome) {
 }
 
 Json Window::Current() {
+  Touch();
   Json out = thread_.Inspect([this](const Json& pending) {
     Json current{{"view", Render(true)}};
     if (!pending.is_null()) current["dialog"] = pending["dialog"];
@@ -145,50 +148,77 @@ Json BillWindow::Open(long classTypeId, long billId, Ref<host::IDictionary> copy
 const sim::FieldDef& BillWindow::VisibleField(const std::string& key) const {
   const sim::FieldDef* f = open_.form ? open_.form->tmpl().Find(key) : nullptr;
   // A field the person cannot see cannot be typed into or looked up either.
-  if (!f || !open_.form->IsVisible(f->key)) throw BadRequest("no field " + key + " on this form");
+  if (!f || !open_.form->IsVisible(f->key) || withheld_.Hides(*f))
+    throw BadRequest("这张单据上没有字段“" + key + "”。");
   return *f;
 }
 
+int BillWindow::GridIn(const Json& request) const {
+  const long grids = static_cast<long>(open_.form->tmpl().grids.size());
+  if (grids == 0) throw BadRequest("这张单据没有表体。");
+  return static_cast<int>(IntIn(request, "grid", 1, 1, grids));
+}
+
+long BillWindow::RowIn(const Json& request, const sim::FieldDef& field) const {
+  if (field.grid == 0) return -1;
+  return IntIn(request, "row", 1, 1, std::max(1L, open_.form->RowCount(field.grid)));
+}
+
+Json BillWindow::EditOp(const Json& request) {
+  const sim::FieldDef& f = VisibleField(KeyIn(request));
+  const long row = RowIn(request, f);
+  sim::BillForm& form = *open_.form;
+  const Json value = request.contains("value") ? request["value"] : Json("");
+  if (value.is_object() || value.is_array())
+    throw BadRequest("“" + f.caption + "”只能填写文字或数字。");
+  if (value.is_string() && value.get_ref<const std::string&>().size() > kMaxTyped)
+    throw BadRequest("“" + f.caption + "”填写的内容太长。");
+  if (f.type == sim::FieldType::Date && !value.is_string() && !value.is_null())
+    throw BadRequest("“" + f.caption + "”应填写“yyyy-MM-dd”格式的日期。");
+  if (value.is_number_float() && !std::isfinite(value.get<double>()))
+    throw BadRequest("“" + f.caption + "”不是有效的数字。");
+  const bool ok = form.Edit(f.key, row, FromJson(value));
+  return Json{{"ok", ok}, {"cancelled", form.lastCancelled()}};
+}
+
 Json BillWindow::Operate(const Json& request) {
-  const std::string op = request.value("op", std::string());
+  const std::string op = TextIn(request, "op", nullptr, 40);
   if (op == "open") {
-    open_ = owner_.host().OpenBill(Long(request, "classTypeId", 0));
-    const long billId = Long(request, "billId", 0);
+    open_ = owner_.host().OpenBill(IntIn(request, "classTypeId", 0));
+    const long billId = IntIn(request, "billId", 0);
     if (auto copy = std::exchange(copy_, {})) {
       open_.form->NewFromCopy(copy);
     } else if (billId) {
-      const long state = request.value("edit", false) ? host::kBillEdit : host::kBillView;
-      if (!open_.form->LoadBill(billId, state))
-        throw BadRequest("no bill " + std::to_string(billId));
+      const long state = FlagIn(request, "edit", false) ? host::kBillEdit : host::kBillView;
+      if (!open_.form->LoadBill(billId, state)) throw BadRequest("没有这张单据。");
     } else {
       open_.form->NewBill();
     }
     return Json{{"ok", true}};
   }
-  if (!open_.form) throw BadRequest("the bill form did not open");
+  if (!open_.form) throw BadRequest("单据没有打开。");
   sim::BillForm& form = *open_.form;
   bool ok = true;
   Json result;
   if (op == "view") {
     // Nothing to do: the view comes with every outcome.
   } else if (op == "edit") {
-    const sim::FieldDef& f = VisibleField(String(request, "key"));
-    const long row = f.grid == 0 ? -1 : Long(request, "row", 1);
-    ok = form.Edit(f.key, row, FromJson(request.value("value", Json(""))));
+    return EditOp(request);
   } else if (op == "addRow") {
-    const long row = form.AddRow(static_cast<int>(Long(request, "grid", 1)));
+    const long row = form.AddRow(GridIn(request));
     ok = row > 0;
     result["row"] = row;
   } else if (op == "deleteRow") {
-    ok = form.DeleteRow(Long(request, "row", 0), static_cast<int>(Long(request, "grid", 1)));
+    const int grid = GridIn(request);
+    ok = form.DeleteRow(IntIn(request, "row", 0, 1, std::max(1L, form.RowCount(grid))), grid);
   } else if (op == "enterRow") {
-    form.EnterRow(Long(request, "row", 1));
+    form.EnterRow(IntIn(request, "row", 1, 1, std::max(1L, form.RowCount(1))));
   } else if (op == "tool") {
-    ok = form.ClickTool(String(request, "key"));
+    ok = form.ClickTool(TextIn(request, "key", nullptr, 100));
   } else if (op == "pick") {
     return Pick(request);
   } else {
-    throw BadRequest("unknown operation \"" + op + "\"");
+    throw BadRequest("没有“" + op + "”这种操作。");
   }
   result["ok"] = ok;
   result["cancelled"] = form.lastCancelled();
@@ -196,9 +226,9 @@ Json BillWindow::Operate(const Json& request) {
 }
 
 Json BillWindow::Pick(const Json& request) {
-  const sim::FieldDef& f = VisibleField(String(request, "key"));
-  if (f.type != sim::FieldType::Base) throw BadRequest(f.key + " is not a base-data field");
-  const std::string q = LikeText(vb::Trim(request.value("q", std::string())));
+  const sim::FieldDef& f = VisibleField(KeyIn(request));
+  if (f.type != sim::FieldType::Base) throw BadRequest("“" + f.caption + "”没有可选的资料。");
+  const std::string q = LikeText(vb::Trim(TextIn(request, "q", "", 100)));
   const sim::BaseRef& b = f.base;
   std::string sql = "SELECT TOP " + std::to_string(kPickLimit) + " " + b.id + " AS FItemID, " +
                     b.number + " AS FNumber, " + b.name + " AS FName FROM " + b.table +
@@ -219,7 +249,7 @@ Json BillWindow::Pick(const Json& request) {
 
 Json BillWindow::Render(bool full) {
   if (!open_.form) return Json{{"full", true}, {"closed", true}};
-  return view_.Render(*open_.form, full);
+  return view_.Render(*open_.form, full, withheld_);
 }
 
 void BillWindow::Release() { owner_.host().Close(open_); }
@@ -232,14 +262,16 @@ Json ListWindow::Open(long classTypeId) {
 }
 
 Json ListWindow::Operate(const Json& request) {
-  const std::string op = request.value("op", std::string());
+  const std::string op = TextIn(request, "op", nullptr, 40);
   if (op == "open") {
-    open_ = owner_.host().OpenList(Long(request, "classTypeId", 0));
-    columns_ = ListColumns(open_.list->tmpl());
+    open_ = owner_.host().OpenList(IntIn(request, "classTypeId", 0));
+    columns_ = ListColumns(open_.list->tmpl(), withheld_);
     LoadNames();
     return Json{{"ok", true}};
   }
-  if (!open_.list) throw BadRequest("the bill list did not open");
+  if (!open_.list) throw BadRequest("单据列表没有打开。");
+  // The columns follow the person's rights as they are now.
+  columns_ = ListColumns(open_.list->tmpl(), withheld_);
   if (op == "view") return Json{{"ok", true}};
   if (op == "refresh") {
     open_.list->Refresh();
@@ -247,27 +279,39 @@ Json ListWindow::Operate(const Json& request) {
     return Json{{"ok", true}};
   }
   if (op == "openBill") {
-    const long billId = Long(request, "billId", 0);
-    const bool edit = request.value("edit", false);
-    // Only a bill not yet audited opens for editing, as the host's own forms allow.
-    if (edit && StatusOf(billId) != 0) {
+    const long billId = IntIn(request, "billId", 0, 1);
+    const bool edit = FlagIn(request, "edit", false);
+    // The list opens only the bills it lists; only one not yet audited opens for editing, as
+    // the host's own forms allow.
+    const long status = StatusOf(billId);
+    if (status < 0) throw BadRequest("列表中没有这张单据。");
+    if (edit && status != 0) {
       owner_.host().Ui().MsgBox("单据已经审核，不能修改。", host::vbInformation, kInfoTitle);
       return Json{{"ok", false}};
     }
     openRequest_ = OpenRequest{open_.list->tmpl().classTypeId, billId, edit, {}};
     return Json{{"ok", true}};
   }
-  if (op == "tool") return Tool(String(request, "key"), request.value("selected", Json::array()));
-  throw BadRequest("unknown operation \"" + op + "\"");
+  if (op == "tool") {
+    const Json selected = request.contains("selected") ? request["selected"] : Json::array();
+    if (!selected.is_array()) throw BadRequest("“selected”应为单据内码的列表。");
+    std::vector<long> ids;
+    for (const auto& id : selected) {
+      if (!id.is_number_integer() || id.get<long long>() <= 0 ||
+          id.get<long long>() > std::numeric_limits<int>::max())
+        throw BadRequest("“selected”应为单据内码的列表。");
+      ids.push_back(static_cast<long>(id.get<long long>()));
+    }
+    return Tool(TextIn(request, "key", nullptr, 100), ids);
+  }
+  throw BadRequest("没有“" + op + "”这种操作。");
 }
 
-Json ListWindow::Tool(const std::string& key, const Json& selected) {
+Json ListWindow::Tool(const std::string& key, const std::vector<long>& selected) {
   sim::BillList& list = *open_.list;
-  std::vector<long> ids;
-  if (selected.is_array())
-    for (const auto& id : selected)
-      if (id.is_number_integer()) ids.push_back(id.get<long>());
-  list.SelectIds(ids);
+  // Only bills of this list's class are selected, whatever the browser sent.
+  list.SelectIds(selected);
+  const std::vector<long> ids = list.SelectedBillIDs();
   const long classTypeId = list.tmpl().classTypeId;
   auto refuse = [&](const char* text) {
     owner_.host().Ui().MsgBox(text, host::vbInformation, kInfoTitle);
@@ -308,13 +352,13 @@ long ListWindow::StatusOf(long billId) const {
     if (vb::StrComp(data.columns[i].name, "FStatus", vb::CompareMethod::Text) == 0)
       status = static_cast<long>(i);
   }
-  if (id < 0 || status < 0) return 0;
+  if (id < 0 || status < 0) return -1;
   for (const auto& r : data.rows)
     if (vb::CLng(r[static_cast<std::size_t>(id)]) == billId)
       return r[static_cast<std::size_t>(status)].IsNull()
                  ? 0
                  : vb::CLng(r[static_cast<std::size_t>(status)]);
-  return 0;
+  return -1;
 }
 
 void ListWindow::LoadNames() {

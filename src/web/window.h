@@ -5,9 +5,16 @@
 //   {"result": {...}, "view": {...}}            the operation ended
 //   {"dialog": {...}, "view": {...}}            the operation waits for the person's answer
 //
-// plus "notices" (pop-up tips shown meanwhile) and "journal" (the session's failures).
+// plus "notices" (pop-up tips shown meanwhile) and "journal" (the session's failures). A request
+// that does not fit the window (an unknown field, a value of the wrong kind) ends with
+// "badRequest": true and the error in the result; the window goes on as it was.
+//
+// What the person may not see (Withheld: values guarded by a right the user does not hold) is
+// read afresh at every operation and left out of everything the window sends.
 #pragma once
 
+#include <atomic>
+#include <chrono>
 #include <memory>
 #include <optional>
 #include <string>
@@ -15,6 +22,7 @@
 
 #include "form_thread.h"
 #include "session/session.h"
+#include "session/withheld.h"
 #include "views.h"
 
 namespace zov::web {
@@ -47,6 +55,8 @@ class Window {
   Json Current();
   // Closes the window: a pending dialog takes its default answer and the plug-in is released.
   void Close();
+  // When a request of the browser last reached the window.
+  std::chrono::steady_clock::time_point lastUsed() const { return lastUsed_.load(); }
   // What the last operation asked to open (lists only).
   std::optional<OpenRequest> TakeOpenRequest();
 
@@ -57,6 +67,8 @@ class Window {
   Json Ask(Json dialog);
   // A notice that needs no answer (a pop-up tip).
   void Notice(Json notice) { notices_.push_back(std::move(notice)); }
+  // What the person may not see, as read at the start of the running operation.
+  const sim::Withheld& withheld() const { return withheld_; }
 
  protected:
   // The browser's request, on the window's thread; returns the result.
@@ -68,10 +80,13 @@ class Window {
 
   WebSession& owner_;
   std::optional<OpenRequest> openRequest_;
+  sim::Withheld withheld_;  // everything, until the rights were read
 
  private:
   Json Complete(FormThread::Outcome outcome);
+  void Touch() { lastUsed_.store(std::chrono::steady_clock::now()); }
 
+  std::atomic<std::chrono::steady_clock::time_point> lastUsed_{std::chrono::steady_clock::now()};
   int id_;
   FormThread thread_;
   std::vector<Json> notices_;
@@ -93,7 +108,11 @@ class BillWindow final : public Window {
 
  private:
   Json Pick(const Json& request);
+  Json EditOp(const Json& request);
   const sim::FieldDef& VisibleField(const std::string& key) const;
+  // The row a request names for `field` (-1 for a header field); it must exist.
+  long RowIn(const Json& request, const sim::FieldDef& field) const;
+  int GridIn(const Json& request) const;
 
   sim::OpenForm open_;
   FormView view_;
@@ -113,9 +132,9 @@ class ListWindow final : public Window {
   void Release() override;
 
  private:
-  Json Tool(const std::string& key, const Json& selected);
+  Json Tool(const std::string& key, const std::vector<long>& selected);
   void LoadNames();
-  // The business status of the listed bill `billId` (0 when it is not listed).
+  // The business status of the listed bill `billId` (-1 when it is not listed).
   long StatusOf(long billId) const;
 
   sim::Session::ListForm open_;

@@ -4,11 +4,15 @@
 
 #include <gmock/gmock.h>
 
+#include <set>
+#include <thread>
+
 #include "host_fixture.h"
 #include "zov/host/events.h"
 #include "zov/vb/convert.h"
 #include "zov/vb/datetime.h"
 #include "zov/vb/error.h"
+#include "zov/vb/format.h"
 
 namespace zov::testing {
 namespace {
@@ -279,16 +283,111 @@ TEST_F(BillFormTest, ARefusedOrFailedSaveChangesNothing) {
   EXPECT_FALSE(form_->Save());
   EXPECT_EQ(count(), before);
 
-  // A value the table refuses fails the save inside its transaction: no header without rows.
+  // A value the table refuses fails the save inside its transaction: no header without rows. The
+  // person learns that the bill was not saved; the statement is in the journal only.
   recorder_->cancelSave = false;
-  session_->Run("CREATE TABLE t_guard (x int)");
   form_->SetFieldValue("FBillNo", "XSD000001", -1);  // already taken by a stored bill
   session_->Run("CREATE UNIQUE INDEX ux_billno ON t_cc_stockbill (FBillNo)");
   EXPECT_FALSE(form_->Save());
   EXPECT_EQ(count(), before);
   EXPECT_EQ(form_->CurBillID(), 0);
-  EXPECT_THAT(ui_->messages().back().text, ::testing::HasSubstr("保存失败"));
+  EXPECT_EQ(ui_->messages().back().text, "保存失败，单据没有保存。");
+  ASSERT_FALSE(session_->journal().empty());
+  EXPECT_THAT(session_->journal().entries().back().text,
+              ::testing::HasSubstr("INSERT INTO t_cc_stockbill"));
   session_->journal().Clear();
+}
+
+TEST_F(BillFormTest, ABillNumberBelongsToOneBillAndANewBillRecordsItsMaker) {
+  auto count = [&] {
+    return vb::CLng(session_->Run("SELECT COUNT(*) FROM t_cc_stockbill")[0].rows[0][0]);
+  };
+  const long before = count();
+  form_->Edit("FItemID", 1, "I001");
+  form_->SetFieldValue("FBillNo", "XSD000001", -1);  // a stored sales bill has it
+  EXPECT_FALSE(form_->Save());
+  EXPECT_EQ(ui_->messages().back().text, "单据编号“XSD000001”已经存在，请换一个编号再保存。");
+  EXPECT_EQ(form_->ActiveKey(), "FBillNo");
+  EXPECT_EQ(count(), before);
+  EXPECT_EQ(form_->CurBillID(), 0);
+
+  // The number the numbering would give next, typed by hand, is this bill's; the numbering then
+  // passes over it.
+  const auto rule =
+      session_->Run("SELECT FPrefix, FNextNumber FROM t_BillNoRule WHERE FClassTypeID=1030002");
+  const long next = vb::CLng(rule[0].rows[0][1]);
+  auto numbered = [&](long n) { return vb::CStr(rule[0].rows[0][0]) + vb::Format(n, "000000"); };
+  form_->SetFieldValue("FBillNo", numbered(next), -1);
+  ASSERT_TRUE(form_->Save());
+  const long id = form_->CurBillID();
+  auto maker = [&](long bill) {
+    return vb::CLng(
+        session_->Run("SELECT FBillerID FROM t_cc_stockbill WHERE FID=" + std::to_string(bill))[0]
+            .rows[0][0]);
+  };
+  EXPECT_EQ(maker(id), session_->UserId());
+  form_->Edit("FShowQty", 1, 3);
+  ASSERT_TRUE(form_->Save()) << "its own number does not stand in its way";
+
+  auto other = BillForm::New(TestTemplates()->at(1030002), *session_);
+  other->NewBill();
+  other->Edit("FItemID", 1, "I002");
+  ASSERT_TRUE(other->Save());
+  EXPECT_EQ(vb::CStr(other->Value("FBillNo")), numbered(next + 1));
+
+  // Another user's edit leaves the maker as it was.
+  auto clerk = Open("wangxm", TestTemplates());
+  auto again = BillForm::New(TestTemplates()->at(1030002), *clerk);
+  ASSERT_TRUE(again->LoadBill(id, host::kBillEdit));
+  again->Edit("FShowQty", 1, 4);
+  ASSERT_TRUE(again->Save());
+  EXPECT_EQ(maker(id), session_->UserId());
+  EXPECT_NE(clerk->UserId(), session_->UserId());
+  EXPECT_TRUE(clerk->journal().empty());
+}
+
+TEST_F(BillFormTest, ConcurrentSavesTakeNumbersOnce) {
+  constexpr int kSessions = 4, kBills = 5;
+  std::vector<std::unique_ptr<sim::Session>> sessions;
+  for (int i = 0; i < kSessions; ++i) sessions.push_back(Open("admin", TestTemplates()));
+  std::vector<std::vector<std::string>> numbers(kSessions);
+  std::vector<std::thread> threads;
+  for (int i = 0; i < kSessions; ++i)
+    threads.emplace_back([&, i] {
+      auto form = BillForm::New(TestTemplates()->at(1030002), *sessions[i]);
+      for (int b = 0; b < kBills; ++b) {
+        form->NewBill();
+        form->Edit("FItemID", 1, "I001");
+        if (form->Save()) numbers[i].push_back(vb::CStr(form->Value("FBillNo")));
+      }
+    });
+  for (auto& t : threads) t.join();
+  std::set<std::string> distinct;
+  for (const auto& mine : numbers)
+    for (const auto& n : mine) distinct.insert(n);
+  EXPECT_EQ(distinct.size(), static_cast<std::size_t>(kSessions * kBills));
+  for (const auto& s : sessions)
+    for (const auto& e : s->journal().entries()) ADD_FAILURE() << e.error << " " << e.text;
+  const auto duplicates = session_->Run(
+      "SELECT COUNT(*) FROM (SELECT FBillNo FROM t_cc_stockbill GROUP BY FBillNo HAVING "
+      "COUNT(*) > 1) d");
+  EXPECT_EQ(vb::CLng(duplicates[0].rows[0][0]), 0);
+}
+
+TEST_F(BillFormTest, ADateBeyondTheCalendarIsRefusedAndTheFormGoesOn) {
+  const Variant before = form_->Value("FDate");
+  for (const Variant& typed : {Variant(2958466), Variant(-700000.0), Variant("10000-01-01"),
+                               Variant("2026-02-30"), Variant("soon")}) {
+    EXPECT_FALSE(form_->Edit("FDate", -1, typed)) << vb::CStr(typed);
+    EXPECT_THAT(ui_->messages().back().text, ::testing::HasSubstr("不是有效的日期"));
+    EXPECT_EQ(form_->Value("FDate"), before);
+  }
+  // A plug-in's write of such a serial leaves the cell empty instead of breaking the form.
+  form_->SetFieldValue("FDate", Variant(2958466), -1);
+  EXPECT_EQ(form_->Display("FDate"), "");
+  EXPECT_TRUE(form_->Edit("FDate", -1, "2026-12-01"));
+  form_->Edit("FItemID", 1, "I001");
+  EXPECT_TRUE(form_->Save());
 }
 
 TEST_F(BillFormTest, AuditCopyAndRowsRaiseTheirEventsInOrder) {

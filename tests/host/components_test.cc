@@ -96,6 +96,7 @@ class TestSession final : public SessionContext {
   }
   std::string UserNumber() override { return "user" + std::to_string(user); }
   std::string UserName() override { return userName; }
+  std::string SessionKey() override { return "test/4242/1"; }
   std::uint32_t ProcessId() override { return 4242; }
   Ref<host::IDictionary> Bag() override { return bag_; }
   Ref<vb::IObject> CreateObject(std::string_view progId) override {

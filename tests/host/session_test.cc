@@ -94,5 +94,21 @@ TEST_F(SessionTest, TheSalesBillFormIsBoundToItsPlugIn) {
   EXPECT_TRUE(s->journal().empty());
 }
 
+TEST_F(SessionTest, AFailedStatementIsJournaledAndItsCallerGetsTheMessageAlone) {
+  auto s = Open();
+  std::string raised;
+  try {
+    s->Run("SELECT FPrice FROM t_NoSuchTable WHERE FSecret=1234.56");
+  } catch (const std::exception& e) {
+    raised = e.what();
+  }
+  EXPECT_THAT(raised, ::testing::HasSubstr("t_NoSuchTable"));
+  EXPECT_EQ(raised.find("1234.56"), std::string::npos) << "the statement stays on the server";
+  ASSERT_EQ(s->journal().entries().size(), 1u);
+  EXPECT_EQ(s->journal().entries()[0].text,
+            "SELECT FPrice FROM t_NoSuchTable WHERE FSecret=1234.56");
+  s->journal().Clear();
+}
+
 }  // namespace
 }  // namespace zov::testing

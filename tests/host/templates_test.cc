@@ -171,6 +171,30 @@ TEST(Templates, SavedFieldsLandInColumnsOfTheirTables) {
     if (!t->gridColumn.empty()) {
       EXPECT_TRUE(TableOf(t->entryTable)->count(Lower(t->gridColumn)));
     }
+    // The host records the maker of every new bill.
+    EXPECT_TRUE(head->count("fbillerid")) << t->headTable << " has no FBillerID";
+  }
+}
+
+TEST(Templates, EveryPriceAndCostFieldNamesTheRightItNeeds) {
+  // The host withholds a value by its field's right; a money field without one would show to
+  // everybody, whatever plug-in the bill has.
+  REQUIRE_TEMPLATES();
+  for (const auto& [id, t] : *Templates().set)
+    for (const FieldDef* f : t->AllFields()) {
+      if (f->type != FieldType::Number) continue;
+      const sim::ValueRight byName = sim::RightOfName(f->key);
+      if (byName == sim::ValueRight::None) continue;
+      EXPECT_EQ(f->right, byName) << t->title << " " << f->key << " needs \""
+                                  << sim::ValueRightName(byName) << "\"";
+    }
+  try {
+    sim::ParseTemplate(R"({"classTypeId": 1, "tables": {"head": "t"}, "grids": [],
+                           "head": [{"key": "FPrice", "type": "number", "right": "gold"}]})",
+                       "test");
+    ADD_FAILURE() << "an unknown right was taken";
+  } catch (const std::runtime_error& e) {
+    EXPECT_THAT(e.what(), ::testing::HasSubstr("\"right\""));
   }
 }
 

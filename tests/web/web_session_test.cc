@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "../host/host_fixture.h"
+#include "com/dictionary.h"
 #include "zov/host/bill.h"
 
 namespace zov::web {
@@ -156,7 +157,11 @@ TEST_F(WebSessionTest, AFailureIsJournaledAndTheWindowGoesOn) {
   ASSERT_EQ(out["journal"]["count"], 1) << out["journal"].dump();
   const Json& entry = out["journal"]["entries"][0];
   EXPECT_EQ(entry["kind"], "sql");
-  EXPECT_NE(entry["text"].get<std::string>().find("t_NoSuchTable"), std::string::npos);
+  // The statement and the message stay in the server's journal.
+  EXPECT_EQ(out.dump().find("t_NoSuchTable"), std::string::npos) << out.dump();
+  const auto journaled = session->host().journal().entries();
+  ASSERT_EQ(journaled.size(), 1u);
+  EXPECT_NE(journaled[0].text.find("t_NoSuchTable"), std::string::npos);
 
   // Nothing is lost: the bill goes on as it was.
   out = Edit(*bill, "FItemID", 1, "I001");
@@ -173,7 +178,8 @@ TEST_F(WebSessionTest, AFormViewLeavesOutWhatThePersonMayNotSee) {
   form.Edit("FShowQty", 1, vb::Variant("3"));
   form.Edit("FPrice", 1, vb::Variant("12.34"));
   FormView view;
-  Json shown = view.Render(form, true);
+  const sim::Withheld everything = sim::Withheld::Nothing();
+  Json shown = view.Render(form, true, everything);
   EXPECT_TRUE(Head(shown, "FStatus").is_null()) << "a field no form state shows";
   EXPECT_NE(shown.dump().find("\"FPrice\""), std::string::npos);
   EXPECT_NE(shown.dump().find("12.3400"), std::string::npos);
@@ -183,16 +189,79 @@ TEST_F(WebSessionTest, AFormViewLeavesOutWhatThePersonMayNotSee) {
                           "FTaxPrice", "FBaseTaxPrice", "FIncludeTaxPrice", "FAmount",
                           "FNoDiscAmount", "FTaxAmount", "FInTaxAmount"})
     form.BillEntrys(1)->QORFields(key)->SetVisible(false);
-  Json hidden = view.Render(form, false);
+  Json hidden = view.Render(form, false, everything);
   const Json& grid = hidden["grids"][0];
   ASSERT_TRUE(grid.contains("columns")) << "new columns come with the change";
   EXPECT_EQ(grid["rows"].size(), 1u) << "and every row with them";
   for (const auto& row : grid["rows"]) EXPECT_EQ(row.size(), grid["columns"].size());
-  const std::string text = hidden.dump() + view.Render(form, true).dump();
+  const std::string text = hidden.dump() + view.Render(form, true, everything).dump();
   for (const char* gone : {"\"FPrice\"", "\"FAmount\"", "12.34", "37.02", "41.83"})
     EXPECT_EQ(text.find(gone), std::string::npos) << gone;
   EXPECT_NE(text.find("\"FShowQty\""), std::string::npos);
   session->Close(open);
+}
+
+TEST_F(WebSessionTest, WithoutThePriceRightNoWindowShowsAPriceWhateverThePlugInDid) {
+  // The purchase bill has no plug-in that hides anything: the host withholds on its own.
+  auto session = Login("wangxm");
+  auto bill = session->NewBillWindow();
+  bill->Open(kPurchase, 0, {});
+  Edit(*bill, "FSupplyID", -1, "S001");
+  Edit(*bill, "FItemID", 1, "I001");
+  Edit(*bill, "FShowQty", 1, "3");
+  Json out = Edit(*bill, "FPrice", 1, "12.34");
+  EXPECT_EQ(out["result"]["ok"], false) << "a withheld field cannot be typed into";
+  EXPECT_EQ(out["badRequest"], true);
+  const std::string shown = bill->Current().dump();
+  for (const char* key : {"\"FPrice\"", "\"FAmount\"", "\"FAllAmount\"", "\"FInTaxAmount\""})
+    EXPECT_EQ(shown.find(key), std::string::npos) << key;
+  EXPECT_NE(shown.find("\"FShowQty\""), std::string::npos);
+
+  auto list = session->NewListWindow();
+  const Json listed = list->Open(kPurchase);
+  for (const auto& column : listed["view"]["columns"]) EXPECT_NE(column["key"], "FAllAmount");
+
+  // The administrator's windows show them.
+  auto admin = Login("admin");
+  auto adminList = admin->NewListWindow();
+  bool amounts = false;
+  const Json adminListed = adminList->Open(kPurchase);
+  for (const auto& column : adminListed["view"]["columns"])
+    amounts = amounts || column["key"] == "FAllAmount";
+  EXPECT_TRUE(amounts);
+}
+
+TEST(WebViews, DialogValuesLeaveOutWhatIsWithheld) {
+  const sim::Withheld clerk;  // nothing confirmed: every guarded value withheld
+  auto dict = [] { return sim::Dictionary::New(); };
+  auto title = dict();
+  auto item = [&](const char* caption, const vb::Variant& value) {
+    auto d = dict();
+    d->SetItem("FName", caption);
+    d->SetItem("FValue", value);
+    return d;
+  };
+  title->SetItem(1, Ref<host::IDictionary>(item("客户", "上海百货")));
+  title->SetItem(2, Ref<host::IDictionary>(item("价税合计", "1234.56")));
+  auto record = dict();
+  record->SetItem("FBillNo", "XSD000001");
+  record->SetItem("FTaxPrice", 98.76);
+  record->SetItem("FShowQty", 3);
+  auto column = dict();
+  column->SetItem("FName", "含税单价");
+  column->SetItem("FField", "FTaxPrice");
+  auto entry = dict();
+  entry->SetItem("Header", Ref<host::IDictionary>(column));
+  entry->SetItem("rs", Ref<host::IDictionary>(record));
+  entry->SetItem("Title", Ref<host::IDictionary>(title));
+  const std::string text = ToJson(vb::Variant(Ref<host::IDictionary>(entry)), clerk).dump();
+  for (const char* gone : {"1234.56", "98.76", "FTaxPrice", "价税合计", "含税单价"})
+    EXPECT_EQ(text.find(gone), std::string::npos) << gone << " in " << text;
+  for (const char* kept : {"XSD000001", "上海百货", "FShowQty"})
+    EXPECT_NE(text.find(kept), std::string::npos) << kept << " not in " << text;
+  const std::string all =
+      ToJson(vb::Variant(Ref<host::IDictionary>(entry)), sim::Withheld::Nothing()).dump();
+  EXPECT_NE(all.find("98.76"), std::string::npos);
 }
 
 }  // namespace

@@ -301,8 +301,8 @@ BEGIN
     RETURN date_trunc('day', d);
   END IF;
   IF to_kind = 'smalldatetime' THEN
-    -- Rounds to the minute at 29.999 seconds.
-    d := date_trunc('minute', d + interval '29.999 seconds');
+    -- SQL Server rounds 29.998 seconds and less down to the minute, 29.999 seconds and more up.
+    d := date_trunc('minute', d + interval '30.001 seconds');
     IF extract(year FROM d) NOT BETWEEN 1900 AND 2079 THEN
       RAISE EXCEPTION 'The conversion of a varchar data type to a smalldatetime data type resulted in an out-of-range value.';
     END IF;

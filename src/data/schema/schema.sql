@@ -31,7 +31,9 @@
 -- t_User: the people who log in. FNumber is the login name ("admin"); an administrator (FIsAdmin 1)
 -- passes every rights check. FNeedAuthorize switches data authorisation on for the user and
 -- FAuthItemClassList lists the base-data classes under it ("5" = stocks, checked against
--- t_Stock.FRightUserID).
+-- t_Stock.FRightUserID). FPassword is the password's salted slow hash (never the password; ''
+-- = none set, and such a user cannot log in); FLoginFailures counts failed logins since the last
+-- one that succeeded.
 CREATE TABLE t_User (
     FUserID             int            NOT NULL,
     FNumber             nvarchar(50)   NOT NULL DEFAULT '',
@@ -41,6 +43,8 @@ CREATE TABLE t_User (
     FNeedAuthorize      bit            NOT NULL DEFAULT 0,
     FAuthItemClassList  varchar(100)   NOT NULL DEFAULT '',
     FForbidden          bit            NOT NULL DEFAULT 0,
+    FPassword           varchar(255)   NOT NULL DEFAULT '',
+    FLoginFailures      int            NOT NULL DEFAULT 0,
     CONSTRAINT PK_t_User PRIMARY KEY (FUserID)
 )
 GO
@@ -91,6 +95,26 @@ CREATE TABLE t_BillNoRule (
     FNextNumber         int            NOT NULL DEFAULT 1,
     FWidth              int            NOT NULL DEFAULT 6,
     CONSTRAINT PK_t_BillNoRule PRIMARY KEY (FClassTypeID)
+)
+GO
+
+-- t_BillEditLock: who is editing a stored bill, and how often the host has written it. A form that
+-- starts editing a stored bill takes the row's holder (FSessionKey, '' when free) and gives it back
+-- on save and close; a holder whose session or process is gone, or idle for half an hour, is taken
+-- over. FVersion counts the host's writes of the bill (save, audit, un-audit), so a form that was
+-- opened before another session's write reads the bill again before it edits.
+CREATE TABLE t_BillEditLock (
+    FClassTypeID        int            NOT NULL,
+    FBillID             int            NOT NULL,
+    FVersion            int            NOT NULL DEFAULT 0,
+    FSessionKey         varchar(120)   NOT NULL DEFAULT '',
+    FUserID             int            NOT NULL DEFAULT 0,
+    FUserName           nvarchar(80)   NOT NULL DEFAULT '',
+    FHostName           nvarchar(120)  NOT NULL DEFAULT '',
+    FProcessID          int            NOT NULL DEFAULT 0,
+    FLockTime           datetime       NULL,
+    FLastSeen           datetime       NULL,
+    CONSTRAINT PK_t_BillEditLock PRIMARY KEY (FClassTypeID, FBillID)
 )
 GO
 

@@ -231,7 +231,8 @@ SqlValue DateTimeValue(const DateTimeParts& p, const SqlType& to, bool fromText)
     q.hour = q.minute = q.second = q.millisecond = 0;
   } else if (to.id == TypeId::SmallDateTime) {
     std::int64_t ms = ToMilliseconds(q);
-    ms = (ms + 29999) / 60000 * 60000;  // rounds to the minute at 29.999 seconds
+    // SQL Server rounds 29.998 seconds and less down to the minute, 29.999 seconds and more up.
+    ms = (ms + 30001) / 60000 * 60000;
     q = FromMilliseconds(ms);
     if (q.year < 1900 || q.year > 2079)
       Fail(

@@ -12,6 +12,7 @@ void BillCell::Reset(const Variant& empty) {
   parts_ = {empty, Variant(""), Variant(""), Variant(0)};
   present_ = (1u << kParts) - 1;
   extra_ = {};
+  written_ = true;
 }
 
 BillCell::Part BillCell::PartOf(const Variant& key) {
@@ -52,12 +53,14 @@ void BillCell::Remove(const Variant& key) {
   }
   parts_[part] = Variant{};
   present_ &= static_cast<std::uint8_t>(~(1u << part));
+  written_ |= part == kValue;
 }
 
 void BillCell::RemoveAll() {
   parts_ = {};
   present_ = 0;
   extra_ = {};
+  written_ = true;
 }
 
 long BillCell::Count() const {

@@ -43,7 +43,12 @@ class BillCell final : public vb::Implements<host::IDictionary> {
   void Set(Part part, Variant value) {
     parts_[part] = std::move(value);
     present_ |= static_cast<std::uint8_t>(1u << part);
+    written_ |= part == kValue;
   }
+  // Whether the value changed since the host last read or stored the bill (a save writes only
+  // what changed, and leaves columns others updated meanwhile as they are).
+  bool written() const { return written_; }
+  void ClearWritten() { written_ = false; }
 
  private:
   friend class CellRow;
@@ -56,7 +61,8 @@ class BillCell final : public vb::Implements<host::IDictionary> {
   vb::IObject* owner_ = nullptr;  // the row holding the cell
   std::array<Variant, kParts> parts_;
   std::uint8_t present_ = 0;  // one bit per standard item
-  Ref<Dictionary> extra_;     // any other items, in their insertion order, after the standard ones
+  bool written_ = false;
+  Ref<Dictionary> extra_;  // any other items, in their insertion order, after the standard ones
 };
 
 }  // namespace zov::sim

@@ -242,6 +242,8 @@ void BillForm::WriteTyped(const FieldDef& field, long row, const Variant& value,
         d = vb::ParseDate(value.AsString());
       else if (value.IsNumber() && vb::CDbl(value) != 0)
         d = vb::Date{vb::CDbl(value)};
+      // A serial past the calendar (9999-12-31) is no date: the cell stays empty.
+      if (d && !vb::IsDateSerialInRange(d->serial)) d.reset();
       cell->Set(BillCell::kValue, d ? Variant(*d) : Variant(""));
       cell->Set(BillCell::kDisplay, d ? vb::Format(*d, "yyyy-MM-dd") : std::string());
       break;
@@ -504,7 +506,7 @@ void BillForm::LockCell(const FieldDef& field, long row, bool lock) {
 }
 
 bool BillForm::ReadOnly() const {
-  if (billLocked_ || closed_) return true;
+  if (billLocked_ || closed_ || lockRefused_) return true;
   const Variant status =
       const_cast<BillForm*>(this)->tmpl_->Find("FStatus") ? Value("FStatus") : Variant(0);
   const double s =

@@ -4,9 +4,11 @@
 #pragma once
 
 #include <array>
+#include <chrono>
 #include <map>
 #include <memory>
 #include <set>
+#include <stdexcept>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -26,6 +28,14 @@ class FormControl;
 struct SourceRow {
   long billId = 0;   // FID of the source bill
   long entryId = 0;  // FEntryID of the source row; 0 takes every open row of the bill
+};
+
+// A save the host refuses after the plug-in allowed it; the text is the message the person sees
+// and `key` the field the cursor goes to.
+struct SaveRefused : std::runtime_error {
+  SaveRefused(const std::string& message, std::string field)
+      : std::runtime_error(message), key(std::move(field)) {}
+  std::string key;
 };
 
 class BillForm final : public vb::Implements<host::IBillInterface> {
@@ -85,8 +95,8 @@ class BillForm final : public vb::Implements<host::IBillInterface> {
   // Loads the stored bill `billId` in form state `state` (0 viewing; 2 editing, as a list's
   // modify command opens it), then AfterLoadBill; false when none.
   bool LoadBill(long billId, long state = host::kBillView);
-  // The stored bill numbered `billNo`; false when none.
-  bool LoadBillByNumber(std::string_view billNo);
+  // The stored bill numbered `billNo` in form state `state`; false when none.
+  bool LoadBillByNumber(std::string_view billNo, long state = host::kBillView);
   // The person types `typed` into field `key` of `row` (-1 header). Base-data fields take a
   // number ("C001"), or an internal ID as a number. False when refused (read-only bill, locked
   // cell, unknown number, or the plug-in cancelled the change).
@@ -108,6 +118,11 @@ class BillForm final : public vb::Implements<host::IBillInterface> {
   // "Page3"), then AfterCopyBill.
   void NewFromCopy(const Ref<host::IDictionary>& data);
   bool DeleteBill();
+  // Gives back the edit lock of the stored bill the form edits (the form closes).
+  void ReleaseEditLock();
+  // The user whose session holds the stored bill for editing when this form could not take it
+  // (the form shows the bill read-only); empty otherwise.
+  const std::string& heldBy() const { return heldBy_; }
   // Fills rows from stored source bills through the source tool `tool` ("mnuRelate_1030001").
   bool SelectSource(std::string_view tool, const std::vector<SourceRow>& rows);
   // A row filled by import: the row's item and quantity written, then AfterFillRow.
@@ -187,12 +202,30 @@ class BillForm final : public vb::Implements<host::IBillInterface> {
   void ApplyLockRule(const FieldDef& field, const FieldAction& action, long row);
   void RaiseChange(const FieldDef& field, long row, const Variant& previous, bool& cancel);
   bool BeginEditIfViewing();
+  // Edit locks. TakeEditLock takes the stored bill for this form, or tells the person who holds
+  // it and leaves the form read-only; false when it could not.
+  bool TakeEditLock();
+  // Refuses an operation on the stored bill while another session edits it, and reads the bill
+  // again when another session wrote it since it was read: false after the message.
+  bool CheckNotHeldOrStale(const char* operation);
+  // Counts a write of the bill by this form (inside the writing transaction).
+  void CountWrite();
+  // Reads the stored bill again after another session wrote it, and says so.
+  void ReloadStored(const std::string& message);
+  // Every cell as stored (after a read or a save).
+  void MarkStored();
   bool ReadOnly() const;
   void RunHostTool(std::string_view key, bool& handled);
   // Persistence.
   bool ReadFromDatabase(long billId);
   void WriteToDatabase();
   std::string NextBillNo();
+  // After the bill's rows are written, in the saving transaction: its number is its own (raises
+  // SaveRefused naming FBillNo when another bill of the head table has it) and a new bill
+  // records its maker (FBillerID).
+  void CompleteSave(bool isNew);
+  // Whether a bill of the head table other than this one has the number `billNo`.
+  bool BillNoTaken(const std::string& billNo);
   void BuildControls();
 
   std::shared_ptr<const BillTemplate> tmpl_;
@@ -211,6 +244,11 @@ class BillForm final : public vb::Implements<host::IBillInterface> {
 
   long billId_ = 0;
   long formState_ = host::kBillNew;
+  long storedVersion_ = 0;  // the host's writes of the stored bill when the form read it
+  bool holdsEditLock_ = false;
+  bool lockRefused_ = false;  // another session holds the bill: the form only shows it
+  std::string heldBy_;        // see heldBy()
+  std::chrono::steady_clock::time_point lockTouched_;
   bool amountCalcPrice_ = false;
   bool billLocked_ = false;
   bool dirty_ = false;

@@ -4,7 +4,9 @@
 
 #include "bill/bill_form.h"
 #include "bill/bill_form_events.h"
+#include "bill/edit_lock.h"
 #include "zov/vb/convert.h"
+#include "zov/vb/datetime.h"
 #include "zov/vb/format.h"
 #include "zov/vb/strings.h"
 
@@ -13,6 +15,18 @@ namespace zov::sim {
 namespace {
 
 constexpr int kErrOutOfStackSpace = 28;
+
+// What a person may type into a date field: a date of the calendar, or nothing.
+bool IsDateOrBlank(const Variant& typed) {
+  if (typed.IsEmpty() || typed.IsNull()) return true;
+  if (typed.Type() == vb::VarType::Date) return vb::IsDateSerialInRange(typed.AsDate().serial);
+  if (typed.IsString()) {
+    if (vb::Trim(typed.AsString()).empty()) return true;
+    const auto d = vb::ParseDate(typed.AsString());
+    return d && vb::IsDateSerialInRange(d->serial);
+  }
+  return typed.IsNumber() && vb::IsDateSerialInRange(vb::CDbl(typed));
+}
 
 // Counts the nesting of the chain; passing the limit is a failed event, never a stack overflow.
 class DepthGuard {
@@ -189,6 +203,11 @@ bool BillForm::Edit(std::string_view key, long row, const Variant& typed) {
     }
     FillLinked(*f, r);
   } else {
+    if (f->type == FieldType::Date && !IsDateOrBlank(typed)) {
+      services_.Ui().MsgBox("“" + vb::CStr(typed) + "”不是有效的日期，请重新输入。",
+                            host::vbInformation, "信息提示");
+      return Refuse();
+    }
     WriteTyped(*f, r, typed, true);
   }
   activeKey_ = f->key;
@@ -219,7 +238,20 @@ bool BillForm::Edit(std::string_view key, long row, const Variant& typed) {
 }
 
 bool BillForm::BeginEditIfViewing() {
-  if (formState_ != host::kBillView) return true;
+  if (formState_ != host::kBillView) {
+    // The holder of an edit lock shows it is still there while the person works.
+    const auto now = std::chrono::steady_clock::now();
+    if (holdsEditLock_ && now - lockTouched_ > std::chrono::seconds(EditLock::kTouchSeconds)) {
+      lockTouched_ = now;
+      try {
+        EditLock(services_, tmpl_->classTypeId, billId_).Touch();
+      } catch (const std::exception&) {
+        // Journaled; a lock not refreshed goes stale, and the save finds out.
+      }
+    }
+    return true;
+  }
+  if (!TakeEditLock()) return false;
   formState_ = host::kBillEdit;
   Raise(host::BillEvent::BeginEdit,
         [&](host::IBillEventSink& s) { s.BeginEdit(Variant{}, Variant{}, Variant{}); });

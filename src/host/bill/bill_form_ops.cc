@@ -4,6 +4,7 @@
 
 #include "bill/bill_form.h"
 #include "bill/bill_form_events.h"
+#include "bill/edit_lock.h"
 #include "bill/form_parts.h"
 #include "zov/vb/convert.h"
 #include "zov/vb/format.h"
@@ -14,6 +15,10 @@ namespace zov::sim {
 namespace {
 
 constexpr const char* kInfoTitle = "信息提示";
+constexpr const char* kSaveFailed = "保存失败，单据没有保存。";
+constexpr const char* kAuditFailed = "审核失败，单据没有改变。";
+constexpr const char* kUnAuditFailed = "反审核失败，单据没有改变。";
+constexpr const char* kDeleteFailed = "删除失败，单据没有删除。";
 
 double StatusOf(const Variant& v) {
   if (v.IsEmpty() || v.IsNull()) return 0;
@@ -50,7 +55,10 @@ Ref<host::IQ7Lib> BillForm::Q7Lib() { return vb::MakeRef<host::IQ7Lib, sim::Q7Li
 
 void BillForm::SaveBill() { Save(); }
 
-void BillForm::CloseBill(bool, std::string_view) { closed_ = true; }
+void BillForm::CloseBill(bool, std::string_view) {
+  ReleaseEditLock();
+  closed_ = true;
+}
 
 void BillForm::BuildControls() {
   // The entry grid, and an edit control per base-data field of the header (its tag is the
@@ -109,6 +117,9 @@ void BillForm::InitializeMenus() {
 
 void BillForm::NewBill() {
   lastCancelled_ = false;
+  ReleaseEditLock();
+  lockRefused_ = false;
+  heldBy_.clear();
   ResetData();
   billId_ = 0;
   formState_ = host::kBillNew;
@@ -123,22 +134,47 @@ void BillForm::NewBill() {
 
 bool BillForm::LoadBill(long billId, long state) {
   lastCancelled_ = false;
+  ReleaseEditLock();
+  lockRefused_ = false;
+  heldBy_.clear();
   Raise(host::BillEvent::BeforLoadBillFillData,
         [](host::IBillEventSink& s) { s.BeforLoadBillFillData(); });
-  if (!ReadFromDatabase(billId)) return Refuse();
-  formState_ = state == host::kBillEdit ? host::kBillEdit : host::kBillView;
+  // Opened for editing, the bill is read under its edit lock, so nobody writes it in between.
+  EditLock lock(services_, tmpl_->classTypeId, billId);
+  EditLock::State locked;
+  bool lockFailed = false;
+  try {
+    locked = state == host::kBillEdit ? lock.Acquire() : lock.Read();
+  } catch (const std::exception&) {
+    lockFailed = true;  // journaled; the bill is only shown
+  }
+  if (!ReadFromDatabase(billId)) {
+    if (locked.ours) lock.Release();
+    return Refuse();
+  }
+  storedVersion_ = locked.version;
+  holdsEditLock_ = state == host::kBillEdit && locked.ours;
+  lockTouched_ = std::chrono::steady_clock::now();
+  formState_ = holdsEditLock_ ? host::kBillEdit : host::kBillView;
   dirty_ = false;
   Raise(host::BillEvent::AfterLoadBill, [](host::IBillEventSink& s) { s.AfterLoadBill(); });
+  if (state == host::kBillEdit && !holdsEditLock_) {
+    lockRefused_ = true;
+    heldBy_ = locked.holder;
+    services_.Ui().MsgBox(lockFailed ? std::string("单据现在不能修改，只能查看。")
+                                     : "单据正在被用户“" + heldBy_ + "”修改，现在只能查看。",
+                          host::vbInformation, kInfoTitle);
+  }
   return true;
 }
 
-bool BillForm::LoadBillByNumber(std::string_view billNo) {
+bool BillForm::LoadBillByNumber(std::string_view billNo, long state) {
   const std::string sql = "SELECT FID FROM " + tmpl_->headTable + " WHERE FBillNo='" +
                           vb::Replace(billNo, "'", "''") + "' AND " + tmpl_->classColumn + "=" +
                           std::to_string(tmpl_->classTypeId);
   const auto sets = services_.Run(sql);
   if (sets.empty() || sets[0].rows.empty()) return false;
-  return LoadBill(vb::CLng(sets[0].rows[0][0]));
+  return LoadBill(vb::CLng(sets[0].rows[0][0]), state);
 }
 
 // --- rows
@@ -150,7 +186,10 @@ long BillForm::AddRow(int grid) {
     lastCancelled_ = true;
     return 0;
   }
-  BeginEditIfViewing();
+  if (!BeginEditIfViewing()) {
+    lastCancelled_ = true;
+    return 0;
+  }
   const long row = Page(grid).Append();
   ApplyDefaults(grid, row);
   dirty_ = true;
@@ -166,8 +205,7 @@ bool BillForm::DeleteRow(long row, int grid) {
   const bool ok = Raise(host::BillEvent::BeforeDeleteRow, [&](host::IBillEventSink& s) {
     s.BeforeDeleteRow(Variant(grid), row, cancel);
   });
-  if (cancel || !ok) return Refuse();
-  BeginEditIfViewing();
+  if (cancel || !ok || !BeginEditIfViewing()) return Refuse();
   Page(grid).Erase(row);
   dirty_ = true;
   Raise(host::BillEvent::AfterDeleteRow,
@@ -230,7 +268,7 @@ void BillForm::RunHostTool(std::string_view key, bool& handled) {
   else if (key == "mnuEditAddRow")
     AddRow(1);
   else if (key == "mnuFileExit")
-    closed_ = true;
+    CloseBill(false, "");
   else if (key == "mnuOptionAmountCalcPrice") {
     amountCalcPrice_ = !amountCalcPrice_;
     if (auto tool = bar_->FindTool(key)) tool->SetChecked(amountCalcPrice_);
@@ -268,6 +306,11 @@ void BillForm::RunHostTool(std::string_view key, bool& handled) {
 
 bool BillForm::Save() {
   lastCancelled_ = false;
+  if (lockRefused_) {
+    services_.Ui().MsgBox("单据正在被用户“" + heldBy_ + "”修改，不能保存。", host::vbInformation,
+                          kInfoTitle);
+    return Refuse();
+  }
   if (ReadOnly()) {
     services_.Ui().MsgBox("单据已经审核，不能修改。", host::vbInformation, kInfoTitle);
     return Refuse();
@@ -297,10 +340,25 @@ bool BillForm::Save() {
     previousEntries.emplace_back();
     for (const auto& row : page->rows()) previousEntries.back().push_back(row.entryId);
   }
+  std::string refusal;
   try {
     services_.Begin();
-    WriteToDatabase();
-    services_.Commit();
+    // A stored bill is written under its edit lock, and only over the version the form read.
+    if (billId_ != 0) {
+      const auto lock = EditLock(services_, tmpl_->classTypeId, billId_).Acquire();
+      if (lock.heldElsewhere)
+        refusal = "单据正在被用户“" + lock.holder + "”修改，不能保存。";
+      else if (lock.version != storedVersion_)
+        refusal = "单据已被其他用户修改，不能保存。请重新打开单据后再修改。";
+    }
+    if (refusal.empty()) {
+      WriteToDatabase();
+      CompleteSave(previousId == 0);
+      CountWrite();
+      services_.Commit();
+    } else {
+      services_.Rollback();
+    }
   } catch (const std::exception& e) {
     services_.Rollback();
     billId_ = previousId;
@@ -308,9 +366,17 @@ bool BillForm::Save() {
     for (std::size_t g = 0; g < grids_.size(); ++g)
       for (std::size_t r = 0; r < grids_[g]->rows().size() && r < previousEntries[g].size(); ++r)
         grids_[g]->rows()[r].entryId = previousEntries[g][r];
-    services_.Ui().MsgBox(std::string("保存失败：") + e.what(), host::vbInformation, kInfoTitle);
+    // A failed statement is in the journal; the person learns that the bill was not saved.
+    const auto* refused = dynamic_cast<const SaveRefused*>(&e);
+    services_.Ui().MsgBox(refused ? e.what() : kSaveFailed, host::vbInformation, kInfoTitle);
+    if (refused) SetActiveCell(refused->key, -1);
     return Refuse();
   }
+  if (!refusal.empty()) {
+    services_.Ui().MsgBox(refusal, host::vbInformation, kInfoTitle);
+    return Refuse();
+  }
+  MarkStored();
   dirty_ = false;
   formState_ = host::kBillView;
   const Variant id(billId_);
@@ -326,6 +392,7 @@ bool BillForm::Audit() {
     return Refuse();
   }
   if ((billId_ == 0 || dirty_) && !Save()) return false;
+  if (!CheckNotHeldOrStale("审核")) return Refuse();
   bool cancel = false;
   const bool ok = Raise(host::BillEvent::BusinessCheck,
                         [&](host::IBillEventSink& s) { s.BusinessCheck(cancel); });
@@ -334,10 +401,11 @@ bool BillForm::Audit() {
     services_.Begin();
     services_.Run("UPDATE " + tmpl_->headTable + " SET FStatus=1, FCheckerID=" +
                   std::to_string(services_.UserId()) + " WHERE FID=" + std::to_string(billId_));
+    CountWrite();
     services_.Commit();
-  } catch (const std::exception& e) {
+  } catch (const std::exception&) {
     services_.Rollback();
-    services_.Ui().MsgBox(std::string("审核失败：") + e.what(), host::vbInformation, kInfoTitle);
+    services_.Ui().MsgBox(kAuditFailed, host::vbInformation, kInfoTitle);
     return Refuse();
   }
   if (tmpl_->Find("FStatus")) WriteTyped(*tmpl_->Find("FStatus"), -1, 1, false);
@@ -354,6 +422,7 @@ bool BillForm::UnAudit() {
     services_.Ui().MsgBox("单据尚未审核，不能反审核。", host::vbInformation, kInfoTitle);
     return Refuse();
   }
+  if (!CheckNotHeldOrStale("反审核")) return Refuse();
   bool cancel = false;
   const bool ok = Raise(host::BillEvent::UnBusinessCheck,
                         [&](host::IBillEventSink& s) { s.UnBusinessCheck(cancel); });
@@ -362,10 +431,11 @@ bool BillForm::UnAudit() {
     services_.Begin();
     services_.Run("UPDATE " + tmpl_->headTable +
                   " SET FStatus=0, FCheckerID=0 WHERE FID=" + std::to_string(billId_));
+    CountWrite();
     services_.Commit();
-  } catch (const std::exception& e) {
+  } catch (const std::exception&) {
     services_.Rollback();
-    services_.Ui().MsgBox(std::string("反审核失败：") + e.what(), host::vbInformation, kInfoTitle);
+    services_.Ui().MsgBox(kUnAuditFailed, host::vbInformation, kInfoTitle);
     return Refuse();
   }
   if (tmpl_->Find("FStatus")) WriteTyped(*tmpl_->Find("FStatus"), -1, 0, false);
@@ -376,6 +446,9 @@ bool BillForm::UnAudit() {
 
 bool BillForm::CopyBill() {
   lastCancelled_ = false;
+  ReleaseEditLock();
+  lockRefused_ = false;
+  heldBy_.clear();
   billId_ = 0;
   for (auto& page : grids_)
     for (auto& row : page->rows()) {
@@ -395,6 +468,9 @@ bool BillForm::CopyBill() {
 }
 
 void BillForm::NewFromCopy(const Ref<host::IDictionary>& data) {
+  ReleaseEditLock();
+  lockRefused_ = false;
+  heldBy_.clear();
   ResetData();
   billId_ = 0;
   auto copyCells = [](const Ref<host::IDictionary>& from, CellRow& to) {
@@ -432,7 +508,13 @@ void BillForm::NewFromCopy(const Ref<host::IDictionary>& data) {
 
 bool BillForm::DeleteBill() {
   lastCancelled_ = false;
-  if (billId_ == 0 || ReadOnly()) return Refuse();
+  if (billId_ == 0) return Refuse();
+  if (lockRefused_) {
+    services_.Ui().MsgBox("单据正在被用户“" + heldBy_ + "”修改，不能删除。", host::vbInformation,
+                          kInfoTitle);
+    return Refuse();
+  }
+  if (ReadOnly() || !CheckNotHeldOrStale("删除")) return Refuse();
   if (services_.Ui().MsgBox("确定要删除这张单据吗？", host::vbYesNo | host::vbQuestion,
                             kInfoTitle) != host::vbYes)
     return Refuse();
@@ -445,12 +527,14 @@ bool BillForm::DeleteBill() {
       sql += "DELETE FROM " + tmpl_->entry2Table + " WHERE FID=" + std::to_string(billId_) + "\n";
     sql += "DELETE FROM " + tmpl_->headTable + " WHERE FID=" + std::to_string(billId_);
     services_.Run(sql);
+    EditLock(services_, tmpl_->classTypeId, billId_).Forget();
     services_.Commit();
-  } catch (const std::exception& e) {
+  } catch (const std::exception&) {
     services_.Rollback();
-    services_.Ui().MsgBox(std::string("删除失败：") + e.what(), host::vbInformation, kInfoTitle);
+    services_.Ui().MsgBox(kDeleteFailed, host::vbInformation, kInfoTitle);
     return Refuse();
   }
+  holdsEditLock_ = false;
   NewBill();
   return true;
 }
@@ -463,8 +547,7 @@ bool BillForm::SelectSource(std::string_view tool, const std::vector<SourceRow>&
   for (const auto& s : tmpl_->sources)
     if (s.tool == tool) def = &s;
   const BillTemplate* source = def ? services_.TemplateOf(def->classTypeId) : nullptr;
-  if (!def || !source || ReadOnly()) return Refuse();
-  BeginEditIfViewing();
+  if (!def || !source || ReadOnly() || !BeginEditIfViewing()) return Refuse();
   auto selection = Dictionary::New();
   selection->SetItem("FSourClassTypeID", def->classTypeId);
   auto data = Dictionary::New();

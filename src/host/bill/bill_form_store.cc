@@ -2,6 +2,7 @@
 // them to. A save runs in the caller's transaction.
 #include <cmath>
 #include <map>
+#include <set>
 
 #include "bill/bill_form.h"
 #include "zov/vb/convert.h"
@@ -88,6 +89,7 @@ bool BillForm::ReadFromDatabase(long billId) {
     if (rows.empty()) continue;
     const RecordData& e = rows[0];
     const long entryColumn = ColumnIndex(e, "FEntryID");
+    const long indexColumn = ColumnIndex(e, "FIndex");
     std::vector<std::pair<const FieldDef*, long>> mapped;
     for (const auto& f : tmpl_->grids[g]) {
       const long c = ColumnIndex(e, f.column.empty() ? f.key : f.column);
@@ -95,13 +97,28 @@ bool BillForm::ReadFromDatabase(long billId) {
     }
     for (const auto& record : e.rows) {
       const long row = Page(grid).Append();
+      EntryRow& stored = *Page(grid).Row(row);
       if (entryColumn >= 0)
-        Page(grid).Row(row)->entryId = vb::CLng(record[static_cast<std::size_t>(entryColumn)]);
+        stored.entryId = vb::CLng(record[static_cast<std::size_t>(entryColumn)]);
+      if (indexColumn >= 0)
+        stored.storedIndex = vb::CLng(record[static_cast<std::size_t>(indexColumn)]);
       for (const auto& [f, c] : mapped)
         WriteTyped(*f, row, record[static_cast<std::size_t>(c)], false);
     }
   }
+  MarkStored();
   return true;
+}
+
+void BillForm::MarkStored() {
+  page1_->ClearWritten();
+  for (std::size_t g = 0; g < tmpl_->grids.size(); ++g) {
+    long index = 0;
+    for (auto& row : Page(static_cast<int>(g + 1)).rows()) {
+      row.cells->ClearWritten();
+      row.storedIndex = ++index;
+    }
+  }
 }
 
 std::string BillForm::NextBillNo() {
@@ -111,11 +128,16 @@ std::string BillForm::NextBillNo() {
   if (!rule.empty() && !rule[0].rows.empty()) {
     const auto& r = rule[0].rows[0];
     const std::string prefix = r[0].IsNull() ? std::string() : vb::CStr(r[0]);
-    const long next = vb::CLng(r[1]);
+    long next = vb::CLng(r[1]);
     const long width = std::max<long>(1, vb::CLng(r[2]));
-    services_.Run("UPDATE t_BillNoRule SET FNextNumber = FNextNumber + 1 WHERE FClassTypeID=" +
-                  std::to_string(tmpl_->classTypeId));
-    return prefix + vb::Format(next, std::string(static_cast<std::size_t>(width), '0'));
+    auto numbered = [&](long n) {
+      return prefix + vb::Format(n, std::string(static_cast<std::size_t>(width), '0'));
+    };
+    // A number someone typed by hand is passed over.
+    while (BillNoTaken(numbered(next))) ++next;
+    services_.Run("UPDATE t_BillNoRule SET FNextNumber = " + std::to_string(next + 1) +
+                  " WHERE FClassTypeID=" + std::to_string(tmpl_->classTypeId));
+    return numbered(next);
   }
   return tmpl_->billNoPrefix + vb::Format(billId_, "000000");
 }
@@ -133,12 +155,14 @@ void BillForm::WriteToDatabase() {
   }
   const std::string billNo = tmpl_->Find("FBillNo") ? vb::CStr(Value("FBillNo")) : std::string();
 
-  // Header.
+  // Header: a new bill's every column; a stored bill's changed ones, so that columns written
+  // by others since it was read (follow-up quantities, states) stay as they are.
   std::vector<std::pair<std::string, std::string>> values;
   for (const auto& f : tmpl_->head) {
     if (f.column.empty() || HostColumn(f.column) ||
         vb::StrComp(f.column, tmpl_->classColumn, vb::CompareMethod::Text) == 0)
       continue;
+    if (!isNew && !page1_->Written(f.slot)) continue;
     values.emplace_back(f.column, Literal(f, Value(f.key)));
   }
   std::string sql;
@@ -150,26 +174,43 @@ void BillForm::WriteToDatabase() {
       columns += "," + c;
       literals += "," + v;
     }
-    sql = "INSERT INTO " + tmpl_->headTable + " (" + columns + ") VALUES (" + literals + ")\n";
+    sql = "INSERT INTO " + tmpl_->headTable + " (" + columns + ") VALUES (" + literals + ")";
   } else {
     sql = "UPDATE " + tmpl_->headTable + " SET FBillNo=" + Quote(billNo);
     for (const auto& [c, v] : values) sql += "," + c + "=" + v;
-    sql += " WHERE FID=" + std::to_string(billId_) + "\n";
+    sql += " WHERE FID=" + std::to_string(billId_);
   }
   services_.Run(sql);
 
-  // Entries: the rows are written again; each keeps its entry ID, new rows get the next ones.
+  // Entries: stored rows that stayed keep their entry ID (source links and serial numbers point
+  // at it) and get their changed cells written; rows the person deleted go; new rows get IDs
+  // above every ID of their table and of this form's rows.
+  std::map<std::string, long> nextEntry;  // per entry table
   for (std::size_t g = 0; g < tmpl_->grids.size(); ++g) {
     const int grid = static_cast<int>(g + 1);
     const bool sharedTable = !tmpl_->gridColumn.empty() && tmpl_->entry2Table.empty();
     const std::string table =
         grid == 2 && !tmpl_->entry2Table.empty() ? tmpl_->entry2Table : tmpl_->entryTable;
     if (table.empty()) continue;
-    std::string remove = "DELETE FROM " + table + " WHERE FID=" + std::to_string(billId_);
-    if (sharedTable) remove += " AND " + tmpl_->gridColumn + "=" + std::to_string(grid);
-    services_.Run(remove);
-    const auto maxEntry = services_.Run("SELECT ISNULL(MAX(FEntryID),0) FROM " + table);
-    long nextEntry = vb::CLng(maxEntry.at(0).rows.at(0).at(0)) + 1;
+    const std::string gridFilter =
+        sharedTable ? " AND " + tmpl_->gridColumn + "=" + std::to_string(grid) : std::string();
+    auto& rows = Page(grid).rows();
+
+    std::set<long> stored;
+    if (!isNew) {
+      const auto ids = services_.Run("SELECT FEntryID FROM " + table +
+                                     " WHERE FID=" + std::to_string(billId_) + gridFilter);
+      if (!ids.empty())
+        for (const auto& r : ids[0].rows) stored.insert(vb::CLng(r[0]));
+    }
+    if (!nextEntry.count(table)) {
+      const auto max = services_.Run("SELECT ISNULL(MAX(FEntryID),0) FROM " + table);
+      long next = vb::CLng(max.at(0).rows.at(0).at(0));
+      for (std::size_t other = 0; other < tmpl_->grids.size(); ++other)
+        for (const auto& row : Page(static_cast<int>(other + 1)).rows())
+          next = std::max(next, row.entryId);
+      nextEntry[table] = next + 1;
+    }
 
     std::vector<const FieldDef*> fields;
     std::vector<bool> showsEntryId;  // columns that repeat the entry ID
@@ -181,11 +222,28 @@ void BillForm::WriteToDatabase() {
       showsEntryId.push_back(vb::StrComp(f.column, "lEntryID", vb::CompareMethod::Text) == 0);
       columns += "," + f.column;
     }
-    std::string insert;
+
+    std::set<long> kept;
+    std::string batch;
     long index = 0;
-    for (auto& row : Page(grid).rows()) {
+    for (auto& row : rows) {
       ++index;
-      if (row.entryId == 0) row.entryId = nextEntry++;
+      if (row.entryId != 0 && stored.count(row.entryId) && kept.insert(row.entryId).second) {
+        std::string set;
+        if (row.storedIndex != index) set = "FIndex=" + std::to_string(index);
+        for (std::size_t i = 0; i < fields.size(); ++i) {
+          if (showsEntryId[i] || !row.cells->Written(fields[i]->slot)) continue;
+          auto cell = Cell(*fields[i], index, false);
+          set += (set.empty() ? "" : ",") + fields[i]->column + "=" +
+                 Literal(*fields[i], cell ? cell->Get(BillCell::kValue) : Variant{});
+        }
+        if (!set.empty())
+          batch += "UPDATE " + table + " SET " + set +
+                   " WHERE FEntryID=" + std::to_string(row.entryId) + "\n";
+        continue;
+      }
+      // A row never stored, or one whose ID the table no longer holds for this bill.
+      row.entryId = nextEntry[table]++;
       std::string literals =
           std::to_string(billId_) + "," + std::to_string(row.entryId) + "," + std::to_string(index);
       if (sharedTable) literals += "," + std::to_string(grid);
@@ -197,13 +255,19 @@ void BillForm::WriteToDatabase() {
         auto cell = Cell(*fields[i], index, false);
         literals += "," + Literal(*fields[i], cell ? cell->Get(BillCell::kValue) : Variant{});
       }
-      insert += "INSERT INTO " + table + " (" + columns + ") VALUES (" + literals + ")\n";
+      batch += "INSERT INTO " + table + " (" + columns + ") VALUES (" + literals + ")\n";
     }
-    if (!insert.empty()) services_.Run(insert);
+    std::string removed;
+    for (long id : stored)
+      if (!kept.count(id)) removed += (removed.empty() ? "" : ",") + std::to_string(id);
+    if (!removed.empty())
+      batch = "DELETE FROM " + table + " WHERE FID=" + std::to_string(billId_) +
+              " AND FEntryID IN (" + removed + ")\n" + batch;
+    if (!batch.empty()) services_.Run(batch);
     // Fields that show the entry ID follow the stored rows.
     if (const FieldDef* id = tmpl_->FindAt("FEntryID", 1); id && id->grid == grid) {
       long r = 0;
-      for (auto& row : Page(grid).rows()) WriteTyped(*id, ++r, row.entryId, false);
+      for (auto& row : rows) WriteTyped(*id, ++r, row.entryId, false);
     }
   }
 }

@@ -75,6 +75,12 @@ FieldDef ParseField(const json& j, int page, int grid, std::string_view origin) 
   f.visible = j.value("visible", static_cast<int>(kVisibleView | kVisibleNew | kVisibleEdit));
   f.locked = j.value("locked", false);
   f.required = j.value("required", false);
+  if (j.contains("right")) {
+    const auto right =
+        j["right"].is_string() ? ParseValueRight(j["right"].get<std::string>()) : std::nullopt;
+    if (!right) Bad(origin, "field " + f.key + ": \"right\" is \"price\", \"cost\" or \"\"");
+    f.right = *right;
+  }
   f.page = page;
   f.grid = grid;
   if (f.type == FieldType::Base) {

@@ -28,6 +28,7 @@
 //   type: "text", "number", "date", "time", "base", "check".
 //   visible: bit mask of the form states that show the field (16 view, 64 new, 128 edit);
 //   column: the table column the field is saved in ("" for a field that is not saved).
+//   right: "price" or "cost" for a value that a user without that right never sees.
 //   default: a literal, or "today" / "now" for dates.
 //   fill: when a user or a plug-in chooses a record, each named field of the same header or row
 //   takes the record's column (a base field the ID), as the host writes it: no action, no event.
@@ -51,6 +52,7 @@
 #include <vector>
 
 #include "bill/formula.h"
+#include "bill/value_rights.h"
 #include "zov/vb/variant.h"
 
 namespace zov::sim {
@@ -89,7 +91,8 @@ struct FieldDef {
   int visible = kVisibleView | kVisibleNew | kVisibleEdit;
   bool locked = false;
   bool required = false;
-  BaseRef base;  // when type is Base
+  ValueRight right = ValueRight::None;  // the right a person needs to see the value
+  BaseRef base;                         // when type is Base
   std::vector<FieldAction> actions;
   int page = 1;  // 1 header, 2 first grid, 3 second grid
   int grid = 0;  // 0 header, 1 or 2

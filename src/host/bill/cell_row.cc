@@ -22,6 +22,7 @@ const Variant* CellRow::ForeignAt(int slot) const {
 }
 
 void CellRow::SetState(std::size_t at, State state) {
+  cells_[at].written_ = true;
   if (state_[at] == kForeign && state != kForeign) foreign_.erase(static_cast<int>(at));
   count_ += (state != kAbsent) - (state_[at] != kAbsent);
   state_[at] = state;
@@ -77,7 +78,18 @@ void CellRow::Remove(const Variant& key) {
   if (extra_) extra_->Remove(key);
 }
 
+bool CellRow::AnyWritten() const {
+  for (std::size_t i = 0; i < state_.size(); ++i)
+    if (cells_[i].written_) return true;
+  return false;
+}
+
+void CellRow::ClearWritten() {
+  for (std::size_t i = 0; i < state_.size(); ++i) cells_[i].written_ = false;
+}
+
 void CellRow::RemoveAll() {
+  for (std::size_t i = 0; i < state_.size(); ++i) cells_[i].written_ = true;
   state_.assign(state_.size(), kAbsent);
   foreign_.clear();
   count_ = 0;

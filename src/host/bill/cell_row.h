@@ -42,6 +42,10 @@ class CellRow final : public vb::Implements<host::IDictionary> {
   const Variant* ForeignAt(int slot) const;
   // Puts a fresh cell in `slot` (value `empty`, blank texts, unmodified) and returns it.
   BillCell& MakeCell(int slot, const Variant& empty);
+  // Whether the value in `slot` changed since ClearWritten (a cell written, replaced or removed).
+  bool Written(int slot) const { return cells_[static_cast<std::size_t>(slot)].written(); }
+  bool AnyWritten() const;
+  void ClearWritten();
 
  private:
   explicit CellRow(std::shared_ptr<const CellLayout> layout);

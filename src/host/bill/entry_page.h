@@ -16,6 +16,7 @@ struct EntryRow {
   explicit EntryRow(const std::shared_ptr<const CellLayout>& layout)
       : cells(CellRow::New(layout)) {}
   long entryId = 0;                           // FEntryID of the stored row; 0 for a row never saved
+  long storedIndex = 0;                       // FIndex the stored row has in the database
   Ref<CellRow> cells;                         // internal key -> cell
   std::set<std::string, std::less<>> locked;  // internal keys locked at run time
   std::set<std::string, std::less<>> opened;  // internal keys opened against the column lock

@@ -24,8 +24,11 @@ class HostServices {
   // Journals an exception raised by a handler, a component or the host itself.
   virtual void JournalException(std::string_view where, std::string_view what) = 0;
   virtual host::IHostUi& Ui() = 0;
-  // The logged-in user's internal ID.
+  // The logged-in user's internal ID and name.
   virtual long UserId() = 0;
+  virtual std::string UserName() = 0;
+  // The session among every session of every process on the account set (edit locks name it).
+  virtual std::string SessionKey() = 0;
   virtual vb::Date Now() = 0;
   // The template of bill class `classTypeId`, or nullptr (source bills of other classes).
   virtual const BillTemplate* TemplateOf(long classTypeId) = 0;

@@ -1,6 +1,9 @@
 #include "list/bill_list.h"
 
+#include <algorithm>
+
 #include "bill/bill_form.h"
+#include "bill/edit_lock.h"
 #include "com/dictionary.h"
 #include "zov/vb/convert.h"
 #include "zov/vb/error.h"
@@ -11,6 +14,9 @@ namespace zov::sim {
 namespace {
 
 constexpr const char* kInfoTitle = "信息提示";
+constexpr const char* kAuditFailed = "审核失败，单据没有改变。";
+constexpr const char* kUnAuditFailed = "反审核失败，单据没有改变。";
+constexpr const char* kDeleteFailed = "删除失败，单据没有删除。";
 
 long ColumnOf(const RecordData& data, std::string_view name) {
   for (std::size_t i = 0; i < data.columns.size(); ++i)
@@ -159,6 +165,27 @@ void BillList::InitializeMenus() {
         [&](host::IListEventSink& s) { s.MenuBarInitialize(menuBar); });
 }
 
+void BillList::SelectIds(const std::vector<long>& ids) {
+  std::vector<long> listed;
+  const long idColumn = ColumnOf(rows_, "FID");
+  for (long id : ids) {
+    if (std::find(listed.begin(), listed.end(), id) != listed.end()) continue;
+    for (const auto& r : rows_.rows)
+      if (idColumn >= 0 && vb::CLng(r[static_cast<std::size_t>(idColumn)]) == id) {
+        listed.push_back(id);
+        break;
+      }
+  }
+  selected_ = std::move(listed);
+}
+
+std::string BillList::SelectedCondition() const {
+  std::string ids;
+  for (long id : selected_) ids += (ids.empty() ? "" : ",") + std::to_string(id);
+  return "FID IN (" + ids + ") AND " + tmpl_->classColumn + "=" +
+         std::to_string(tmpl_->classTypeId);
+}
+
 bool BillList::Select(const std::vector<std::string>& billNos) {
   std::vector<long> ids;
   const long idColumn = ColumnOf(rows_, "FID"), noColumn = ColumnOf(rows_, "FBillNo");
@@ -191,6 +218,31 @@ bool BillList::ClickTool(std::string_view key) {
   return true;
 }
 
+bool BillList::CheckNoneHeld(const char* operation) {
+  // A bill another session is editing is left alone: its editor would save over the change.
+  const long noColumn = ColumnOf(rows_, "FBillNo"), idColumn = ColumnOf(rows_, "FID");
+  for (long id : selected_) {
+    EditLock::State lock;
+    try {
+      lock = EditLock(session_, tmpl_->classTypeId, id).Read();
+    } catch (const std::exception&) {
+      session_.Ui().MsgBox(std::string("单据现在不能") + operation + "。", host::vbInformation,
+                           kInfoTitle);
+      return false;
+    }
+    if (!lock.heldElsewhere) continue;
+    std::string billNo;
+    for (const auto& r : rows_.rows)
+      if (idColumn >= 0 && noColumn >= 0 && vb::CLng(r[static_cast<std::size_t>(idColumn)]) == id)
+        billNo = vb::CStr(r[static_cast<std::size_t>(noColumn)]);
+    session_.Ui().MsgBox(
+        "单据" + billNo + "正在被用户“" + lock.holder + "”修改，不能" + operation + "。",
+        host::vbInformation, kInfoTitle);
+    return false;
+  }
+  return true;
+}
+
 bool BillList::AuditSelected(bool audit) {
   lastCancelled_ = false;
   if (selected_.empty()) {
@@ -203,23 +255,23 @@ bool BillList::AuditSelected(bool audit) {
                         : Raise(host::ListEvent::UnBusinessCheck,
                                 [&](host::IListEventSink& s) { s.UnBusinessCheck(cancel); });
   if (cancel || !ok) return Refuse();
+  if (!CheckNoneHeld(audit ? "审核" : "反审核")) return Refuse();
   // The host's own rule: only bills in the state the operation starts from change.
-  std::string ids;
-  for (long id : selected_) ids += (ids.empty() ? "" : ",") + std::to_string(id);
   const std::string sql =
       audit ? "UPDATE " + tmpl_->headTable +
                   " SET FStatus=1, FCheckerID=" + std::to_string(session_.UserId()) +
-                  " WHERE FStatus=0 AND FID IN (" + ids + ")"
-            : "UPDATE " + tmpl_->headTable +
-                  " SET FStatus=0, FCheckerID=0 WHERE FStatus=1 AND FID IN (" + ids + ")";
+                  " WHERE FStatus=0 AND " + SelectedCondition()
+            : "UPDATE " + tmpl_->headTable + " SET FStatus=0, FCheckerID=0 WHERE FStatus=1 AND " +
+                  SelectedCondition();
   try {
     session_.Begin();
     session_.Run(sql);
+    for (long id : selected_) EditLock(session_, tmpl_->classTypeId, id).CountWrite();
     session_.Commit();
-  } catch (const std::exception& e) {
+  } catch (const std::exception&) {
+    // The failed statement is in the journal; the person learns that nothing changed.
     session_.Rollback();
-    session_.Ui().MsgBox(std::string(audit ? "审核失败：" : "反审核失败：") + e.what(),
-                         host::vbInformation, kInfoTitle);
+    session_.Ui().MsgBox(audit ? kAuditFailed : kUnAuditFailed, host::vbInformation, kInfoTitle);
     return Refuse();
   }
   Refresh();
@@ -228,28 +280,37 @@ bool BillList::AuditSelected(bool audit) {
 
 bool BillList::DeleteSelected() {
   lastCancelled_ = false;
-  if (selected_.empty()) return Refuse();
-  std::string ids;
-  for (long id : selected_) ids += (ids.empty() ? "" : ",") + std::to_string(id);
+  if (selected_.empty()) {
+    session_.Ui().MsgBox("请先选择单据。", host::vbInformation, kInfoTitle);
+    return Refuse();
+  }
   const auto audited = session_.Run("SELECT COUNT(*) FROM " + tmpl_->headTable +
-                                    " WHERE FStatus<>0 AND FID IN (" + ids + ")");
+                                    " WHERE FStatus<>0 AND " + SelectedCondition());
   if (!audited.empty() && vb::CLng(audited[0].rows[0][0]) > 0) {
     session_.Ui().MsgBox("所选单据中有已审核的单据，不能删除。", host::vbInformation, kInfoTitle);
     return Refuse();
   }
+  if (!CheckNoneHeld("删除")) return Refuse();
+  const std::string question = "确定要删除所选的" + std::to_string(selected_.size()) + "张单据吗？";
+  if (session_.Ui().MsgBox(question, host::vbYesNo | host::vbQuestion, kInfoTitle) != host::vbYes)
+    return Refuse();
   try {
+    // The rows go with their bills: only bills of this list's class, chosen in the head table.
+    const std::string bills =
+        "SELECT FID FROM " + tmpl_->headTable + " WHERE " + SelectedCondition();
     session_.Begin();
     std::string sql;
     if (!tmpl_->entryTable.empty())
-      sql += "DELETE FROM " + tmpl_->entryTable + " WHERE FID IN (" + ids + ")\n";
+      sql += "DELETE FROM " + tmpl_->entryTable + " WHERE FID IN (" + bills + ")\n";
     if (!tmpl_->entry2Table.empty())
-      sql += "DELETE FROM " + tmpl_->entry2Table + " WHERE FID IN (" + ids + ")\n";
-    sql += "DELETE FROM " + tmpl_->headTable + " WHERE FID IN (" + ids + ")";
+      sql += "DELETE FROM " + tmpl_->entry2Table + " WHERE FID IN (" + bills + ")\n";
+    sql += "DELETE FROM " + tmpl_->headTable + " WHERE " + SelectedCondition();
     session_.Run(sql);
+    for (long id : selected_) EditLock(session_, tmpl_->classTypeId, id).Forget();
     session_.Commit();
-  } catch (const std::exception& e) {
+  } catch (const std::exception&) {
     session_.Rollback();
-    session_.Ui().MsgBox(std::string("删除失败：") + e.what(), host::vbInformation, kInfoTitle);
+    session_.Ui().MsgBox(kDeleteFailed, host::vbInformation, kInfoTitle);
     return Refuse();
   }
   selected_.clear();

@@ -35,7 +35,9 @@ class BillList final : public vb::Implements<host::IListInterface> {
   const RecordData& rows() const { return rows_; }
   // Selects the bills numbered `billNos`; false when one of them is not in the list.
   bool Select(const std::vector<std::string>& billNos);
-  void SelectIds(std::vector<long> ids) { selected_ = std::move(ids); }
+  // Selects the listed bills among `ids`; an ID of a bill the list does not show (another bill
+  // class's, or none) is left out.
+  void SelectIds(const std::vector<long>& ids);
   // A click on a list tool: MenuBarClick, then, unless cancelled, the host's own action.
   bool ClickTool(std::string_view key);
   bool AuditSelected(bool audit);
@@ -48,7 +50,11 @@ class BillList final : public vb::Implements<host::IListInterface> {
   const BillTemplate& tmpl() const { return *tmpl_; }
 
  private:
+  // False, after its message, when another session edits one of the selected bills.
+  bool CheckNoneHeld(const char* operation);
   BillList(std::shared_ptr<const BillTemplate> tmpl, SessionContext& session);
+  // The selected bills as an SQL condition on the head table: their IDs, of this list's class.
+  std::string SelectedCondition() const;
   template <class Call>
   bool Raise(host::ListEvent event, Call&& call);
 

@@ -114,7 +114,7 @@ const Json& Object(const Json& j, const std::string& what) {
 // The keys each kind of step takes besides its own, in the order steps are told apart.
 const std::vector<std::pair<std::string, std::vector<std::string>>>& StepKinds() {
   static const std::vector<std::pair<std::string, std::vector<std::string>>> kinds = {
-      {"open", {"bill", "list"}},
+      {"open", {"bill", "list", "edit"}},
       {"set", {"row"}},
       {"addRow", {"grid"}},
       {"deleteRow", {"grid"}},
@@ -281,6 +281,7 @@ class Player {
   }
 
   void CloseAll() {
+    if (session_ && form_.form) session_->Close(form_);
     form_ = OpenForm{};
     list_ = Session::ListForm{};
     session_.reset();
@@ -290,6 +291,8 @@ class Player {
     const std::string cls = Text(step["open"], "open");
     const long classType = session_->ClassOfPlugin(cls);
     if (!classType) throw Malformed("no bill is served by the plug-in class " + cls);
+    // The form before closes as a person closes its window.
+    if (form_.form) session_->Close(form_);
     form_ = OpenForm{};
     list_ = Session::ListForm{};
     if (step.contains("list") && Flag(step["list"], "list")) {
@@ -297,9 +300,12 @@ class Player {
       return;
     }
     form_ = session_->OpenBill(classType);
+    const bool edit = step.contains("edit") && Flag(step["edit"], "edit");
+    if (edit && !step.contains("bill"))
+      throw Malformed("\"edit\" opens a stored bill: give \"bill\"");
     if (step.contains("bill")) {
       const std::string no = Text(step["bill"], "bill");
-      if (!form_.form->LoadBillByNumber(no))
+      if (!form_.form->LoadBillByNumber(no, edit ? host::kBillEdit : host::kBillView))
         throw Malformed("there is no bill " + no + " of " + cls);
     } else {
       form_.form->NewBill();

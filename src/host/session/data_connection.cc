@@ -1,8 +1,6 @@
 #include "session/data_connection.h"
 
-#include <cstring>
 #include <filesystem>
-#include <fstream>
 
 #include "data/database.h"
 #include "session/plugin_loader.h"
@@ -66,14 +64,6 @@ class TableRegistry final : public vb::Implements<host::IComponentRegistry> {
   data::Session& session_;
 };
 
-// Whether the file starts as every database file of the embedded engine does.
-bool HasDatabaseHeader(const std::string& path) {
-  static constexpr char kHeader[16] = "SQLite format 3";
-  char header[sizeof kHeader] = {};
-  std::ifstream in(path, std::ios::binary);
-  return in.read(header, sizeof header) && std::memcmp(header, kHeader, sizeof header) == 0;
-}
-
 }  // namespace
 
 std::unique_ptr<SqlConnection> ConnectToDatabase(const std::string& location) {
@@ -81,16 +71,17 @@ std::unique_ptr<SqlConnection> ConnectToDatabase(const std::string& location) {
   if (!data::IsServerLocation(location)) {
     // Opening would create an empty file, and the session would fail later on a missing table.
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(location, ec))
+    if (!std::filesystem::is_regular_file(location, ec) ||
+        std::filesystem::file_size(location, ec) == 0)
       throw std::runtime_error("no database file at \"" + location +
                                "\" (zov db init sets one up)");
-    if (!HasDatabaseHeader(location))
-      throw std::runtime_error("cannot open the database \"" + location +
-                               "\": file is not a database");
   }
   std::unique_ptr<DatabaseConnection> connection;
   try {
-    // A file damaged past its header fails here, when the schema is first read.
+    // Only the database engine opens the file. Its locks are the process's: any other open and
+    // close of the file (a look at its header) would drop them, and another process could then
+    // take the live write-ahead log away. A file that is no database fails here, when the engine
+    // first reads it.
     connection = std::make_unique<DatabaseConnection>(location);
   } catch (const std::exception& e) {
     const std::string what = e.what();
@@ -98,6 +89,27 @@ std::unique_ptr<SqlConnection> ConnectToDatabase(const std::string& location) {
     throw std::runtime_error("cannot open the database \"" + shown + "\": " + what);
   }
   return connection;
+}
+
+void UpgradeDatabase(SqlConnection& db) {
+  const std::string& script = SchemaScript();
+  std::size_t at = 0;
+  while (at < script.size()) {
+    std::size_t end = script.find("\nGO", at);
+    if (end == std::string::npos) end = script.size();
+    const std::string batch = script.substr(at, end - at);
+    at = end + 3;
+    // A batch that creates a table starts a line with it, after its comment lines.
+    const std::string kCreate = "\nCREATE TABLE ";
+    const std::size_t create = ("\n" + batch).find(kCreate);
+    if (create == std::string::npos) continue;
+    const std::size_t nameAt = create + kCreate.size() - 1;
+    const std::size_t nameEnd = batch.find_first_of(" (\r\n", nameAt);
+    const std::string table = batch.substr(nameAt, nameEnd - nameAt);
+    const auto found = db.Execute("SELECT OBJECT_ID(N'" + vb::Replace(table, "'", "''") + "')");
+    if (!found.empty() && !found[0].rows.empty() && !found[0].rows[0][0].IsNull()) continue;
+    db.Execute(batch);
+  }
 }
 
 void InitializeDatabase(const std::string& location, bool demo,

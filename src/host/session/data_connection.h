@@ -21,6 +21,10 @@ namespace zov::sim {
 // database when there is none or it is no database; it never creates one.
 std::unique_ptr<SqlConnection> ConnectToDatabase(const std::string& location);
 
+// Creates the tables the schema has gained since the database of `db` was set up (a database
+// of an earlier version keeps its data and gets the host's newer tables).
+void UpgradeDatabase(SqlConnection& db);
+
 // The schema script (T-SQL, "GO"-separated), and the demo account set.
 const std::string& SchemaScript();
 const std::string& DemoScript();

@@ -3,6 +3,7 @@
 // journal is where they surface; a test or scenario that leaves it non-empty fails.
 #pragma once
 
+#include <functional>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -19,8 +20,18 @@ struct JournalEntry {
 class Journal {
  public:
   void Add(JournalEntry entry) {
+    std::function<void(const JournalEntry&)> listener;
+    {
+      std::lock_guard lock(mutex_);
+      entries_.push_back(entry);
+      listener = listener_;
+    }
+    if (listener) listener(entry);
+  }
+  // Hears every entry as it is added (a server writes them to its log).
+  void SetListener(std::function<void(const JournalEntry&)> listener) {
     std::lock_guard lock(mutex_);
-    entries_.push_back(std::move(entry));
+    listener_ = std::move(listener);
   }
   std::vector<JournalEntry> entries() const {
     std::lock_guard lock(mutex_);
@@ -38,6 +49,7 @@ class Journal {
  private:
   mutable std::mutex mutex_;
   std::vector<JournalEntry> entries_;
+  std::function<void(const JournalEntry&)> listener_;
 };
 
 }  // namespace zov::sim

@@ -4,6 +4,8 @@
 #include <chrono>
 #include <filesystem>
 
+#include "bill/edit_lock.h"
+#include "data/sql_error.h"
 #include "list/bill_list.h"
 #include "session/plugin_loader.h"
 #include "zov/vb/convert.h"
@@ -77,11 +79,15 @@ Session::Session(std::unique_ptr<SqlConnection> connection,
   processId_ = options.processId ? options.processId : g_nextProcessId++;
   host_ = vb::MakeRef<host::IHost, HostObject>(this);
 
+  // The database compares names without case; a login names the user exactly as stored.
   const auto users = Run("SELECT FUserID, FNumber, FName, FForbidden FROM t_User WHERE FNumber=" +
                          Quote(options.user));
-  if (users.empty() || users[0].rows.empty())
-    throw std::runtime_error("用户“" + options.user + "”不存在。");
-  const auto& u = users[0].rows[0];
+  const std::vector<vb::Variant>* found = nullptr;
+  if (!users.empty())
+    for (const auto& row : users[0].rows)
+      if (!row[1].IsNull() && vb::CStr(row[1]) == options.user) found = &row;
+  if (!found) throw std::runtime_error("用户“" + options.user + "”不存在。");
+  const auto& u = *found;
   if (!u[3].IsNull() && vb::CBool(u[3]))
     throw std::runtime_error("用户“" + options.user + "”已被禁用。");
   userId_ = vb::CLng(u[0]);
@@ -102,9 +108,13 @@ Session::Session(std::unique_ptr<SqlConnection> connection,
   }
   std::error_code ec;
   std::filesystem::create_directories(systemDirectory_, ec);
+  sessionKey_ = EditLock::NewSessionKey();
+  EditLock::SessionStarted(sessionKey_);
 }
 
 Session::~Session() {
+  // Edit locks this session still holds are free to take from now on.
+  EditLock::SessionEnded(sessionKey_);
   // The plug-ins' session state goes first, then the host object stops answering.
   libraryState_.clear();
   static_cast<HostObject*>(host_.get())->Detach();
@@ -115,6 +125,11 @@ Ref<host::IHost> Session::Host() { return host_; }
 std::vector<RecordData> Session::Run(std::string_view sql) {
   try {
     return connection_->Execute(sql);
+  } catch (const data::SqlError& e) {
+    // The statement stays in the journal; the caller, who may show the error to a person, learns
+    // what failed without it.
+    journal_.Add({"sql", "", std::string(sql), e.message()});
+    throw data::SqlError(e.message());
   } catch (const std::exception& e) {
     journal_.Add({"sql", "", std::string(sql), e.what()});
     throw;
@@ -135,7 +150,12 @@ void Session::Commit() {
     connection_->Rollback();
     throw std::runtime_error("the transaction was rolled back by an inner failure");
   }
-  connection_->Commit();
+  try {
+    connection_->Commit();
+  } catch (const std::exception& e) {
+    journal_.Add({"sql", "", "COMMIT", e.what()});
+    throw;
+  }
 }
 
 void Session::Rollback() {
@@ -251,6 +271,7 @@ Session::ListForm Session::OpenList(long classTypeId) {
 }
 
 void Session::Close(OpenForm& form) {
+  if (form.form) form.form->ReleaseEditLock();
   form.plugin.reset();
   form.form.reset();
 }

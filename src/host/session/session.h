@@ -72,6 +72,7 @@ class Session final : public SessionContext {
   std::string PropsString() override { return props_; }
   std::string UserNumber() override { return userNumber_; }
   std::string UserName() override { return userName_; }
+  std::string SessionKey() override { return sessionKey_; }
   std::uint32_t ProcessId() override { return processId_; }
   Ref<host::IDictionary> Bag() override { return bag_; }
   Ref<vb::IObject> CreateObject(std::string_view progId) override;
@@ -112,7 +113,7 @@ class Session final : public SessionContext {
   Journal journal_;
   std::map<std::string, Ref<vb::IObject>, std::less<>> libraryState_;
   std::optional<vb::Date> clock_;
-  std::string props_, userNumber_, userName_, systemDirectory_;
+  std::string props_, userNumber_, userName_, systemDirectory_, sessionKey_;
   long userId_ = 0;
   std::uint32_t processId_ = 0;
   int transactionDepth_ = 0;

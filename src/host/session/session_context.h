@@ -16,9 +16,8 @@ class SessionContext : public HostServices {
  public:
   // The login properties string of this session ("UserID=...;ConnectString={...};...").
   virtual std::string PropsString() = 0;
-  // The logged-in user's number and name.
+  // The logged-in user's number (the name is the host services').
   virtual std::string UserNumber() = 0;
-  virtual std::string UserName() = 0;
   // The process ID the session answers for (the key of the host's login cache).
   virtual std::uint32_t ProcessId() = 0;
   // The process-wide property bag; empty when the session publishes none.

@@ -235,7 +235,12 @@ TEST_F(BillListTest, DeleteRefusesAnAuditedBillAndRemovesAnUnauditedOneWithItsRo
   EXPECT_THAT(Messages(), ElementsAre("所选单据中有已审核的单据，不能删除。"));
   EXPECT_EQ(Count("SELECT COUNT(*) FROM t_cc_stockbill WHERE FID IN (3, 15)"), 2);
 
+  // Delete asks first: "No" (the default) keeps the bill.
   ASSERT_TRUE(list_->Select({"XSD000002"}));
+  EXPECT_FALSE(list_->ClickTool("mnuEditDelete"));
+  EXPECT_EQ(Messages().back(), "确定要删除所选的1张单据吗？");
+  EXPECT_EQ(Count("SELECT COUNT(*) FROM t_cc_stockbill WHERE FID=3"), 1);
+  ui_->Queue({"Yes"});
   ASSERT_TRUE(list_->ClickTool("mnuEditDelete"));
   EXPECT_EQ(Count("SELECT COUNT(*) FROM t_cc_stockbill WHERE FID=3"), 0);
   EXPECT_EQ(Count("SELECT COUNT(*) FROM t_cc_stockbillentry WHERE FID=3"), 0);
@@ -270,6 +275,35 @@ TEST_F(BillListTest, CopyHandsThePlugInTheBillAndMergeCopyAllSelectedRows) {
   EXPECT_EQ(recorder_->events.back(), "AfterCopyBillCreateData 3");
   EXPECT_EQ(copy->Item("Page2").ObjectAs<host::IDictionary>()->Count(), 2);
   EXPECT_TRUE(session_->journal().empty());
+}
+
+TEST_F(BillListTest, AListActsOnlyOnBillsOfItsOwnClass) {
+  // The opening consignment bill and the opening supplier bill share the sales bill's head table.
+  OpenList();
+  auto idOf = [&](const char* billNo) {
+    return Count(std::string("SELECT FID FROM t_cc_stockbill WHERE FBillNo='") + billNo + "'");
+  };
+  const long own = idOf("XSD000002"), consignment = idOf("QCWT000001"),
+             supplier = idOf("QCGH000001");
+  ASSERT_GT(consignment, 0);
+  ASSERT_GT(supplier, 0);
+  auto status = [&](long id) {
+    return Count("SELECT FStatus FROM t_cc_stockbill WHERE FID=" + std::to_string(id));
+  };
+  const long consignmentStatus = status(consignment), supplierStatus = status(supplier);
+
+  list_->SelectIds({consignment, own, supplier, own});
+  EXPECT_THAT(list_->SelectedBillIDs(), ElementsAre(own)) << "only its own bill, once";
+  list_->SelectIds({consignment, supplier});
+  EXPECT_TRUE(list_->SelectedBillIDs().empty());
+  EXPECT_FALSE(list_->AuditSelected(!consignmentStatus));
+  EXPECT_EQ(Messages().back(), "请先选择单据。");
+  EXPECT_FALSE(list_->ClickTool("mnuEditDelete"));
+  EXPECT_EQ(status(consignment), consignmentStatus);
+  EXPECT_EQ(status(supplier), supplierStatus);
+  EXPECT_EQ(Count("SELECT COUNT(*) FROM t_cc_stockbill WHERE FID IN (" +
+                  std::to_string(consignment) + "," + std::to_string(supplier) + ")"),
+            2);
 }
 
 }  // namespace

@@ -121,6 +121,18 @@ TEST_F(ChargesTest, NegativeRemainderIsTakenFromTheLastRowsUpwards) {
   EXPECT_EQ(Charge(1), -100 * (1.0 / 3));
 }
 
+TEST_F(ChargesTest, AnExcessOnlyTheFirstRowCanTakeIsTakenThere) {
+  OpenBill({.billType = 1030002});
+  // 1.3 shared by 3 and -1: 1.95 and -0.65 add up past 1.3 in binary, and the negative last row
+  // cannot give anything up.
+  Rows({3, -1});
+  form_->SetFieldValue("FTranspotationCosts", 1.3, -1);
+  AllocateCharges(ctx(), 1, bill(), false);
+  EXPECT_EQ(Charge(2), 0);
+  EXPECT_NEAR(Charge(1), 1.3, 1e-15);
+  EXPECT_NEAR(ChargeSum(), 1.3, 1e-15);
+}
+
 TEST_F(ChargesTest, HeaderFollowsTheRowsAndToolsFollowTheBill) {
   OpenBill({.billType = 1030002});
   for (const char* tool : {"mnuShareByQty", "mnuShareByAmt"}) form_->bar()->EnsureTool(tool);

@@ -202,6 +202,19 @@ TEST_F(BatchesTest, RowsOfOneItemAndBatchMustAgree) {
             "同一批号商品的生产日期、保质期、有效期至必须完全一致");
 }
 
+TEST_F(BatchesTest, TwoRowsOfOneBatchWithOtherDatesReportTheSecondRow) {
+  Open();
+  for (long row : {1, 2}) {
+    Put("FItemID", row, kYoghurt);
+    Put("FBatchNo", row, "B1");
+  }
+  Put("FKFDate", 1, "2026-11-20");
+  Put("FKFDate", 2, "2026-11-21");
+  long row = 0;
+  EXPECT_TRUE(CheckBatchConsistency(ctx(), bill(), AuxCompare::Undecided, &row));
+  EXPECT_EQ(row, 2);
+}
+
 TEST_F(BatchesTest, ExpiredGoodsAreRefusedOnlyOnConsignmentBillsWithTheSwitchOn) {
   Open({.setup = {"update t_SystemProfile set FValue='1' where FCategory='IC' and "
                   "FKey='IsPeriodDateExpireNotSale'"}});

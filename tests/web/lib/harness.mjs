@@ -12,6 +12,11 @@ if (!URL) throw new Error('ZOV_WEB_URL names the zov-web under test (tests/web/r
 const ARGS = ['--headless', '--no-sandbox', '--disable-gpu', '--disable-background-networking',
   '--disable-component-update', '--disable-sync', '--no-first-run'];
 
+// The demo account set's users and their passwords (as the README lists them).
+export const PASSWORDS = {
+  admin: 'Admin@2026', wangxm: 'Wangxm@2026', lili: 'Lili@2026', sunq: 'Sunq@2026',
+};
+
 // A person at a browser, logged in as `user`. `responses` collects the text of every API
 // response the page received.
 export async function person(user, { width = 1400, height = 900 } = {}) {
@@ -32,7 +37,8 @@ export async function person(user, { width = 1400, height = 900 } = {}) {
     }
   });
   await page.goto(URL);
-  await page.selectOption('#login-user', user);
+  await page.fill('#login-user', user);
+  await page.fill('#login-password', PASSWORDS[user]);
   await page.click('#login-button');
   await page.waitForSelector('.start .card');
   return {

@@ -1,29 +1,31 @@
-// The login page (a user of the account set) and the start page (the bills of the sales
-// plug-ins, each with "new bill" and "bill list").
+// The login page (a user of the account set and the password) and the start page (the bills of
+// the sales plug-ins, each with "new bill" and "bill list").
 import { h, get, post } from './api.js';
 
-export async function loginPage(root, { loggedIn, error, stale }) {
-  const users = await get('/api/users');
-  if (stale()) return;
-  const choice = h('select', { id: 'login-user', name: 'user' },
-    users.map((u) => h('option', { value: u.number }, `${u.number}  ${u.name}`)));
+export async function loginPage(root, { loggedIn, error }) {
+  const user = h('input', { id: 'login-user', name: 'user', type: 'text', autocomplete: 'username', required: true });
+  const password = h('input', { id: 'login-password', name: 'password', type: 'password', autocomplete: 'current-password', required: true });
   const message = h('div.login-error', { role: 'alert' }, error || '');
   const submit = async (e) => {
     e.preventDefault();
+    message.textContent = '';
     try {
-      const me = await post('/api/login', { user: choice.value });
+      const me = await post('/api/login', { user: user.value, password: password.value });
       loggedIn(me);
     } catch (err) {
       message.textContent = err.message;
+      password.value = '';
+      password.focus();
     }
   };
   root.replaceChildren(h('div.login', null,
     h('form.login-box', { onsubmit: submit },
       h('h1', null, '销售管理'),
-      h('label', { for: 'login-user' }, '用户'), choice,
+      h('label', { for: 'login-user' }, '用户'), user,
+      h('label', { for: 'login-password' }, '密码'), password,
       h('button', { type: 'submit', id: 'login-button' }, '登录'),
       message)));
-  choice.focus();
+  user.focus();
 }
 
 export async function startPage(root, { me, stale, openBill, openList, logout }) {

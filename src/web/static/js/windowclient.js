@@ -88,6 +88,8 @@ export class WindowClient {
       this.onOutcome({ gone: true, error: e.message }, null);
       return null;
     }
+    // A request the server could not take: the window is as it was, and says so.
+    if (e instanceof ApiError && e.body && e.body.view) this.#deliver(e.body, null);
     await notice('操作未完成', e.message);
     return null;
   }
