@@ -18,6 +18,7 @@
 #include <set>
 #include <thread>
 
+#include "components/user_login.h"
 #include "data/database.h"
 #include "engines.h"
 #include "session/data_connection.h"
@@ -84,8 +85,9 @@ class Clerk {
   explicit Clerk(int port)
       : client_("127.0.0.1", port), origin_(fmt::format("http://127.0.0.1:{}", port)) {
     client_.set_read_timeout(60, 0);
-    auto res = Post("/api/login", Json{{"user", "admin"}});
-    if (!res) throw std::runtime_error("login failed");
+    auto res = Post("/api/login", Json{{"user", "admin"}, {"password", "Admin@2026"}});
+    if (!res || res->status != 200)
+      throw std::runtime_error("login failed: " + (res ? res->body : std::string("no answer")));
     const std::string cookie = res->get_header_value("Set-Cookie");
     cookie_ = cookie.substr(0, cookie.find(';'));
   }
@@ -159,6 +161,7 @@ TEST(TwoServers, ConcurrentSavesGetUniqueNumbersAndAllLand) {
   fs::create_directories(dir);
   const std::string database = FreshDatabase(dir, "two_servers");
   sim::InitializeDatabase(database, true);
+  sim::SetDemoPasswords(*sim::ConnectToDatabase(database));
   std::set<std::string> before;
   {
     auto db = data::Database::Open(database);
