@@ -196,8 +196,7 @@ int main(int argc, char** argv) {
   auto* passwd = user->add_subcommand(
       "passwd", "set a user's password, read from the standard input (typed twice on a terminal)");
   std::string passwdPath, passwdUser;
-  passwd->add_option("--db", passwdPath, kLocation)
-      ->required();
+  passwd->add_option("--db", passwdPath, kLocation)->required();
   passwd->add_option("user", passwdUser, "the user's number, as stored (admin)")->required();
   user->require_subcommand(1);
 
