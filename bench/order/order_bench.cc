@@ -30,7 +30,7 @@ struct Order {
     sim::SessionOptions options;
     options.clock = vb::DateFromParts({2026, 12, 5, 10, 0, 0});
     ui = sim::ScriptedUi::New();
-    session = std::make_unique<sim::Session>(sim::ConnectToFile(databases.freshCopy("demo")),
+    session = std::make_unique<sim::Session>(sim::ConnectToDatabase(databases.freshCopy("demo")),
                                              databases.templates, options, ui);
     // Room in C001's credit for the large orders: the credit check runs and passes unasked.
     session->Run("UPDATE t_Organization SET FCreditAmount=100000000 WHERE FNumber='C001'");

@@ -32,7 +32,7 @@ struct Bench {
     sim::SessionOptions options;
     options.clock = vb::DateFromParts({2026, 12, 5, 10, 0, 0});
     ui = sim::ScriptedUi::New();
-    session = std::make_unique<sim::Session>(sim::ConnectToFile(Databases().freshCopy("demo")),
+    session = std::make_unique<sim::Session>(sim::ConnectToDatabase(Databases().freshCopy("demo")),
                                              Databases().templates, options, ui);
     form = session->OpenBill(1030006);
     form.form->NewBill();

@@ -61,7 +61,7 @@ bool StartsWith(std::string_view s, std::string_view prefix) {
 
 WebServer::WebServer(ServerSetup setup)
     : sessions_(std::move(setup)),
-      directory_(sim::ConnectToFile(sessions_.setup().database)),
+      directory_(sim::ConnectToDatabase(sessions_.setup().database)),
       http_(std::make_unique<httplib::Server>()) {
   // A request of a window may wait while that window runs; many may be open at once.
   http_->new_task_queue = [] { return new httplib::ThreadPool(32); };

@@ -77,7 +77,7 @@ class StoredBillTest : public HostTest {
     options.user = user;
     options.clock = vb::DateFromParts({2026, 12, 5, 10, 0, 0});
     c.session =
-        std::make_unique<sim::Session>(sim::ConnectToFile(path_), Templates(), options, c.ui);
+        std::make_unique<sim::Session>(sim::ConnectToDatabase(path_), Templates(), options, c.ui);
     c.form = BillForm::New(Templates()->at(1030002), *c.session);
     return c;
   }

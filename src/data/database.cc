@@ -2,10 +2,12 @@
 #include "data/database.h"
 
 #include <fmt/format.h>
-#include <sqlite3.h>
 
-#include "data/sqlite/catalog_store.h"
-#include "data/sqlite/session_state.h"
+#include <filesystem>
+
+#include "data/postgresql/engine.h"
+#include "data/session_state.h"
+#include "data/sqlite/engine.h"
 #include "data/tsql/interpreter.h"
 #include "data/tsql/script.h"
 #include "data/tsql/translator.h"
@@ -76,21 +78,17 @@ void DatabaseState::AddTree(const std::string& shape, std::shared_ptr<const tsql
 }
 
 SessionState::SessionState(std::shared_ptr<DatabaseState> db)
-    : database(std::move(db)), connection(database->path) {
-  functions.objectId = [this](std::string_view name, std::string_view type) {
-    return ObjectId(name, type);
-  };
-  sqlite::RegisterFunctions(connection.handle(), &functions);
+    : database(std::move(db)), connection(database->connect()), dialect(&connection->Dialect()) {
   Main();
 }
 
 SessionState::~SessionState() {
+  // Prepared statements go before the connection that made them.
   batches_.clear();
   tempClear_.clear();
-  functions.unitQuery = sqlite::Statement();
-  if (connection.InTransaction()) {
+  if (connection->InTransaction()) {
     try {
-      connection.Exec("ROLLBACK");
+      connection->Rollback();
     } catch (...) {
     }
   }
@@ -121,13 +119,14 @@ CachedBatch& SessionState::AddBatch(const std::string& shape,
 }
 
 const tsql::Catalog& SessionState::Main() {
+  if (connection->CatalogChangedElsewhere()) database->PublishMain(connection->LoadCatalog(false));
   if (!main || database->Generation() != mainGeneration) main = database->Main(mainGeneration);
   return *main;
 }
 
 void SessionState::ReloadCatalogs() {
-  database->PublishMain(sqlite::CatalogStore::Load(connection, "main"));
-  tsql::Catalog reloaded = sqlite::CatalogStore::Load(connection, "temp");
+  database->PublishMain(connection->LoadCatalog(false));
+  tsql::Catalog reloaded = connection->LoadCatalog(true);
   // The memory's entries are exact (SQLite's declared types are not); dormant tables stay hidden.
   tsql::Catalog result;
   for (const auto& [key, table] : reloaded.Objects()) {
@@ -148,13 +147,10 @@ void SessionState::ReloadCatalogs() {
 void SessionState::DropTemp(const std::shared_ptr<const tsql::TableInfo>& table,
                             const std::string& createSql) {
   const std::string key = tsql::Catalog::Key(table->name);
-  sqlite::Statement& clear = tempClear_[key];
+  std::unique_ptr<engine::Statement>& clear = tempClear_[key];
   if (!clear)
-    clear = connection.Prepare("DELETE FROM temp." + tsql::Translator::Quote(table->name));
-  sqlite3_reset(clear.get());
-  const int rc = sqlite3_step(clear.get());
-  sqlite3_reset(clear.get());
-  if (rc != SQLITE_DONE) connection.Fail("");
+    clear = connection->Prepare("DELETE FROM " + tsql::Translator::TableSql(*dialect, *table));
+  connection->Run(*clear, {}, {}, false);
   DormantTable d{createSql, table};
   if (depth > 0 || inAtomic)
     tempJournal_.push_back(JournalEntry{JournalEntry::Kind::Dropped, key, d});
@@ -166,12 +162,7 @@ bool SessionState::ReviveTemp(const std::string& name, const std::string& create
   const std::string key = tsql::Catalog::Key(name);
   auto it = dormant_.find(key);
   if (it == dormant_.end() || it->second.createSql != createSql) return false;
-  if (it->second.table->IdentityColumn() >= 0) {
-    sqlite::Statement reset =
-        connection.Prepare("DELETE FROM temp.sqlite_sequence WHERE name = ?1");
-    sqlite3_bind_text(reset.get(), 1, it->second.table->name.c_str(), -1, SQLITE_TRANSIENT);
-    if (sqlite3_step(reset.get()) != SQLITE_DONE) connection.Fail("");
-  }
+  if (it->second.table->IdentityColumn() >= 0) connection->RestartIdentity(*it->second.table, 1);
   // The same definition keeps its id, so that translations made for it stay valid.
   if (depth > 0 || inAtomic)
     tempJournal_.push_back(JournalEntry{JournalEntry::Kind::Revived, key, it->second});
@@ -185,7 +176,7 @@ void SessionState::ForgetDormant(const std::string& name) {
   auto it = dormant_.find(key);
   if (it == dormant_.end()) return;
   tempClear_.erase(key);
-  connection.Exec("DROP TABLE temp." + tsql::Translator::Quote(it->second.table->name));
+  connection->Exec("DROP TABLE " + tsql::Translator::TableSql(*dialect, *it->second.table));
   if (depth > 0 || inAtomic)
     tempJournal_.push_back(JournalEntry{JournalEntry::Kind::Forgotten, key, it->second});
   dormant_.erase(it);
@@ -239,7 +230,7 @@ std::optional<long long> SessionState::ObjectId(std::string_view name, std::stri
 
 void SessionState::BeginTransaction() {
   if (depth == 0) {
-    connection.Exec("BEGIN IMMEDIATE");
+    connection->Begin(true);
     ddlInTransaction = false;
     ClearTempJournal();
   }
@@ -251,10 +242,10 @@ void SessionState::CommitTransaction() {
     throw SqlError("The COMMIT TRANSACTION request has no corresponding BEGIN TRANSACTION.");
   if (--depth > 0) return;
   try {
-    connection.Exec("COMMIT");
+    connection->Commit();
   } catch (...) {
     try {
-      connection.Exec("ROLLBACK");
+      if (connection->InTransaction()) connection->Rollback();
     } catch (...) {
     }
     UndoTempJournal(0);
@@ -270,7 +261,7 @@ void SessionState::RollbackTransaction() {
   if (depth == 0)
     throw SqlError("The ROLLBACK TRANSACTION request has no corresponding BEGIN TRANSACTION.");
   depth = 0;
-  connection.Exec("ROLLBACK");
+  connection->Rollback();
   UndoTempJournal(0);
   if (ddlInTransaction) ReloadCatalogs();
   ddlInTransaction = false;
@@ -285,16 +276,23 @@ Session::~Session() = default;
 
 BatchResult Session::Execute(std::string_view batch, Atomic atomic) {
   detail::SessionState& s = *state_;
+  engine::Connection& connection = *s.connection;
   tsql::Interpreter interpreter(s);
   interpreter.Load(batch);
   // A batch that only reads, or is a single writing statement, is all or nothing by itself: it
-  // needs no transaction (and a read takes no write lock).
-  if (atomic == Atomic::No || s.inAtomic || !interpreter.WritesInSteps()) return interpreter.Run();
+  // needs no transaction (and a read takes no write lock). Where a failed statement spoils the
+  // transaction around it, an atomic batch in a transaction always runs under a savepoint, so
+  // that its failure undoes the batch alone.
+  const bool guard = s.depth > 0 && s.dialect->errorAbortsTransaction;
+  if (atomic == Atomic::No || s.inAtomic || (!interpreter.WritesInSteps() && !guard))
+    return interpreter.Run();
   const bool own = s.depth == 0;
-  s.connection.Exec(own ? "BEGIN IMMEDIATE" : "SAVEPOINT zov_atomic");
   if (own) {
+    connection.Begin(interpreter.WritesDatabase());
     s.ddlInTransaction = false;
     s.ClearTempJournal();
+  } else {
+    connection.Savepoint("zov_atomic");
   }
   const std::size_t mark = s.TempJournalMark();
   s.inAtomic = true;
@@ -305,10 +303,10 @@ BatchResult Session::Execute(std::string_view batch, Atomic atomic) {
     s.inAtomic = false;
     try {
       if (own) {
-        s.connection.Exec("ROLLBACK");
+        connection.Rollback();
       } else {
-        s.connection.Exec("ROLLBACK TO zov_atomic");
-        s.connection.Exec("RELEASE zov_atomic");
+        connection.RollbackTo("zov_atomic");
+        connection.Release("zov_atomic");
       }
       s.UndoTempJournal(mark);
       if (s.ddlInTransaction) s.ReloadCatalogs();
@@ -319,14 +317,14 @@ BatchResult Session::Execute(std::string_view batch, Atomic atomic) {
   }
   s.inAtomic = false;
   if (!own) {
-    s.connection.Exec("RELEASE zov_atomic");
+    connection.Release("zov_atomic");
     return result;
   }
   try {
-    s.connection.Exec("COMMIT");
+    connection.Commit();
   } catch (...) {
     try {
-      s.connection.Exec("ROLLBACK");
+      if (connection.InTransaction()) connection.Rollback();
       s.UndoTempJournal(0);
       if (s.ddlInTransaction) s.ReloadCatalogs();
     } catch (...) {
@@ -384,24 +382,66 @@ bool Session::InTransaction() const { return state_->depth > 0; }
 Database::Database(std::shared_ptr<detail::DatabaseState> state) : state_(std::move(state)) {}
 Database::~Database() = default;
 
-std::shared_ptr<Database> Database::Open(const std::string& path) {
-  auto state = std::make_shared<detail::DatabaseState>(path);
-  sqlite::Connection connection(path);
-  // Reading the catalog compiles views, which call the T-SQL functions.
-  sqlite::FunctionContext functions;
-  functions.objectId = [](std::string_view, std::string_view) {
-    return std::optional<long long>();
-  };
-  sqlite::RegisterFunctions(connection.handle(), &functions);
-  sqlite::CatalogStore::Prepare(connection, "main");
-  state->PublishMain(sqlite::CatalogStore::Load(connection, "main"));
+bool IsServerLocation(std::string_view location) {
+  return location.rfind("postgresql://", 0) == 0 || location.rfind("postgres://", 0) == 0;
+}
+
+std::shared_ptr<Database> Database::Open(const std::string& location) {
+  detail::DatabaseState::Connector connect;
+  if (IsServerLocation(location))
+    connect = [location] { return postgresql::Connect(location); };
+  else
+    connect = [location] { return sqlite::Connect(location); };
+  std::unique_ptr<engine::Connection> first = connect();
+  first->PrepareCatalog();
+  auto state = std::make_shared<detail::DatabaseState>(location, std::move(connect));
+  state->PublishMain(first->LoadCatalog(false));
   return std::shared_ptr<Database>(new Database(std::move(state)));
+}
+
+std::shared_ptr<Database> Database::Create(const std::string& location) {
+  if (IsServerLocation(location)) {
+    postgresql::CreateEmpty(location);
+  } else {
+    std::error_code ec;
+    for (const char* suffix : {"", "-wal", "-shm", "-journal"})
+      std::filesystem::remove(location + suffix, ec);
+  }
+  return Open(location);
+}
+
+void Database::Copy(const std::string& from, const std::string& to) {
+  if (IsServerLocation(from)) {
+    postgresql::Copy(from, to);
+    return;
+  }
+  for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(to + suffix);
+  std::filesystem::copy_file(from, to, std::filesystem::copy_options::overwrite_existing);
+}
+
+void Database::Drop(const std::string& location) {
+  if (IsServerLocation(location)) {
+    postgresql::Drop(location);
+    return;
+  }
+  std::error_code ec;
+  for (const char* suffix : {"", "-wal", "-shm", "-journal"})
+    std::filesystem::remove(location + suffix, ec);
+}
+
+std::string Database::Named(const std::string& location, std::string_view name) {
+  if (IsServerLocation(location)) return postgresql::WithDatabase(location, name);
+  return (std::filesystem::path(location).parent_path() / (std::string(name) + ".db")).string();
+}
+
+std::string Database::Shown(const std::string& location) {
+  return IsServerLocation(location) ? postgresql::Shown(location) : location;
 }
 
 std::unique_ptr<Session> Database::NewSession() {
   return std::unique_ptr<Session>(new Session(std::make_unique<detail::SessionState>(state_)));
 }
 
-const std::string& Database::path() const { return state_->path; }
+const std::string& Database::location() const { return state_->location; }
 
 }  // namespace zov::data

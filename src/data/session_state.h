@@ -1,5 +1,5 @@
-// What a database shares between its sessions (the catalog of the file, parsed batch trees) and
-// what each session keeps for itself (its connection, temporary tables, options, caches).
+// What a database shares between its sessions (the catalog, parsed batch trees) and what each
+// session keeps for itself (its engine connection, temporary tables, options, caches).
 #pragma once
 
 #include <atomic>
@@ -16,8 +16,7 @@
 #include <vector>
 
 #include "data/database.h"
-#include "data/sqlite/connection.h"
-#include "data/sqlite/functions.h"
+#include "data/engine/connection.h"
 #include "data/tsql/ast/batch.h"
 #include "data/tsql/catalog.h"
 #include "data/tsql/lexer.h"
@@ -27,9 +26,12 @@ namespace zov::data::detail {
 
 class DatabaseState {
  public:
-  explicit DatabaseState(std::string path) : path(std::move(path)) {}
+  using Connector = std::function<std::unique_ptr<engine::Connection>()>;
+  DatabaseState(std::string location, Connector connect)
+      : location(std::move(location)), connect(std::move(connect)) {}
 
-  const std::string path;
+  const std::string location;  // the file, or the server's connection string
+  const Connector connect;     // a new connection to the database
 
   // The catalog of the file as last published, with its generation.
   std::shared_ptr<const tsql::Catalog> Main(std::uint64_t& generation) const;
@@ -56,8 +58,10 @@ class DatabaseState {
 struct CachedStatement {
   tsql::Translation translation;
   std::uint64_t generation = 0;
-  sqlite::Statement statement;  // prepared on first execution
-  std::vector<Column> columns;  // the result columns as a ResultSet describes them
+  std::unique_ptr<engine::Statement> statement;  // prepared on first execution
+  std::vector<Column> columns;                   // the result columns as a ResultSet describes them
+  // A row-by-row assignment's steps (translation.steps), prepared on first execution.
+  std::vector<std::unique_ptr<CachedStatement>> steps;
 };
 
 struct CachedBatch {
@@ -66,6 +70,7 @@ struct CachedBatch {
   // running; a batch checked under the current one is not checked again.
   std::uint64_t checkedGeneration = 0;
   int writeSteps = -1;  // 0 reads only, 1 one writing statement, 2 more (-1: not counted yet)
+  bool writesDatabase = false;  // one statement may write a table that is not temporary
   // Per statement or expression node (address * 4 + use), the translations made for it.
   std::unordered_map<std::uintptr_t, std::vector<std::unique_ptr<CachedStatement>>> statements;
 };
@@ -113,8 +118,8 @@ class SessionState {
   void RollbackTransaction();
 
   std::shared_ptr<DatabaseState> database;
-  sqlite::Connection connection;
-  sqlite::FunctionContext functions;
+  std::unique_ptr<engine::Connection> connection;
+  const tsql::Dialect* dialect;
   std::shared_ptr<const tsql::Catalog> main;
   std::uint64_t mainGeneration = 0;
   tsql::Catalog temp;
@@ -146,7 +151,8 @@ class SessionState {
     DormantTable dormant;
   };
   std::map<std::string, DormantTable> dormant_;
-  std::map<std::string, sqlite::Statement> tempClear_;  // DELETE of each dormant-capable table
+  // DELETE of each dormant-capable table.
+  std::map<std::string, std::unique_ptr<engine::Statement>> tempClear_;
   std::vector<JournalEntry> tempJournal_;
 };
 
