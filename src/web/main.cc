@@ -109,7 +109,6 @@ int main(int argc, char** argv) {
                   << " have no passwords yet: set them with zov user passwd" << std::endl;
       // The plug-in library beside this program serves the bills, whichever build set the
       // database up; the host's tables of this version are added to a database of an earlier one.
-      auto db = zov::sim::ConnectToFile(setup.database);
       zov::sim::UpgradeDatabase(*db);
       const std::string library = zov::sim::DefaultPluginLibrary();
       if (fs::exists(library)) {
