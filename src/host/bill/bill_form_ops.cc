@@ -268,7 +268,11 @@ void BillForm::RunHostTool(std::string_view key, bool& handled) {
   else if (key == "mnuEditAddRow")
     AddRow(1);
   else if (key == "mnuFileExit")
-    CloseBill(false, "");
+    Exit();
+  else if (key == "mnuDataPre2" || key == "mnuDataNext2")
+    GoToBill(key == "mnuDataNext2");
+  else if (key == "mnuFilePrint" || key == "mnuFilePreview")
+    Print(key == "mnuFilePreview");
   else if (key == "mnuOptionAmountCalcPrice") {
     amountCalcPrice_ = !amountCalcPrice_;
     if (auto tool = bar_->FindTool(key)) tool->SetChecked(amountCalcPrice_);
@@ -453,11 +457,16 @@ bool BillForm::CopyBill() {
   for (auto& page : grids_)
     for (auto& row : page->rows()) {
       row.entryId = 0;
+      // The cells whose own lock goes are shown afresh.
+      for (const auto* keys : {&row.locked, &row.opened})
+        for (const auto& key : *keys)
+          if (const int slot = row.cells->SlotOf(key); slot >= 0) row.cells->NoteCell(slot);
       row.locked.clear();
       row.opened.clear();
     }
   headerLocked_.clear();
   headerOpened_.clear();
+  changes_->Head();
   for (const char* key : {"FBillNo", "FCheckerID"})
     if (const FieldDef* f = tmpl_->Find(key)) WriteTyped(*f, -1, Variant(""), false);
   if (const FieldDef* f = tmpl_->Find("FStatus")) WriteTyped(*f, -1, 0, false);
@@ -600,7 +609,10 @@ bool BillForm::SelectSource(std::string_view tool, const std::vector<SourceRow>&
         }
       headFilled = true;
     }
+    page.Reserve(static_cast<long>(found.rows.size()));
+    long filled = 0;
     for (const auto& record : found.rows) {
+      ReportProgress("选源单", filled++, static_cast<long>(found.rows.size()));
       const long row = page.Append();
       ApplyDefaults(1, row);
       for (const auto& key : def->entryFields) {
