@@ -19,6 +19,8 @@ const printout = (page) => page.locator('.print-view');
 test('the preview holds the header, the rows and their totals', async () => {
   const { page, errors } = admin;
   await saleBill(page, { qty: 3, price: 12.5 });
+  await clickTool(page, 'mnuEditAddRow');
+  await idle(page);
   await typeCell(page, 'FItemID', 2, 'I002');
   await typeCell(page, 'FShowQty', 2, '4');
   const amounts = [number(await cellText(page, 'FAmount', 1)), number(await cellText(page, 'FAmount', 2))];

@@ -128,8 +128,9 @@ void BillForm::NewBill() {
     const long row = Page(static_cast<int>(g + 1)).Append();
     ApplyDefaults(static_cast<int>(g + 1), row);
   }
-  dirty_ = false;
   Raise(host::BillEvent::AfterNewBill, [](host::IBillEventSink& s) { s.AfterNewBill(); });
+  // The plug-in's set-up of a new bill is not a change the clerk made: leaving asks nothing.
+  dirty_ = false;
 }
 
 bool BillForm::LoadBill(long billId, long state) {
