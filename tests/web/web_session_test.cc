@@ -347,6 +347,28 @@ TEST_F(WebSessionTest, TheHostsToolsPrintPageExitAndPaste) {
   EXPECT_EQ(out["journal"]["count"], 0) << out["journal"].dump();
 }
 
+// Long work tells the window how far it got, for the browser to ask while it runs; a quick
+// operation tells nothing.
+TEST_F(WebSessionTest, LongWorkReportsHowFarItGot) {
+  auto session = Login();
+  auto bill = session->NewBillWindow();
+  bill->Open(kPurchase, 0, {});
+  Edit(*bill, "FSupplyID", -1, "S001");
+  EXPECT_TRUE(bill->Progress().is_null()) << bill->Progress().dump();
+  Json rows = Json::array();
+  for (int r = 0; r < 300; ++r) rows.push_back(Json::array({r % 2 ? "I001" : "I002", 1 + r % 3}));
+  Json out = Op(*bill, {{"op", "paste"}, {"grid", 1}, {"row", 1}, {"keys", {"FItemID", "FShowQty"}},
+                        {"rows", rows}});
+  ASSERT_EQ(out["result"]["rows"], 300) << out["result"].dump();
+  EXPECT_EQ(bill->Progress(), Json::parse(R"({"what": "粘贴", "done": 300, "total": 300})"));
+  out = Op(*bill, {{"op", "tool"}, {"key", "mnuEditFileSave"}});
+  ASSERT_GT(out["view"]["billId"].get<long>(), 0) << out.dump().substr(0, 400);
+  EXPECT_EQ(bill->Progress(), Json::parse(R"({"what": "保存单据", "done": 300, "total": 300})"));
+  Edit(*bill, "FShowQty", 1, "5");
+  EXPECT_TRUE(bill->Progress().is_null()) << "each operation starts with nothing told";
+  EXPECT_EQ(out["journal"]["count"], 0) << out["journal"].dump();
+}
+
 TEST_F(WebSessionTest, AListIsFilteredSortedAndExportedWithoutWhatIsWithheld) {
   auto session = Login();
   auto bill = session->NewBillWindow();
