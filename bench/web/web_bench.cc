@@ -31,7 +31,8 @@ const sim::ScenarioDatabases& Databases() {
 Json Finish(web::Window& window, Json outcome) {
   for (int i = 0; outcome.contains("dialog") && i < 50; ++i) {
     const Json& d = outcome["dialog"];
-    const int button = d.contains("buttons") && !d["buttons"].empty() ? d["buttons"][0].get<int>() : 1;
+    const int button =
+        d.contains("buttons") && !d["buttons"].empty() ? d["buttons"][0].get<int>() : 1;
     outcome = window.Answer(Json{{"result", button}, {"ok", true}, {"ids", Json::array()}});
   }
   return outcome;
@@ -54,7 +55,10 @@ struct Bench {
     const long typed = std::min(rows, 10L);
     Json paste = Json::array();
     for (long r = 1; r <= typed; ++r) paste.push_back(Json::array({items[r % 4], 1 + r % 3}));
-    Op(*typing, {{"op", "paste"}, {"grid", 1}, {"row", 1}, {"keys", {"FItemID", "FShowQty"}},
+    Op(*typing, {{"op", "paste"},
+                 {"grid", 1},
+                 {"row", 1},
+                 {"keys", {"FItemID", "FShowQty"}},
                  {"rows", paste}});
     const Json saved = Op(*typing, {{"op", "tool"}, {"key", "mnuEditFileSave"}});
     billId = saved["view"]["billId"].get<long>();
@@ -64,7 +68,8 @@ struct Bench {
     Multiply(rows, typed);
     Reopen();
     const long shown = window->Current()["view"]["grids"][0]["rowCount"].get<long>();
-    if (shown != rows) throw std::runtime_error("the bench bill has " + std::to_string(shown) + " rows");
+    if (shown != rows)
+      throw std::runtime_error("the bench bill has " + std::to_string(shown) + " rows");
   }
 
   // The window afresh on the stored bill.
@@ -83,19 +88,23 @@ struct Bench {
     const auto columns = host.Run("SELECT * FROM t_CC_StockBillEntry WHERE 1=0")[0].columns;
     while (have < rows) {
       const long more = std::min(have, rows - have);
-      const long top = vb::CLng(host.Run("SELECT MAX(FEntryID) FROM t_CC_StockBillEntry")[0].rows[0][0]);
+      const long top =
+          vb::CLng(host.Run("SELECT MAX(FEntryID) FROM t_CC_StockBillEntry")[0].rows[0][0]);
       std::string names, values;
       for (const auto& c : columns) {
         names += (names.empty() ? "" : ",") + c.name;
         const std::string& n = c.name;
         values += values.empty() ? "" : ",";
-        if (n == "FEntryID") values += "FEntryID + " + std::to_string(top);
-        else if (n == "FIndex") values += "FIndex + " + std::to_string(have);
-        else values += n;
+        if (n == "FEntryID")
+          values += "FEntryID + " + std::to_string(top);
+        else if (n == "FIndex")
+          values += "FIndex + " + std::to_string(have);
+        else
+          values += n;
       }
-      host.Run("INSERT INTO t_CC_StockBillEntry (" + names + ") SELECT TOP " + std::to_string(more) +
-               " " + values + " FROM t_CC_StockBillEntry WHERE FID=" + std::to_string(billId) +
-               " ORDER BY FIndex");
+      host.Run("INSERT INTO t_CC_StockBillEntry (" + names + ") SELECT TOP " +
+               std::to_string(more) + " " + values + " FROM t_CC_StockBillEntry WHERE FID=" +
+               std::to_string(billId) + " ORDER BY FIndex");
       have += more;
     }
   }
@@ -117,7 +126,8 @@ void Edit(benchmark::State& state) {
   const long row = std::max(1L, static_cast<long>(state.range(0)) / 2);
   int n = 0;
   for (auto _ : state) {
-    const Json out = b.Op({{"op", "edit"}, {"key", "FShowQty"}, {"row", row}, {"value", 2 + (n++ % 5)}});
+    const Json out =
+        b.Op({{"op", "edit"}, {"key", "FShowQty"}, {"row", row}, {"value", 2 + (n++ % 5)}});
     benchmark::DoNotOptimize(out.dump());
     if (!out["result"].value("ok", false)) state.SkipWithError("edit refused");
   }

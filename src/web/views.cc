@@ -223,7 +223,8 @@ Json FormView::GridJson(sim::BillForm& form, int grid, bool full, bool columnsMa
   }
   if (!changed.ops.empty()) {
     Json ops = Json::array();
-    for (const auto& op : changed.ops) ops.push_back(Json::array({op.insert ? 1 : 0, op.at, op.count}));
+    for (const auto& op : changed.ops)
+      ops.push_back(Json::array({op.insert ? 1 : 0, op.at, op.count}));
     out["ops"] = std::move(ops);
   }
   Json rows = Json::object(), patch = Json::object();
@@ -270,8 +271,8 @@ Json FormView::Render(sim::BillForm& form, bool full, const sim::Withheld& withh
   // form's state, its being read-only and the person's rights (read afresh at each operation).
   const int rights = (withheld.Hides(sim::ValueRight::Price) ? 1 : 0) |
                      (withheld.Hides(sim::ValueRight::Cost) ? 2 : 0);
-  const bool frame = form.BillStatus() != formState_ || rights != withheld_ ||
-                     form.readOnly() != readOnly_;
+  const bool frame =
+      form.BillStatus() != formState_ || rights != withheld_ || form.readOnly() != readOnly_;
   formState_ = form.BillStatus();
   withheld_ = rights;
   readOnly_ = form.readOnly();
@@ -307,8 +308,8 @@ Json FormView::Render(sim::BillForm& form, bool full, const sim::Withheld& withh
   grids_.resize(t.grids.size());
   Json grids = Json::array();
   for (std::size_t g = 0; g < t.grids.size(); ++g)
-    grids.push_back(GridJson(form, static_cast<int>(g + 1), full, frame || changes.columns(),
-                             withheld));
+    grids.push_back(
+        GridJson(form, static_cast<int>(g + 1), full, frame || changes.columns(), withheld));
   out["grids"] = std::move(grids);
 
   if (full || form.bar()->changes() != barChanges_) out["bar"] = BarJson(*form.bar());
@@ -345,12 +346,13 @@ Json PrintJson(sim::BillForm& form, bool preview, const sim::Withheld& withheld)
         continue;
       }
       const double total = form.Total(f);
-      totals.push_back(f.decimals >= 0
-                           ? vb::Format(total, f.decimals == 0 ? "0"
-                                                               : "0." + std::string(static_cast<std::size_t>(
-                                                                                f.decimals),
-                                                                            '0'))
-                           : vb::CStr(total));
+      totals.push_back(
+          f.decimals >= 0
+              ? vb::Format(total,
+                           f.decimals == 0
+                               ? "0"
+                               : "0." + std::string(static_cast<std::size_t>(f.decimals), '0'))
+              : vb::CStr(total));
     }
     Json rows = Json::array();
     const long count = form.RowCount(grid);
@@ -359,8 +361,8 @@ Json PrintJson(sim::BillForm& form, bool preview, const sim::Withheld& withheld)
       for (const sim::FieldDef* f : shown) cells.push_back(form.Display(*f, r));
       rows.push_back(std::move(cells));
     }
-    grids.push_back(
-        Json{{"columns", std::move(columns)}, {"rows", std::move(rows)}, {"totals", std::move(totals)}});
+    grids.push_back(Json{
+        {"columns", std::move(columns)}, {"rows", std::move(rows)}, {"totals", std::move(totals)}});
   }
   out["grids"] = std::move(grids);
   return out;
@@ -385,8 +387,8 @@ Json ListJson(sim::BillList& list, const std::vector<sim::ListColumn>& columns,
   out["rows"] = std::move(shown);
   out["selected"] = list.SelectedBillIDs();
   const sim::ListQuery& q = list.query();
-  out["query"] = Json{{"dateFrom", q.dateFrom}, {"dateTo", q.dateTo}, {"billNo", q.billNo},
-                      {"partner", q.partner}, {"status", q.status}, {"sort", q.sortKey},
+  out["query"] = Json{{"dateFrom", q.dateFrom},    {"dateTo", q.dateTo}, {"billNo", q.billNo},
+                      {"partner", q.partner},      {"status", q.status}, {"sort", q.sortKey},
                       {"descending", q.descending}};
   if (const sim::FieldDef* partner = list.PartnerField()) out["partnerCaption"] = partner->caption;
   out["bar"] = BarJson(*list.bar());

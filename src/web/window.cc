@@ -192,7 +192,8 @@ Json BillWindow::EditOp(const Json& request) {
   const sim::FieldDef& f = VisibleField(KeyIn(request));
   const long row = RowIn(request, f);
   sim::BillForm& form = *open_.form;
-  const bool ok = form.Edit(f.key, row, Typed(f, request.contains("value") ? request["value"] : Json("")));
+  const bool ok =
+      form.Edit(f.key, row, Typed(f, request.contains("value") ? request["value"] : Json("")));
   return Json{{"ok", ok}, {"cancelled", form.lastCancelled()}};
 }
 
@@ -238,9 +239,8 @@ Json BillWindow::Operate(const Json& request) {
   const std::string op = TextIn(request, "op", nullptr, 40);
   if (op == "open") {
     open_ = owner_.host().OpenBill(IntIn(request, "classTypeId", 0));
-    open_.form->SetProgress([this](std::string_view what, long done, long total) {
-      SetProgress(what, done, total);
-    });
+    open_.form->SetProgress(
+        [this](std::string_view what, long done, long total) { SetProgress(what, done, total); });
     const long billId = IntIn(request, "billId", 0);
     if (auto copy = std::exchange(copy_, {})) {
       open_.form->NewFromCopy(copy);

@@ -272,11 +272,13 @@ TEST_F(WebSessionTest, TheHostsToolsPrintPageExitAndPaste) {
   EXPECT_EQ(grid["rowCount"], 3);
   EXPECT_EQ(grid["ops"], Json::parse("[[1, 2, 2]]")) << "the rows past the last one are added";
   // A paste that does not fit changes nothing.
-  out = Op(*bill, {{"op", "paste"}, {"grid", 1}, {"row", 1}, {"keys", {"FItemID"}},
-                   {"rows", {{"I001", "2"}}}});
+  out = Op(
+      *bill,
+      {{"op", "paste"}, {"grid", 1}, {"row", 1}, {"keys", {"FItemID"}}, {"rows", {{"I001", "2"}}}});
   EXPECT_EQ(out["badRequest"], true);
-  out = Op(*bill, {{"op", "paste"}, {"grid", 1}, {"row", 1}, {"keys", {"FSupplyID"}},
-                   {"rows", {{"S002"}}}});
+  out =
+      Op(*bill,
+         {{"op", "paste"}, {"grid", 1}, {"row", 1}, {"keys", {"FSupplyID"}}, {"rows", {{"S002"}}}});
   EXPECT_EQ(out["badRequest"], true) << "a header field is no column of the grid";
 
   // The printout: the header, every row and the totals of quantities and amounts.
@@ -330,8 +332,8 @@ TEST_F(WebSessionTest, TheHostsToolsPrintPageExitAndPaste) {
   EXPECT_EQ(out["result"]["cancelled"], true);
 
   // A changed bill asks before it is left: Cancel stays, No leaves it unsaved.
-  const std::string storedQty = "SELECT FShowQty FROM t_CC_StockBillEntry WHERE FID=" +
-                                std::to_string(second);
+  const std::string storedQty =
+      "SELECT FShowQty FROM t_CC_StockBillEntry WHERE FID=" + std::to_string(second);
   const double before = vb::CDbl(session->host().Run(storedQty)[0].rows[0][0]);
   Edit(*bill, "FShowQty", 1, "9");
   out = Op(*bill, {{"op", "tool"}, {"key", "mnuDataPre2"}});
@@ -357,7 +359,10 @@ TEST_F(WebSessionTest, LongWorkReportsHowFarItGot) {
   EXPECT_TRUE(bill->Progress().is_null()) << bill->Progress().dump();
   Json rows = Json::array();
   for (int r = 0; r < 300; ++r) rows.push_back(Json::array({r % 2 ? "I001" : "I002", 1 + r % 3}));
-  Json out = Op(*bill, {{"op", "paste"}, {"grid", 1}, {"row", 1}, {"keys", {"FItemID", "FShowQty"}},
+  Json out = Op(*bill, {{"op", "paste"},
+                        {"grid", 1},
+                        {"row", 1},
+                        {"keys", {"FItemID", "FShowQty"}},
                         {"rows", rows}});
   ASSERT_EQ(out["result"]["rows"], 300) << out["result"].dump();
   EXPECT_EQ(bill->Progress(), Json::parse(R"({"what": "粘贴", "done": 300, "total": 300})"));
@@ -392,8 +397,11 @@ TEST_F(WebSessionTest, AListIsFilteredSortedAndExportedWithoutWhatIsWithheld) {
     return shown;
   };
   // By supplier (number or name), by number, by state, by date.
-  Json out = Op(*list, {{"op", "query"}, {"partner", "S001"}, {"billNo", numbers[0].substr(0, 3)},
-                        {"sort", "FBillNo"}, {"descending", true}});
+  Json out = Op(*list, {{"op", "query"},
+                        {"partner", "S001"},
+                        {"billNo", numbers[0].substr(0, 3)},
+                        {"sort", "FBillNo"},
+                        {"descending", true}});
   std::vector<std::string> shown = billNos(out["view"]);
   ASSERT_GE(shown.size(), 2u);
   EXPECT_EQ(std::find(shown.begin(), shown.end(), numbers[1]), shown.end()) << "another supplier";

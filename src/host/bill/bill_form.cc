@@ -66,7 +66,8 @@ void BillForm::ResetData() {
   page1_->Attach(changes_, 0);
   for (int g = 0; g < 2; ++g) {
     if (grids_[static_cast<std::size_t>(g)]) grids_[static_cast<std::size_t>(g)]->Detach();
-    grids_[static_cast<std::size_t>(g)] = EntryPage::New(layout(static_cast<std::size_t>(g + 1)), changes_, g + 1);
+    grids_[static_cast<std::size_t>(g)] =
+        EntryPage::New(layout(static_cast<std::size_t>(g + 1)), changes_, g + 1);
     changes_->AllRows(g + 1);
   }
   changes_->Head();
@@ -485,12 +486,12 @@ std::string BillForm::Display(const FieldDef& f, long row) const {
       // A value written by a plug-in carries no display text of its own.
       const auto number = ShownNumber(v);
       if (!number) return {};
-      return f.decimals >= 0 ? vb::Format(*number, DecimalsPattern(f.decimals))
-                             : vb::CStr(*number);
+      return f.decimals >= 0 ? vb::Format(*number, DecimalsPattern(f.decimals)) : vb::CStr(*number);
     }
     case FieldType::Date:
-      return v.Type() == vb::VarType::Date ? vb::Format(v, "yyyy-MM-dd")
-                                           : (v.IsEmpty() || v.IsNull() ? std::string() : vb::CStr(v));
+      return v.Type() == vb::VarType::Date
+                 ? vb::Format(v, "yyyy-MM-dd")
+                 : (v.IsEmpty() || v.IsNull() ? std::string() : vb::CStr(v));
     case FieldType::Base: {
       const Variant& shown = cell->Get(BillCell::kDisplay);
       return shown.IsEmpty() || shown.IsNull() ? std::string() : vb::CStr(shown);

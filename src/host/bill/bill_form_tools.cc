@@ -34,8 +34,8 @@ bool BillForm::GoToBill(bool next) {
   sql += std::string(" ORDER BY FID") + (next ? "" : " DESC");
   const auto sets = (billId_ == 0 && next) ? std::vector<RecordData>{} : services_.Run(sql);
   if (sets.empty() || sets[0].rows.empty()) {
-    services_.Ui().MsgBox(next ? "已经是最后一张单据。" : "已经是第一张单据。",
-                          host::vbInformation, kInfoTitle);
+    services_.Ui().MsgBox(next ? "已经是最后一张单据。" : "已经是第一张单据。", host::vbInformation,
+                          kInfoTitle);
     return Refuse();
   }
   return LoadBill(vb::CLng(sets[0].rows[0][0]), host::kBillView);

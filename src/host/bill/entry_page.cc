@@ -72,7 +72,8 @@ void EntryPage::Detach() {
 }
 
 void EntryPage::Renumber(std::size_t from) {
-  for (std::size_t i = from; i < rows_.size(); ++i) rows_[i].cells->SetNumber(static_cast<long>(i) + 1);
+  for (std::size_t i = from; i < rows_.size(); ++i)
+    rows_[i].cells->SetNumber(static_cast<long>(i) + 1);
 }
 
 long EntryPage::Append() {

@@ -186,7 +186,8 @@ std::string ListCsv(const std::vector<ListColumn>& columns, const std::vector<Li
     csv += "\r\n";
   };
   line(columns, [](const ListColumn& c) -> const std::string& { return c.caption; });
-  for (const auto& row : rows) line(row.texts, [](const std::string& t) -> const std::string& { return t; });
+  for (const auto& row : rows)
+    line(row.texts, [](const std::string& t) -> const std::string& { return t; });
   return csv;
 }
 

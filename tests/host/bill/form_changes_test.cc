@@ -37,7 +37,8 @@ class FormChangesTest : public HostTest {
   }
   std::vector<std::tuple<bool, long, long>> Ops() {
     std::vector<std::tuple<bool, long, long>> ops;
-    for (const auto& op : form_->changes().grid(1).ops) ops.emplace_back(op.insert, op.at, op.count);
+    for (const auto& op : form_->changes().grid(1).ops)
+      ops.emplace_back(op.insert, op.at, op.count);
     return ops;
   }
   // Takes the changes as a view does: every row it shows is seen.
@@ -93,8 +94,8 @@ TEST_F(FormChangesTest, RowsInsertedAndDeletedAreRecordedInOrderAndTheRowsKeepTh
 
   ASSERT_TRUE(form_->DeleteRow(3));
   ASSERT_TRUE(form_->DeleteRow(3));
-  EXPECT_THAT(Ops(), ::testing::ElementsAre(std::make_tuple(true, 2L, 3L),
-                                            std::make_tuple(false, 3L, 2L)));
+  EXPECT_THAT(
+      Ops(), ::testing::ElementsAre(std::make_tuple(true, 2L, 3L), std::make_tuple(false, 3L, 2L)));
   EXPECT_THAT(ChangedRows(), ::testing::ElementsAre(2, 0, 0)) << "deleted rows have no number";
   ASSERT_EQ(form_->RowCount(), 2);
   EXPECT_EQ(form_->Page(1).Row(2)->cells->number(), 2);

@@ -130,7 +130,8 @@ TEST_F(BillListTest, TheQueryChoosesTheBillsAndTheTextsSortAsShown) {
   const long customer = static_cast<long>(
       std::find_if(columns.begin(), columns.end(), [](auto& c) { return c.key == "FCustID"; }) -
       columns.begin());
-  for (const auto& r : rows) EXPECT_THAT(r.texts[static_cast<std::size_t>(customer)], HasSubstr("联华"));
+  for (const auto& r : rows)
+    EXPECT_THAT(r.texts[static_cast<std::size_t>(customer)], HasSubstr("联华"));
 
   query = {};
   query.dateTo = "2026-13-01";
