@@ -103,13 +103,14 @@ int main(int argc, char** argv) {
       zov::sim::InitializeDatabase(setup.database, true);
       zov::sim::SetDemoPasswords(*zov::sim::ConnectToFile(setup.database));
     } else {
+      // A database of an earlier version gets the host's newer tables and columns.
       auto db = zov::sim::ConnectToFile(setup.database);
+      zov::sim::UpgradeDatabase(*db);
       if (zov::sim::AddPasswordColumns(*db))
         std::cout << "zov-web: the users of " << setup.database
                   << " have no passwords yet: set them with zov user passwd" << std::endl;
       // The plug-in library beside this program serves the bills, whichever build set the
-      // database up; the host's tables of this version are added to a database of an earlier one.
-      zov::sim::UpgradeDatabase(*db);
+      // database up.
       const std::string library = zov::sim::DefaultPluginLibrary();
       if (fs::exists(library)) {
         auto registry = zov::vb::Ref<RegistryWriter>::Adopt(new RegistryWriter(*db));
