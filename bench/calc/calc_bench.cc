@@ -88,7 +88,7 @@ struct Host {
     (*templates)[kSaleBill] = tmpl;
     sim::SessionOptions options;
     options.bag["IndustryType"] = 1;
-    session = std::make_unique<sim::Session>(sim::ConnectToFile(databases.freshCopy("demo")),
+    session = std::make_unique<sim::Session>(sim::ConnectToDatabase(databases.freshCopy("demo")),
                                              templates, options, sim::ScriptedUi::New());
     ctx = plugins::PluginContext::For(session->Host());
   }

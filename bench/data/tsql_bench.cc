@@ -3,24 +3,32 @@
 //   First/<name>     lexing, parsing and translating a statement never seen before;
 //   Cached/<name>    Session::Execute of a statement whose shape is cached, literals varying;
 //   Hand/<name>      the same query written for SQLite, prepared once, bound and stepped, its
-//                    values read into Variants.
+//                    values read into Variants;
+//   InList/<n>       a query with an IN list of n values, with the complexity fitted over n;
+//   Server/<name>    Cached/<name> on a PostgreSQL server holding the same rows, when
+//                    ZOV_BENCH_POSTGRESQL gives a server's connection string (the table then
+//                    shows the server/file ratio too).
 // After the runs a table gives each statement's times and the cached/hand ratio, with medians.
 #include <benchmark/benchmark.h>
 #include <fmt/format.h>
+#include <libpq-fe.h>
 #include <sqlite3.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 
 #include "data/database.h"
 #include "data/sqlite/catalog_store.h"
 #include "data/sqlite/connection.h"
+#include "data/sqlite/dialect.h"
 #include "data/tsql/lexer.h"
 #include "data/tsql/parser.h"
 #include "data/tsql/translator.h"
+#include "zov/vb/datetime.h"
 
 namespace {
 
@@ -173,23 +181,8 @@ const Case kCases[] = {
      nullptr, kItems},
 };
 
-fs::path g_dir;
-std::shared_ptr<Database> g_db;
-
-std::string Expand(const char* text, int key) {
-  std::string out(text);
-  const std::string k = std::to_string(key);
-  for (std::size_t p; (p = out.find("{}")) != std::string::npos;) out.replace(p, 2, k);
-  return out;
-}
-
-void Populate() {
-  g_dir = fs::temp_directory_path() / fmt::format("zov-tsql-bench-{}", ::getpid());
-  fs::remove_all(g_dir);
-  fs::create_directories(g_dir);
-  g_db = Database::Open((g_dir / "bench.db").string());
-  auto s = g_db->NewSession();
-  s->ExecuteScript(R"(
+// The tables of the plug-ins' statements, in T-SQL.
+constexpr const char* kSchema = R"(
 CREATE TABLE t_SystemProfile (FCategory varchar(30) NOT NULL, FKey varchar(50) NOT NULL, FValue varchar(255) NULL, CONSTRAINT PK_t_SystemProfile PRIMARY KEY (FCategory, FKey))
 GO
 CREATE TABLE t_PeriodDate (FYear int NOT NULL, FPeriod int NOT NULL, FStartDate datetime NOT NULL, FEndDate datetime NOT NULL, CONSTRAINT PK_t_PeriodDate PRIMARY KEY (FYear, FPeriod))
@@ -240,7 +233,27 @@ CREATE INDEX IX_ls_cust ON T_LS_CX_Customer (FBillNo)
 GO
 INSERT INTO t_SystemProfile VALUES ('IC','StartYear','2026'), ('IC','StartPeriod','11'), ('GL','Closed','1'), ('GL','InitClosed','0'), ('IC','CurrentYear','2026'), ('IC','CurrentPeriod','12'), ('General','TaxRate','13')
 GO
-)");
+)";
+
+fs::path g_dir;
+std::shared_ptr<Database> g_db;
+std::shared_ptr<Database> g_server;  // the same rows on PostgreSQL, when a server is given
+std::string g_serverLocation;
+
+std::string Expand(const char* text, int key) {
+  std::string out(text);
+  const std::string k = std::to_string(key);
+  for (std::size_t p; (p = out.find("{}")) != std::string::npos;) out.replace(p, 2, k);
+  return out;
+}
+
+void Populate() {
+  g_dir = fs::temp_directory_path() / fmt::format("zov-tsql-bench-{}", ::getpid());
+  fs::remove_all(g_dir);
+  fs::create_directories(g_dir);
+  g_db = Database::Open((g_dir / "bench.db").string());
+  auto s = g_db->NewSession();
+  s->ExecuteScript(kSchema);
   // Bulk rows go straight to SQLite in the canonical forms the front end stores.
   sqlite::Connection c((g_dir / "bench.db").string());
   c.Exec("BEGIN");
@@ -282,6 +295,60 @@ INSERT INTO t_PeriodDate VALUES (2026, 11, '2026-11-01 00:00:00.000', '2026-11-3
   c.Exec("ANALYZE");
 }
 
+// A value as a T-SQL literal.
+std::string Literal(const zov::vb::Variant& v) {
+  using zov::vb::VarType;
+  switch (v.Type()) {
+    case VarType::Null:
+    case VarType::Empty:
+      return "NULL";
+    case VarType::Long:
+      return std::to_string(v.AsLong());
+    case VarType::Boolean:
+      return v.AsBool() ? "1" : "0";
+    case VarType::Double:
+      return fmt::format("{}", v.AsDouble());
+    case VarType::Currency:
+      return fmt::format("{}", v.AsCurrency().ToDouble());
+    case VarType::Date: {
+      const zov::vb::DateParts p = zov::vb::PartsOfDate(v.AsDate());
+      return fmt::format("'{:04}-{:02}-{:02} {:02}:{:02}:{:02}'", p.year, p.month, p.day, p.hour,
+                         p.minute, p.second);
+    }
+    default: {
+      std::string out = "N'";
+      for (char c : v.AsString()) {
+        out += c;
+        if (c == '\'') out += '\'';
+      }
+      return out + "'";
+    }
+  }
+}
+
+// Copies the rows the file's tables were filled with (the profile rows come with the schema) to
+// the server through the front end, 500 rows a batch.
+void CopyToServer() {
+  auto from = g_db->NewSession();
+  auto to = g_server->NewSession();
+  for (const char* table :
+       {"t_PeriodDate", "t_ICItem", "t_Stock", "t_AuxItem", "t_cc_inventory", "t_ItemPrice",
+        "t_LatestPrice", "t_ClientType", "t_Organization", "t_XS_Order", "t_XS_OrderEntry",
+        "t_SerialNumList", "t_ItemPriceProfile", "t_LS_ItemPrice", "T_LS_CX", "T_LS_CX_Customer"}) {
+    const BatchResult rows = from->Execute(fmt::format("SELECT * FROM {}", table));
+    const auto& all = rows.resultSets.at(0).rows;
+    for (std::size_t start = 0; start < all.size(); start += 500) {
+      std::string sql = fmt::format("INSERT INTO {} VALUES ", table);
+      for (std::size_t r = start; r < std::min(all.size(), start + 500); ++r) {
+        sql += r == start ? "(" : ", (";
+        for (std::size_t i = 0; i < all[r].size(); ++i) sql += (i ? ", " : "") + Literal(all[r][i]);
+        sql += ")";
+      }
+      to->Execute(sql, Atomic::Yes);
+    }
+  }
+}
+
 void First(benchmark::State& state, const Case* c) {
   sqlite::Connection connection((g_dir / "bench.db").string());
   const tsql::Catalog main = sqlite::CatalogStore::Load(connection, "main");
@@ -298,7 +365,7 @@ void First(benchmark::State& state, const Case* c) {
         values[static_cast<std::size_t>(t.literal)] = tsql::LiteralValue(t);
       }
     std::unique_ptr<tsql::Batch> batch = tsql::Parser::Parse(text, lexed);
-    tsql::TranslatorInput in{&main, &temp, batch.get(), &texts, &values, false};
+    tsql::TranslatorInput in{&main, &temp, batch.get(), &texts, &values, false, &sqlite::Dialect()};
     tsql::Translator translator(in);
     tsql::Translation t = translator.Select(batch->statements.front()->As<tsql::SelectStatement>());
     benchmark::DoNotOptimize(t.sql.data());
@@ -307,6 +374,15 @@ void First(benchmark::State& state, const Case* c) {
 
 void Cached(benchmark::State& state, const Case* c) {
   auto session = g_db->NewSession();
+  int key = 0;
+  for (auto _ : state) {
+    BatchResult r = session->Execute(Expand(c->tsql, key++ % c->keys + 1));
+    benchmark::DoNotOptimize(r.resultSets.data());
+  }
+}
+
+void Server(benchmark::State& state, const Case* c) {
+  auto session = g_server->NewSession();
   int key = 0;
   for (auto _ : state) {
     BatchResult r = session->Execute(Expand(c->tsql, key++ % c->keys + 1));
@@ -348,6 +424,20 @@ void Hand(benchmark::State& state, const Case* c) {
   }
 }
 
+// A query with an IN list of state.range(0) item IDs, whole from text to rows: the cost grows with
+// the list's length and no faster.
+void InList(benchmark::State& state) {
+  auto session = g_db->NewSession();
+  std::string sql = "SELECT COUNT(*) FROM t_ICItem WHERE FItemID IN (1";
+  for (std::int64_t i = 2; i <= state.range(0); ++i) sql += fmt::format(",{}", i);
+  sql += ")";
+  for (auto _ : state) {
+    BatchResult r = session->Execute(sql);
+    benchmark::DoNotOptimize(r.resultSets.data());
+  }
+  state.SetComplexityN(state.range(0));
+}
+
 // The special-price batch by hand: the same four steps on a temporary table.
 void HandBatch(benchmark::State& state, const Case* c) {
   sqlite::Connection connection((g_dir / "bench.db").string());
@@ -383,14 +473,18 @@ class SummaryReporter : public benchmark::ConsoleReporter {
  public:
   void ReportRuns(const std::vector<Run>& runs) override {
     for (const Run& r : runs)
-      if (r.run_type == Run::RT_Iteration || r.aggregate_name == "median")
+      if (r.run_type == Run::RT_Iteration || r.aggregate_name == "median") {
         times_[r.run_name.function_name] = r.GetAdjustedCPUTime();
+        realTimes_[r.run_name.function_name] = r.GetAdjustedRealTime();
+      }
     ConsoleReporter::ReportRuns(runs);
   }
   const std::map<std::string, double>& times() const { return times_; }
+  const std::map<std::string, double>& realTimes() const { return realTimes_; }
 
  private:
   std::map<std::string, double> times_;
+  std::map<std::string, double> realTimes_;
 };
 
 double Median(std::vector<double> v) {
@@ -403,6 +497,16 @@ double Median(std::vector<double> v) {
 
 int main(int argc, char** argv) {
   Populate();
+  if (const char* server = std::getenv("ZOV_BENCH_POSTGRESQL"); server && *server) {
+    g_serverLocation = Database::Named(server, fmt::format("zov_tsql_bench_{}", ::getpid()));
+    g_server = Database::Create(g_serverLocation);
+    g_server->NewSession()->ExecuteScript(kSchema);
+    CopyToServer();
+    // The file's statistics were gathered after filling it; the server's are, too.
+    PGconn* c = PQconnectdb(g_serverLocation.c_str());
+    PQclear(PQexec(c, "ANALYZE"));
+    PQfinish(c);
+  }
   for (const Case& c : kCases) {
     if (c.sqlite)
       benchmark::RegisterBenchmark(fmt::format("First/{}", c.name).c_str(), First, &c)
@@ -412,7 +516,17 @@ int main(int argc, char** argv) {
     benchmark::RegisterBenchmark(fmt::format("Hand/{}", c.name).c_str(),
                                  c.sqlite ? Hand : HandBatch, &c)
         ->Unit(benchmark::kMicrosecond);
+    // The server's time is mostly its own and the round trips: real time counts.
+    if (g_server)
+      benchmark::RegisterBenchmark(fmt::format("Server/{}", c.name).c_str(), Server, &c)
+          ->Unit(benchmark::kMicrosecond)
+          ->UseRealTime();
   }
+  benchmark::RegisterBenchmark("InList", InList)
+      ->RangeMultiplier(4)
+      ->Range(1 << 10, 1 << 16)
+      ->Complexity(benchmark::oN)
+      ->Unit(benchmark::kMillisecond);
   benchmark::Initialize(&argc, argv);
   SummaryReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
@@ -433,8 +547,30 @@ int main(int argc, char** argv) {
   }
   std::printf("median first parse+translate: %.2f us; median cached/hand ratio: %.2f\n",
               Median(firsts), Median(ratios));
+  if (g_server) {
+    const auto& real = reporter.realTimes();
+    std::vector<double> serverRatios;
+    std::printf(
+        "\nReal time per statement, SQLite file and PostgreSQL server\n%-22s %12s %12s %8s\n",
+        "statement", "file us", "server us", "ratio");
+    for (const Case& c : kCases) {
+      auto get = [&](const char* kind) {
+        auto it = real.find(fmt::format("{}/{}", kind, c.name));
+        return it == real.end() ? 0.0 : it->second;
+      };
+      const double file = get("Cached"), server = get("Server");
+      if (file == 0 || server == 0) continue;
+      serverRatios.push_back(server / file);
+      std::printf("%-22s %12.2f %12.2f %8.2f\n", c.name, file, server, server / file);
+    }
+    std::printf("median server/file ratio: %.2f\n", Median(serverRatios));
+  }
   benchmark::Shutdown();
   g_db.reset();
   fs::remove_all(g_dir);
+  if (g_server) {
+    g_server.reset();
+    Database::Drop(g_serverLocation);
+  }
   return 0;
 }

@@ -42,12 +42,12 @@ ordered_json ToJson(const zov::vb::Variant& v) {
   }
 }
 
-int DbInit(const std::string& path, bool demo) {
+int DbInit(const std::string& location, bool demo) {
   try {
     zov::sim::InitializeDatabase(
-        path, demo, [](const std::string& stage) { std::cerr << "  " << stage << "\n"; });
-    if (demo) zov::sim::SetDemoPasswords(*zov::sim::ConnectToFile(path));
-    std::cout << path << "\n";
+        location, demo, [](const std::string& stage) { std::cerr << "  " << stage << "\n"; });
+    if (demo) zov::sim::SetDemoPasswords(*zov::sim::ConnectToDatabase(location));
+    std::cout << zov::data::Database::Shown(location) << "\n";
     return 0;
   } catch (const std::exception& e) {
     std::cerr << e.what() << "\n";
@@ -55,7 +55,7 @@ int DbInit(const std::string& path, bool demo) {
   }
 }
 
-int Sql(const std::string& path, const std::string& file, const std::string& text) {
+int Sql(const std::string& location, const std::string& file, const std::string& text) {
   std::string batch = text;
   if (!file.empty()) {
     std::ifstream in(file);
@@ -68,7 +68,7 @@ int Sql(const std::string& path, const std::string& file, const std::string& tex
     batch = s.str();
   }
   try {
-    auto db = zov::data::Database::Open(path);
+    auto db = zov::data::Database::Open(location);
     auto session = db->NewSession();
     // The whole batch is one transaction: a failure leaves the database unchanged.
     auto result = session->ExecuteScript(batch, zov::data::Atomic::Yes);
@@ -142,14 +142,14 @@ std::string ReadSecret(const std::string& prompt) {
   return line;
 }
 
-int UserPasswd(const std::string& path, const std::string& user) {
+int UserPasswd(const std::string& location, const std::string& user) {
   try {
     const std::string password = ReadSecret("新密码：");
     if (::isatty(STDIN_FILENO) && ReadSecret("再输入一次：") != password) {
       std::cerr << "两次输入的密码不一致。\n";
       return 1;
     }
-    auto db = zov::sim::ConnectToFile(path);
+    auto db = zov::sim::ConnectToDatabase(location);
     zov::sim::AddPasswordColumns(*db);
     zov::sim::SetPassword(*db, user, password);
     std::cerr << "用户“" << user << "”的密码已设置。\n";
@@ -169,31 +169,34 @@ int main(int argc, char** argv) {
   app.require_subcommand(1);
 
   auto* db = app.add_subcommand("db", "set a database up");
-  auto* init = db->add_subcommand(
-      "init", "create a database file with the schema (and the demo account set)");
+  auto* init =
+      db->add_subcommand("init", "create a database with the schema (and the demo account set)");
   std::string initPath;
   bool demo = false;
-  init->add_option("--db", initPath, "the database file")->required();
+  constexpr const char* kLocation = "the database: a file, or a postgresql:// connection string";
+  init->add_option("--db", initPath, kLocation)->required();
   init->add_flag("--demo", demo, "load the demo account set");
   db->require_subcommand(1);
 
   auto* sql = app.add_subcommand("sql", "run one T-SQL batch and print its result sets as JSON");
   std::string sqlPath, sqlFile, sqlText;
-  sql->add_option("--db", sqlPath, "the database file")->required();
+  sql->add_option("--db", sqlPath, kLocation)->required();
   sql->add_option("--file", sqlFile, "read the batch from a file");
   sql->add_option("text", sqlText, "the batch");
 
   auto* run = app.add_subcommand("run", "play scenario files");
   std::string runDb;
   std::vector<std::string> files;
-  run->add_option("--db", runDb, "a database file to copy for \"demo\" scenarios");
+  run->add_option("--db", runDb,
+                  "a database to copy for \"demo\" scenarios (a file, or a postgresql:// "
+                  "connection string: every scenario then runs on a copy on that server)");
   run->add_option("files", files, "scenario files")->required();
 
   auto* user = app.add_subcommand("user", "the account set's users");
   auto* passwd = user->add_subcommand(
       "passwd", "set a user's password, read from the standard input (typed twice on a terminal)");
   std::string passwdPath, passwdUser;
-  passwd->add_option("--db", passwdPath, "the database file")->required();
+  passwd->add_option("--db", passwdPath, kLocation)->required();
   passwd->add_option("user", passwdUser, "the user's number, as stored (admin)")->required();
   user->require_subcommand(1);
 

@@ -1,11 +1,11 @@
-// The host database: SQL Server's T-SQL run on an embedded SQLite file.
+// The host database: SQL Server's T-SQL run on an embedded SQLite file or on a PostgreSQL server.
 //
-// A Database is one file; each Session is one connection of its own (temporary tables, SET
-// options, variables of the running batch, prepared statements and the translation cache are the
-// session's). Sessions may run on different threads at the same time; a single session is used
-// by one thread at a time.
+// A Database is one account set's database; each Session is one connection of its own (temporary
+// tables, SET options, variables of the running batch, prepared statements and the translation
+// cache are the session's). Sessions may run on different threads at the same time; a single
+// session is used by one thread at a time.
 //
-//   auto db = zov::data::Database::Open("account.db");
+//   auto db = zov::data::Database::Open("account.db");  // or "postgresql://host/zov"
 //   auto session = db->NewSession();
 //   zov::data::BatchResult r = session->Execute("SELECT FName FROM t_Stock WHERE FItemID = 3");
 #pragma once
@@ -79,18 +79,35 @@ class Session {
   std::unique_ptr<detail::SessionState> state_;
 };
 
+// Whether `location` names a database on a server (a "postgresql://" connection string) rather
+// than a file.
+bool IsServerLocation(std::string_view location);
+
 class Database {
  public:
-  // Opens the SQLite file at `path`, creating it when missing. Throws SqlError when it cannot.
-  static std::shared_ptr<Database> Open(const std::string& path);
+  // Opens the database at `location`: an SQLite file, created when missing, or a PostgreSQL
+  // database given by its connection string. Throws SqlError when it cannot.
+  static std::shared_ptr<Database> Open(const std::string& location);
+  // Creates an empty database at `location`, replacing whatever is there (on a server: creates
+  // the database when missing, empties it otherwise), and opens it.
+  static std::shared_ptr<Database> Create(const std::string& location);
+  // Makes `to` a copy of the database at `from` (nothing may be connected to `from`).
+  static void Copy(const std::string& from, const std::string& to);
+  // Removes the database at `location`, if any.
+  static void Drop(const std::string& location);
+  // The location of a database named `name` beside the one at `location`: a file in the same
+  // folder, or a database on the same server.
+  static std::string Named(const std::string& location, std::string_view name);
+  // `location` as messages may show it (without a password).
+  static std::string Shown(const std::string& location);
   ~Database();
   Database(const Database&) = delete;
   Database& operator=(const Database&) = delete;
 
   // A new session with its own connection. Sessions keep the database open while they live.
   std::unique_ptr<Session> NewSession();
-  // The file this database lives in.
-  const std::string& path() const;
+  // Where this database lives: the file, or the server's connection string.
+  const std::string& location() const;
 
  private:
   explicit Database(std::shared_ptr<detail::DatabaseState> state);

@@ -373,4 +373,12 @@ Variant Concat(const Variant& a, const Variant& b) {
   return (a.IsNull() ? std::string() : CStr(a)) + (b.IsNull() ? std::string() : CStr(b));
 }
 
+std::int32_t QBColor(std::int32_t color) {
+  static constexpr std::int32_t kColors[16] = {
+      0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080, 0x008080, 0xC0C0C0,
+      0x808080, 0xFF0000, 0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
+  if (color < 0 || color > 15) Raise(kErrInvalidProcedureCall);
+  return kColors[color];
+}
+
 }  // namespace zov::vb

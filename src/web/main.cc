@@ -1,12 +1,15 @@
 // zov-web: the browser host. A person logs in as a user of the demo account set, opens the
 // sales bills and their lists, and works with them while the plug-ins' rules run.
 //
-//   zov-web [--port N] [--data DIR] [--reset] [--session-idle SECONDS] [--sessions-per-user N]
+//   zov-web [--port N] [--data DIR] [--db LOCATION] [--reset] [--session-idle SECONDS]
+//           [--sessions-per-user N]
 //
-// The data folder holds the account set's database (demo.db, created with the demo account set
-// and its users' passwords on first start) and the plug-ins' log files. Without --data it is
-// ~/.local/share/zov-web, or ./zov-web-data when there is no home folder. What fails in a
-// session (a statement, a handler) is written to the standard error, with the user.
+// The data folder holds the plug-ins' log files and, unless --db names another, the account
+// set's database (demo.db, created with the demo account set and its users' passwords on first
+// start). Without --data it is ~/.local/share/zov-web, or ./zov-web-data when there is no home
+// folder. With --db postgresql://... the account set lives on a PostgreSQL server, set up once
+// with zov db init; any number of zov-web processes may serve it. What fails in a session (a
+// statement, a handler) is written to the standard error, with the user.
 #include <signal.h>
 #include <unistd.h>
 
@@ -18,6 +21,7 @@
 #include <thread>
 
 #include "components/user_login.h"
+#include "data/database.h"
 #include "scenario/databases.h"
 #include "server.h"
 #include "session/data_connection.h"
@@ -62,6 +66,10 @@ int main(int argc, char** argv) {
   bool reset = false;
   app.add_option("--port", port, "the port on 127.0.0.1 (0: any free port)")->capture_default_str();
   app.add_option("--data", data, "the data folder (database and log files)")->capture_default_str();
+  std::string database;
+  app.add_option("--db", database,
+                 "the account set's database: a file, or a postgresql:// connection string "
+                 "(default: demo.db in the data folder)");
   app.add_flag("--reset", reset, "set the demo account set up afresh");
   long idle = 30 * 60;
   std::size_t perUser = 5;
@@ -95,19 +103,22 @@ int main(int argc, char** argv) {
   };
   try {
     fs::create_directories(data);
-    setup.database = (fs::path(data) / "demo.db").string();
+    setup.database = database.empty() ? (fs::path(data) / "demo.db").string() : database;
     setup.systemDirectory = (fs::path(data) / "system").string();
     fs::create_directories(setup.systemDirectory);
-    if (reset || !fs::exists(setup.database)) {
-      std::cout << "zov-web: setting up the demo account set in " << setup.database << std::endl;
+    // A server's database is set up once (zov db init), whatever number of processes serve it.
+    const bool onServer = zov::data::IsServerLocation(setup.database);
+    if (reset || (!onServer && !fs::exists(setup.database))) {
+      std::cout << "zov-web: setting up the demo account set in "
+                << zov::data::Database::Shown(setup.database) << std::endl;
       zov::sim::InitializeDatabase(setup.database, true);
-      zov::sim::SetDemoPasswords(*zov::sim::ConnectToFile(setup.database));
+      zov::sim::SetDemoPasswords(*zov::sim::ConnectToDatabase(setup.database));
     } else {
       // A database of an earlier version gets the host's newer tables and columns.
-      auto db = zov::sim::ConnectToFile(setup.database);
+      auto db = zov::sim::ConnectToDatabase(setup.database);
       zov::sim::UpgradeDatabase(*db);
       if (zov::sim::AddPasswordColumns(*db))
-        std::cout << "zov-web: the users of " << setup.database
+        std::cout << "zov-web: the users of " << zov::data::Database::Shown(setup.database)
                   << " have no passwords yet: set them with zov user passwd" << std::endl;
       // The plug-in library beside this program serves the bills, whichever build set the
       // database up.
@@ -134,7 +145,8 @@ int main(int argc, char** argv) {
     sigwait(&stopSignals, &signal);
     server.Stop();
   });
-  std::cout << "zov-web: http://127.0.0.1:" << bound << "/  (data: " << data << ")" << std::endl;
+  std::cout << "zov-web: http://127.0.0.1:" << bound << "/  (data: " << data
+            << ", database: " << zov::data::Database::Shown(setup.database) << ")" << std::endl;
   server.Listen();
   // Whatever ended the serving, the stopper thread ends too: a signal of our own reaches it (or
   // stays pending and blocked when a signal already did).

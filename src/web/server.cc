@@ -2,6 +2,7 @@
 
 #include <httplib.h>
 
+#include <algorithm>
 #include <iostream>
 
 #include "components/user_login.h"
@@ -60,7 +61,7 @@ bool StartsWith(std::string_view s, std::string_view prefix) {
 
 WebServer::WebServer(ServerSetup setup)
     : sessions_(std::move(setup)),
-      directory_(sim::ConnectToFile(sessions_.setup().database)),
+      directory_(sim::ConnectToDatabase(sessions_.setup().database)),
       http_(std::make_unique<httplib::Server>()) {
   // A request of a window may wait while that window runs; many may be open at once.
   http_->new_task_queue = [] { return new httplib::ThreadPool(32); };
@@ -150,9 +151,16 @@ void WebServer::Routes() {
     if (!sets.empty())
       for (const auto& r : sets[0].rows) {
         const long id = vb::CLng(r[0]);
-        if (!sessions_.setup().templates->count(id)) continue;  // a class without a form
-        bills.push_back(
-            Json{{"classTypeId", id}, {"name", vb::CStr(r[1])}, {"plugin", vb::CStr(r[2])}});
+        const auto tmpl = sessions_.setup().templates->find(id);
+        if (tmpl == sessions_.setup().templates->end()) continue;  // a class without a form
+        // The kinds of the class with a list of their own.
+        Json lists = Json::array();
+        for (const auto& k : tmpl->second->listKinds)
+          lists.push_back(Json{{"billType", k.billType}, {"caption", k.caption}});
+        bills.push_back(Json{{"classTypeId", id},
+                             {"name", vb::CStr(r[1])},
+                             {"plugin", vb::CStr(r[2])},
+                             {"lists", std::move(lists)}});
       }
     Reply(res, bills);
   });
@@ -216,13 +224,20 @@ void WebServer::Routes() {
       throw BadRequest("窗口只有单据（bill）和列表（list）两种。");
     const long classTypeId = IntIn(body, "classTypeId", 0);
     const long billId = IntIn(body, "billId", 0);
-    if (!sessions_.setup().templates->count(classTypeId)) return Fail(res, 404, "没有这种单据。");
+    const auto tmpl = sessions_.setup().templates->find(classTypeId);
+    if (tmpl == sessions_.setup().templates->end()) return Fail(res, 404, "没有这种单据。");
+    // A list of one kind is one the class offers.
+    const long billType = kind == "list" ? IntIn(body, "billType", 0) : 0;
+    if (billType != 0 &&
+        std::none_of(tmpl->second->listKinds.begin(), tmpl->second->listKinds.end(),
+                     [&](const sim::ListKind& k) { return k.billType == billType; }))
+      throw BadRequest("这种单据没有这样的列表。");
     std::shared_ptr<Window> window;
     Json outcome;
     if (kind == "list") {
       auto list = session->NewListWindow();
       window = list;
-      outcome = list->Open(classTypeId);
+      outcome = list->Open(classTypeId, billType);
     } else {
       auto bill = session->NewBillWindow();
       window = bill;

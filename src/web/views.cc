@@ -1,11 +1,14 @@
 #include "views.h"
 
 #include <cmath>
+#include <cstdio>
 #include <optional>
 
+#include "bill/form_parts.h"
 #include "bill/tool_bar.h"
 #include "zov/host/recordset.h"
 #include "zov/vb/convert.h"
+#include "zov/vb/error.h"
 #include "zov/vb/format.h"
 
 namespace zov::web {
@@ -81,6 +84,68 @@ Json ToolJson(host::ITool& tool) {
               {"tip", tool.ToolTipText()},
               {"enabled", tool.Enabled()},
               {"checked", tool.Checked()}};
+}
+
+// Twips to the browser's pixels (15 to the pixel, as on the host's screens).
+constexpr long kTwipsPerPixel = 15;
+
+long Measure(const sim::FormControl& control, std::string_view property) {
+  try {
+    const vb::Variant v = control.Property(property);
+    return v.IsEmpty() || v.IsNull() ? 0 : vb::CLng(v);
+  } catch (const vb::Error&) {
+    return 0;
+  }
+}
+
+bool Shown(const sim::FormControl& control, std::string_view property) {
+  try {
+    const vb::Variant v = control.Property(property);
+    return !v.IsEmpty() && !v.IsNull() && vb::CBool(v);
+  } catch (const vb::Error&) {
+    return false;
+  }
+}
+
+// A VB colour (&HBBGGRR) as CSS "#rrggbb"; "" when the control has none.
+std::string CssColor(const sim::FormControl& control, std::string_view property) {
+  long bgr = 0;
+  try {
+    const vb::Variant v = control.Property(property);
+    if (v.IsEmpty() || v.IsNull()) return {};
+    bgr = vb::CLng(v);
+  } catch (const vb::Error&) {
+    return {};
+  }
+  char css[8];
+  std::snprintf(css, sizeof css, "#%02x%02x%02x", static_cast<unsigned>(bgr & 0xFF),
+                static_cast<unsigned>((bgr >> 8) & 0xFF),
+                static_cast<unsigned>((bgr >> 16) & 0xFF));
+  return css;
+}
+
+// The picture boxes a plug-in placed on the form, where they show: position and size in
+// pixels from the entry grid's corner, colours and the lines printed on them.
+Json PicturesJson(const sim::BillForm& form) {
+  Json pictures = Json::array();
+  const auto& controls = form.controls();
+  if (controls.empty()) return pictures;
+  const sim::FormControl& grid = *controls.front();
+  for (const auto& c : controls) {
+    if (c->TypeName() != "PictureBox" || !Shown(*c, "Visible")) continue;
+    const long width = Measure(*c, "Width"), height = Measure(*c, "Height");
+    if (width <= 0 || height <= 0) continue;
+    pictures.push_back(
+        Json{{"name", c->Name()},
+             {"left", (Measure(*c, "Left") - Measure(grid, "Left")) / kTwipsPerPixel},
+             {"top", (Measure(*c, "Top") - Measure(grid, "Top")) / kTwipsPerPixel},
+             {"width", width / kTwipsPerPixel},
+             {"height", height / kTwipsPerPixel},
+             {"back", CssColor(*c, "BackColor")},
+             {"fore", CssColor(*c, "ForeColor")},
+             {"lines", c->printed()}});
+  }
+  return pictures;
 }
 
 }  // namespace
@@ -199,7 +264,8 @@ Json FormView::GridJson(sim::BillForm& form, int grid, bool full, bool columnsMa
       Json column{{"key", f.key},
                   {"caption", form.Caption(f.key)},
                   {"type", TypeName(f.type)},
-                  {"locked", form.Column(f).locked}};
+                  {"locked", form.Column(f).locked},
+                  {"width", sim::BillForm::ColumnWidth(f) / kTwipsPerPixel}};
       if (f.type == sim::FieldType::Number) column["decimals"] = f.decimals;
       columns.push_back(std::move(column));
     }
@@ -287,7 +353,18 @@ Json FormView::Render(sim::BillForm& form, bool full, const sim::Withheld& withh
     out["active"] = Json{{"key", form.ActiveKey()}, {"row", form.ActiveRow()}};
 
   // The header, in the template's order.
-  if (full || frame || changes.head() || changes.columns()) {
+  // A plug-in's buttons at the end of header boxes change without the form's knowing: what they
+  // show is read at each operation (a handful of controls) and the header sent when it differs.
+  Json postfixes = Json::object();
+  for (const auto& f : t.head) {
+    if (!shows(f)) continue;
+    if (auto button = form.PostfixButton(f.key); button && Shown(*button, "Visible"))
+      postfixes[f.key] = Json{{"name", button->Name()},
+                              {"caption", vb::CStr(button->Property("Caption"))},
+                              {"enabled", Shown(*button, "Enabled")}};
+  }
+  std::string postfixText = postfixes.dump();
+  if (full || frame || changes.head() || changes.columns() || postfixText != postfixes_) {
     Json head = Json::array();
     for (const auto& f : t.head) {
       if (!shows(f)) continue;
@@ -298,11 +375,15 @@ Json FormView::Render(sim::BillForm& form, bool full, const sim::Withheld& withh
                  {"editable", form.IsEditable(f.key)}};
       if (f.required) field["required"] = true;
       if (f.type == sim::FieldType::Base) field["number"] = form.Number(f, -1);
+      // A box that offers records to choose from (the receive address) has a pick list of them.
+      if (!f.records.empty()) field["records"] = true;
+      if (auto at = postfixes.find(f.key); at != postfixes.end()) field["postfix"] = *at;
       head.push_back(std::move(field));
     }
     std::string headText = head.dump();
     if (full || headText != head_) out["head"] = std::move(head);
     head_ = std::move(headText);
+    postfixes_ = std::move(postfixText);
   }
 
   grids_.resize(t.grids.size());
@@ -311,6 +392,12 @@ Json FormView::Render(sim::BillForm& form, bool full, const sim::Withheld& withh
     grids.push_back(
         GridJson(form, static_cast<int>(g + 1), full, frame || changes.columns(), withheld));
   out["grids"] = std::move(grids);
+
+  // Picture boxes, like the buttons, are the plug-in's own: compared, not recorded.
+  Json pictures = PicturesJson(form);
+  std::string picturesText = pictures.dump();
+  if (full || picturesText != pictures_) out["pictures"] = std::move(pictures);
+  pictures_ = std::move(picturesText);
 
   if (full || form.bar()->changes() != barChanges_) out["bar"] = BarJson(*form.bar());
   barChanges_ = form.bar()->changes();
@@ -376,6 +463,8 @@ Json ListJson(sim::BillList& list, const std::vector<sim::ListColumn>& columns,
   Json out;
   out["classTypeId"] = list.tmpl().classTypeId;
   out["title"] = list.tmpl().title;
+  for (const auto& k : list.tmpl().listKinds)
+    if (k.billType == list.billType()) out["title"] = k.caption;
   Json cols = Json::array();
   for (const auto& c : columns)
     cols.push_back(Json{{"key", c.key},

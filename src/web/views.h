@@ -44,11 +44,15 @@ Json JournalJson(const std::vector<sim::JournalEntry>& entries, std::size_t limi
 // the size of the bill.
 //
 //   {"full", "title", "caption", "formState", "billId", "dirty", "closed", "audited",
-//    "readOnly", "active"?, "panels"?, "head"?, "bar"?, "grids": [GRID, ...]}
+//    "readOnly", "active"?, "panels"?, "head"?, "pictures"?, "bar"?, "grids": [GRID, ...]}
 //   GRID: {"rowCount", "columns"?, "all"?, "ops"?, "rows"?, "patch"?}
 //
-// "columns" ({"key", "caption", "type", "locked", "decimals"?}) come when they changed, and
-// with them "all": every row. Otherwise "all" comes when every row changed, or else "ops"
+// A header field whose box shows a plug-in's button carries "postfix" (its name, caption and
+// whether it is enabled), one that offers records to choose from "records"; "pictures" are the
+// plug-in's visible picture boxes, placed in pixels from the entry grid's corner, with what they
+// print. Values the person may not see (`withheld`) are left out.
+// "columns" ({"key", "caption", "type", "locked", "width", "decimals"?}) come when they changed,
+// and with them "all": every row. Otherwise "all" comes when every row changed, or else "ops"
 // ([1, AT, COUNT] rows inserted before row AT, [0, AT, COUNT] rows deleted from AT, in order),
 // "rows" (row number to its cells: rows that are new) and "patch" (row number to [[COLUMN,
 // CELL], ...]: cells that changed). A cell is its text, or [text, lock] when the form locked
@@ -65,7 +69,7 @@ class FormView {
   };
   Json GridJson(sim::BillForm& form, int grid, bool full, bool columnsMayChange,
                 const sim::Withheld& withheld);
-  std::string head_;
+  std::string head_, postfixes_, pictures_;
   std::vector<GridState> grids_;
   std::uint64_t barChanges_ = 0;
   long formState_ = -1;

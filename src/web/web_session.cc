@@ -18,7 +18,7 @@ WebSession::WebSession(const ServerSetup& setup, const std::string& user)
   options.bag = {{"AppType", vb::Variant(2)}, {"IndustryType", vb::Variant(0)}};
   options.systemDirectory = setup.systemDirectory;
   std::lock_guard hold(lock_);
-  session_ = std::make_unique<sim::Session>(sim::ConnectToFile(setup.database), setup.templates,
+  session_ = std::make_unique<sim::Session>(sim::ConnectToDatabase(setup.database), setup.templates,
                                             std::move(options), Ref<host::IHostUi>(WebUi::New()));
   userNumber_ = session_->UserNumber();
   userName_ = session_->UserName();
@@ -177,7 +177,7 @@ std::string SessionStore::Login(const std::string& user, const std::string& pass
   sim::LoginUser who;
   try {
     std::lock_guard hold(accountsMutex_);
-    if (!accounts_) accounts_ = sim::ConnectToFile(setup_.database);
+    if (!accounts_) accounts_ = sim::ConnectToDatabase(setup_.database);
     who = sim::CheckLogin(*accounts_, user, password);
   } catch (const sim::LoginRefused&) {
     CountFailure(user);

@@ -41,7 +41,7 @@ struct Limits {
 // What every session of the server shares: the database file, the templates and the folder
 // where the plug-ins write their log.
 struct ServerSetup {
-  std::string database;
+  std::string database;  // a file, or a postgresql:// connection string
   std::string systemDirectory;
   std::shared_ptr<const sim::TemplateSet> templates;
   Limits limits;

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 
+#include "bill/form_parts.h"
 #include "list/bill_list.h"
 #include "request.h"
 #include "web_session.h"
@@ -250,6 +251,7 @@ Json BillWindow::Operate(const Json& request) {
     } else {
       open_.form->NewBill();
     }
+    open_.form->PaintControls();
     return Json{{"ok", true}};
   }
   if (!open_.form) throw BadRequest("单据没有打开。");
@@ -268,7 +270,8 @@ Json BillWindow::Operate(const Json& request) {
     const int grid = GridIn(request);
     ok = form.DeleteRow(IntIn(request, "row", 0, 1, std::max(1L, form.RowCount(grid))), grid);
   } else if (op == "enterRow") {
-    form.EnterRow(IntIn(request, "row", 1, 1, std::max(1L, form.RowCount(1))));
+    const int grid = GridIn(request);
+    form.EnterRow(IntIn(request, "row", 1, 1, std::max(1L, form.RowCount(grid))), grid);
   } else if (op == "tool") {
     ok = form.ClickTool(TextIn(request, "key", nullptr, 100));
     if (const auto print = form.TakePrintRequest(); print != sim::BillForm::kNoPrint)
@@ -277,16 +280,37 @@ Json BillWindow::Operate(const Json& request) {
     return PasteOp(request);
   } else if (op == "pick") {
     return Pick(request);
+  } else if (op == "choose") {
+    // The person chooses a record a header box offers (the receive address's contacts and
+    // stored addresses), as "KIND:ID" from its pick list.
+    const sim::FieldDef& f = VisibleField(KeyIn(request));
+    const std::string record = TextIn(request, "record", nullptr, 60);
+    const auto colon = record.find(':');
+    if (f.records.empty() || colon == std::string::npos)
+      throw BadRequest("“" + f.caption + "”没有可选的记录。");
+    const std::string id = record.substr(colon + 1);
+    if (id.empty() || id.size() > 9 || id.find_first_not_of("0123456789") != std::string::npos)
+      throw BadRequest("“" + f.caption + "”没有这条记录。");
+    auto control = form.EditControl(f.key);
+    ok = control && form.ChooseRecord(control->Name(), record.substr(0, colon), std::stol(id));
+  } else if (op == "control") {
+    // The person clicks a button a plug-in placed on the form.
+    if (request.value("event", std::string("Click")) != "Click")
+      throw BadRequest("a control takes clicks only");
+    ok = form.ClickControl(TextIn(request, "name", nullptr, 100));
   } else {
     throw BadRequest("没有“" + op + "”这种操作。");
   }
   result["ok"] = ok;
   result["cancelled"] = form.lastCancelled();
+  // What the operation uncovered is painted before the form is shown.
+  form.PaintControls();
   return result;
 }
 
 Json BillWindow::Pick(const Json& request) {
   const sim::FieldDef& f = VisibleField(KeyIn(request));
+  if (!f.records.empty()) return PickRecord(request, f);
   if (f.type != sim::FieldType::Base) throw BadRequest("“" + f.caption + "”没有可选的资料。");
   const std::string q = sim::LikeText(TextIn(request, "q", "", 100));
   const sim::BaseRef& b = f.base;
@@ -307,6 +331,23 @@ Json BillWindow::Pick(const Json& request) {
   return Json{{"ok", true}, {"caption", open_.form->Caption(f.key)}, {"rows", std::move(rows)}};
 }
 
+Json BillWindow::PickRecord(const Json& request, const sim::FieldDef& field) {
+  // What the field's box offers, found by name or text as the person types.
+  const std::string q = vb::Trim(TextIn(request, "q", "", 100));
+  auto control = open_.form->EditControl(field.key);
+  Json rows = Json::array();
+  if (control)
+    for (const auto& r : open_.form->ControlRecords(control->Name())) {
+      if (!q.empty() && r.name.find(q) == std::string::npos && r.text.find(q) == std::string::npos)
+        continue;
+      const std::string label = (r.kind == "Contact" ? "联系人 " : "送货地址 ") + r.name;
+      rows.push_back(
+          Json{{"id", r.kind + ":" + std::to_string(r.id)}, {"number", label}, {"name", r.text}});
+      if (static_cast<long>(rows.size()) >= kPickLimit) break;
+    }
+  return Json{{"ok", true}, {"caption", open_.form->Caption(field.key)}, {"rows", std::move(rows)}};
+}
+
 Json BillWindow::Render(bool full) {
   if (!open_.form) return Json{{"full", true}, {"closed", true}};
   return view_.Render(*open_.form, full, withheld_);
@@ -317,14 +358,14 @@ void BillWindow::Release() { owner_.host().Close(open_); }
 // --- bill lists
 // -----------------------------------------------------------------------------------
 
-Json ListWindow::Open(long classTypeId) {
-  return Perform(Json{{"op", "open"}, {"classTypeId", classTypeId}});
+Json ListWindow::Open(long classTypeId, long billType) {
+  return Perform(Json{{"op", "open"}, {"classTypeId", classTypeId}, {"billType", billType}});
 }
 
 Json ListWindow::Operate(const Json& request) {
   const std::string op = TextIn(request, "op", nullptr, 40);
   if (op == "open") {
-    open_ = owner_.host().OpenList(IntIn(request, "classTypeId", 0));
+    open_ = owner_.host().OpenList(IntIn(request, "classTypeId", 0), IntIn(request, "billType", 0));
     columns_ = sim::ListColumns(open_.list->tmpl(), withheld_);
     LoadTexts();
     return Json{{"ok", true}};

@@ -120,6 +120,8 @@ class BillWindow final : public Window {
 
  private:
   Json Pick(const Json& request);
+  // The pick list of a header box that offers records: rows {"id": "KIND:ID", "number", "name"}.
+  Json PickRecord(const Json& request, const sim::FieldDef& field);
   Json EditOp(const Json& request);
   Json PasteOp(const Json& request);
   // A value the person typed into `field`, checked as the browser may send anything.
@@ -139,7 +141,8 @@ class ListWindow final : public Window {
   using Window::Window;
   ~ListWindow() override { Close(); }
   const char* kind() const override { return "list"; }
-  Json Open(long classTypeId);
+  // The list of every bill of the class, or (`billType` other than 0) of the bills of that kind.
+  Json Open(long classTypeId, long billType = 0);
 
  protected:
   Json Operate(const Json& request) override;

@@ -34,7 +34,7 @@ TEST_F(UserPasswdTest, SetsThePasswordOfAUserAsStored) {
   auto [status, out] = Passwd("wangxm", "a new secret");
   EXPECT_EQ(status, 0) << out;
   EXPECT_THAT(out, HasSubstr("wangxm"));
-  auto db = sim::ConnectToFile(path_);
+  auto db = sim::ConnectToDatabase(path_);
   EXPECT_EQ(sim::CheckLogin(*db, "wangxm", "a new secret").number, "wangxm");
   const std::string stored =
       vb::CStr(db->Execute("SELECT FPassword FROM t_User WHERE FNumber='wangxm'")[0].rows[0][0]);

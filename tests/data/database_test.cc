@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <thread>
 
+#include "engines.h"
 #include "zov/vb/datetime.h"
 
 namespace zov::data {
@@ -26,10 +27,13 @@ class DatabaseTest : public ::testing::Test {
                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(dir_);
     fs::create_directories(dir_);
-    db_ = Database::Open((dir_ / "test.db").string());
+    location_ = zov::testing::FreshDatabase(
+        dir_, ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    db_ = Database::Open(location_);
   }
   void TearDown() override {
     db_.reset();
+    Database::Drop(location_);
     fs::remove_all(dir_);
   }
 
@@ -39,6 +43,7 @@ class DatabaseTest : public ::testing::Test {
   }
 
   fs::path dir_;
+  std::string location_;
   std::shared_ptr<Database> db_;
 };
 
@@ -121,6 +126,32 @@ TEST_F(DatabaseTest, AtomicReadsDoNotWaitForAWriter) {
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
   writer->Commit();
   EXPECT_EQ(Count(*reader, "SELECT COUNT(*) FROM t_R"), 2);
+}
+
+TEST_F(DatabaseTest, TablesAnotherProcessCreatesAreSeenWithoutRestarting) {
+  if (zov::testing::TestServer().empty())
+    GTEST_SKIP() << "processes on one file read its catalog when they open it";
+  auto other = Database::Open(location_);  // as another zov-web process holds it
+  auto mine = db_->NewSession();
+  auto theirs = other->NewSession();
+  const std::string known = "SELECT CASE WHEN OBJECT_ID('t_Added') IS NULL THEN 0 ELSE 1 END";
+  EXPECT_EQ(Count(*theirs, known), 0);
+  mine->Begin();
+  mine->Execute("CREATE TABLE t_Added (a int)");
+  mine->Execute("INSERT INTO t_Added VALUES (5)");
+  // Not before it commits.
+  EXPECT_EQ(Count(*theirs, known), 0);
+  mine->Commit();
+  // The announcement reaches the other process with its next round trip at the latest.
+  long long seen = 0;
+  for (int i = 0; i < 100 && !seen; ++i) {
+    seen = Count(*theirs, known);
+    if (!seen) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  ASSERT_EQ(seen, 1);
+  EXPECT_EQ(Count(*theirs, "SELECT SUM(a) FROM t_Added"), 5);
+  theirs->Execute("INSERT INTO t_Added VALUES (6)");
+  EXPECT_EQ(Count(*mine, "SELECT SUM(a) FROM t_Added"), 11);
 }
 
 TEST_F(DatabaseTest, ValuesComeBackAsTheirVariantKinds) {

@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "data/database.h"
+#include "engines.h"
 #include "sql_logic_runner.h"
 
 namespace zov::data::testing {
@@ -132,11 +133,14 @@ class SchemaTest : public ::testing::Test {
     fs::create_directories(dir_);
   }
   void TearDown() override {
+    if (!location_.empty()) Database::Drop(location_);
     if (!dir_.empty()) fs::remove_all(dir_);
   }
 
   std::shared_ptr<Database> Demo() {
-    auto db = Database::Open((dir_ / "demo.db").string());
+    location_ = zov::testing::FreshDatabase(
+        dir_, ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    auto db = Database::Open(location_);
     auto session = db->NewSession();
     session->ExecuteScript(ReadFile(schema_ / "schema.sql"));
     if (fs::exists(schema_ / "demo.sql")) session->ExecuteScript(ReadFile(schema_ / "demo.sql"));
@@ -193,11 +197,12 @@ class SchemaTest : public ::testing::Test {
 
   fs::path schema_;
   fs::path dir_;
+  std::string location_;
 };
 
 TEST_F(SchemaTest, AppliesAndKeepsDeclaredTypesAcrossReopening) {
   Demo();
-  auto db = Database::Open((dir_ / "demo.db").string());
+  auto db = Database::Open(location_);
   auto session = db->NewSession();
   // Declared types come back from the catalog of the reopened file.
   BatchResult r = session->Execute("SELECT TOP 1 FItemID, FName FROM t_ICItem");

@@ -70,6 +70,7 @@ std::string JoinCells(const std::vector<std::string>& cells) {
 
 struct Record {
   int line = 0;
+  std::string condition;  // "onlyif <engine>" or "skipif <engine>", or ""
   std::string header;
   std::string sql;
   std::vector<std::string> expected;  // lines after "----"
@@ -119,7 +120,7 @@ std::string RenderValue(const vb::Variant& v) {
 }
 
 std::vector<std::string> RunSqlLogicFile(const std::filesystem::path& file,
-                                         const std::filesystem::path& database) {
+                                         const std::string& location) {
   std::vector<std::string> failures;
   std::ifstream in(file);
   if (!in) return {fmt::format("cannot read {}", file.string())};
@@ -141,6 +142,11 @@ std::vector<std::string> RunSqlLogicFile(const std::filesystem::path& file,
     r.line = static_cast<int>(i) + 1;
     r.header = t;
     ++i;
+    if ((t.rfind("onlyif ", 0) == 0 || t.rfind("skipif ", 0) == 0) && i < lines.size()) {
+      r.condition = t;
+      r.header = Trim(lines[i]);
+      ++i;
+    }
     bool results = false;
     for (; i < lines.size() && !Trim(lines[i]).empty(); ++i) {
       if (!results && Trim(lines[i]) == "----") {
@@ -155,7 +161,8 @@ std::vector<std::string> RunSqlLogicFile(const std::filesystem::path& file,
     records.push_back(std::move(r));
   }
 
-  std::shared_ptr<Database> db = Database::Open(database.string());
+  std::shared_ptr<Database> db = Database::Open(location);
+  const std::string engine = IsServerLocation(location) ? "postgresql" : "sqlite";
   std::map<std::string, std::unique_ptr<Session>> sessions;
   std::string current = "default";
   auto session = [&]() -> Session& {
@@ -177,6 +184,11 @@ std::vector<std::string> RunSqlLogicFile(const std::filesystem::path& file,
       const Atomic a = atomic ? Atomic::Yes : Atomic::No;
       return script ? session().ExecuteScript(r.sql, a) : session().Execute(r.sql, a);
     };
+    if (!r.condition.empty()) {
+      const std::vector<std::string> c = Words(r.condition);
+      const bool named = c.size() > 1 && c[1] == engine;
+      if ((c[0] == "onlyif") != named) continue;
+    }
     if (kind == "session") {
       current = words.size() > 1 ? words[1] : "default";
       continue;
@@ -184,7 +196,7 @@ std::vector<std::string> RunSqlLogicFile(const std::filesystem::path& file,
     if (kind == "reopen") {
       sessions.clear();
       db.reset();
-      db = Database::Open(database.string());
+      db = Database::Open(location);
       continue;
     }
     if (kind == "statement") {

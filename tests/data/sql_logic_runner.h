@@ -15,6 +15,9 @@
 //                                       holds the column names.
 //   session <name>                      later records run on this session (created on first use)
 //   reopen                              closes every session and the database and opens it again
+//   onlyif <engine> / skipif <engine>   as the line before a record's header: the record runs
+//                                       only on / not on "sqlite" or "postgresql"; for what the
+//                                       engines may rightly do differently, with a comment why
 //
 // Values print as: NULL; true/false; integers; doubles in their shortest exact form; Currency
 // with four decimals; dates as YYYY-MM-DD HH:MM:SS.mmm; texts as they are, '(empty)' for an empty
@@ -32,8 +35,9 @@ namespace zov::data::testing {
 // Renders one value as the test files write it.
 std::string RenderValue(const vb::Variant& v);
 
-// Runs the file and returns the failures, each with its line number; empty when all passed.
+// Runs the file against the (empty) database at `location` and returns the failures, each with
+// its line number; empty when all passed.
 std::vector<std::string> RunSqlLogicFile(const std::filesystem::path& file,
-                                         const std::filesystem::path& database);
+                                         const std::string& location);
 
 }  // namespace zov::data::testing

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "engines.h"
 #include "sql_logic_runner.h"
 
 namespace zov::data::testing {
@@ -36,8 +37,11 @@ TEST_P(SqlLogicTest, Passes) {
                        fmt::format("zov-sqllogic-{}-{}", ::getpid(), GetParam().stem().string());
   fs::remove_all(dir);
   fs::create_directories(dir);
-  const std::vector<std::string> failures = RunSqlLogicFile(GetParam(), dir / "test.db");
+  const std::string location =
+      zov::testing::FreshDatabase(dir, "sqllogic_" + GetParam().stem().string());
+  const std::vector<std::string> failures = RunSqlLogicFile(GetParam(), location);
   for (const std::string& f : failures) ADD_FAILURE() << f;
+  Database::Drop(location);
   fs::remove_all(dir);
 }
 

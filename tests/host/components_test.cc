@@ -729,13 +729,15 @@ TEST_F(ComponentsTest, SpecialPriceBillsArePublishedAndEnded) {
   EXPECT_FALSE(cx->CheckBill(Props(), Rec({{"FID", 6}}), message));
   EXPECT_EQ(message, "单据[CX000006]已经审核，不能重复审核。");
 
-  EXPECT_TRUE(cx->InvalidBill(
-      Props(), Rec({{"FID", 6}, {"FClassTypeID", 1030006}, {"FPriceType", 1}}), message));
+  EXPECT_EQ(cx->InvalidBill(
+                Props(), Rec({{"FID", 6}, {"FClassTypeID", 1030006}, {"FPriceType", 1}}), message),
+            1);
   EXPECT_EQ(Number("SELECT FStatus FROM T_LS_CX WHERE FID=6"), 2);
   EXPECT_EQ(Number("SELECT COUNT(*) FROM t_LS_ItemPrice WHERE FXSBillNo='CX000006' AND "
                    "FXSEndDate='2026-12-04'"),
             2);
-  EXPECT_FALSE(cx->InvalidBill(Props(), Rec({{"FID", 6}}), message));
+  EXPECT_EQ(cx->InvalidBill(Props(), Rec({{"FID", 6}}), message), -1);
+  EXPECT_EQ(message, "单据[CX000006]已经失效。");
   EXPECT_FALSE(cx->CheckBill(Props(), Rec({{"FID", 0}}), message));
   EXPECT_EQ(message, "请先保存单据。");
 }

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "engines.h"
 #include "scenario/databases.h"
 #include "session/data_connection.h"
 #include "session/scripted_ui.h"
@@ -15,11 +16,13 @@
 
 namespace zov::testing {
 
-// The demo database, set up once per test program and copied for every test.
+// The demo database, set up once per test program and copied for every test (on the test
+// server when the program runs on PostgreSQL).
 inline const sim::ScenarioDatabases& TestDatabases() {
   static const sim::ScenarioDatabases databases = sim::MakeScenarioDatabases(
       (std::filesystem::temp_directory_path() / ("zov-host-test-" + std::to_string(::getpid())))
-          .string());
+          .string(),
+      "", TestServer());
   return databases;
 }
 
@@ -33,8 +36,9 @@ class HostTest : public ::testing::Test {
     options.user = user;
     if (!options.clock) options.clock = vb::DateFromParts({2026, 12, 5, 10, 0, 0});
     ui_ = sim::ScriptedUi::New();
-    return std::make_unique<sim::Session>(
-        sim::ConnectToFile(path_), templates ? templates : TestDatabases().templates, options, ui_);
+    return std::make_unique<sim::Session>(sim::ConnectToDatabase(path_),
+                                          templates ? templates : TestDatabases().templates,
+                                          options, ui_);
   }
   ~HostTest() override {
     std::error_code ec;

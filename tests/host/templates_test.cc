@@ -245,7 +245,8 @@ TEST(Templates, ActionsNameFieldsOfTheirOwnRow) {
     for (const FieldDef* f : t->AllFields()) {
       for (const auto& action : f->actions) {
         SCOPED_TRACE(t->title + " " + f->key + ": " + action.parameter);
-        EXPECT_EQ(action.kind, "FAction");  // the only kind the host runs after an edit
+        // The only kinds the host runs after an edit: a second grid's actions tell their grid.
+        EXPECT_EQ(action.kind, f->grid == 2 ? "FAction01" : "FAction");
         // A formula of a row reads and writes its own row or the header: a key of the other
         // grid would be read at the same row number of that grid.
         auto sameRow = [&](const std::string& key) {
@@ -408,7 +409,9 @@ const std::map<long, Needs>& NeedsByClass() {
             "FInTotalQty,"
             "FBaseTotalQty,FBaseCgOrderQty,FBaseXsOrderQty,FBaseInTotalQty,lClassTypeID",
         "",
-        billTools +
+        // The order's form names its new tool mnuEditFileNew: the order hides it for an online
+        // order.
+        "mnuEditFileNew" + billTools.substr(billTools.find(',')) +
             ",mnuEditClose,mnuEditUnClose,mnuImportGoods,mnuBarCode,mnuRelatePushBill_1030003,"
             "mnuRelatePushBill_1030002,mnuRelatePushBill_1020001,mnuRelatePushBill_1050001,"
             "mnuOptionPriceCalcDiscount,mnuOptionAmountCalcPrice"}},

@@ -1,6 +1,6 @@
 // The small events every class routes the same way: row deletion guarded by used serial
 // numbers, the freight total kept in step after a deletion, the rights check a sales bill makes
-// when it is created.
+// when it is created, and the grid a row event of the second sales bill type names.
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
@@ -10,6 +10,7 @@ namespace zov::testing {
 namespace {
 
 constexpr const char* kSale = "{68F003F6-5FF5-45D1-A419-539071E56F8D}";
+constexpr const char* kSaleChange = "{65D5A219-6CCE-41BC-A37B-E478729F6292}";
 constexpr const char* kOrder = "{662A77AB-8510-4BD3-9AE2-D5BCECCB0A66}";
 constexpr const char* kTempGJ = "{F425C804-853E-4D12-8A59-9A8E6420E7D1}";
 
@@ -114,6 +115,48 @@ TEST_F(Routing, SalesBillAsksForTheInvoiceAmountRightWhenCreated) {
   EXPECT_EQ(q.object, 2010);
   EXPECT_EQ(q.right, 32);
   EXPECT_EQ(q.caller, "");
+}
+
+TEST_F(Routing, SecondSalesBillTypeGuardsTheDeletedRowOfTheGridTheHostNames) {
+  bill_ = Ref<FakeBill>::Adopt(new FakeBill("BillEvent", 1030005));
+  Open(kSaleChange);
+  bill_->rows = 1;
+  bill_->SetFieldValue("FSerialNo", "SN-001,,0", 1);
+  bill_->SetFieldValue("FSerialNo01", "SN-002,,1", 1);
+  bool cancel = false;
+  bill_->sink->BeforeDeleteRow(Variant(1L), 1, cancel);
+  EXPECT_FALSE(cancel);
+  bill_->sink->BeforeDeleteRow(Variant(2L), 1, cancel);
+  EXPECT_TRUE(cancel);
+  EXPECT_EQ(session_->ui->messages,
+            std::vector<std::string>{"分录商品中存在已被其他单据使用的S/N号，不能删除！"});
+}
+
+TEST_F(Routing, SecondSalesBillTypeKeepsTheTaxOfTheGridWhoseActionRan) {
+  bill_ = Ref<FakeBill>::Adopt(new FakeBill("BillEvent", 1030005));
+  Open(kSaleChange);
+  bill_->rows = 1;
+  for (const char* suffix : {"", "01"}) {
+    const std::string s = suffix;
+    bill_->SetFieldValue("FAmount" + s, 37.5, 1);
+    bill_->SetFieldValue("FInTaxAmount" + s, 42.38, 1);
+    bill_->SetFieldValue("FTaxAmount" + s, 4.875, 1);
+  }
+  // The second grid's "Calculate" (kind "FAction01") corrects that grid's tax only.
+  bill_->sink->AfterDoAction2(Variant{}, Variant{}, Variant{}, "FAction01", "Calculate",
+                              "FAmount01=FShowQty01*FPriceDiscount01", 1);
+  EXPECT_EQ(bill_->Cell("FTaxAmount01", 1), Variant(4.88));
+  EXPECT_EQ(bill_->Cell("FTaxAmount", 1), Variant(4.875));
+  // A first-grid formula under the second grid's kind is not the first grid's action.
+  bill_->SetFieldValue("FTaxAmount01", 4.875, 1);
+  bill_->sink->AfterDoAction2(Variant{}, Variant{}, Variant{}, "FAction01", "Calculate",
+                              "FAmount=FShowQty*FPriceDiscount", 1);
+  EXPECT_EQ(bill_->Cell("FTaxAmount", 1), Variant(4.875));
+  EXPECT_EQ(bill_->Cell("FTaxAmount01", 1), Variant(4.875));
+  bill_->sink->AfterDoAction2(Variant{}, Variant{}, Variant{}, "FAction", "Calculate",
+                              "FAmount=FShowQty*FPriceDiscount", 1);
+  EXPECT_EQ(bill_->Cell("FTaxAmount", 1), Variant(4.88));
+  EXPECT_EQ(bill_->Cell("FTaxAmount01", 1), Variant(4.875));
 }
 
 }  // namespace

@@ -38,7 +38,7 @@ class ServerTest : public ::testing::Test {
   void Start(Limits limits) {
     if (path_.empty()) {
       path_ = zov::testing::TestDatabases().freshCopy("demo");
-      auto db = sim::ConnectToFile(path_);
+      auto db = sim::ConnectToDatabase(path_);
       sim::SetPassword(*db, "admin", "Admin@2026");
       sim::SetPassword(*db, "wangxm", "Wangxm@2026");
     }
@@ -126,7 +126,7 @@ TEST_F(ServerTest, ALoginNeedsTheUsersPasswordAndFailuresMakeTheNextOnesWait) {
   EXPECT_EQ(Login("wangxm", "Wangxm@2026").status, 200);
 
   // A forbidden user stays out, and logging out ends the session.
-  auto db = sim::ConnectToFile(path_);
+  auto db = sim::ConnectToDatabase(path_);
   db->Execute("UPDATE t_User SET FForbidden=1 WHERE FNumber='admin'");
   EXPECT_EQ(Login("admin", "Admin@2026").status, 403);
   ASSERT_EQ(Login("wangxm", "Wangxm@2026").status, 200);
@@ -302,7 +302,7 @@ TEST_F(ServerTest, WhatFailedStaysOnTheServer) {
   Op(bill, {{"op", "edit"}, {"key", "FItemID"}, {"row", 1}, {"value", "I001"}});
   Op(bill, {{"op", "edit"}, {"key", "FBillNo"}, {"value", "XSD000001"}});
   // The head table refuses the number: the save fails inside the host.
-  auto db = sim::ConnectToFile(path_);
+  auto db = sim::ConnectToDatabase(path_);
   db->Execute("CREATE UNIQUE INDEX ux_guard ON t_cc_stockbill (FBillNo)");
   Answer a = Op(bill, {{"op", "tool"}, {"key", "mnuEditFileSave"}});
   ASSERT_TRUE(a.body.contains("dialog")) << a.text;
@@ -319,7 +319,7 @@ TEST_F(ServerTest, WhatFailedStaysOnTheServer) {
 
 TEST_F(ServerTest, AListActsOnlyOnBillsOfItsClassWhateverTheBrowserSends) {
   ASSERT_EQ(Login("admin", "Admin@2026").status, 200);
-  auto db = sim::ConnectToFile(path_);
+  auto db = sim::ConnectToDatabase(path_);
   auto state = [&](const char* billNo) {
     return db
         ->Execute(std::string("SELECT FID, FStatus FROM t_cc_stockbill WHERE FBillNo='") + billNo +

@@ -463,8 +463,8 @@ class ICXUpdate : public vb::IObject {
   // Audits the special-price bill in `bill` ("FID", "FClassTypeID"); `message` says why not.
   virtual bool CheckBill(std::string_view props, const Ref<IDictionary>& bill,
                          std::string& message) = 0;
-  // Invalidates it ("FID", "FClassTypeID", "FPriceType").
-  virtual bool InvalidBill(std::string_view props, const Ref<IDictionary>& bill,
+  // Invalidates it ("FID", "FClassTypeID", "FPriceType"): 1 done, -1 refused with `message`.
+  virtual long InvalidBill(std::string_view props, const Ref<IDictionary>& bill,
                            std::string& message) = 0;
 
  protected:

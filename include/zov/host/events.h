@@ -103,19 +103,21 @@ class IBillEventSink : public vb::IObject {
   // The events this sink handles; fixed for the life of the connection.
   virtual BillEventSet ConnectedEvents() const = 0;
 
-  virtual void AddNewRow(const Variant& /*v1*/, long /*row*/) {}
+  // A row added to grid `grid` (1 or 2): the grid and the new row.
+  virtual void AddNewRow(const Variant& /*grid*/, long /*row*/) {}
   virtual void AfterCopyBill() {}
-  virtual void AfterDeleteRow(const Variant& /*v1*/, const Variant& /*v2*/) {}
+  // A row deleted: the grid and the row it was.
+  virtual void AfterDeleteRow(const Variant& /*grid*/, const Variant& /*row*/) {}
   // After a field action ran: the field descriptor, the action data, the cell, the action kind
-  // ("FAction", "FLoadAction"), the action name ("Calculate", "LockField"), its parameter text
-  // (the formula or the lock condition), and the row.
+  // ("FAction", "FLoadAction"; a second grid's "FAction01"), the action name ("Calculate",
+  // "LockField"), its parameter text (the formula or the lock condition), and the row.
   virtual void AfterDoAction2(const Variant& /*fieldInfo*/, const Variant& /*actionData*/,
                               const Variant& /*cell*/, const std::string& /*kind*/,
                               const std::string& /*name*/, const std::string& /*parameter*/,
                               long /*row*/) {}
-  // A row filled by import or bar-code entry: the row and the source data.
+  // A row filled by import or bar-code entry: the row, the source data and the grid (1 or 2).
   virtual void AfterFillRow(long /*row*/, const Variant& /*sourceRow*/,
-                            const Variant& /*sourceData*/, const Variant& /*v4*/) {}
+                            const Variant& /*sourceData*/, const Variant& /*grid*/) {}
   virtual void AfterLoadBill() {}
   virtual void AfterNewBill() {}
   virtual void AfterSave(const Variant& /*v1*/) {}
@@ -123,7 +125,8 @@ class IBillEventSink : public vb::IObject {
   // Before selected source rows are filled in: the selection (item "FSourClassTypeID") and the
   // selected data.
   virtual void AfterSelBillBeforeFillData(const Variant& /*selection*/, const Variant& /*data*/) {}
-  virtual void BeforeDeleteRow(const Variant& /*v1*/, long /*row*/, bool& /*cancel*/) {}
+  // Before `row` of grid `grid` is deleted.
+  virtual void BeforeDeleteRow(const Variant& /*grid*/, long /*row*/, bool& /*cancel*/) {}
   // Before a field action runs; arguments as AfterDoAction2 without the row.
   virtual void BeforeDoAction(const Variant& /*fieldInfo*/, const Variant& /*actionData*/,
                               const Variant& /*cell*/, const std::string& /*kind*/,
@@ -146,8 +149,8 @@ class IBillEventSink : public vb::IObject {
   // previous value), the column, the row (-1 for a header field) and Cancel.
   virtual void Change(const Ref<IDictionary>& /*field*/, const Ref<IDictionary>& /*change*/,
                       long /*col*/, long /*row*/, bool& /*cancel*/) {}
-  // The cursor entered `row` of the entry grid.
-  virtual void EntryGridRow(const Variant& /*v1*/, long /*row*/, const Variant& /*v3*/,
+  // The cursor entered `row` of entry grid `grid` (1 or 2).
+  virtual void EntryGridRow(const Variant& /*grid*/, long /*row*/, const Variant& /*v3*/,
                             const Variant& /*v4*/, const Variant& /*v5*/, const Variant& /*v6*/,
                             const Variant& /*v7*/, const Variant& /*v8*/) {}
   virtual void LostFocus(const std::string& /*v1*/, const Variant& /*v2*/, const Variant& /*v3*/,

@@ -47,6 +47,10 @@ double Val(std::string_view text);
 // dates and objects.
 bool IsNumeric(const Variant& v);
 
+// The RGB value (&HBBGGRR) of colour `color` of the 16 QuickBasic colours (0 black, 12 light
+// red, 15 bright white); Error 5 outside 0..15.
+std::int32_t QBColor(std::int32_t color);
+
 // The result of a VB comparison; Null when either side is Null (every comparison operator then
 // yields Null, which an If treats as False).
 enum class Comparison { Less = -1, Equal = 0, Greater = 1, Null = 2 };

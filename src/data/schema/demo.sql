@@ -882,14 +882,17 @@ INSERT INTO t_cc_stockbillentry (FEntryID, lEntryID, lClassTypeID, FID, FIndex, 
      0,       0, 0, '',           0,   0,  5,   0, 0,  0,  0,   0,  N'5箱',   '6921001023000')
 GO
 
+-- The head totals are those of the first grid's rows (the goods that leave): FAllAmount their
+-- tax-inclusive total, nothing written off or invoiced yet.
 INSERT INTO t_cc_Change (FID, FBillNo, FClassTypeID, FBillTypeID, FStatus, FCheckerID, FBillerID, FDate, FCustID, FEmpID, FDeptID,
-                         FSettleLimitDate, FInvoiceType, FRejected, FRejectedNote, FRejectedTime, FAllAmount, FContact, FReceiveAddr, FPhone) VALUES
+                         FSettleLimitDate, FInvoiceType, FRejected, FRejectedNote, FRejectedTime, FAllAmount, FUnCheckAmount,
+                         FNoInvoiceAmt, FContact, FReceiveAddr, FPhone) VALUES
     (1, 'XSH000001', 1030005, 3005, 0, 0, 2, '2026-12-02', 1001, 401, 301, '2027-01-01', 2020, 0, N'', '',
-     0, N'张伟', N'上海市浦东新区张杨路500号', '021-58880001'),
+     133.34, 133.34, 133.34, N'张伟', N'上海市浦东新区张杨路500号', '021-58880001'),
     (2, 'XSH000002', 1030005, 3005, 0, 0, 3, '2026-12-03', 1002, 402, 302, '2026-12-31', 2020, 1, N'换货原因不明', '2026-12-03 14:00:00',
-     0, N'刘洋', N'北京市西城区西单北大街120号', '010-66010001'),
+     12.43, 12.43, 12.43, N'刘洋', N'北京市西城区西单北大街120号', '010-66010001'),
     (3, 'XSH000003', 1030005, 3005, 1, 1, 3, '2026-11-28', 1004, 402, 302, '2026-12-15', 2020, 0, N'', '',
-     0, N'周敏', N'南京市秦淮区中山南路1号', '025-84500001')
+     23.73, 23.73, 23.73, N'周敏', N'南京市秦淮区中山南路1号', '025-84500001')
 GO
 
 INSERT INTO t_cc_ChangeEntry (FEntryID, lEntryID, FID, FGrid, FIndex, FItemID, FAuxPropID, FSCStockID, FUnitID, FShowUnitID, FCoefficient,

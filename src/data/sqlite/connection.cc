@@ -109,6 +109,10 @@ std::string TranslateSqliteMessage(std::string_view message) {
     return fmt::format("Invalid object name '{}'.", rest);
   if (auto rest = after("no such column: "); !rest.empty())
     return fmt::format("Invalid column name '{}'.", rest);
+  // SQLite's own limits on the depth of a statement.
+  if (message == "parser stack overflow" || message.rfind("Expression tree is too large", 0) == 0)
+    return "Some part of your SQL statement is nested too deeply. Rewrite the query or break it up "
+           "into smaller queries.";
   if (message == "integer overflow")
     return "Arithmetic overflow error converting expression to data type bigint.";
   return std::string(message);

@@ -563,17 +563,7 @@ void IsDate(sqlite3_context* ctx, int, sqlite3_value** argv) {
   sqlite3_result_int(ctx, p && p->year >= 1753 && !TextOf(argv[0]).empty() ? 1 : 0);
 }
 
-// ---- catalog and host functions
-
-void ObjectId(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
-  if (sqlite3_value_type(argv[0]) == SQLITE_NULL) return sqlite3_result_null(ctx);
-  auto* context = static_cast<FunctionContext*>(sqlite3_user_data(ctx));
-  std::string_view type =
-      argc > 1 && sqlite3_value_type(argv[1]) != SQLITE_NULL ? TextOf(argv[1]) : std::string_view();
-  auto id = context->objectId(TextOf(argv[0]), type);
-  if (!id) return sqlite3_result_null(ctx);
-  sqlite3_result_int64(ctx, *id);
-}
+// ---- host functions
 
 std::string FormatUnitCount(double n) {
   std::string s = fmt::format("{:.4f}", tsql::RoundDecimal(n, 4));
@@ -698,8 +688,6 @@ void RegisterFunctions(sqlite3* db, FunctionContext* context) {
       {"tsql_datepart", 2, false, DatePart},
       {"tsql_datename", 2, false, DateName},
       {"tsql_isdate", 1, true, IsDate},
-      {"tsql_object_id", 1, false, ObjectId},
-      {"tsql_object_id", 2, false, ObjectId},
       {"tsql_complex_qty", 2, false, ComplexQty},
   };
   for (const Entry& e : kFunctions) {

@@ -1,11 +1,7 @@
 // The SQL functions and the collation through which SQLite runs translated T-SQL: conversions,
-// checked division, SQL Server's string and date functions, LIKE, Object_Id and
-// dbo.GetComplexQty. Registered on every connection of a session.
+// checked division, SQL Server's string and date functions, LIKE and dbo.GetComplexQty.
+// Registered on every connection of a session.
 #pragma once
-
-#include <functional>
-#include <optional>
-#include <string_view>
 
 #include "data/sqlite/connection.h"
 
@@ -13,8 +9,6 @@ namespace zov::data::sqlite {
 
 // What the functions read from the session that owns the connection.
 struct FunctionContext {
-  // Object_Id(name, type): the object's id in the session's view of the catalog, or nullopt.
-  std::function<std::optional<long long>(std::string_view name, std::string_view type)> objectId;
   // The units query of GetComplexQty, prepared on first use; the session finalizes it before
   // closing the connection.
   Statement unitQuery;

@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "data/engine/values.h"
 #include "data/sql_error.h"
 #include "data/tsql/conversion.h"
 #include "zov/vb/datetime.h"
@@ -36,43 +37,7 @@ SqlValue Raw(sqlite3_stmt* stmt, int i) {
   }
 }
 
-vb::Date ToDate(const tsql::DateTimeParts& p) {
-  vb::DateParts parts{p.year, p.month, p.day, p.hour, p.minute, p.second};
-  vb::Date d = vb::DateFromParts(parts);
-  const double ms = p.millisecond / 86400000.0;
-  d.serial += d.serial >= 0 ? ms : -ms;
-  return d;
-}
-
 }  // namespace
-
-vb::VarType VarTypeOf(const SqlType& t) {
-  switch (t.id) {
-    case TypeId::Bit:
-      return vb::VarType::Boolean;
-    case TypeId::Null:
-    case TypeId::TinyInt:
-    case TypeId::SmallInt:
-    case TypeId::Int:
-    case TypeId::BigInt:
-      return vb::VarType::Long;
-    case TypeId::Decimal:
-    case TypeId::Real:
-    case TypeId::Float:
-      return vb::VarType::Double;
-    case TypeId::Money:
-    case TypeId::SmallMoney:
-      return vb::VarType::Currency;
-    case TypeId::DateTime:
-    case TypeId::SmallDateTime:
-    case TypeId::Date:
-      return vb::VarType::Date;
-    case TypeId::Boolean:
-      return vb::VarType::Boolean;
-    default:
-      return vb::VarType::String;
-  }
-}
 
 SqlValue ReadValue(sqlite3_stmt* stmt, int i, const SqlType& t) {
   SqlValue v = Raw(stmt, i);
@@ -133,12 +98,12 @@ vb::Variant ReadVariant(sqlite3_stmt* stmt, int i, const SqlType& t) {
     case TypeId::Date: {
       if (storage == SQLITE_TEXT) {
         const std::string text = Text(stmt, i);
-        if (auto p = tsql::ParseCanonical(text)) return vb::Variant(ToDate(*p));
-        if (auto p = tsql::ParseDateTime(text, -1)) return vb::Variant(ToDate(*p));
+        if (auto p = tsql::ParseCanonical(text)) return vb::Variant(engine::DateOf(*p));
+        if (auto p = tsql::ParseDateTime(text, -1)) return vb::Variant(engine::DateOf(*p));
         throw SqlError("Conversion failed when converting date and/or time from character string.");
       }
       const double days = sqlite3_column_double(stmt, i);
-      return vb::Variant(ToDate(
+      return vb::Variant(engine::DateOf(
           tsql::FromMilliseconds(static_cast<std::int64_t>(std::llround(days * 86400000.0)))));
     }
     default:

@@ -9,8 +9,6 @@ struct sqlite3_stmt;
 
 namespace zov::data::sqlite {
 
-// The Variant kind a column of type `t` delivers.
-vb::VarType VarTypeOf(const tsql::SqlType& t);
 // Column `i` as a Variant of its T-SQL type: integers as Long (an int column beyond the int range
 // raises the arithmetic overflow SQL Server would have raised), bit as Boolean, decimal and
 // float as Double (decimals rounded to their scale), money as Currency, datetimes as Date,

@@ -1,18 +1,13 @@
 #include "data/tsql/interpreter.h"
 
 #include <fmt/format.h>
-#include <sqlite3.h>
+
+#include <optional>
 
 #include "data/sql_error.h"
-#include "data/sqlite/catalog_store.h"
-#include "data/sqlite/value_reader.h"
-#include "data/tsql/ast/alter_table_statement.h"
 #include "data/tsql/ast/block_statement.h"
 #include "data/tsql/ast/constant_expression.h"
-#include "data/tsql/ast/control_statement.h"
-#include "data/tsql/ast/create_index_statement.h"
 #include "data/tsql/ast/create_table_statement.h"
-#include "data/tsql/ast/create_view_statement.h"
 #include "data/tsql/ast/declare_statement.h"
 #include "data/tsql/ast/delete_statement.h"
 #include "data/tsql/ast/drop_statement.h"
@@ -22,9 +17,7 @@
 #include "data/tsql/ast/select_node.h"
 #include "data/tsql/ast/select_statement.h"
 #include "data/tsql/ast/set_operation_node.h"
-#include "data/tsql/ast/set_option_statement.h"
 #include "data/tsql/ast/set_variable_statement.h"
-#include "data/tsql/ast/transaction_statement.h"
 #include "data/tsql/ast/truncate_statement.h"
 #include "data/tsql/ast/update_statement.h"
 #include "data/tsql/ast/variable_expression.h"
@@ -33,63 +26,6 @@
 #include "data/tsql/translator.h"
 
 namespace zov::data::tsql {
-
-namespace {
-
-using sqlite::CatalogStore;
-
-constexpr long long kMaxLoopIterations = 10'000'000;
-
-// A savepoint around the steps of one DDL statement: all of them or none.
-class DdlScope {
- public:
-  explicit DdlScope(sqlite::Connection& c) : c_(c) { c_.Exec("SAVEPOINT zov_ddl"); }
-  ~DdlScope() {
-    if (!done_) {
-      try {
-        c_.Exec("ROLLBACK TO zov_ddl");
-        c_.Exec("RELEASE zov_ddl");
-      } catch (...) {
-      }
-    }
-  }
-  void Commit() {
-    c_.Exec("RELEASE zov_ddl");
-    done_ = true;
-  }
-
- private:
-  sqlite::Connection& c_;
-  bool done_ = false;
-};
-
-const SelectNode& FirstSelect(const SelectStatement& s) {
-  const QueryNode* node = s.query->body.get();
-  while (node->kind == QueryNodeKind::SetOperation) node = node->As<SetOperationNode>().left.get();
-  return node->As<SelectNode>();
-}
-
-std::string SqlLiteral(const SqlValue& v) {
-  switch (v.kind) {
-    case SqlValue::Kind::Null:
-      return "NULL";
-    case SqlValue::Kind::Integer:
-      return std::to_string(v.integer);
-    case SqlValue::Kind::Real:
-      return fmt::format("{:.17g}", v.real);
-    case SqlValue::Kind::Text: {
-      std::string out = "'";
-      for (char c : v.text) {
-        out += c;
-        if (c == '\'') out += '\'';
-      }
-      return out + "'";
-    }
-  }
-  return "NULL";
-}
-
-}  // namespace
 
 // ---- Batch -------------------------------------------------------------------------------------
 
@@ -121,31 +57,52 @@ void Interpreter::Load(std::string_view text) {
 namespace {
 
 // Statements that write, a loop's counting twice: each statement is atomic on its own.
-int WriteSteps(const Statement& s) {
+// `database`: one of them writes a table of the database, not only temporary ones.
+int WriteSteps(const Statement& s, bool& database) {
+  auto writes = [&](bool temp) {
+    if (!temp) database = true;
+    return 1;
+  };
   switch (s.kind) {
-    case StatementKind::Select:
-      return s.As<SelectStatement>().into ? 1 : 0;
+    case StatementKind::Select: {
+      const auto& select = s.As<SelectStatement>();
+      if (!select.into) return 0;
+      const QueryNode* first = select.query->body.get();
+      while (first->kind == QueryNodeKind::SetOperation)
+        first = first->As<SetOperationNode>().left.get();
+      return writes(first->As<SelectNode>().into.IsTemp());
+    }
     case StatementKind::Insert:
+      return writes(s.As<InsertStatement>().target.IsTemp());
     case StatementKind::Update:
+      return writes(s.As<UpdateStatement>().target.IsTemp());
     case StatementKind::Delete:
+      return writes(s.As<DeleteStatement>().target.IsTemp());
     case StatementKind::CreateTable:
+      return writes(s.As<CreateTableStatement>().name.IsTemp());
+    case StatementKind::Drop: {
+      bool temp = true;
+      for (const ObjectName& n : s.As<DropStatement>().names) temp = temp && n.IsTemp();
+      return writes(temp);
+    }
+    case StatementKind::Truncate:
+      return writes(s.As<TruncateStatement>().table.IsTemp());
     case StatementKind::CreateIndex:
     case StatementKind::CreateView:
-    case StatementKind::Drop:
     case StatementKind::AlterTable:
-    case StatementKind::Truncate:
-      return 1;
+      return writes(false);
     case StatementKind::Transaction:
+      database = true;
       return 2;
     case StatementKind::If: {
       const auto& i = s.As<IfStatement>();
-      return WriteSteps(*i.then) + (i.otherwise ? WriteSteps(*i.otherwise) : 0);
+      return WriteSteps(*i.then, database) + (i.otherwise ? WriteSteps(*i.otherwise, database) : 0);
     }
     case StatementKind::While:
-      return 2 * WriteSteps(*s.As<WhileStatement>().body);
+      return 2 * WriteSteps(*s.As<WhileStatement>().body, database);
     case StatementKind::Block: {
       int n = 0;
-      for (const StatementPtr& c : s.As<BlockStatement>().statements) n += WriteSteps(*c);
+      for (const StatementPtr& c : s.As<BlockStatement>().statements) n += WriteSteps(*c, database);
       return n;
     }
     default:
@@ -159,13 +116,20 @@ bool Interpreter::WritesInSteps() {
   if (entry_->writeSteps < 0) {
     const StatementList& list = entry_->batch->statements;
     int n = 0;
-    for (const StatementPtr& s : list) n += WriteSteps(*s);
+    bool database = false;
+    for (const StatementPtr& s : list) n += WriteSteps(*s, database);
     // One writing statement alone is atomic by itself; anything after a write could still fail.
     const bool single = list.size() == 1 && n == 1 && list.front()->kind != StatementKind::If &&
                         list.front()->kind != StatementKind::Block;
     entry_->writeSteps = single ? 1 : n == 0 ? 0 : 2;
+    entry_->writesDatabase = database;
   }
   return entry_->writeSteps > 1;
+}
+
+bool Interpreter::WritesDatabase() {
+  WritesInSteps();
+  return entry_->writesDatabase;
 }
 
 BatchResult Interpreter::Run() {
@@ -277,14 +241,7 @@ bool Interpreter::Valid(const detail::CachedStatement& c) const {
 
 Translation Interpreter::Translate(const void* node, Use use, const Statement& owner,
                                    bool deferTemp) {
-  TranslatorInput in;
-  in.main = &session_.Main();
-  in.temp = &session_.temp;
-  in.batch = entry_->batch.get();
-  in.literalTexts = &texts_;
-  in.literalValues = &values_;
-  in.deferTemp = deferTemp;
-  Translator translator(in);
+  Translator translator(Input(deferTemp));
   switch (use) {
     case Use::Statement:
       switch (owner.kind) {
@@ -310,6 +267,18 @@ Translation Interpreter::Translate(const void* node, Use use, const Statement& o
     }
   }
   throw SqlError("Internal error: nothing to translate.");
+}
+
+TranslatorInput Interpreter::Input(bool deferTemp) {
+  TranslatorInput in;
+  in.main = &session_.Main();
+  in.temp = &session_.temp;
+  in.batch = entry_->batch.get();
+  in.literalTexts = &texts_;
+  in.literalValues = &values_;
+  in.deferTemp = deferTemp;
+  in.dialect = session_.dialect;
+  return in;
 }
 
 detail::CachedStatement& Interpreter::Prepared(const void* node, Use use, const Statement& owner,
@@ -342,615 +311,74 @@ SqlValue Interpreter::ParameterValue(const Parameter& p) const {
       return SqlValue::Integer(0);
     case ParameterSource::TranCount:
       return SqlValue::Integer(session_.depth);
+    case ParameterSource::Null:
+      return SqlValue::Null();
+    case ParameterSource::RowValue:
+      return (*row_)[static_cast<std::size_t>(p.index)];
+    case ParameterSource::ObjectId: {
+      std::string texts[2];
+      for (std::size_t i = 0; i < p.items.size() && i < 2; ++i) {
+        const Parameter& item = p.items[i];
+        const SqlValue v =
+            ConvertValue(ParameterValue(item), item.from, item.to, item.style, item.context);
+        if (v.IsNull()) {
+          if (i == 0) return SqlValue::Null();
+          continue;
+        }
+        texts[i] = v.text;
+      }
+      const std::optional<long long> id = session_.ObjectId(texts[0], texts[1]);
+      return id ? SqlValue::Integer(*id) : SqlValue::Null();
+    }
+    case ParameterSource::List: {
+      std::vector<SqlValue> values;
+      values.reserve(p.items.size());
+      for (const Parameter& item : p.items)
+        values.push_back(
+            ConvertValue(ParameterValue(item), item.from, item.to, item.style, item.context));
+      return SqlValue::Text(session_.dialect->listParameter(values, p.from));
+    }
   }
   return SqlValue::Null();
 }
 
-void Interpreter::BindTo(sqlite3_stmt* stmt, const std::vector<Parameter>& params) {
+const engine::Bound& Interpreter::BindValues(const std::vector<Parameter>& params) {
+  bound_.resize(params.size());
+  // Converted values live here; the storage never moves while it is being filled.
+  boundValues_.resize(params.size());
   for (std::size_t i = 0; i < params.size(); ++i) {
     const Parameter& p = params[i];
-    const int index = static_cast<int>(i) + 1;
-    const SqlValue* value = nullptr;
-    SqlValue converted;
     if (p.source == ParameterSource::Literal && !p.convert && !p.asReal) {
-      value = &values_[static_cast<std::size_t>(p.index)];
-    } else {
-      converted = ParameterValue(p);
-      if (p.convert) converted = ConvertValue(converted, p.from, p.to, p.style, p.context);
-      if (p.asReal && converted.kind == SqlValue::Kind::Integer)
-        converted = SqlValue::Real(static_cast<double>(converted.integer));
-      value = &converted;
+      bound_[i] = &values_[static_cast<std::size_t>(p.index)];
+      continue;
     }
-    switch (value->kind) {
-      case SqlValue::Kind::Null:
-        sqlite3_bind_null(stmt, index);
-        break;
-      case SqlValue::Kind::Integer:
-        sqlite3_bind_int64(stmt, index, value->integer);
-        break;
-      case SqlValue::Kind::Real:
-        sqlite3_bind_double(stmt, index, value->real);
-        break;
-      case SqlValue::Kind::Text:
-        // Literal texts live as long as the batch; converted ones are copied.
-        sqlite3_bind_text(stmt, index, value->text.data(), static_cast<int>(value->text.size()),
-                          value == &converted ? SQLITE_TRANSIENT : SQLITE_STATIC);
-        break;
-    }
+    SqlValue& v = boundValues_[i];
+    v = ParameterValue(p);
+    if (p.convert) v = ConvertValue(v, p.from, p.to, p.style, p.context);
+    if (p.asReal && v.kind == SqlValue::Kind::Integer)
+      v = SqlValue::Real(static_cast<double>(v.integer));
+    bound_[i] = &v;
   }
+  return bound_;
 }
 
-void Interpreter::Bind(detail::CachedStatement& c) {
-  if (!c.statement) c.statement = session_.connection.Prepare(c.translation.sql);
-  sqlite3_stmt* stmt = c.statement.get();
-  sqlite3_reset(stmt);
-  BindTo(stmt, c.translation.params);
-}
-
-// ---- Statements --------------------------------------------------------------------------------
-
-Interpreter::Flow Interpreter::ExecuteList(const StatementList& list) {
-  for (const StatementPtr& s : list) {
-    const Flow f = Execute(*s);
-    if (f != Flow::Normal) return f;
-  }
-  return Flow::Normal;
-}
-
-Interpreter::Flow Interpreter::Execute(const Statement& s) {
-  current_ = &s;
-  switch (s.kind) {
-    case StatementKind::Select: {
-      const auto& select = s.As<SelectStatement>();
-      if (select.into)
-        RunSelectInto(select);
-      else if (select.assigns)
-        RunAssignment(select);
-      else
-        RunQuery(select);
-      return Flow::Normal;
-    }
-    case StatementKind::Insert:
-    case StatementKind::Update:
-    case StatementKind::Delete:
-      RunModification(s);
-      return Flow::Normal;
-    case StatementKind::CreateTable:
-    case StatementKind::CreateIndex:
-    case StatementKind::CreateView:
-    case StatementKind::Drop:
-    case StatementKind::AlterTable:
-    case StatementKind::Truncate:
-      RunDdl(s);
-      return Flow::Normal;
-    case StatementKind::Declare:
-      for (const VariableDeclaration& d : s.As<DeclareStatement>().variables) {
-        if (d.initial) {
-          SqlType type;
-          SqlValue v = Evaluate(*d.initial, s, type);
-          Assign(d.variable, v, type);
-        } else {
-          variables_[static_cast<std::size_t>(d.variable)] = SqlValue::Null();
-        }
-      }
-      return Flow::Normal;
-    case StatementKind::SetVariable: {
-      const auto& v = s.As<SetVariableStatement>();
-      SqlType type;
-      SqlValue value;
-      if (v.op == '=') {
-        value = Evaluate(*v.value, s, type);
-      } else {
-        detail::CachedStatement& c = Prepared(&s, Use::Compound, s);
-        sqlite3_stmt* stmt = StepOneRow(c);
-        type = c.translation.columns[0].type;
-        value = sqlite::ReadValue(stmt, 0, type);
-        sqlite3_reset(stmt);
-      }
-      Assign(v.variable, value, type);
-      return Flow::Normal;
-    }
-    case StatementKind::SetOption:
-      RunSetOption(s);
-      return Flow::Normal;
-    case StatementKind::If: {
-      const auto& i = s.As<IfStatement>();
-      if (Condition(*i.condition, s)) return Execute(*i.then);
-      if (i.otherwise) return Execute(*i.otherwise);
-      return Flow::Normal;
-    }
-    case StatementKind::While: {
-      const auto& w = s.As<WhileStatement>();
-      long long iterations = 0;
-      while (Condition(*w.condition, s)) {
-        if (++iterations > kMaxLoopIterations)
-          throw SqlError("WHILE loop ran more than 10,000,000 times; stopped.");
-        const Flow f = Execute(*w.body);
-        if (f == Flow::Break) break;
-        if (f == Flow::Return) return f;
-      }
-      return Flow::Normal;
-    }
-    case StatementKind::Block:
-      return ExecuteList(s.As<BlockStatement>().statements);
-    case StatementKind::Control:
-      switch (s.As<ControlStatement>().what) {
-        case ControlKind::Break:
-          return Flow::Break;
-        case ControlKind::Continue:
-          return Flow::Continue;
-        case ControlKind::Return:
-          return Flow::Return;
-      }
-      return Flow::Normal;
-    case StatementKind::Transaction:
-      RunTransaction(s);
-      return Flow::Normal;
-    case StatementKind::Print: {
-      SqlType type;
-      Evaluate(*s.As<PrintStatement>().value, s, type);
-      return Flow::Normal;
-    }
-  }
-  return Flow::Normal;
-}
-
-void Interpreter::RunQuery(const SelectStatement& s) {
-  detail::CachedStatement& c = Prepared(&s, Use::Statement, s);
-  Bind(c);
-  sqlite3_stmt* stmt = c.statement.get();
-  const auto& columns = c.translation.columns;
-  if (c.columns.size() != columns.size()) {
-    c.columns.clear();
-    for (const ResultColumn& col : columns)
-      c.columns.push_back(Column{col.name, sqlite::VarTypeOf(col.type), col.type.ToString()});
-  }
-  ResultSet rs;
-  rs.columns = c.columns;
-  int rc;
-  try {
-    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
-      std::vector<vb::Variant> row;
-      row.reserve(columns.size());
-      for (std::size_t i = 0; i < columns.size(); ++i)
-        row.push_back(sqlite::ReadVariant(stmt, static_cast<int>(i), columns[i].type));
-      rs.rows.push_back(std::move(row));
-    }
-  } catch (...) {
-    sqlite3_reset(stmt);
-    throw;
-  }
-  if (rc != SQLITE_DONE) {
-    sqlite3_reset(stmt);
-    session_.connection.Fail(c.translation.sql);
-  }
-  sqlite3_reset(stmt);
-  session_.rowCount = static_cast<long long>(rs.rows.size());
-  result_.resultSets.push_back(std::move(rs));
-}
-
-void Interpreter::RunAssignment(const SelectStatement& s) {
-  detail::CachedStatement& c = Prepared(&s, Use::Statement, s);
-  Bind(c);
-  sqlite3_stmt* stmt = c.statement.get();
-  const auto& columns = c.translation.columns;
-  long long rows = 0;
-  int rc;
-  try {
-    // Every row assigns in turn; the last one stays, as in SQL Server.
-    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
-      ++rows;
-      for (std::size_t i = 0; i < columns.size(); ++i)
-        Assign(c.translation.assignTo[i],
-               sqlite::ReadValue(stmt, static_cast<int>(i), columns[i].type), columns[i].type);
-    }
-  } catch (...) {
-    sqlite3_reset(stmt);
-    throw;
-  }
-  if (rc != SQLITE_DONE) {
-    sqlite3_reset(stmt);
-    session_.connection.Fail(c.translation.sql);
-  }
-  sqlite3_reset(stmt);
-  session_.rowCount = rows;
-}
-
-void Interpreter::RunSelectInto(const SelectStatement& s) {
-  detail::CachedStatement& c = Prepared(&s, Use::Statement, s);
-  const ObjectName& into = FirstSelect(s).into;
-  TranslatorInput in{&session_.Main(), &session_.temp, entry_->batch.get(),
-                     &texts_,          &values_,       false};
-  Translator translator(in);
-  CreateTablePlan plan = translator.CreateTableFor(into, c.translation.columns);
-  const char* schema = into.IsTemp() ? "temp" : "main";
-  if (session_.depth > 0 || session_.inAtomic) session_.ddlInTransaction = true;
-  long long changes = 0;
-  if (into.IsTemp()) session_.ForgetDormant(into.name);
-  {
-    DdlScope scope(session_.connection);
-    session_.connection.Exec(plan.sql);
-    if (!into.IsTemp())
-      CatalogStore::SaveColumns(session_.connection, schema, into.name, plan.columns, 1);
-    auto table = CatalogStore::LoadObject(session_.connection, schema, into.name);
-    table->columns = plan.columns;
-    if (table->temp) table->objectId = session_.NextTempId();
-    sqlite::Statement insert = session_.connection.Prepare(
-        "INSERT INTO " + Translator::TableSql(*table) + " " + c.translation.sql);
-    BindTo(insert.get(), c.translation.params);
-    const int rc = sqlite3_step(insert.get());
-    if (rc != SQLITE_DONE) session_.connection.Fail(c.translation.sql);
-    changes = session_.connection.Changes();
-    scope.Commit();
-    ChangeCatalog(table.get(), into.IsTemp(), into.name);
-  }
-  if (!session_.nocount) result_.rowsAffected += changes;
-  session_.rowCount = changes;
-}
-
-void Interpreter::RunModification(const Statement& s) {
-  detail::CachedStatement& c = Prepared(&s, Use::Statement, s);
-  const Translation& t = c.translation;
-  if (s.kind == StatementKind::Insert) {
-    if (!t.identityTable.empty() && session_.identityInsert != Catalog::Key(t.identityTable))
-      throw SqlError(
-          fmt::format("Cannot insert explicit value for identity column in table '{}' when "
-                      "IDENTITY_INSERT is set to OFF.",
-                      t.identityTable));
-    if (t.identityTable.empty() && !t.insertTable.empty() &&
-        session_.identityInsert == Catalog::Key(t.insertTable))
-      throw SqlError(
-          fmt::format("Explicit value must be specified for identity column in table '{}' either "
-                      "when IDENTITY_INSERT is set to ON or when a replication user is inserting "
-                      "into a NOT FOR REPLICATION identity column.",
-                      t.insertTable));
-  }
-  Bind(c);
-  sqlite3_stmt* stmt = c.statement.get();
-  const int rc = sqlite3_step(stmt);
-  if (rc != SQLITE_DONE && rc != SQLITE_ROW) {
-    sqlite3_reset(stmt);
-    session_.connection.Fail(t.sql);
-  }
-  sqlite3_reset(stmt);
-  const long long changes = session_.connection.Changes();
-  if (!session_.nocount) result_.rowsAffected += changes;
-  session_.rowCount = changes;
-  if (s.kind == StatementKind::Insert && !t.insertTable.empty() && changes > 0) {
-    session_.hasIdentity = true;
-    session_.lastIdentity = session_.connection.LastInsertRowId();
-  }
-}
-
-// ---- DDL ---------------------------------------------------------------------------------------
-
-void Interpreter::ChangeCatalog(const TableInfo* table, bool temp, const std::string& name) {
-  if (temp) {
-    if (table)
-      session_.temp.Put(std::make_shared<TableInfo>(*table));
-    else
-      session_.temp.Remove(name);
-    return;
-  }
-  std::shared_ptr<const TableInfo> copy = table ? std::make_shared<TableInfo>(*table) : nullptr;
-  session_.database->ChangeMain([&](Catalog& c) {
-    if (copy)
-      c.Put(copy);
-    else
-      c.Remove(name);
-  });
-  session_.Main();
-}
-
-void Interpreter::RunDdl(const Statement& s) {
-  // The catalog this translator reads stays alive while DDL publishes newer ones.
-  std::shared_ptr<const Catalog> main = (session_.Main(), session_.main);
-  TranslatorInput in{main.get(), &session_.temp, entry_->batch.get(), &texts_, &values_, false};
-  Translator translator(in);
-  sqlite::Connection& conn = session_.connection;
-  if (session_.depth > 0 || session_.inAtomic) session_.ddlInTransaction = true;
-  switch (s.kind) {
-    case StatementKind::CreateTable: {
-      const auto& ct = s.As<CreateTableStatement>();
-      CreateTablePlan plan = translator.CreateTable(ct);
-      const bool temp = ct.name.IsTemp();
-      const char* schema = temp ? "temp" : "main";
-      long long seed = 1;
-      for (const ColumnDefinition& c : ct.columns)
-        if (c.identity) seed = c.identitySeed;
-      if (temp && plan.seedSql.empty()) {
-        // A temporary table is one statement, and the session's memory knows it exactly.
-        if (session_.ReviveTemp(ct.name.name, plan.sql)) {
-          session_.tempCreateSql[Catalog::Key(ct.name.name)] = plan.sql;
-          return;
-        }
-        session_.ForgetDormant(ct.name.name);
-        conn.Exec(plan.sql);
-        session_.tempCreateSql[Catalog::Key(ct.name.name)] = plan.sql;
-        auto table = std::make_shared<TableInfo>();
-        table->name = ct.name.name;
-        table->temp = true;
-        table->objectId = session_.NextTempId();
-        table->columns = plan.columns;
-        table->uniqueKeys = plan.uniqueKeys;
-        session_.temp.Put(std::move(table));
-        return;
-      }
-      if (temp) session_.ForgetDormant(ct.name.name);
-      DdlScope scope(conn);
-      conn.Exec(plan.sql);
-      if (!plan.seedSql.empty()) conn.Exec(plan.seedSql);
-      if (!temp) CatalogStore::SaveColumns(conn, schema, ct.name.name, plan.columns, seed);
-      auto table = CatalogStore::LoadObject(conn, schema, ct.name.name);
-      if (temp) {
-        table->columns = plan.columns;
-        table->objectId = session_.NextTempId();
-      }
-      scope.Commit();
-      ChangeCatalog(table.get(), temp, ct.name.name);
-      return;
-    }
-    case StatementKind::CreateView: {
-      const auto& cv = s.As<CreateViewStatement>();
-      Translation t = translator.CreateView(cv);
-      // SQLite keeps no parameters in a view: the literals go in as SQL text.
-      std::string sql;
-      for (std::size_t i = 0; i < t.sql.size(); ++i) {
-        if (t.sql[i] == '?' && i + 1 < t.sql.size() &&
-            std::isdigit(static_cast<unsigned char>(t.sql[i + 1]))) {
-          std::size_t j = i + 1;
-          int n = 0;
-          while (j < t.sql.size() && std::isdigit(static_cast<unsigned char>(t.sql[j])))
-            n = n * 10 + (t.sql[j++] - '0');
-          const Parameter& p = t.params[static_cast<std::size_t>(n - 1)];
-          SqlValue v = ParameterValue(p);
-          if (p.convert) v = ConvertValue(v, p.from, p.to, p.style, p.context);
-          if (p.asReal && v.kind == SqlValue::Kind::Integer)
-            v = SqlValue::Real(static_cast<double>(v.integer));
-          sql += SqlLiteral(v);
-          i = j - 1;
-        } else {
-          sql += t.sql[i];
-        }
-      }
-      std::vector<ColumnInfo> columns;
-      for (const ResultColumn& c : t.columns)
-        columns.push_back(ColumnInfo{c.name, c.type, false, true});
-      DdlScope scope(conn);
-      conn.Exec(sql);
-      CatalogStore::SaveColumns(conn, "main", cv.name.name, columns, 1);
-      auto view = CatalogStore::LoadObject(conn, "main", cv.name.name);
-      scope.Commit();
-      ChangeCatalog(view.get(), false, cv.name.name);
-      return;
-    }
-    case StatementKind::CreateIndex: {
-      const auto& ci = s.As<CreateIndexStatement>();
-      std::string sql = translator.CreateIndex(ci);
-      auto table = translator.FindTable(ci.table);
-      conn.Exec(sql);
-      // An indexed temporary table is no longer the table its CREATE makes.
-      if (table->temp) session_.tempCreateSql.erase(Catalog::Key(table->name));
-      const bool temp = table->temp;
-      auto reloaded = CatalogStore::LoadObject(conn, temp ? "temp" : "main", table->name);
-      if (temp) {
-        reloaded->columns = table->columns;
-        reloaded->objectId = session_.NextTempId();
-      }
-      ChangeCatalog(reloaded.get(), temp, table->name);
-      return;
-    }
-    case StatementKind::Drop: {
-      const auto& d = s.As<DropStatement>();
-      for (const ObjectName& name : d.names) {
-        if (d.what == DropKind::Index) {
-          ObjectName tableName;
-          tableName.name = name.schema;
-          auto table = name.schema.empty() ? nullptr : translator.FindTable(tableName);
-          if (!table) {
-            if (d.ifExists) continue;
-            throw SqlError(
-                fmt::format("Cannot drop the index '{}.{}', because it does not exist or you do "
-                            "not have permission.",
-                            name.schema, name.name));
-          }
-          std::string sql = std::string("DROP INDEX ") + (d.ifExists ? "IF EXISTS " : "") +
-                            (table->temp ? "temp." : "") +
-                            Translator::Quote(table->name + "." + name.name);
-          try {
-            conn.Exec(sql);
-          } catch (const SqlError&) {
-            throw SqlError(
-                fmt::format("Cannot drop the index '{}.{}', because it does not exist or you do "
-                            "not have permission.",
-                            name.schema, name.name));
-          }
-          auto reloaded =
-              CatalogStore::LoadObject(conn, table->temp ? "temp" : "main", table->name);
-          if (table->temp) {
-            reloaded->columns = table->columns;
-            reloaded->objectId = session_.NextTempId();
-          }
-          ChangeCatalog(reloaded.get(), table->temp, table->name);
-          continue;
-        }
-        auto table = translator.FindTable(name);
-        const char* what = d.what == DropKind::Table ? "table" : "view";
-        if (!table) {
-          if (d.ifExists) continue;
-          throw SqlError(fmt::format(
-              "Cannot drop the {} '{}', because it does not exist or you do not have permission.",
-              what, name.name));
-        }
-        if (d.what == DropKind::Table && table->view)
-          throw SqlError(
-              fmt::format("Cannot use DROP TABLE with '{}' because '{}' is a view. Use DROP VIEW.",
-                          name.name, name.name));
-        if (d.what == DropKind::View && !table->view)
-          throw SqlError(
-              fmt::format("Cannot use DROP VIEW with '{}' because '{}' is a table. Use DROP TABLE.",
-                          name.name, name.name));
-        const std::string drop =
-            std::string(table->view ? "DROP VIEW " : "DROP TABLE ") + Translator::TableSql(*table);
-        if (table->temp) {
-          auto made = session_.tempCreateSql.find(Catalog::Key(table->name));
-          if (made != session_.tempCreateSql.end()) {
-            session_.DropTemp(table, made->second);
-            session_.tempCreateSql.erase(made);
-          } else {
-            conn.Exec(drop);
-          }
-        } else {
-          DdlScope scope(conn);
-          conn.Exec(drop);
-          CatalogStore::Forget(conn, "main", table->name);
-          scope.Commit();
-        }
-        if (session_.identityInsert == Catalog::Key(table->name)) session_.identityInsert.clear();
-        ChangeCatalog(nullptr, table->temp, table->name);
-      }
-      return;
-    }
-    case StatementKind::AlterTable: {
-      const auto& a = s.As<AlterTableStatement>();
-      std::vector<ColumnInfo> added;
-      std::vector<std::string> statements = translator.AddColumns(a.table, a.add, added);
-      auto table = translator.FindTable(a.table);
-      const char* schema = table->temp ? "temp" : "main";
-      if (table->temp) session_.tempCreateSql.erase(Catalog::Key(table->name));
-      DdlScope scope(conn);
-      for (const std::string& sql : statements) conn.Exec(sql);
-      if (!table->temp) CatalogStore::AppendColumns(conn, schema, table->name, added);
-      auto reloaded = CatalogStore::LoadObject(conn, schema, table->name);
-      if (table->temp) {
-        reloaded->columns = table->columns;
-        for (const ColumnInfo& c : added) reloaded->columns.push_back(c);
-        reloaded->objectId = session_.NextTempId();
-      }
-      scope.Commit();
-      ChangeCatalog(reloaded.get(), table->temp, table->name);
-      return;
-    }
-    case StatementKind::Truncate: {
-      const auto& t = s.As<TruncateStatement>();
-      auto table = translator.FindTable(t.table);
-      if (!table)
-        throw SqlError(
-            fmt::format("Cannot find the object \"{}\" because it does not exist or you do not "
-                        "have permissions.",
-                        t.table.name));
-      if (table->view)
-        throw SqlError(
-            fmt::format("Cannot truncate table '{}' because it is not a table.", t.table.name));
-      DdlScope scope(conn);
-      conn.Exec("DELETE FROM " + Translator::TableSql(*table));
-      if (table->IdentityColumn() >= 0) {
-        const char* schema = table->temp ? "temp" : "main";
-        const long long seed =
-            table->temp ? 1 : CatalogStore::IdentitySeed(conn, schema, table->name);
-        sqlite::Statement reset = conn.Prepare(
-            fmt::format("UPDATE {}.sqlite_sequence SET seq = ?2 WHERE name = ?1", schema));
-        sqlite3_bind_text(reset.get(), 1, table->name.c_str(), -1, SQLITE_TRANSIENT);
-        sqlite3_bind_int64(reset.get(), 2, seed - 1);
-        if (sqlite3_step(reset.get()) != SQLITE_DONE) conn.Fail("");
-      }
-      scope.Commit();
-      return;
-    }
-    default:
-      return;
-  }
-}
-
-void Interpreter::RunSetOption(const Statement& s) {
-  const auto& o = s.As<SetOptionStatement>();
-  const std::string& name = o.option;
-  if (name == "NOCOUNT") {
-    session_.nocount = o.on;
-    return;
-  }
-  if (name == "IDENTITY_INSERT") {
-    TranslatorInput in{&session_.Main(), &session_.temp, entry_->batch.get(),
-                       &texts_,          &values_,       false};
-    Translator translator(in);
-    auto table = translator.FindTable(o.table);
-    if (!table)
-      throw SqlError(fmt::format(
-          "Cannot find the object \"{}\" because it does not exist or you do not have permissions.",
-          o.table.name));
-    if (table->IdentityColumn() < 0)
-      throw SqlError(fmt::format(
-          "Table '{}' does not have the identity property. Cannot perform SET operation.",
-          table->name));
-    const std::string key = Catalog::Key(table->name);
-    if (o.on) {
-      if (!session_.identityInsert.empty() && session_.identityInsert != key) {
-        auto other = session_.temp.Find(session_.identityInsert);
-        if (!other) other = session_.Main().Find(session_.identityInsert);
-        throw SqlError(
-            fmt::format("IDENTITY_INSERT is already ON for table '{}'. Cannot perform SET "
-                        "operation for table '{}'.",
-                        other ? other->name : session_.identityInsert, table->name));
-      }
-      session_.identityInsert = key;
-    } else if (session_.identityInsert == key) {
-      session_.identityInsert.clear();
-    }
-    return;
-  }
-  // Options whose default SQL Server shares with this front end: setting them ON (or the
-  // default) changes nothing; the other value is not reproduced.
-  static const char* const kOnDefault[] = {
-      "ANSI_NULLS", "QUOTED_IDENTIFIER", "ANSI_WARNINGS", "ANSI_PADDING", "CONCAT_NULL_YIELDS_NULL",
-      "ARITHABORT", "ANSI_NULL_DFLT_ON"};
-  static const char* const kOffDefault[] = {
-      "NUMERIC_ROUNDABORT", "IMPLICIT_TRANSACTIONS", "ANSI_NULL_DFLT_OFF", "NOEXEC",    "FMTONLY",
-      "PARSEONLY",          "SHOWPLAN_ALL",          "SHOWPLAN_TEXT",      "STATISTICS"};
-  for (const char* n : kOnDefault)
-    if (name == n) {
-      if (!o.on) throw SqlError(fmt::format("Unsupported T-SQL construct: SET {} OFF.", name));
-      return;
-    }
-  for (const char* n : kOffDefault)
-    if (name == n) {
-      if (o.on) throw SqlError(fmt::format("Unsupported T-SQL construct: SET {} ON.", name));
-      return;
-    }
-  if (name == "XACT_ABORT") {
-    if (o.on) throw SqlError("Unsupported T-SQL construct: SET XACT_ABORT ON.");
-    return;
-  }
-  throw SqlError(fmt::format("Unsupported T-SQL construct: SET {}.", name));
-}
-
-void Interpreter::RunTransaction(const Statement& s) {
-  if (session_.inAtomic)
-    throw SqlError(
-        "Unsupported T-SQL construct: BEGIN/COMMIT/ROLLBACK TRANSACTION inside a batch run as one "
-        "unit.");
-  switch (s.As<TransactionStatement>().what) {
-    case TransactionKind::Begin:
-      session_.BeginTransaction();
-      break;
-    case TransactionKind::Commit:
-      session_.CommitTransaction();
-      break;
-    case TransactionKind::Rollback:
-      session_.RollbackTransaction();
-      break;
-  }
+long long Interpreter::RunCached(detail::CachedStatement& c, engine::RowVisitor rows) {
+  engine::Connection& connection = *session_.connection;
+  if (!c.statement) c.statement = connection.Prepare(c.translation.sql);
+  return connection.Run(*c.statement, BindValues(c.translation.params), rows,
+                        c.translation.writesDatabase);
 }
 
 // ---- Values ------------------------------------------------------------------------------------
 
-sqlite3_stmt* Interpreter::StepOneRow(detail::CachedStatement& c) {
-  Bind(c);
-  sqlite3_stmt* stmt = c.statement.get();
-  if (sqlite3_step(stmt) != SQLITE_ROW) {
-    sqlite3_reset(stmt);
-    session_.connection.Fail(c.translation.sql);
-  }
-  return stmt;
+SqlValue Interpreter::OneValue(detail::CachedStatement& c, SqlType& type) {
+  type = c.translation.columns[0].type;
+  std::optional<SqlValue> value;
+  RunCached(c, [&](const engine::Row& row) {
+    if (!value) value = row.Value(0, type);
+  });
+  if (!value) throw SqlError("Internal error: a value's statement gave no row.");
+  return std::move(*value);
 }
 
 SqlValue Interpreter::Evaluate(const Expression& e, const Statement& owner, SqlType& type) {
@@ -964,19 +392,16 @@ SqlValue Interpreter::Evaluate(const Expression& e, const Statement& owner, SqlT
     type = entry_->batch->variables[static_cast<std::size_t>(index)].type;
     return variables_[static_cast<std::size_t>(index)];
   }
-  detail::CachedStatement& c = Prepared(&e, Use::Scalar, owner);
-  sqlite3_stmt* stmt = StepOneRow(c);
-  type = c.translation.columns[0].type;
-  SqlValue v = sqlite::ReadValue(stmt, 0, type);
-  sqlite3_reset(stmt);
-  return v;
+  return OneValue(Prepared(&e, Use::Scalar, owner), type);
 }
 
 bool Interpreter::Condition(const Expression& e, const Statement& owner) {
-  sqlite3_stmt* stmt = StepOneRow(Prepared(&e, Use::Condition, owner));
-  const bool result = sqlite3_column_int(stmt, 0) != 0;
-  sqlite3_reset(stmt);
-  return result;
+  return Guarded([&] {
+    bool result = false;
+    RunCached(Prepared(&e, Use::Condition, owner),
+              [&](const engine::Row& row) { result = row.Integer(0) != 0; });
+    return result;
+  });
 }
 
 void Interpreter::Assign(int variable, const SqlValue& value, const SqlType& from) {

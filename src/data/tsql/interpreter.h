@@ -7,12 +7,15 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 #include "data/database.h"
-#include "data/sqlite/session_state.h"
+#include "data/engine/connection.h"
+#include "data/session_state.h"
 #include "data/tsql/ast/statement.h"
 #include "data/tsql/lexer.h"
+#include "data/tsql/translator.h"
 
 namespace zov::data::tsql {
 
@@ -32,6 +35,8 @@ class Interpreter {
   // Whether the loaded batch needs a transaction to be all or nothing: a batch that only reads,
   // or is one writing statement, does not.
   bool WritesInSteps();
+  // Whether the loaded batch may write the database's tables (not only temporary ones).
+  bool WritesDatabase();
   // Runs the loaded batch; throws SqlError naming the failing statement.
   BatchResult Run();
   // Load, then Run.
@@ -45,6 +50,8 @@ class Interpreter {
   enum class Use : std::uintptr_t { Statement = 0, Scalar = 1, Condition = 2, Compound = 3 };
 
   Flow Execute(const Statement& s);
+  // A statement that neither branches nor loops.
+  void ExecuteSimple(const Statement& s);
   Flow ExecuteList(const StatementList& list);
   void Precompile(const Statement& s);
   void PrecompileNode(const void* node, Use use, const Statement& owner);
@@ -52,10 +59,19 @@ class Interpreter {
   detail::CachedStatement& Prepared(const void* node, Use use, const Statement& owner,
                                     bool deferTemp = false);
   Translation Translate(const void* node, Use use, const Statement& owner, bool deferTemp);
+  // What the translator reads: the catalogs, the batch, its literals and the engine's dialect.
+  TranslatorInput Input(bool deferTemp);
   bool Valid(const detail::CachedStatement& c) const;
-  void Bind(detail::CachedStatement& c);
-  void BindTo(sqlite3_stmt* stmt, const std::vector<Parameter>& params);
+  // The values of `params` as bound to ?1 .. ?n, valid until the next call.
+  const engine::Bound& BindValues(const std::vector<Parameter>& params);
   SqlValue ParameterValue(const Parameter& p) const;
+  // Runs a cached statement (prepared on first use), showing its rows to `rows`; the rows it
+  // changed.
+  long long RunCached(detail::CachedStatement& c, engine::RowVisitor rows = {});
+  // Runs `run` so that a failure undoes `run` alone, where a failed statement would otherwise
+  // spoil the open transaction.
+  template <class F>
+  auto Guarded(F&& run);
 
   void RunQuery(const SelectStatement& s);
   void RunAssignment(const SelectStatement& s);
@@ -65,9 +81,8 @@ class Interpreter {
   void RunSetOption(const Statement& s);
   void RunTransaction(const Statement& s);
 
-  // Binds and steps a statement that yields one row, left on that row for the caller to read and
-  // reset; a statement that yields none fails as the connection reports it.
-  sqlite3_stmt* StepOneRow(detail::CachedStatement& c);
+  // The single row of a statement of one value (SELECT expr), as a value of its type.
+  SqlValue OneValue(detail::CachedStatement& c, SqlType& type);
   SqlValue Evaluate(const Expression& e, const Statement& owner, SqlType& type);
   bool Condition(const Expression& e, const Statement& owner);
   void Assign(int variable, const SqlValue& value, const SqlType& from);
@@ -82,8 +97,36 @@ class Interpreter {
   std::vector<SqlValue>& values_;
   detail::CachedBatch* entry_ = nullptr;
   std::vector<SqlValue> variables_;
+  const std::vector<SqlValue>* row_ = nullptr;  // the row a row-by-row assignment is at
+  engine::Bound bound_;                         // what BindValues gives out
+  std::vector<SqlValue> boundValues_;           // the converted values it points to
   BatchResult result_;
   const Statement* current_ = nullptr;
 };
+
+template <class F>
+auto Interpreter::Guarded(F&& run) {
+  if (session_.depth == 0 || session_.inAtomic || !session_.dialect->errorAbortsTransaction)
+    return run();
+  engine::Connection& connection = *session_.connection;
+  connection.Savepoint("zov_statement");
+  try {
+    if constexpr (std::is_void_v<decltype(run())>) {
+      run();
+      connection.Release("zov_statement");
+    } else {
+      auto result = run();
+      connection.Release("zov_statement");
+      return result;
+    }
+  } catch (...) {
+    try {
+      connection.RollbackTo("zov_statement");
+      connection.Release("zov_statement");
+    } catch (...) {
+    }
+    throw;
+  }
+}
 
 }  // namespace zov::data::tsql

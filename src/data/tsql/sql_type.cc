@@ -270,7 +270,7 @@ SqlType ArithmeticType(char op, const SqlType& a, const SqlType& b) {
     case '-': {
       const int s = std::max(s1, s2);
       const int integral = std::max(p1 - s1, p2 - s2);
-      return CapAdditive(s + integral + 1, s, integral + 1);
+      return CapAdditive(s + integral + 1, s, integral);
     }
     case '*':
       return CapMultiplicative(p1 + p2 + 1, s1 + s2);

@@ -54,6 +54,8 @@ struct SqlType {
   bool IsInteger() const;
   // Integers, decimal, money, float, real (not bit as a number: bit counts as integer).
   bool IsNumeric() const;
+  // A number, or a bare NULL that takes any type.
+  bool IsNumericOrNull() const { return IsNumeric() || IsNull(); }
   // Exact numbers with a scale: decimal and the money types.
   bool IsExactScaled() const;
   bool IsApproximate() const { return id == TypeId::Real || id == TypeId::Float; }

@@ -18,6 +18,10 @@ enum class ParameterSource : std::uint8_t {
   RowCount,   // @@ROWCOUNT
   Zero,       // @@ERROR (0: a failed statement ends the batch)
   TranCount,  // @@TRANCOUNT
+  List,       // the values of `items`, in the dialect's form of a list (a long IN list)
+  Null,       // a NULL among the values of a list
+  ObjectId,   // Object_Id() of the values of `items` (the name, and the type when given)
+  RowValue,   // column `index` of the row a row-by-row assignment is at
 };
 
 struct Parameter {
@@ -28,7 +32,8 @@ struct Parameter {
   SqlType to;
   int style = -1;
   ConversionContext context = ConversionContext::Explicit;
-  bool asReal = false;  // bind a number as a double so that SQLite divides exactly
+  bool asReal = false;           // bind a number as a double so that SQLite divides exactly
+  std::vector<Parameter> items;  // List, ObjectId: the parameters of the values
 };
 
 struct ResultColumn {
@@ -50,10 +55,14 @@ struct Translation {
   std::vector<ResultColumn> columns;
   std::vector<PinnedLiteral> literalDependencies;  // literal texts the translation relied on
   std::vector<TempDependency> tempDependencies;
-  std::string identityTable;  // INSERT names this table's identity column explicitly
-  std::string insertTable;    // INSERT into a table with an identity column (sets @@IDENTITY)
-  std::vector<int> assignTo;  // SELECT @v = ...: the variable of each result column
+  std::string identityTable;    // INSERT names this table's identity column explicitly
+  std::string insertTable;      // INSERT into a table with an identity column (sets @@IDENTITY)
+  bool writesDatabase = false;  // INSERT, UPDATE or DELETE of a table that is not temporary
+  std::vector<int> assignTo;    // SELECT @v = ...: the variable of each result column
   std::vector<char> assignOps;
+  // SELECT @v = @v + x ...: per item, the statement that gives its value for one row of this
+  // query (which yields the parts of the items that read no assigned variable).
+  std::vector<Translation> steps;
 };
 
 }  // namespace zov::data::tsql

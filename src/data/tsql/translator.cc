@@ -49,6 +49,69 @@ bool HasRightOrFullJoin(const TableRef& ref) {
          HasRightOrFullJoin(*j.right);
 }
 
+// Calls `visit` for each operand of `e` (not for what subqueries hold).
+template <class Visit>
+void ForEachChild(const Expression& e, Visit&& visit) {
+  auto each = [&](const ExpressionPtr& x) {
+    if (x) visit(*x);
+  };
+  switch (e.kind) {
+    case ExpressionKind::Unary:
+      each(e.As<UnaryExpression>().operand);
+      return;
+    case ExpressionKind::Binary:
+      each(e.As<BinaryExpression>().left);
+      each(e.As<BinaryExpression>().right);
+      return;
+    case ExpressionKind::Comparison:
+      each(e.As<ComparisonExpression>().left);
+      each(e.As<ComparisonExpression>().right);
+      return;
+    case ExpressionKind::Logical:
+      each(e.As<LogicalExpression>().left);
+      each(e.As<LogicalExpression>().right);
+      return;
+    case ExpressionKind::Not:
+      each(e.As<NotExpression>().operand);
+      return;
+    case ExpressionKind::IsNull:
+      each(e.As<IsNullExpression>().operand);
+      return;
+    case ExpressionKind::Between:
+      each(e.As<BetweenExpression>().operand);
+      each(e.As<BetweenExpression>().low);
+      each(e.As<BetweenExpression>().high);
+      return;
+    case ExpressionKind::Like:
+      each(e.As<LikeExpression>().operand);
+      each(e.As<LikeExpression>().pattern);
+      each(e.As<LikeExpression>().escape);
+      return;
+    case ExpressionKind::In:
+      each(e.As<InExpression>().operand);
+      for (const ExpressionPtr& x : e.As<InExpression>().list) each(x);
+      return;
+    case ExpressionKind::Case: {
+      const auto& c = e.As<CaseExpression>();
+      each(c.operand);
+      for (const CaseWhen& w : c.whens) {
+        each(w.when);
+        each(w.then);
+      }
+      each(c.otherwise);
+      return;
+    }
+    case ExpressionKind::Function:
+      for (const ExpressionPtr& x : e.As<FunctionExpression>().args) each(x);
+      return;
+    case ExpressionKind::Cast:
+      each(e.As<CastExpression>().operand);
+      return;
+    default:
+      return;
+  }
+}
+
 int FindName(const std::vector<ResultColumn>& columns, std::string_view name) {
   for (std::size_t i = 0; i < columns.size(); ++i)
     if (EqualsNoCase(columns[i].name, name)) return static_cast<int>(i);
@@ -69,8 +132,8 @@ std::string Translator::Quote(std::string_view name) {
   return out;
 }
 
-std::string Translator::TableSql(const TableInfo& table) {
-  return table.temp ? "temp." + Quote(table.name) : Quote(table.name);
+std::string Translator::TableSql(const Dialect& dialect, const TableInfo& table) {
+  return table.temp ? std::string(dialect.tempSchema) + Quote(table.name) : Quote(table.name);
 }
 
 std::string Translator::NewAlias() { return fmt::format("\"s{}\"", ++aliasCounter_); }
@@ -107,7 +170,7 @@ std::shared_ptr<const TableInfo> Translator::FindTable(const ObjectName& name) {
 
 Translation Translator::Finish(std::string sql, std::vector<ResultColumn> columns) {
   Translation t;
-  t.sql = std::move(sql);
+  t.sql = in_.dialect->parameter ? WriteParameters(sql) : std::move(sql);
   t.params = std::move(params_);
   t.columns = std::move(columns);
   t.literalDependencies = std::move(literalDependencies_);
@@ -118,15 +181,74 @@ Translation Translator::Finish(std::string sql, std::vector<ResultColumn> column
   return t;
 }
 
+namespace {
+
+// `sql` with every ?n outside quoted names and texts replaced by `write(n)`.
+template <class Write>
+std::string ReplaceParameters(const std::string& sql, Write&& write) {
+  std::string out;
+  out.reserve(sql.size() + sql.size() / 4);
+  for (std::size_t i = 0; i < sql.size(); ++i) {
+    const char c = sql[i];
+    if (c == '\'' || c == '"') {
+      const std::size_t end = sql.find(c, i + 1);
+      const std::size_t stop = end == std::string::npos ? sql.size() : end + 1;
+      out.append(sql, i, stop - i);
+      i = stop - 1;
+      continue;
+    }
+    if (c != '?' || i + 1 >= sql.size() || !std::isdigit(static_cast<unsigned char>(sql[i + 1]))) {
+      out += c;
+      continue;
+    }
+    std::size_t j = i + 1;
+    int n = 0;
+    while (j < sql.size() && std::isdigit(static_cast<unsigned char>(sql[j])))
+      n = n * 10 + (sql[j++] - '0');
+    out += write(n);
+    i = j - 1;
+  }
+  return out;
+}
+
+}  // namespace
+
+std::string Translator::WriteParameters(const std::string& sql) const {
+  return ReplaceParameters(sql, [&](int n) {
+    const Parameter& p = params_[static_cast<std::size_t>(n - 1)];
+    // A divisor bound as a double divides exactly; the engine takes it as an exact number.
+    return in_.dialect->parameter(n,
+                                  p.asReal    ? SqlType::Decimal(38, 10)
+                                  : p.convert ? p.to
+                                              : p.from,
+                                  p.source == ParameterSource::List);
+  });
+}
+
+std::string Translator::InlineLiterals(const std::string& sql) const {
+  return ReplaceParameters(sql, [&](int n) {
+    const Parameter& p = params_[static_cast<std::size_t>(n - 1)];
+    if (p.source != ParameterSource::Literal)
+      throw SqlError(
+          "Unsupported T-SQL construct: variables, system functions or a long IN list in a view.");
+    SqlValue v = (*in_.literalValues)[static_cast<std::size_t>(p.index)];
+    if (p.convert) v = ConvertValue(v, p.from, p.to, p.style, p.context);
+    if (p.asReal && v.kind == SqlValue::Kind::Integer)
+      v = SqlValue::Real(static_cast<double>(v.integer));
+    return in_.dialect->literal(v, p.convert ? p.to : p.from);
+  });
+}
+
 // ---- Statements --------------------------------------------------------------------------------
 
 Translation Translator::Select(const SelectStatement& statement) {
-  std::vector<ResultColumn> columns;
-  std::string sql = QuerySql(*statement.query, nullptr, columns, false, false, nullptr);
   const QueryNode* first = statement.query->body.get();
   while (first->kind == QueryNodeKind::SetOperation)
     first = first->As<SetOperationNode>().left.get();
   const auto& core = first->As<SelectNode>();
+  if (statement.assigns) return Assignment(*statement.query, core);
+  std::vector<ResultColumn> columns;
+  std::string sql = QuerySql(*statement.query, nullptr, columns, false, false, nullptr);
   if (statement.into) {
     for (std::size_t i = 0; i < columns.size(); ++i) {
       if (columns[i].name.empty())
@@ -141,25 +263,85 @@ Translation Translator::Select(const SelectStatement& statement) {
                           columns[i].name, core.into.name));
     }
   }
-  Translation t = Finish(std::move(sql), std::move(columns));
-  if (statement.assigns) {
-    std::vector<int> assigned;
-    for (const SelectItem& item : core.items) {
-      if (item.assignOp != '=')
-        throw SqlError("Unsupported T-SQL construct: compound assignment (+= ...) in SELECT.");
-      assigned.push_back(item.assignTo);
-    }
-    // SQL Server evaluates SELECT @v = @v + x row by row; a single evaluation would differ.
-    if (!core.from.empty())
-      for (const SelectItem& item : core.items)
-        if (UsesVariable(*item.expression, assigned))
-          throw SqlError(
-              "Unsupported T-SQL construct: a SELECT that assigns a variable from an expression "
-              "reading an assigned variable over several rows.");
+  return Finish(std::move(sql), std::move(columns));
+}
+
+Translation Translator::Assignment(const tsql::Query& query, const SelectNode& core) {
+  std::vector<int> assigned;
+  bool rowByRow = false;
+  for (const SelectItem& item : core.items) {
+    assigned.push_back(item.assignTo);
+    if (item.assignOp != '=') rowByRow = true;
+  }
+  // SQL Server evaluates SELECT @v = @v + x row by row: an item that reads an assigned variable
+  // sees the value the rows before gave it.
+  if (!core.from.empty())
+    for (const SelectItem& item : core.items)
+      if (UsesVariable(*item.expression, assigned)) rowByRow = true;
+  if (!rowByRow) {
+    std::vector<ResultColumn> columns;
+    std::string sql = QuerySql(query, nullptr, columns, false, false, nullptr);
+    Translation t = Finish(std::move(sql), std::move(columns));
     t.assignTo = std::move(assigned);
     t.assignOps.assign(t.assignTo.size(), '=');
+    return t;
   }
+  if (core.distinct)
+    throw SqlError(
+        "Unsupported T-SQL construct: SELECT DISTINCT that assigns variables row by row.");
+  // The query yields, row by row, the parts of the items that read no assigned variable; each
+  // item is then a statement of its own over those parts and the variables as they stand.
+  std::vector<const Expression*> lifted;
+  for (const SelectItem& item : core.items) Lift(*item.expression, assigned, lifted);
+  Core rows = TranslateCore(core, nullptr, &query.orderBy, false, &lifted);
+  if (rows.items.empty()) {  // every item is variables and constants: one column to count rows
+    Emitted one;
+    one.sql = "1";
+    one.type = SqlType::Of(TypeId::Int);
+    rows.items.push_back(one);
+    rows.names.emplace_back();
+  }
+  std::vector<ResultColumn> columns;
+  for (std::size_t i = 0; i < rows.items.size(); ++i)
+    columns.push_back(ResultColumn{rows.names[i], rows.items[i].type});
+  std::string sql = RenderCore(rows, nullptr, false);
+  Translation t = Finish(std::move(sql), columns);
+  for (std::size_t i = 0; i < lifted.size(); ++i)
+    rowValues_[lifted[i]] = RowValue{static_cast<int>(i), columns[i].type};
+  for (const SelectItem& item : core.items) {
+    Scope none;
+    Emitted v = Value(*item.expression, none);
+    if (item.assignOp != '=') {
+      Parameter p;
+      p.source = ParameterSource::Variable;
+      p.index = item.assignTo;
+      p.from = in_.batch->variables[static_cast<std::size_t>(item.assignTo)].type;
+      Emitted current;
+      current.sql = AddParameter(p);
+      current.param = static_cast<int>(params_.size()) - 1;
+      current.type = p.from;
+      v = Arithmetic(item.assignOp, std::move(current), std::move(v));
+    }
+    v = Exact(std::move(v));
+    const SqlType type = v.type;
+    t.steps.push_back(Finish("SELECT " + v.sql, {ResultColumn{"", type}}));
+    t.assignTo.push_back(item.assignTo);
+    t.assignOps.push_back('=');
+  }
+  rowValues_.clear();
   return t;
+}
+
+void Translator::Lift(const Expression& e, const std::vector<int>& assigned,
+                      std::vector<const Expression*>& lifted) {
+  // A part that reads no assigned variable comes from the row; a subquery counts as such a part
+  // and sees the variables as the statement starts.
+  if (!UsesVariable(e, assigned)) {
+    if (e.kind != ExpressionKind::Constant && e.kind != ExpressionKind::Variable)
+      lifted.push_back(&e);
+    return;
+  }
+  ForEachChild(e, [&](const Expression& child) { Lift(child, assigned, lifted); });
 }
 
 Translation Translator::Query(const tsql::Query& query) {
@@ -247,15 +429,41 @@ std::string Translator::QuerySql(const tsql::Query& query, const Scope* outer,
             "INTERSECT or EXCEPT operator.");
       order += order.empty() ? " ORDER BY " : ", ";
       order += std::to_string(position);
-      if (item.descending) order += " DESC";
+      order += item.descending ? in_.dialect->descending : in_.dialect->ascending;
     }
+    sql += order;
+  } else if (!derived && !inSubquery && in_.dialect->orderDistinctSets &&
+             DistinctSet(query.body->As<SetOperationNode>())) {
+    // SQL Server (and SQLite) remove duplicates by sorting, and statements written for them come
+    // to rely on the order that gives.
+    std::string order;
+    for (std::size_t i = 1; i <= columns.size(); ++i)
+      order +=
+          (i == 1 ? " ORDER BY " : ", ") + std::to_string(i) + std::string(in_.dialect->ascending);
     sql += order;
   }
   return sql;
 }
 
+bool Translator::DistinctSet(const SetOperationNode& node) {
+  return node.type != SetOperationType::UnionAll;
+}
+
 Translator::Core Translator::TranslateCore(const SelectNode& node, const Scope* outer,
-                                           const std::vector<OrderItem>* orderBy, bool inSubquery) {
+                                           const std::vector<OrderItem>* orderBy, bool inSubquery,
+                                           const std::vector<const Expression*>* lifted) {
+  // The select list: the node's items, or the parts of them lifted out of an assignment.
+  struct ListItem {
+    const Expression* expression;
+    std::string alias;
+  };
+  std::vector<ListItem> list;
+  if (lifted)
+    for (const Expression* e : *lifted) list.push_back(ListItem{e, {}});
+  else
+    for (const SelectItem& item : node.items)
+      list.push_back(ListItem{item.expression.get(), item.alias});
+
   Scope scope;
   scope.outer = outer;
   Core core;
@@ -267,12 +475,12 @@ Translator::Core Translator::TranslateCore(const SelectNode& node, const Scope* 
   nullRejected_ = std::move(savedNullRejected);
 
   bool grouped = !node.groupBy.empty() || node.having != nullptr;
-  for (const SelectItem& item : node.items)
+  for (const ListItem& item : list)
     if (item.expression->kind != ExpressionKind::Star && ContainsAggregate(*item.expression))
       grouped = true;
 
   // The select list.
-  for (const SelectItem& item : node.items) {
+  for (const ListItem& item : list) {
     const Expression& e = *item.expression;
     if (e.kind == ExpressionKind::Star) {
       const std::string& qualifier = e.As<StarExpression>().qualifier;
@@ -362,6 +570,10 @@ Translator::Core Translator::TranslateCore(const SelectNode& node, const Scope* 
       const Expression& e = *item.expression;
       int position = -1;
       if (e.kind == ExpressionKind::Constant && e.As<ConstantExpression>().type.IsInteger()) {
+        if (lifted)
+          throw SqlError(
+              "Unsupported T-SQL construct: ORDER BY a position in a SELECT that assigns "
+              "variables row by row.");
         position = static_cast<int>(e.As<ConstantExpression>().value.integer);
         if (position < 1 || position > static_cast<int>(core.items.size()))
           throw SqlError(
@@ -384,10 +596,10 @@ Translator::Core Translator::TranslateCore(const SelectNode& node, const Scope* 
         }
       }
       if (position < 0) {
-        for (std::size_t i = 0; i < node.items.size() && position < 0; ++i) {
-          const SelectItem& si = node.items[i];
-          if (si.expression->kind == ExpressionKind::Star) break;  // positions shift after a star
-          if (SameExpression(*si.expression, e, scope)) position = static_cast<int>(i) + 1;
+        for (std::size_t i = 0; i < list.size() && position < 0; ++i) {
+          const Expression& item = *list[i].expression;
+          if (item.kind == ExpressionKind::Star) break;  // positions shift after a star
+          if (SameExpression(item, e, scope)) position = static_cast<int>(i) + 1;
         }
       }
       order += order.empty() ? " ORDER BY " : ", ";
@@ -403,7 +615,7 @@ Translator::Core Translator::TranslateCore(const SelectNode& node, const Scope* 
         aggregatesAllowed_ = false;
         order += Comparable(Exact(v));
       }
-      if (item.descending) order += " DESC";
+      order += item.descending ? in_.dialect->descending : in_.dialect->ascending;
     }
     core.order = order;
   }
@@ -510,7 +722,8 @@ std::string Translator::SetOperationSql(const SetOperationNode& node, const Scop
     const auto& op = n.As<SetOperationNode>();
     std::string left = render(*op.left, first);
     std::string right = render(*op.right, false);
-    if (op.right->kind == QueryNodeKind::SetOperation) right = "SELECT * FROM (" + right + ")";
+    if (op.right->kind == QueryNodeKind::SetOperation)
+      right = "SELECT * FROM (" + right + ") AS " + NewAlias();
     const char* keyword = op.type == SetOperationType::Union      ? " UNION "
                           : op.type == SetOperationType::UnionAll ? " UNION ALL "
                           : op.type == SetOperationType::Except   ? " EXCEPT "
@@ -708,42 +921,15 @@ Translator::Resolved Translator::Resolve(const ColumnRefExpression& ref, const S
 }
 
 bool Translator::UsesVariable(const Expression& e, const std::vector<int>& variables) {
-  auto uses = [&](const ExpressionPtr& x) { return x && UsesVariable(*x, variables); };
-  switch (e.kind) {
-    case ExpressionKind::Variable: {
-      const int index = e.As<VariableExpression>().index;
-      for (int v : variables)
-        if (v == index) return true;
-      return false;
-    }
-    case ExpressionKind::Unary:
-      return uses(e.As<UnaryExpression>().operand);
-    case ExpressionKind::Binary:
-      return uses(e.As<BinaryExpression>().left) || uses(e.As<BinaryExpression>().right);
-    case ExpressionKind::Comparison:
-      return uses(e.As<ComparisonExpression>().left) || uses(e.As<ComparisonExpression>().right);
-    case ExpressionKind::Logical:
-      return uses(e.As<LogicalExpression>().left) || uses(e.As<LogicalExpression>().right);
-    case ExpressionKind::Not:
-      return uses(e.As<NotExpression>().operand);
-    case ExpressionKind::IsNull:
-      return uses(e.As<IsNullExpression>().operand);
-    case ExpressionKind::Function:
-      for (const ExpressionPtr& a : e.As<FunctionExpression>().args)
-        if (uses(a)) return true;
-      return false;
-    case ExpressionKind::Cast:
-      return uses(e.As<CastExpression>().operand);
-    case ExpressionKind::Case: {
-      const auto& c = e.As<CaseExpression>();
-      if (uses(c.operand) || uses(c.otherwise)) return true;
-      for (const CaseWhen& w : c.whens)
-        if (uses(w.when) || uses(w.then)) return true;
-      return false;
-    }
-    default:
-      return false;
+  if (e.kind == ExpressionKind::Variable) {
+    const int index = e.As<VariableExpression>().index;
+    for (int v : variables)
+      if (v == index) return true;
+    return false;
   }
+  bool uses = false;
+  ForEachChild(e, [&](const Expression& child) { uses = uses || UsesVariable(child, variables); });
+  return uses;
 }
 
 bool Translator::ContainsAggregate(const Expression& e) const {

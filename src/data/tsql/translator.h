@@ -11,6 +11,7 @@
 
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "data/tsql/ast/batch.h"
@@ -25,6 +26,7 @@
 #include "data/tsql/ast/select_statement.h"
 #include "data/tsql/ast/update_statement.h"
 #include "data/tsql/catalog.h"
+#include "data/tsql/dialect.h"
 #include "data/tsql/translation.h"
 
 namespace zov::data::tsql {
@@ -41,18 +43,19 @@ struct TranslatorInput {
   const std::vector<std::string_view>* literalTexts = nullptr;  // token text of each literal
   const std::vector<SqlValue>* literalValues = nullptr;         // value of each literal
   bool deferTemp = false;  // throw DeferredName on a temporary table (checking a batch early)
+  const Dialect* dialect = nullptr;  // the engine's SQL
 };
 
 // Thrown instead of translating a statement that reads a temporary table while a batch is checked
 // before it runs: the table may be created by the batch itself.
 struct DeferredName {};
 
-// The SQLite statements of a CREATE TABLE: the table, then its identity seed when not 1.
+// The engine's CREATE TABLE for a T-SQL one, with what the catalog records.
 struct CreateTablePlan {
   std::string sql;
   std::vector<ColumnInfo> columns;
   std::vector<std::vector<int>> uniqueKeys;  // the primary key and UNIQUE keys, by column position
-  std::string seedSql;                       // empty when the identity starts at 1
+  long long identitySeed = 1;                // the identity column's first value
 };
 
 class Translator {
@@ -75,8 +78,9 @@ class Translator {
 
   // DDL: SQLite text for the statement, with the columns the catalog records.
   CreateTablePlan CreateTable(const CreateTableStatement& statement);
-  // The SQLite CREATE TABLE for SELECT ... INTO `name` with the given result columns.
+  // The CREATE TABLE for SELECT ... INTO `name` with the given result columns.
   CreateTablePlan CreateTableFor(const ObjectName& name, const std::vector<ResultColumn>& columns);
+  // The engine's CREATE VIEW, literals written into its text.
   Translation CreateView(const CreateViewStatement& statement);
   std::string CreateIndex(const CreateIndexStatement& statement);
   // ALTER TABLE ADD: one SQLite statement per column.
@@ -84,14 +88,13 @@ class Translator {
                                       const std::vector<ColumnDefinition>& columns,
                                       std::vector<ColumnInfo>& added);
 
-  // The SQLite name of a table: "name" or temp."#name".
-  static std::string TableSql(const TableInfo& table);
-  // Quotes an identifier for SQLite.
+  // The engine's name of a table: "name", or temp."#name" in SQLite's dialect.
+  static std::string TableSql(const Dialect& dialect, const TableInfo& table);
+  std::string TableSql(const TableInfo& table) const { return TableSql(*in_.dialect, table); }
+  // Quotes an identifier.
   static std::string Quote(std::string_view name);
   // The table a statement names, or null (Tempdb.dbo.#t and dbo.t are understood).
   std::shared_ptr<const TableInfo> FindTable(const ObjectName& name);
-  // The declared type SQLite keeps for a column of T-SQL type `t`.
-  static std::string DeclaredType(const SqlType& t);
 
  private:
   struct Emitted {
@@ -100,6 +103,10 @@ class Translator {
     bool column = false;   // a plain column reference: carries the column's collation
     int param = -1;        // the expression is exactly this parameter
     bool inexact = false;  // decimal arithmetic not yet rounded to its scale
+    // `sql` is a parenthesised chain of operators of one precedence group ('+' for + and -, '*',
+    // 'A' for AND, 'O' for OR) while it keeps the size it had when the chain was made.
+    char chain = 0;
+    std::size_t chainSize = 0;
   };
 
   struct Source {
@@ -131,15 +138,29 @@ class Translator {
 
   // ---- queries (translator.cc)
   Translation Finish(std::string sql, std::vector<ResultColumn> columns);
+  // SELECT @v = ...: one statement, or, when an item reads a variable the SELECT assigns, a query
+  // of the items' other parts and a step per item evaluated for each of its rows.
+  Translation Assignment(const tsql::Query& query, const SelectNode& core);
+  // Collects the largest parts of `e` that read none of `assigned`.
+  void Lift(const Expression& e, const std::vector<int>& assigned,
+            std::vector<const Expression*>& lifted);
+  // `sql` with every ?n written as the dialect writes parameter n.
+  std::string WriteParameters(const std::string& sql) const;
+  // `sql` with every ?n replaced by the value of its literal (a view keeps no parameters).
+  std::string InlineLiterals(const std::string& sql) const;
   // `derived`: the query feeds another (derived table, view, subquery, INSERT): its columns are
   // named and its decimal results rounded in SQL. `names` renames the columns.
   std::string QuerySql(const tsql::Query& query, const Scope* outer,
                        std::vector<ResultColumn>& columns, bool derived, bool inSubquery,
                        const std::vector<std::string>* names);
+  // `lifted`: the select list is these parts of the node's items (a row-by-row assignment).
   Core TranslateCore(const SelectNode& node, const Scope* outer,
-                     const std::vector<OrderItem>* orderBy, bool inSubquery);
+                     const std::vector<OrderItem>* orderBy, bool inSubquery,
+                     const std::vector<const Expression*>* lifted = nullptr);
   std::string RenderCore(const Core& core, const std::vector<ResultColumn>* target, bool derived);
   void CollectLeaves(const QueryNode& node, std::vector<const SelectNode*>& leaves);
+  // Whether the outermost operation removes duplicates (UNION, EXCEPT, INTERSECT).
+  static bool DistinctSet(const SetOperationNode& node);
   std::string SetOperationSql(const SetOperationNode& node, const Scope* outer,
                               std::vector<ResultColumn>& columns, bool derived,
                               const std::vector<std::string>* names);
@@ -175,6 +196,8 @@ class Translator {
   Emitted EmitVariable(const Expression& e);
   Emitted EmitBinary(const Expression& e, const Scope& scope);
   Emitted Arithmetic(char op, Emitted l, Emitted r);
+  static void Chain(Emitted& out, const Emitted& l, std::string_view op, const Emitted& r,
+                    char group);
   Emitted EmitComparison(const Expression& e, const Scope& scope);
   Emitted EmitIn(const Expression& e, const Scope& scope);
   Emitted EmitLike(const Expression& e, const Scope& scope);
@@ -186,13 +209,15 @@ class Translator {
   std::string SingleColumnQuery(const tsql::Query& query, const Scope& scope,
                                 std::vector<ResultColumn>& columns,
                                 const std::vector<std::string>& names);
+
+  // ---- functions (translator_function.cc)
   Emitted EmitFunction(const FunctionExpression& f, const Scope& scope);
   Emitted EmitAggregate(const FunctionExpression& f, const Scope& scope);
   Emitted EmitDateFunction(const FunctionExpression& f, const Scope& scope);
   Emitted EmitStringFunction(const FunctionExpression& f, const std::string& name,
                              const Scope& scope);
 
-  // ---- conversions
+  // ---- conversions (translator_conversion.cc)
   Emitted ConvertTo(Emitted e, const SqlType& to, int style = -1,
                     ConversionContext context = ConversionContext::Explicit);
   Emitted ForWrite(Emitted e, const SqlType& column);
@@ -206,7 +231,6 @@ class Translator {
   SqlType CaseResultType(const std::vector<SqlType>& types);
   std::string AddParameter(Parameter p);
   static bool SameClass(const SqlType& a, const SqlType& b);
-  static std::string TypeText(const SqlType& t);
 
   // ---- DDL (translator_ddl.cc)
   std::string ColumnSql(const ColumnDefinition& c, bool asRowId, bool forceNotNull);
@@ -220,6 +244,12 @@ class Translator {
   // Upper-cased qualifiers that the WHERE clause of the SELECT being translated rejects NULL for.
   std::vector<std::string> nullRejected_;
   int aggregateDepth_ = 0;  // > 0 while inside an aggregate's arguments
+  // Parts of an assignment's items that come from the current row, by their place in it.
+  struct RowValue {
+    int index;
+    SqlType type;
+  };
+  std::unordered_map<const Expression*, RowValue> rowValues_;
   bool aggregatesAllowed_ = false;
 };
 

@@ -13,40 +13,6 @@
 
 namespace zov::data::tsql {
 
-namespace {
-
-std::string SqlText(std::string_view s) {
-  std::string out = "'";
-  for (char c : s) {
-    out += c;
-    if (c == '\'') out += '\'';
-  }
-  return out + "'";
-}
-
-std::string SqlLiteral(const SqlValue& v) {
-  switch (v.kind) {
-    case SqlValue::Kind::Null:
-      return "NULL";
-    case SqlValue::Kind::Integer:
-      return std::to_string(v.integer);
-    case SqlValue::Kind::Real:
-      return fmt::format("{:.17g}", v.real);
-    case SqlValue::Kind::Text:
-      return SqlText(v.text);
-  }
-  return "NULL";
-}
-
-}  // namespace
-
-std::string Translator::DeclaredType(const SqlType& t) {
-  // SQLite's type names take numbers only: (max) types declare as their text equivalents; the
-  // column record keeps the exact type.
-  if (t.IsString() && t.length < 0) return t.IsUnicode() ? "ntext" : "text";
-  return t.ToString();
-}
-
 std::string Translator::DefaultSql(const Expression& e, const SqlType& type) {
   const Expression* x = &e;
   bool negate = false;
@@ -66,18 +32,18 @@ std::string Translator::DefaultSql(const Expression& e, const SqlType& type) {
       else
         throw SqlError("Incorrect syntax near '-' in a DEFAULT.");
     }
-    return "(" + SqlLiteral(ConvertValue(v, c.type, type, -1, ConversionContext::Assignment)) + ")";
+    return "(" +
+           in_.dialect->literal(ConvertValue(v, c.type, type, -1, ConversionContext::Assignment),
+                                type) +
+           ")";
   }
   if (x->kind == ExpressionKind::Function && !negate) {
     const auto& f = x->As<FunctionExpression>();
     std::string name = f.name;
     for (char& ch : name) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
-    if ((name == "GETDATE" || name == "SYSDATETIME") && f.args.empty() && f.schema.empty()) {
-      if (type.id == TypeId::DateTime) return "(strftime('%Y-%m-%d %H:%M:%f', 'now', 'localtime'))";
-      if (type.id == TypeId::SmallDateTime)
-        return "(strftime('%Y-%m-%d %H:%M:00.000', 'now', 'localtime'))";
-      if (type.id == TypeId::Date) return "(strftime('%Y-%m-%d 00:00:00.000', 'now', 'localtime'))";
-    }
+    if ((name == "GETDATE" || name == "SYSDATETIME") && f.args.empty() && f.schema.empty() &&
+        type.IsDateTime())
+      return in_.dialect->defaultNow(type);
   }
   throw SqlError(
       "Unsupported T-SQL construct: a DEFAULT other than a constant or GETDATE() for a date "
@@ -85,11 +51,11 @@ std::string Translator::DefaultSql(const Expression& e, const SqlType& type) {
 }
 
 std::string Translator::ColumnSql(const ColumnDefinition& c, bool asRowId, bool forceNotNull) {
-  if (asRowId) return Quote(c.name) + " INTEGER PRIMARY KEY AUTOINCREMENT";
-  std::string sql = Quote(c.name) + " " + DeclaredType(c.type);
+  if (asRowId) return in_.dialect->identityColumn(Quote(c.name), c.type);
+  std::string sql = Quote(c.name) + " " + in_.dialect->columnType(c.type);
   if (forceNotNull || (c.nullable.has_value() && !*c.nullable)) sql += " NOT NULL";
   if (c.defaultValue) sql += " DEFAULT " + DefaultSql(*c.defaultValue, c.type);
-  if (c.type.IsString()) sql += " COLLATE TSQL_CI";
+  if (c.type.IsString()) sql += in_.dialect->collate;
   return sql;
 }
 
@@ -169,7 +135,8 @@ CreateTablePlan Translator::CreateTable(const CreateTableStatement& statement) {
       throw SqlError(fmt::format(
           "Cannot define PRIMARY KEY constraint on nullable column in table '{}'.", name.name));
 
-  // The identity column becomes SQLite's rowid; a primary key on other columns stays a unique key.
+  // The identity column becomes the table's key (SQLite's rowid); a primary key on other columns
+  // stays a unique key.
   const bool identityIsKey = identity >= 0 && primaryKey.size() == 1 && primaryKey[0] == identity;
   if (!primaryKey.empty() && !identityIsKey) uniques.insert(uniques.begin(), primaryKey);
   CreateTablePlan plan;
@@ -197,11 +164,7 @@ CreateTablePlan Translator::CreateTable(const CreateTableStatement& statement) {
     plan.sql += ")";
   }
   plan.sql += ")";
-  if (identity >= 0 && cols[static_cast<std::size_t>(identity)].identitySeed != 1) {
-    plan.seedSql = fmt::format("INSERT INTO {}sqlite_sequence(name, seq) VALUES ({}, {})",
-                               name.IsTemp() ? "temp." : "main.", SqlText(name.name),
-                               cols[static_cast<std::size_t>(identity)].identitySeed - 1);
-  }
+  if (identity >= 0) plan.identitySeed = cols[static_cast<std::size_t>(identity)].identitySeed;
   return plan;
 }
 
@@ -218,8 +181,8 @@ CreateTablePlan Translator::CreateTableFor(const ObjectName& name,
       std::string("CREATE ") + (name.IsTemp() ? "TEMP " : "") + "TABLE " + Quote(name.name) + " (";
   for (std::size_t i = 0; i < columns.size(); ++i) {
     SqlType t = columns[i].type.IsNull() ? SqlType::Of(TypeId::Int) : columns[i].type;
-    plan.sql += (i ? ", " : "") + Quote(columns[i].name) + " " + DeclaredType(t);
-    if (t.IsString()) plan.sql += " COLLATE TSQL_CI";
+    plan.sql += (i ? ", " : "") + Quote(columns[i].name) + " " + in_.dialect->columnType(t);
+    if (t.IsString()) plan.sql += in_.dialect->collate;
     ColumnInfo info;
     info.name = columns[i].name;
     info.type = t;
@@ -257,9 +220,8 @@ Translation Translator::CreateView(const CreateViewStatement& statement) {
                         "view or function '{}' is specified more than once.",
                         columns[i].name, name.name));
   }
-  for (const Parameter& p : params_)
-    if (p.source != ParameterSource::Literal)
-      throw SqlError("Unsupported T-SQL construct: variables or system functions in a view.");
+  sql = InlineLiterals(sql);
+  params_.clear();
   return Finish("CREATE VIEW " + Quote(name.name) + " AS " + sql, std::move(columns));
 }
 
@@ -270,18 +232,20 @@ std::string Translator::CreateIndex(const CreateIndexStatement& statement) {
         "Cannot find the object \"{}\" because it does not exist or you do not have permissions.",
         statement.table.name));
   if (table->view) throw SqlError("Unsupported T-SQL construct: an index on a view.");
-  std::string sql = std::string("CREATE ") + (statement.unique ? "UNIQUE " : "") + "INDEX " +
-                    (table->temp ? "temp." : "") + Quote(table->name + "." + statement.name) +
-                    " ON " + Quote(table->name) + " (";
+  std::string key;
   for (std::size_t i = 0; i < statement.columns.size(); ++i) {
     const int index = table->FindColumn(statement.columns[i].name);
     if (index < 0)
       throw SqlError(fmt::format("Column name '{}' does not exist in the target table or view.",
                                  statement.columns[i].name));
-    sql += (i ? ", " : "") + Quote(table->columns[static_cast<std::size_t>(index)].name);
-    if (statement.columns[i].descending) sql += " DESC";
+    key += (i ? ", " : "") + Quote(table->columns[static_cast<std::size_t>(index)].name);
+    if (statement.columns[i].descending) key += " DESC";
   }
-  return sql + ")";
+  // An index's name is the table's and its own: SQL Server's index names are per table.
+  return fmt::format(
+      fmt::runtime(table->temp ? in_.dialect->createTempIndex : in_.dialect->createIndex),
+      statement.unique ? "UNIQUE " : "", Quote(table->name + "." + statement.name),
+      Quote(table->name), key);
 }
 
 std::vector<std::string> Translator::AddColumns(const ObjectName& name,

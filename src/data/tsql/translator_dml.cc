@@ -89,9 +89,14 @@ Translation Translator::Insert(const InsertStatement& statement) {
       v = ForWrite(std::move(v), table->columns[static_cast<std::size_t>(columns[i])].type);
       sql += (i ? ", " : "") + v.sql;
     }
-    sql += " FROM (" + sub + ")";
+    sql += " FROM (" + sub + ") AS " + NewAlias();
   }
+  const int identityColumn = table->IdentityColumn();
+  if (identityColumn >= 0 && !in_.dialect->returningIdentity.empty())
+    sql += fmt::format(fmt::runtime(in_.dialect->returningIdentity),
+                       Quote(table->columns[static_cast<std::size_t>(identityColumn)].name));
   Translation t = Finish(std::move(sql), {});
+  t.writesDatabase = !table->temp;
   if (identity) t.identityTable = table->name;
   if (table->IdentityColumn() >= 0) t.insertTable = table->name;
   return t;
@@ -183,17 +188,20 @@ Translation Translator::Update(const UpdateStatement& statement) {
       sql += (i ? ", " : "") + targets[i] + " = " + values[i];
     sql += where;
   } else {
-    // The joined rows are computed first, then applied to the target by rowid.
-    std::string sub = "SELECT " + target->sqlAlias + ".rowid AS \"_rid\"";
+    // The joined rows are computed first, then applied to the target by the row's identity.
+    const std::string rowId(in_.dialect->rowId);
+    std::string sub = "SELECT " + target->sqlAlias + "." + rowId + " AS \"_rid\"";
     for (std::size_t i = 0; i < values.size(); ++i)
       sub += fmt::format(", {} AS \"_v{}\"", values[i], i + 1);
     sub += fromSql + where;
     sql = "UPDATE " + TableSql(info) + " AS \"_u\" SET ";
     for (std::size_t i = 0; i < targets.size(); ++i)
       sql += fmt::format("{}{} = \"_src\".\"_v{}\"", i ? ", " : "", targets[i], i + 1);
-    sql += " FROM (" + sub + ") AS \"_src\" WHERE \"_u\".rowid = \"_src\".\"_rid\"";
+    sql += " FROM (" + sub + ") AS \"_src\" WHERE \"_u\"." + rowId + " = \"_src\".\"_rid\"";
   }
-  return Finish(std::move(sql), {});
+  Translation t = Finish(std::move(sql), {});
+  t.writesDatabase = !info.temp;
+  return t;
 }
 
 Translation Translator::Delete(const DeleteStatement& statement) {
@@ -209,10 +217,13 @@ Translation Translator::Delete(const DeleteStatement& statement) {
   if (statement.from.empty()) {
     sql = "DELETE FROM " + TableSql(info) + " AS " + target->sqlAlias + where;
   } else {
-    sql = "DELETE FROM " + TableSql(info) + " WHERE rowid IN (SELECT " + target->sqlAlias +
-          ".rowid" + fromSql + where + ")";
+    const std::string rowId(in_.dialect->rowId);
+    sql = "DELETE FROM " + TableSql(info) + " WHERE " + rowId + " IN (SELECT " + target->sqlAlias +
+          "." + rowId + fromSql + where + ")";
   }
-  return Finish(std::move(sql), {});
+  Translation t = Finish(std::move(sql), {});
+  t.writesDatabase = !info.temp;
+  return t;
 }
 
 }  // namespace zov::data::tsql

@@ -28,11 +28,35 @@ Ref<BillForm> BillForm::New(std::shared_ptr<const BillTemplate> tmpl, HostServic
   return Ref<BillForm>::Adopt(new BillForm(std::move(tmpl), services));
 }
 
+namespace {
+
+// The records of the bill class's fields in the class table (ICClassTableInfo), by key and page:
+// the internal ID plug-ins read a field's settings by.
+std::map<std::pair<std::string, long>, long> ClassTableIds(HostServices& services,
+                                                           long classTypeId) {
+  std::map<std::pair<std::string, long>, long> ids;
+  try {
+    const auto sets =
+        services.Run("SELECT FID, FKey, FPage FROM ICClassTableInfo WHERE FClassTypeID=" +
+                     std::to_string(classTypeId));
+    if (!sets.empty())
+      for (const auto& r : sets[0].rows)
+        if (!r[0].IsNull() && !r[1].IsNull())
+          ids[{vb::UCase(vb::CStr(r[1])), r[2].IsNull() ? 1L : vb::CLng(r[2])}] = vb::CLng(r[0]);
+  } catch (const std::exception&) {
+    // Journaled by the session; the descriptors then carry no record.
+  }
+  return ids;
+}
+
+}  // namespace
+
 BillForm::BillForm(std::shared_ptr<const BillTemplate> tmpl, HostServices& services)
     : tmpl_(std::move(tmpl)), services_(services), bar_(ActiveBar::New()) {
   amountCalcPrice_ = tmpl_->amountCalcPrice;
   title_ = tmpl_->title;
   caption_ = tmpl_->title;
+  const auto classTable = ClassTableIds(services_, tmpl_->classTypeId);
   for (const FieldDef* f : tmpl_->AllFields()) {
     auto info = Dictionary::New();
     info->SetItem("FKey", f->key);
@@ -40,11 +64,13 @@ BillForm::BillForm(std::shared_ptr<const BillTemplate> tmpl, HostServices& servi
     info->SetItem("FCaption", f->caption);
     info->SetItem("FPage", f->page);
     info->SetItem("FVisible", f->visible);
-    info->SetItem("FCtlType", f->type == FieldType::Base ? "EditPlus" : "TextBox");
+    info->SetItem("FCtlType", f->grid == 0 ? f->control : std::string("TextBox"));
     info->SetItem("FSourceType", f->type == FieldType::Base ? 1 : 0);
     info->SetItem("FSRCTableName", f->base.table);
     info->SetItem("FSRCFieldName", f->type == FieldType::Base ? f->base.id : std::string());
-    info->SetItem("FID", tmpl_->classTypeId);
+    // The field's record in the class table (0 when it has none).
+    const auto record = classTable.find({vb::UCase(f->key), static_cast<long>(f->page)});
+    info->SetItem("FID", record == classTable.end() ? 0L : record->second);
     fieldInfos_.emplace(f, info);
     columns_[f->key] = ColumnState{true, f->locked, f->caption};
   }
@@ -52,8 +78,12 @@ BillForm::BillForm(std::shared_ptr<const BillTemplate> tmpl, HostServices& servi
   BuildControls();
 }
 
-// The change log holds the rows it lists, and the rows hold the log: the form's end lets go.
-BillForm::~BillForm() { changes_->Clear(); }
+// The change log holds the rows it lists, and the rows hold the log: the form's end lets go. A
+// plug-in may keep a control beyond the form: it no longer answers for the form.
+BillForm::~BillForm() {
+  for (auto& control : controls_) control->SetOwner(nullptr);
+  changes_->Clear();
+}
 
 // --- data ---------------------------------------------------------------------------------------
 
@@ -74,6 +104,7 @@ void BillForm::ResetData() {
   headerLocked_.clear();
   headerOpened_.clear();
   CreateHeaderCells();
+  ForgetChosenRecords();
 }
 
 void BillForm::CreateHeaderCells() {
@@ -402,6 +433,9 @@ void BillForm::SetBillStatus(long status) {
   if (status < 0 || status > 2)
     throw vb::Error(kErrInvalidArgument, "Invalid procedure call or argument", "BillEvent");
   formState_ = status;
+  // A plug-in whose server component changed the stored bill (audit, invalidation) shows it
+  // again: the form takes the stored business state.
+  if (tmpl_->auditByComponent && status == host::kBillView && billId_ != 0) ReloadBusinessState();
 }
 
 void BillForm::SetBarStatus(std::string_view toolKey, std::string_view property, bool value) {
@@ -423,10 +457,7 @@ const Variant& BillForm::entryCtlProperty(std::string_view property) const {
   return it == entryCtl_.end() ? kEmpty : it->second;
 }
 
-void BillForm::SetActiveCell(std::string_view key, long row) {
-  activeKey_ = key;
-  activeRow_ = row;
-}
+void BillForm::SetActiveCell(std::string_view key, long row) { MoveCursor(key, row); }
 
 void BillForm::SetStatusText(long panel, std::string_view text) {
   if (panel < 0 || panel >= static_cast<long>(status_.size()))

@@ -79,7 +79,11 @@ class BillForm final : public vb::Implements<host::IBillInterface> {
   void SetBillTitle(std::string_view title) override { title_ = title; }
   std::string FormCaption() override { return caption_; }
   void SetFormCaption(std::string_view caption) override { caption_ = caption; }
-  void Refresh() override { ++refreshes_; }
+  // Shows the stored bill anew once the person's operation that asked for it (a click, an edit,
+  // a save, an audit) is over: a form without unsaved changes reads the bill again
+  // (AfterLoadBill), one with changes takes the stored business state only. Nothing for a bill
+  // not stored yet.
+  void Refresh() override;
   void SetBarStatus(std::string_view toolKey, std::string_view property, bool value) override;
   void SetToolProperty(std::string_view toolKey, std::string_view property,
                        const Variant& value) override;
@@ -107,8 +111,8 @@ class BillForm final : public vb::Implements<host::IBillInterface> {
   long AddRow(int grid = 1);
   // Deletes `row` of grid `grid` unless BeforeDeleteRow refuses; AfterDeleteRow.
   bool DeleteRow(long row, int grid = 1);
-  // The cursor enters `row` (EntryGridRow).
-  void EnterRow(long row);
+  // The cursor enters `row` of grid `grid` (EntryGridRow, whose first value is the grid).
+  void EnterRow(long row, int grid = 1);
   // A click on tool `key`: MenuBarClick, then, unless cancelled, the host's own action.
   bool ClickTool(std::string_view key);
   // The host's own actions (each raises its events).
@@ -152,8 +156,9 @@ class BillForm final : public vb::Implements<host::IBillInterface> {
   }
   // Fills rows from stored source bills through the source tool `tool` ("mnuRelate_1030001").
   bool SelectSource(std::string_view tool, const std::vector<SourceRow>& rows);
-  // A row filled by import: the row's item and quantity written, then AfterFillRow.
-  long FillRow(const std::vector<std::pair<std::string, Variant>>& values);
+  // A row of grid `grid` filled by import: the row's item and quantity written, then AfterFillRow
+  // (whose fourth value is the grid).
+  long FillRow(const std::vector<std::pair<std::string, Variant>>& values, int grid = 1);
 
   // --- what the form shows --------------------------------------------------------------------
   const BillTemplate& tmpl() const { return *tmpl_; }
@@ -188,10 +193,50 @@ class BillForm final : public vb::Implements<host::IBillInterface> {
   bool lastCancelled() const { return lastCancelled_; }
   bool dirty() const { return dirty_; }
   const Variant& entryCtlProperty(std::string_view property) const;
+  // How often the form read its stored bill again for a plug-in's refresh.
   int refreshes() const { return refreshes_; }
   bool closed() const { return closed_; }
   // The form's controls (grid, edit controls, buttons the plug-in added).
   const std::vector<Ref<FormControl>>& controls() const { return controls_; }
+
+  // --- the form's controls ----------------------------------------------------------------------
+  // A click on the button `name`: refused when there is none, or it is hidden or disabled. A
+  // button at the end of a header field's edit box belongs to that field: the click starts an
+  // edit of it, refused on a read-only bill or a locked field.
+  bool ClickControl(std::string_view name);
+  // Raises `event` ("Click", "Paint", "KeyPress", ...) on the control `name` (or the edit
+  // control of header field `name`) with `params`, which come back as the handlers left them;
+  // false when there is no such control or a handler failed (journaled).
+  bool FireControlEvent(std::string_view name, std::string_view event,
+                        std::vector<Variant>& params);
+  // Paints the visible picture boxes that need it: what they showed is cleared, then Paint.
+  void PaintControls();
+  // The control named `name`, else the edit control of header field `name`; empty when none.
+  Ref<FormControl> FindControl(std::string_view name) const;
+  // The edit control of header field `key`, and the command button it shows at its end (its
+  // "Postfix"); empty when there is none.
+  Ref<FormControl> EditControl(std::string_view key) const;
+  Ref<FormControl> PostfixButton(std::string_view key) const;
+  // A record a header control offers (its field's "records"): the receive-address box offers the
+  // header customer's contacts ("Contact": the contact's name and address) and stored delivery
+  // addresses ("DeliveryAddress": the address's number and text).
+  struct ControlRecord {
+    std::string kind;  // "Contact", "DeliveryAddress"
+    long id = 0;       // t_Contact.FID, t_SubMessage.FID
+    std::string name;  // the contact's name, the address's number
+    std::string text;  // the address
+  };
+  // What the control `name` (or the edit control of header field `name`) offers now; empty when
+  // it offers nothing.
+  std::vector<ControlRecord> ControlRecords(std::string_view name);
+  // The person chooses the record `kind`/`id` in the control `name`: its text goes into the
+  // control's field as typed, then the control exposes the record. False when refused (no such
+  // record on offer, a read-only bill, a locked field, the plug-in refused the change).
+  bool ChooseRecord(std::string_view name, std::string_view kind, long id);
+  // The field of 1-based column `col` of the first entry grid, or nullptr.
+  const FieldDef* GridField(long col) const;
+  // The width in twips of a grid column showing `field` (by its type).
+  static long ColumnWidth(const FieldDef& field);
 
   // The field descriptor of `key` (created once per field), or empty.
   Ref<Dictionary> FieldInfo(std::string_view key) const;
@@ -228,6 +273,8 @@ class BillForm final : public vb::Implements<host::IBillInterface> {
   bool Raise(host::BillEvent event, Call&& call);
 
   void ResetData();
+  // What a copy does not take over ("copy": false) starts at 0 or empty.
+  void ClearNotCopied();
   void CreateHeaderCells();
   void ApplyDefaults(int grid, long row);
   void WriteTyped(const FieldDef& field, long row, const Variant& value, bool markModified);
@@ -260,6 +307,31 @@ class BillForm final : public vb::Implements<host::IBillInterface> {
   void MarkStored();
   bool ReadOnly() const;
   void RunHostTool(std::string_view key, bool& handled);
+  // Moves the cursor (and the entry grid's active cell) to `key` of `row`.
+  void MoveCursor(std::string_view key, long row);
+  // The key presses of typing `typed` into the edit control of a header field: each character
+  // raises KeyPress, whose handler may change or swallow (0) it. `typed` keeps what is left;
+  // false when a handler failed.
+  bool PressKeys(const FieldDef& field, std::string& typed);
+  bool RaiseControl(FormControl& control, std::string_view event, std::vector<Variant>& params);
+  // Reads the stored business state (FStatus, FCheckerID, FCheckDate) of the bill back into the
+  // header, for bills a server component audits.
+  void ReloadBusinessState();
+  // A person's operation in which a plug-in may ask for a refresh; the refresh runs when the
+  // outermost one ends.
+  class OperationScope {
+   public:
+    explicit OperationScope(BillForm& form) : form_(form) { ++form_.operations_; }
+    ~OperationScope() {
+      if (--form_.operations_ == 0 && form_.refreshPending_) form_.RunRefresh();
+    }
+    OperationScope(const OperationScope&) = delete;
+    OperationScope& operator=(const OperationScope&) = delete;
+
+   private:
+    BillForm& form_;
+  };
+  void RunRefresh() noexcept;
   // Persistence.
   bool ReadFromDatabase(long billId);
   void WriteToDatabase();
@@ -271,6 +343,10 @@ class BillForm final : public vb::Implements<host::IBillInterface> {
   // Whether a bill of the head table other than this one has the number `billNo`.
   bool BillNoTaken(const std::string& billNo);
   void BuildControls();
+  // The controls that offer records forget the record chosen (another bill, another customer).
+  void ForgetChosenRecords();
+  // The header field whose control is `control`; nullptr for another control.
+  const FieldDef* FieldOfControl(const FormControl& control) const;
 
   std::shared_ptr<const BillTemplate> tmpl_;
   HostServices& services_;
@@ -306,6 +382,8 @@ class BillForm final : public vb::Implements<host::IBillInterface> {
   bool closed_ = false;
   bool menusBuilt_ = false;
   int depth_ = 0;
+  int operations_ = 0;
+  bool refreshPending_ = false;
   int refreshes_ = 0;
   PrintRequest printRequest_ = kNoPrint;
   Progress progress_;

@@ -175,6 +175,7 @@ void BillForm::RaiseChange(const FieldDef& field, long row, const Variant& previ
 }
 
 bool BillForm::Edit(std::string_view key, long row, const Variant& typed) {
+  OperationScope scope(*this);
   lastCancelled_ = false;
   const FieldDef* f = tmpl_->FindAt(key, row);
   if (!f) throw std::invalid_argument("the bill has no field " + std::string(key));
@@ -182,18 +183,26 @@ bool BillForm::Edit(std::string_view key, long row, const Variant& typed) {
   if (f->grid != 0 && !Page(f->grid).Row(r))
     throw std::invalid_argument("the bill has no row " + std::to_string(row));
   if (ReadOnly() || IsCellLocked(*f, r)) return Refuse();
+  Variant value = typed;
+  if (f->grid == 0 && typed.IsString() && !typed.AsString().empty()) {
+    // Typed into the field's edit control: its key presses go first, and what they swallow
+    // never reaches the field.
+    std::string kept = typed.AsString();
+    if (!PressKeys(*f, kept) || kept.empty()) return Refuse();
+    value = kept;
+  }
   if (!BeginEditIfViewing()) return Refuse();
   auto cell = Cell(*f, r, true);
   const Variant before = cell->Item("FFLD");
   const Variant beforeNumber = cell->Item("FFND"), beforeDisplay = cell->Item("FDSP");
   if (f->type == FieldType::Base) {
-    const bool blank = typed.IsEmpty() || (typed.IsString() && vb::Trim(typed.AsString()).empty());
+    const bool blank = value.IsEmpty() || (value.IsString() && vb::Trim(value.AsString()).empty());
     if (!blank) {
       const BaseRecord rec =
-          typed.IsString() ? ResolveBase(*f, typed, true) : ResolveBase(*f, typed, false);
+          value.IsString() ? ResolveBase(*f, value, true) : ResolveBase(*f, value, false);
       if (!rec.found) {
         services_.Ui().MsgBox(
-            "“" + vb::CStr(typed) + "”不是有效的" + f->caption + "代码，请重新输入。",
+            "“" + vb::CStr(value) + "”不是有效的" + f->caption + "代码，请重新输入。",
             host::vbInformation, "信息提示");
         return Refuse();
       }
@@ -203,15 +212,14 @@ bool BillForm::Edit(std::string_view key, long row, const Variant& typed) {
     }
     FillLinked(*f, r);
   } else {
-    if (f->type == FieldType::Date && !IsDateOrBlank(typed)) {
-      services_.Ui().MsgBox("“" + vb::CStr(typed) + "”不是有效的日期，请重新输入。",
+    if (f->type == FieldType::Date && !IsDateOrBlank(value)) {
+      services_.Ui().MsgBox("“" + vb::CStr(value) + "”不是有效的日期，请重新输入。",
                             host::vbInformation, "信息提示");
       return Refuse();
     }
-    WriteTyped(*f, r, typed, true);
+    WriteTyped(*f, r, value, true);
   }
-  activeKey_ = f->key;
-  activeRow_ = r;
+  MoveCursor(f->key, r);
   bool cancel = false;
   try {
     DepthGuard guard(depth_, services_, f->key);
@@ -234,6 +242,9 @@ bool BillForm::Edit(std::string_view key, long row, const Variant& typed) {
     RunActions(*f, r, "FAction");
     return Refuse();
   }
+  // A record chosen among the customer's is not the new customer's.
+  if (f->grid == 0 && vb::StrComp(f->key, "FCustID", vb::CompareMethod::Text) == 0)
+    ForgetChosenRecords();
   return true;
 }
 

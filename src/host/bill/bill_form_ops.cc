@@ -60,32 +60,6 @@ void BillForm::CloseBill(bool, std::string_view) {
   closed_ = true;
 }
 
-void BillForm::BuildControls() {
-  // The entry grid, and an edit control per base-data field of the header (its tag is the
-  // template's field name, as the host's forms tag them).
-  auto grid = Ref<FormControl>::Adopt(new FormControl("fpSpread", "grid", 0));
-  grid->SetProperty("Left", 120);
-  grid->SetProperty("Top", 2400);
-  grid->SetProperty("Width", 14000);
-  grid->SetProperty("Height", 5200);
-  grid->SetProperty("Visible", true);
-  grid->SetProperty("MaxCols",
-                    static_cast<long>(tmpl_->grids.empty() ? 0 : tmpl_->grids[0].size()));
-  grid->SetProperty("ActiveRow", 1);
-  grid->SetProperty("Tag", "");
-  controls_.push_back(grid);
-  for (const auto& f : tmpl_->head) {
-    if (f.type != FieldType::Base) continue;
-    auto edit = Ref<FormControl>::Adopt(
-        new FormControl("EditPlus", "EditPlus", static_cast<long>(controls_.size())));
-    edit->SetProperty("Tag", "Page1." + f.key);
-    edit->SetProperty("Postfix", "");
-    edit->SetProperty("Visible", true);
-    edit->SetProperty("Text", "");
-    controls_.push_back(edit);
-  }
-}
-
 // --- menus
 // ----------------------------------------------------------------------------------------
 
@@ -214,23 +188,31 @@ bool BillForm::DeleteRow(long row, int grid) {
   return true;
 }
 
-void BillForm::EnterRow(long row) {
-  activeRow_ = row;
+void BillForm::EnterRow(long row, int grid) {
+  // The cursor stays in its column when it moves within its grid, and goes to the grid's first
+  // column when it comes from elsewhere.
+  const FieldDef* at = activeKey_.empty() ? nullptr : tmpl_->FindAt(activeKey_, row);
+  std::string key = activeKey_;
+  if ((!at || at->grid != grid) && grid >= 1 &&
+      static_cast<std::size_t>(grid) <= tmpl_->grids.size() &&
+      !tmpl_->grids[static_cast<std::size_t>(grid - 1)].empty())
+    key = tmpl_->grids[static_cast<std::size_t>(grid - 1)].front().key;
+  MoveCursor(key, row);
   Raise(host::BillEvent::EntryGridRow, [&](host::IBillEventSink& s) {
-    s.EntryGridRow(Variant(activeRow_), row, Variant{}, Variant{}, Variant{}, Variant{}, Variant{},
+    s.EntryGridRow(Variant(grid), row, Variant{}, Variant{}, Variant{}, Variant{}, Variant{},
                    Variant{});
   });
 }
 
-long BillForm::FillRow(const std::vector<std::pair<std::string, Variant>>& values) {
-  const long row = AddRow(1);
+long BillForm::FillRow(const std::vector<std::pair<std::string, Variant>>& values, int grid) {
+  const long row = AddRow(grid);
   if (row == 0) return 0;
   for (const auto& [key, value] : values) {
     const FieldDef* f = tmpl_->FindAt(key, row);
-    if (f && f->grid == 1) WriteTyped(*f, row, value, true);
+    if (f && f->grid == grid) WriteTyped(*f, row, value, true);
   }
   Raise(host::BillEvent::AfterFillRow,
-        [&](host::IBillEventSink& s) { s.AfterFillRow(row, Variant{}, Variant{}, Variant{}); });
+        [&](host::IBillEventSink& s) { s.AfterFillRow(row, Variant{}, Variant{}, Variant(grid)); });
   return row;
 }
 
@@ -238,6 +220,7 @@ long BillForm::FillRow(const std::vector<std::pair<std::string, Variant>>& value
 // -----------------------------------------------------------------------------------------
 
 bool BillForm::ClickTool(std::string_view key) {
+  OperationScope scope(*this);
   lastCancelled_ = false;
   auto tool = bar_->FindTool(key);
   if (tool && !tool->Enabled()) return Refuse();
@@ -264,7 +247,7 @@ void BillForm::RunHostTool(std::string_view key, bool& handled) {
     CopyBill();
   else if (key == "mnuEditFileDelete")
     DeleteBill();
-  else if (key == "mnuFileNew")
+  else if (key == "mnuFileNew" || key == "mnuEditFileNew")  // the form's new tool, by either key
     NewBill();
   else if (key == "mnuEditAddRow")
     AddRow(1);
@@ -310,6 +293,7 @@ void BillForm::RunHostTool(std::string_view key, bool& handled) {
 // --- save and audit ----------------------------------------------------------------------------
 
 bool BillForm::Save() {
+  OperationScope scope(*this);
   lastCancelled_ = false;
   if (lockRefused_) {
     services_.Ui().MsgBox("单据正在被用户“" + heldBy_ + "”修改，不能保存。", host::vbInformation,
@@ -391,6 +375,7 @@ bool BillForm::Save() {
 }
 
 bool BillForm::Audit() {
+  OperationScope scope(*this);
   lastCancelled_ = false;
   if (StatusOf(Value("FStatus")) > 0) {
     services_.Ui().MsgBox("单据已经审核，不能重复审核。", host::vbInformation, kInfoTitle);
@@ -402,6 +387,14 @@ bool BillForm::Audit() {
   const bool ok = Raise(host::BillEvent::BusinessCheck,
                         [&](host::IBillEventSink& s) { s.BusinessCheck(cancel); });
   if (cancel || !ok) return Refuse();
+  if (tmpl_->auditByComponent) {
+    // The plug-in's server component audited the bill, or refused to: the form shows what it
+    // stored.
+    ReloadBusinessState();
+    formState_ = host::kBillView;
+    dirty_ = false;
+    return StatusOf(Value("FStatus")) > 0 ? true : Refuse();
+  }
   try {
     services_.Begin();
     services_.Run("UPDATE " + tmpl_->headTable + " SET FStatus=1, FCheckerID=" +
@@ -422,6 +415,7 @@ bool BillForm::Audit() {
 }
 
 bool BillForm::UnAudit() {
+  OperationScope scope(*this);
   lastCancelled_ = false;
   if (StatusOf(Value("FStatus")) != 1) {
     services_.Ui().MsgBox("单据尚未审核，不能反审核。", host::vbInformation, kInfoTitle);
@@ -432,6 +426,11 @@ bool BillForm::UnAudit() {
   const bool ok = Raise(host::BillEvent::UnBusinessCheck,
                         [&](host::IBillEventSink& s) { s.UnBusinessCheck(cancel); });
   if (cancel || !ok) return Refuse();
+  if (tmpl_->auditByComponent) {
+    ReloadBusinessState();
+    formState_ = host::kBillView;
+    return StatusOf(Value("FStatus")) == 0 ? true : Refuse();
+  }
   try {
     services_.Begin();
     services_.Run("UPDATE " + tmpl_->headTable +
@@ -447,6 +446,68 @@ bool BillForm::UnAudit() {
   if (tmpl_->Find("FCheckerID")) WriteTyped(*tmpl_->Find("FCheckerID"), -1, 0, false);
   formState_ = host::kBillView;
   return true;
+}
+
+void BillForm::Refresh() {
+  if (billId_ != 0) refreshPending_ = true;
+}
+
+void BillForm::RunRefresh() noexcept {
+  refreshPending_ = false;
+  if (billId_ == 0 || closed_) return;
+  try {
+    // What a server component stored (a close, a re-open) shows first, and counts as a write.
+    ReloadBusinessState();
+    // Unsaved work stays as the person left it.
+    if (dirty_) return;
+    const long state = formState_;
+    const long id = billId_;
+    Raise(host::BillEvent::BeforLoadBillFillData,
+          [](host::IBillEventSink& s) { s.BeforLoadBillFillData(); });
+    if (!ReadFromDatabase(id)) return;
+    storedVersion_ = EditLock(services_, tmpl_->classTypeId, id).Read().version;
+    formState_ = state;
+    dirty_ = false;
+    ++refreshes_;
+    Raise(host::BillEvent::AfterLoadBill, [](host::IBillEventSink& s) { s.AfterLoadBill(); });
+  } catch (const std::exception&) {
+    // The failed statement is journaled by the session; the form shows what it showed.
+  }
+}
+
+void BillForm::ReloadBusinessState() {
+  if (billId_ == 0) return;
+  std::vector<const FieldDef*> fields;
+  std::string columns;
+  for (const char* key : {"FStatus", "FCheckerID", "FCheckDate"})
+    if (const FieldDef* f = tmpl_->Find(key); f && f->grid == 0 && !f->column.empty()) {
+      fields.push_back(f);
+      columns += (columns.empty() ? "" : ",") + f->column;
+    }
+  if (fields.empty()) return;
+  try {
+    const auto sets = services_.Run("SELECT " + columns + " FROM " + tmpl_->headTable +
+                                    " WHERE FID=" + std::to_string(billId_));
+    if (sets.empty() || sets[0].rows.empty()) return;
+    bool changed = false;
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+      const Variant stored = sets[0].rows[0][i];
+      changed = changed || StatusOf(stored) != StatusOf(Value(fields[i]->key));
+      WriteTyped(*fields[i], -1, stored, false);
+    }
+    if (!changed) return;
+    // The component wrote the bill: forms that read it before read it again, and the edit
+    // lock this form held goes back.
+    services_.Begin();
+    try {
+      CountWrite();
+      services_.Commit();
+    } catch (const std::exception&) {
+      services_.Rollback();
+    }
+  } catch (const std::exception&) {
+    // Journaled by the session; the form keeps what it showed.
+  }
 }
 
 bool BillForm::CopyBill() {
@@ -471,10 +532,25 @@ bool BillForm::CopyBill() {
   for (const char* key : {"FBillNo", "FCheckerID"})
     if (const FieldDef* f = tmpl_->Find(key)) WriteTyped(*f, -1, Variant(""), false);
   if (const FieldDef* f = tmpl_->Find("FStatus")) WriteTyped(*f, -1, 0, false);
+  ClearNotCopied();
+  ForgetChosenRecords();
   formState_ = host::kBillNew;
   dirty_ = true;
   Raise(host::BillEvent::AfterCopyBill, [](host::IBillEventSink& s) { s.AfterCopyBill(); });
   return true;
+}
+
+void BillForm::ClearNotCopied() {
+  auto reset = [&](const FieldDef& f, long row) {
+    WriteTyped(f, row, f.type == FieldType::Number ? Variant(0) : Variant(""), false);
+  };
+  for (const auto& f : tmpl_->head)
+    if (!f.copied) reset(f, -1);
+  for (std::size_t g = 0; g < tmpl_->grids.size(); ++g)
+    for (const auto& f : tmpl_->grids[g])
+      if (!f.copied)
+        for (long row = 1, rows = Page(static_cast<int>(g + 1)).Count(); row <= rows; ++row)
+          reset(f, row);
 }
 
 void BillForm::NewFromCopy(const Ref<host::IDictionary>& data) {
@@ -511,6 +587,7 @@ void BillForm::NewFromCopy(const Ref<host::IDictionary>& data) {
   for (const char* key : {"FBillNo", "FCheckerID"})
     if (const FieldDef* f = tmpl_->Find(key)) WriteTyped(*f, -1, Variant(""), false);
   if (const FieldDef* f = tmpl_->Find("FStatus")) WriteTyped(*f, -1, 0, false);
+  ClearNotCopied();
   formState_ = host::kBillNew;
   dirty_ = true;
   Raise(host::BillEvent::AfterCopyBill, [](host::IBillEventSink& s) { s.AfterCopyBill(); });
@@ -616,13 +693,15 @@ bool BillForm::SelectSource(std::string_view tool, const std::vector<SourceRow>&
       ReportProgress("选源单", filled++, static_cast<long>(found.rows.size()));
       const long row = page.Append();
       ApplyDefaults(1, row);
-      for (const auto& key : def->entryFields) {
+      auto copy = [&](const std::string& key, const std::string& from) {
         const FieldDef* mine = tmpl_->FindAt(key, 1);
-        const FieldDef* theirs = source->FindAt(key, 1);
-        if (!mine || !theirs || mine->grid != 1) continue;
+        const FieldDef* theirs = source->FindAt(from, 1);
+        if (!mine || !theirs || mine->grid != 1) return;
         const long c = column(theirs->internalKey());
         if (c >= 0) WriteTyped(*mine, row, record[static_cast<std::size_t>(c)], true);
-      }
+      };
+      for (const auto& key : def->entryFields) copy(key, key);
+      for (const auto& [key, from] : def->entryFrom) copy(key, from);
       auto put = [&](const char* key, const Variant& value) {
         if (const FieldDef* f = tmpl_->FindAt(key, row); f && f->grid == 1)
           WriteTyped(*f, row, value, true);

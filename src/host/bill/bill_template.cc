@@ -75,6 +75,7 @@ FieldDef ParseField(const json& j, int page, int grid, std::string_view origin) 
   f.visible = j.value("visible", static_cast<int>(kVisibleView | kVisibleNew | kVisibleEdit));
   f.locked = j.value("locked", false);
   f.required = j.value("required", false);
+  f.copied = j.value("copy", true);
   if (j.contains("right")) {
     const auto right =
         j["right"].is_string() ? ParseValueRight(j["right"].get<std::string>()) : std::nullopt;
@@ -83,6 +84,16 @@ FieldDef ParseField(const json& j, int page, int grid, std::string_view origin) 
   }
   f.page = page;
   f.grid = grid;
+  f.control = j.value("control", std::string(f.type == FieldType::Base ? "EditPlus" : "TextBox"));
+  if (f.control != "EditPlus" && f.control != "TextBox")
+    Bad(origin, "field " + f.key + ": unknown control \"" + f.control + "\"");
+  f.controlName = j.value("controlName", std::string());
+  f.records = j.value("records", std::string());
+  if (!f.records.empty() && f.records != "receiveAddress")
+    Bad(origin, "field " + f.key + ": unknown records \"" + f.records + "\"");
+  if ((!f.controlName.empty() || !f.records.empty()) && (f.control != "EditPlus" || grid != 0))
+    Bad(origin,
+        "field " + f.key + ": only a header field's EditPlus control has a name or records");
   if (f.type == FieldType::Base) {
     if (!j.contains("base")) Bad(origin, "base field " + f.key + " without \"base\"");
     const json& b = j["base"];
@@ -141,6 +152,7 @@ std::shared_ptr<const BillTemplate> ParseTemplate(std::string_view text, std::st
     t->gridColumn = tables.value("gridColumn", std::string());
     if (j.contains("billNo")) t->billNoPrefix = j["billNo"].value("prefix", std::string());
     t->amountCalcPrice = j.value("amountCalcPrice", false);
+    t->auditByComponent = j.value("auditByComponent", false);
     for (const auto& f : j.at("head")) t->head.push_back(ParseField(f, 1, 0, origin));
     if (j.contains("grids")) {
       int index = 0;
@@ -167,11 +179,17 @@ std::shared_ptr<const BillTemplate> ParseTemplate(std::string_view text, std::st
           src.headFields.push_back(f.get<std::string>());
         for (const auto& f : s.value("entryFields", json::array()))
           src.entryFields.push_back(f.get<std::string>());
+        const json entryFrom = s.value("entryFrom", json::object());
+        for (const auto& [key, from] : entryFrom.items())
+          src.entryFrom.emplace_back(key, from.get<std::string>());
         t->sources.push_back(std::move(src));
       }
-    if (j.contains("list"))
+    if (j.contains("list")) {
       for (const auto& c : j["list"].value("columns", json::array()))
         t->listColumns.push_back(c.get<std::string>());
+      for (const auto& k : j["list"].value("kinds", json::array()))
+        t->listKinds.push_back({k.at("billType").get<long>(), k.at("caption").get<std::string>()});
+    }
 
     // A key may stand once in the header and once among the rows (the header's source bill and
     // each row's); within the header or within the rows it is unique.

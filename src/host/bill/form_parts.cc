@@ -72,6 +72,9 @@ Variant FormControl::Property(std::string_view name) const {
 }
 
 void FormControl::SetProperty(std::string_view name, const Variant& value) {
+  // What changes where or whether the control shows makes it paint again.
+  for (const char* geometry : {"Visible", "Left", "Top", "Width", "Height"})
+    if (Is(name, geometry)) needsPaint_ = true;
   for (auto& [k, v] : props_)
     if (Is(k, name)) {
       v = value;
@@ -81,10 +84,24 @@ void FormControl::SetProperty(std::string_view name, const Variant& value) {
 }
 
 Variant FormControl::Invoke(std::string_view method, std::vector<Variant>& args) {
-  if (Is(method, "ColWidth")) {
+  // The grid's column methods take the 1-based column.
+  auto column = [&]() -> const FieldDef* {
     const long col = args.empty() ? 0 : vb::CLng(args[0]);
-    auto it = colWidths.find(col);
-    return it == colWidths.end() ? Variant(1200) : Variant(it->second);
+    return owner_ ? owner_->GridField(col) : nullptr;
+  };
+  if (Is(method, "ColWidth")) {
+    auto it = colWidths.find(args.empty() ? 0 : vb::CLng(args[0]));
+    if (it != colWidths.end()) return it->second;
+    const FieldDef* f = column();
+    return f ? BillForm::ColumnWidth(*f) : 1200L;
+  }
+  if (Is(method, "ColHidden")) {
+    const FieldDef* f = column();
+    return !f || !owner_->IsVisible(f->key);
+  }
+  if (Is(method, "ColID")) {
+    const FieldDef* f = column();
+    return f ? f->key : std::string();
   }
   if (Is(method, "Print")) {
     printed_.push_back(args.empty() ? std::string() : vb::CStr(args[0]));
@@ -94,8 +111,12 @@ Variant FormControl::Invoke(std::string_view method, std::vector<Variant>& args)
     printed_.clear();
     return {};
   }
-  if (Is(method, "SetFocus") || Is(method, "ZOrder") || Is(method, "SetImportDataFlag") ||
-      Is(method, "Refresh")) {
+  if (Is(method, "Refresh")) {
+    needsPaint_ = true;
+    calls.emplace_back(method);
+    return {};
+  }
+  if (Is(method, "SetFocus") || Is(method, "ZOrder") || Is(method, "SetImportDataFlag")) {
     calls.emplace_back(method);
     return {};
   }
@@ -144,6 +165,7 @@ Ref<host::IControl> FormControls::Add(std::string_view progId, std::string_view 
   control->SetProperty("Height", 360);
   control->SetProperty("Caption", "");
   control->SetProperty("Tag", "");
+  control->SetProperty("Enabled", true);
   controls_.push_back(control);
   return control;
 }

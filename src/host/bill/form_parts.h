@@ -63,7 +63,8 @@ class Q7Lib final : public vb::Implements<host::IQ7Lib> {
 };
 
 // A control of the form: named, typed, with properties, a few methods and events the person's
-// clicks raise.
+// clicks raise. The entry grid ("fpSpread") answers its columns' widths, visibility and field
+// keys from the form it belongs to.
 class FormControl final : public vb::Implements<host::IControl> {
  public:
   FormControl(std::string typeName, std::string name, long index = 0)
@@ -78,11 +79,22 @@ class FormControl final : public vb::Implements<host::IControl> {
   void Unadvise(long cookie) override;
 
   // Raises `event` on the connected sinks (a click, a paint, a key press); returns the
-  // parameters as the handlers left them.
+  // parameters as the handlers left them. A handler's error reaches the caller.
   std::vector<Variant> Fire(std::string_view event, std::vector<Variant> params = {});
-  // What the control printed (picture boxes); cleared by "Cls".
+  bool HasSinks() const { return !sinks_.empty(); }
+  // What the control printed (picture boxes); cleared by "Cls" and before each paint.
   const std::vector<std::string>& printed() const { return printed_; }
-  // Column widths of a grid control, by 1-based column.
+  // Whether the control must be painted again: it was added, shown, moved or resized since its
+  // last paint (picture boxes).
+  bool needsPaint() const { return needsPaint_; }
+  // The paint is under way: what was printed goes, the control counts as painted.
+  void BeginPaint() {
+    printed_.clear();
+    needsPaint_ = false;
+  }
+  // The grid's form, which answers its column methods; reset when the form ends.
+  void SetOwner(BillForm* owner) { owner_ = owner; }
+  // Column widths of a grid control, by 1-based column (overriding the form's).
   std::map<long, long> colWidths;
   // Calls of methods without an effect of their own ("SetFocus", "SetImportDataFlag"), in order.
   std::vector<std::string> calls;
@@ -93,6 +105,8 @@ class FormControl final : public vb::Implements<host::IControl> {
   std::map<std::string, Variant, std::less<>> props_;
   std::vector<std::pair<long, Ref<host::IControlEvents>>> sinks_;
   std::vector<std::string> printed_;
+  BillForm* owner_ = nullptr;
+  bool needsPaint_ = true;
   long nextCookie_ = 1;
 };
 

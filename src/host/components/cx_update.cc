@@ -13,6 +13,9 @@ namespace {
 
 constexpr const char* kSource = host::progid::kCXUpdate;
 constexpr long kInvalidated = 2;
+// What InvalidBill answers.
+constexpr long kDone = 1;
+constexpr long kRefused = -1;
 
 class CXUpdate final : public vb::Implements<host::ICXUpdate> {
  public:
@@ -73,12 +76,14 @@ class CXUpdate final : public vb::Implements<host::ICXUpdate> {
     return true;
   }
 
-  bool InvalidBill(std::string_view, const Ref<IDictionary>& bill, std::string& message) override {
+  long InvalidBill(std::string_view, const Ref<IDictionary>& bill, std::string& message) override {
     message.clear();
     const auto head = Load("InvalidBill", bill, message);
-    if (!head) return false;
-    if (head->status == kInvalidated)
-      return Refuse(message, "单据[" + head->billNo + "]已经失效。");
+    if (!head) return kRefused;
+    if (head->status == kInvalidated) {
+      message = "单据[" + head->billNo + "]已经失效。";
+      return kRefused;
+    }
     const vb::Date yesterday = vb::DateAdd("d", -1, vb::DateValue(Variant(ctx_.Now())));
     InTransaction(ctx_, [&] {
       Execute(ctx_, kSource,
@@ -87,7 +92,7 @@ class CXUpdate final : public vb::Implements<host::ICXUpdate> {
                   " AND (FXSEndDate IS NULL OR FXSEndDate>" + SqlDate(yesterday) + ")");
       Execute(ctx_, kSource, "UPDATE T_LS_CX SET FStatus=2 WHERE FID=" + SqlNumber(head->id));
     });
-    return true;
+    return kDone;
   }
 
  private:

@@ -1,5 +1,6 @@
-// A bill list of the substitute host: the stored bills of one class, the person's selection, the
-// list's tools, and audit, un-audit, copy, merge copy and delete of the selection.
+// A bill list of the substitute host: the stored bills of one class (or of one kind of the class,
+// as the online orders), the person's selection, the list's tools, and audit, un-audit, copy,
+// merge copy and delete of the selection.
 #pragma once
 
 #include <string>
@@ -28,7 +29,10 @@ std::string LikeText(std::string_view text);
 
 class BillList final : public vb::Implements<host::IListInterface> {
  public:
-  static Ref<BillList> New(std::shared_ptr<const BillTemplate> tmpl, SessionContext& session);
+  // `billType` other than 0 lists the bills of that kind (FBillTypeID) alone, and is the kind a
+  // bill made in the list starts with.
+  static Ref<BillList> New(std::shared_ptr<const BillTemplate> tmpl, SessionContext& session,
+                           long billType = 0);
   std::string TypeName() const override { return "ListEvent"; }
 
   // --- the list interface ---
@@ -68,11 +72,16 @@ class BillList final : public vb::Implements<host::IListInterface> {
   bool lastCancelled() const { return lastCancelled_; }
   const Ref<ActiveBar>& bar() const { return bar_; }
   const BillTemplate& tmpl() const { return *tmpl_; }
+  // The kind the list holds alone; 0 for every bill of the class.
+  long billType() const { return billType_; }
 
  private:
   // False, after its message, when another session edits one of the selected bills.
   bool CheckNoneHeld(const char* operation);
-  BillList(std::shared_ptr<const BillTemplate> tmpl, SessionContext& session);
+  // Audit or un-audit of a bill class whose server component does it (through the plug-in):
+  // the host writes nothing of its own and shows what the component stored.
+  bool AuditByComponent(bool audit);
+  BillList(std::shared_ptr<const BillTemplate> tmpl, SessionContext& session, long billType);
   // The selected bills as an SQL condition on the head table: their IDs, of this list's class.
   std::string SelectedCondition() const;
   template <class Call>
@@ -80,6 +89,7 @@ class BillList final : public vb::Implements<host::IListInterface> {
 
   std::shared_ptr<const BillTemplate> tmpl_;
   SessionContext& session_;
+  long billType_ = 0;
   Ref<ActiveBar> bar_;
   RecordData rows_;
   ListQuery query_;

@@ -1,11 +1,14 @@
 #include "scenario/databases.h"
 
+#include <unistd.h>
+
 #include <atomic>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <mutex>
 
+#include "data/database.h"
 #include "session/data_connection.h"
 
 namespace zov::sim {
@@ -18,35 +21,58 @@ std::shared_ptr<const TemplateSet> HostTemplates() {
   return std::make_shared<const TemplateSet>(LoadTemplates(dir));
 }
 
-ScenarioDatabases MakeScenarioDatabases(const std::string& workDir, const std::string& demoMaster) {
+ScenarioDatabases MakeScenarioDatabases(const std::string& workDir, const std::string& demoMaster,
+                                        const std::string& server) {
   fs::create_directories(workDir);
+  // On a server, masters and copies are databases of their own, dropped with the last user of
+  // this set; in files, they live in the working directory.
+  const std::string host = !server.empty()                      ? server
+                           : data::IsServerLocation(demoMaster) ? demoMaster
+                                                                : "";
   struct Masters {
     std::mutex mutex;
     std::map<std::string, std::string> paths;
     std::atomic<int> copies{0};
+    std::vector<std::string> made;  // server databases to drop
+    ~Masters() {
+      for (const std::string& location : made) {
+        try {
+          data::Database::Drop(location);
+        } catch (...) {
+        }
+      }
+    }
   };
   auto masters = std::make_shared<Masters>();
   if (!demoMaster.empty()) masters->paths["demo"] = demoMaster;
+  const std::string prefix = "zov_" + std::to_string(::getpid()) + "_";
+  auto place = [workDir, host, prefix](const std::string& name) {
+    return host.empty() ? (fs::path(workDir) / (name + ".db")).string()
+                        : data::Database::Named(host, prefix + name);
+  };
 
   ScenarioDatabases dbs;
   dbs.templates = HostTemplates();
-  dbs.connect = [](const std::string& path) { return ConnectToFile(path); };
-  dbs.freshCopy = [masters, workDir](const std::string& kind) {
+  dbs.connect = [](const std::string& location) { return ConnectToDatabase(location); };
+  dbs.freshCopy = [masters, place, host](const std::string& kind) {
     std::string master;
     {
       std::lock_guard lock(masters->mutex);
       auto it = masters->paths.find(kind);
       if (it == masters->paths.end()) {
-        const std::string path = (fs::path(workDir) / (kind + "-master.db")).string();
-        InitializeDatabase(path, kind == "demo");
-        it = masters->paths.emplace(kind, path).first;
+        const std::string location = place(kind + "-master");
+        if (!host.empty()) masters->made.push_back(location);
+        InitializeDatabase(location, kind == "demo");
+        it = masters->paths.emplace(kind, location).first;
       }
       master = it->second;
     }
-    const std::string copy =
-        (fs::path(workDir) / (kind + "-" + std::to_string(++masters->copies) + ".db")).string();
-    for (const char* suffix : {"", "-wal", "-shm"}) fs::remove(copy + suffix);
-    fs::copy_file(master, copy, fs::copy_options::overwrite_existing);
+    const std::string copy = place(kind + "-" + std::to_string(++masters->copies));
+    if (!host.empty()) {
+      std::lock_guard lock(masters->mutex);
+      masters->made.push_back(copy);
+    }
+    data::Database::Copy(master, copy);
     return copy;
   };
   return dbs;

@@ -1,5 +1,6 @@
-// Where scenarios (and tests) get their databases: a master file of each kind set up once per
-// process in a working directory, and a private copy of it for every scenario.
+// Where scenarios (and tests) get their databases: a master of each kind set up once per process
+// (a file in a working directory, or a database on a PostgreSQL server), and a private copy of it
+// for every scenario.
 #pragma once
 
 #include <memory>
@@ -13,8 +14,11 @@ namespace zov::sim {
 std::shared_ptr<const TemplateSet> HostTemplates();
 
 // Scenario databases under `workDir` (created when missing). `demoMaster`, when given, is the
-// file copied for "demo" instead of one set up from the built-in scripts.
+// database copied for "demo" instead of one set up from the built-in scripts. With `server` (a
+// PostgreSQL server's connection string), or a demo master on a server, the databases are
+// databases of that server, dropped when the last copy of the returned set goes.
 ScenarioDatabases MakeScenarioDatabases(const std::string& workDir,
-                                        const std::string& demoMaster = "");
+                                        const std::string& demoMaster = "",
+                                        const std::string& server = "");
 
 }  // namespace zov::sim

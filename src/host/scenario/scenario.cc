@@ -7,10 +7,12 @@
 #include <sstream>
 
 #include "bill/bill_form.h"
+#include "bill/form_parts.h"
 #include "list/bill_list.h"
 #include "session/scripted_ui.h"
 #include "zov/vb/convert.h"
 #include "zov/vb/datetime.h"
+#include "zov/vb/error.h"
 #include "zov/vb/format.h"
 #include "zov/vb/strings.h"
 
@@ -114,11 +116,11 @@ const Json& Object(const Json& j, const std::string& what) {
 // The keys each kind of step takes besides its own, in the order steps are told apart.
 const std::vector<std::pair<std::string, std::vector<std::string>>>& StepKinds() {
   static const std::vector<std::pair<std::string, std::vector<std::string>>> kinds = {
-      {"open", {"bill", "list", "edit"}},
+      {"open", {"bill", "list", "edit", "billType"}},
       {"set", {"row"}},
       {"addRow", {"grid"}},
       {"deleteRow", {"grid"}},
-      {"enter", {"row"}},
+      {"enter", {"row", "grid"}},
       {"answer", {}},
       {"select", {}},
       {"selectSource", {}},
@@ -127,7 +129,8 @@ const std::vector<std::pair<std::string, std::vector<std::string>>>& StepKinds()
       {"unaudit", {}},
       {"copy", {"merge"}},
       {"click", {}},
-      {"fill", {}},
+      {"control", {"event", "key", "choose"}},
+      {"fill", {"grid"}},
       {"expect", {}}};
   return kinds;
 }
@@ -158,6 +161,8 @@ class Player {
         ++step_;
         out_ << name_ << " step " << step_ << ": " << step.dump() << "\n";
         RunStep(step);
+        // The form repaints what the step uncovered, as a shown form does.
+        if (form_.form) form_.form->PaintControls();
       }
       ++step_;
       CheckJournal(Json());  // whatever went wrong after the last expectation
@@ -248,8 +253,8 @@ class Player {
       Need(form_.form, "enter");
       if (!step.contains("row")) throw Malformed("\"enter\" needs the \"row\" the cursor enters");
       const long row = Int(step["row"], "row");
-      NeedRow(row, 1);
-      return form_.form->EnterRow(row);
+      NeedRow(row, Grid(step));
+      return form_.form->EnterRow(row, Grid(step));
     }
     if (step.contains("answer")) return Answer(step["answer"]);
     if (step.contains("select")) return Select(step["select"]);
@@ -259,7 +264,8 @@ class Player {
     if (step.contains("unaudit")) return Tool("mnuEditUnCheck");
     if (step.contains("copy")) return Copy(step);
     if (step.contains("click")) return Tool(Text(step["click"], "click"));
-    if (step.contains("fill")) return Fill(step["fill"]);
+    if (step.contains("control")) return Control(step);
+    if (step.contains("fill")) return Fill(step["fill"], Grid(step));
     if (step.contains("expect")) return Expect(step["expect"]);
     throw Malformed("unknown step " + step.dump());
   }
@@ -295,8 +301,12 @@ class Player {
     if (form_.form) session_->Close(form_);
     form_ = OpenForm{};
     list_ = Session::ListForm{};
-    if (step.contains("list") && Flag(step["list"], "list")) {
-      list_ = session_->OpenList(classType);
+    const bool list = step.contains("list") && Flag(step["list"], "list");
+    if (step.contains("billType") && !list)
+      throw Malformed("\"billType\" chooses the kind of a list: give \"list\": true");
+    if (list) {
+      list_ = session_->OpenList(classType,
+                                 step.contains("billType") ? Int(step["billType"], "billType") : 0);
       return;
     }
     form_ = session_->OpenBill(classType);
@@ -367,7 +377,10 @@ class Player {
 
   void Copy(const Json& step) {
     if (list_.list) {
-      auto data = list_.list->CopySelected(step.contains("merge") && Flag(step["merge"], "merge"));
+      // The list's copy tool is clicked, as the person does: the plug-in may refuse it.
+      const bool merge = step.contains("merge") && Flag(step["merge"], "merge");
+      if (!list_.list->ClickTool(merge ? "mnuEditCopyEntry" : "mnuEditCopy")) return;
+      auto data = list_.list->CopySelected(merge);
       if (!data) return;
       form_ = session_->OpenBill(list_.list->FID());
       form_.form->NewFromCopy(data);
@@ -377,11 +390,77 @@ class Player {
     Tool("mnuEditCopy");
   }
 
-  void Fill(const Json& values) {
+  // A person's click on a button of the form, or another event of a control: "Paint", or
+  // "KeyPress" with the "key" typed (a character or a key code).
+  void Control(const Json& step) {
+    Need(form_.form, "control");
+    const std::string name = Text(step["control"], "control");
+    if (!form_.form->FindControl(name)) throw Malformed("the form has no control " + name);
+    if (step.contains("choose")) {
+      if (step.contains("event") || step.contains("key"))
+        throw Malformed("a choice takes no \"event\" or \"key\"");
+      return Choose(name, step["choose"]);
+    }
+    const std::string event =
+        step.contains("event") ? Text(step["event"], "event") : std::string("Click");
+    if (event == "Click") {
+      if (step.contains("key")) throw Malformed("a click takes no \"key\"");
+      form_.form->ClickControl(name);
+      return;
+    }
+    std::vector<Variant> params;
+    if (event == "KeyPress") {
+      if (!step.contains("key"))
+        throw Malformed("\"KeyPress\" needs the \"key\" pressed: a character or a key code");
+      const Json& key = step["key"];
+      if (key.is_number_integer())
+        params.emplace_back(key.get<long>());
+      else if (key.is_string() && vb::Len(key.get<std::string>()) == 1)
+        params.emplace_back(static_cast<long>(vb::Asc(key.get<std::string>())));
+      else
+        throw Malformed("\"key\" takes one character or a key code, not " + key.dump());
+    } else if (event != "Paint") {
+      throw Malformed("\"event\" is \"Click\", \"Paint\" or \"KeyPress\", not \"" + event + "\"");
+    } else if (step.contains("key")) {
+      throw Malformed("a paint takes no \"key\"");
+    }
+    form_.form->FireControlEvent(name, event, params);
+  }
+
+  // A record chosen in a control that offers records: {"contact": NAME or FID} or
+  // {"address": NUMBER or FID}.
+  void Choose(const std::string& name, const Json& choice) {
+    if (!choice.is_object() || choice.size() != 1 ||
+        !(choice.contains("contact") || choice.contains("address")))
+      throw Malformed(
+          "\"choose\" takes {\"contact\": NAME} or {\"address\": NUMBER} (or the record's FID)");
+    const bool contact = choice.contains("contact");
+    const Json& which = contact ? choice["contact"] : choice["address"];
+    if (!which.is_string() && !which.is_number_integer())
+      throw Malformed("\"choose\" names a record by a text or its FID, not " + which.dump());
+    const char* kind = contact ? "Contact" : "DeliveryAddress";
+    for (const auto& r : form_.form->ControlRecords(name)) {
+      if (r.kind != kind) continue;
+      if (which.is_number_integer() ? r.id == which.get<long>()
+                                    : r.name == which.get<std::string>()) {
+        form_.form->ChooseRecord(name, r.kind, r.id);
+        return;
+      }
+    }
+    throw Malformed("the control " + name + " offers no " + (contact ? "contact " : "address ") +
+                    which.dump());
+  }
+
+  void Fill(const Json& values, int grid) {
     Need(form_.form, "fill");
     std::vector<std::pair<std::string, Variant>> row;
-    for (const auto& [k, v] : Object(values, "fill").items()) row.emplace_back(k, ToVariant(v));
-    form_.form->FillRow(row);
+    for (const auto& [k, v] : Object(values, "fill").items()) {
+      const FieldDef* f = form_.form->tmpl().FindAt(k, 1);
+      if (!f || f->grid != grid)
+        throw Malformed("grid " + std::to_string(grid) + " has no field " + k);
+      row.emplace_back(k, ToVariant(v));
+    }
+    form_.form->FillRow(row, grid);
   }
 
   void Tool(const std::string& key) {
@@ -424,6 +503,10 @@ class Player {
         CheckFlags(key, value);
       } else if (key == "tools") {
         CheckTools(value);
+      } else if (key == "caption") {
+        Need(form_.form, "caption");
+        const std::string actual = form_.form->FormCaption();
+        if (actual != Text(value, "caption")) Fail("caption", value.dump(), Json(actual).dump());
       } else if (key == "status") {
         Need(form_.form, "status");
         for (const auto& [panel, text] : Object(value, "status").items()) {
@@ -435,6 +518,9 @@ class Player {
         for (const auto& q : value.is_array() ? value : Json::array({value})) CheckSql(q);
       } else if (key == "windows") {
         CheckWindows(value);
+      } else if (key == "controls") {
+        Need(form_.form, "controls");
+        CheckControls(value);
       } else if (key == "journal") {
         continue;
       } else {
@@ -503,8 +589,12 @@ class Player {
         form_.form ? form_.form->bar() : (list_.list ? list_.list->bar() : Ref<ActiveBar>{});
     if (!bar) throw Malformed("\"tools\" needs an open bill or list");
     for (const auto& [key, props] : Object(value, "tools").items()) {
-      Object(props, "tools " + key);
       auto tool = bar->FindTool(key);
+      if (props.is_null()) {  // the bar has no such tool
+        if (tool) Fail("tool " + key, "none", "present");
+        continue;
+      }
+      Object(props, "tools " + key);
       if (!tool) {
         Fail("tool " + key, props.dump(), "no such tool");
         continue;
@@ -550,6 +640,37 @@ class Player {
         ok = Matches(data.rows[i][c], want[i][c]);
     }
     if (!ok) Fail("sql " + query, want.dump(), actual);
+  }
+
+  // Controls by name (or a header field's edit control by its key) to their properties
+  // ("Visible", "Caption", "Left", ...; any letter case) and "printed", the lines a picture box
+  // shows.
+  void CheckControls(const Json& value) {
+    for (const auto& [name, props] : Object(value, "controls").items()) {
+      Object(props, "controls " + name);
+      auto control = form_.form->FindControl(name);
+      if (!control) {
+        Fail("control " + name, props.dump(), "no such control");
+        continue;
+      }
+      for (const auto& [prop, want] : props.items()) {
+        if (prop == "printed") {
+          const std::vector<std::string> lines = Texts(want, "printed");
+          if (control->printed() != lines)
+            Fail("control " + name + ".printed", Json(lines).dump(),
+                 Json(control->printed()).dump());
+          continue;
+        }
+        Variant actual;
+        try {
+          actual = control->Property(prop);
+        } catch (const vb::Error&) {
+          Fail("control " + name + "." + prop, want.dump(), "no such property");
+          continue;
+        }
+        if (!Matches(actual, want)) Fail("control " + name + "." + prop, want.dump(), Show(actual));
+      }
+    }
   }
 
   void CheckWindows(const Json& value) {

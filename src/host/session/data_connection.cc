@@ -18,10 +18,10 @@ RecordData ToRecords(data::ResultSet set) {
   return records;
 }
 
-class FileConnection final : public SqlConnection {
+class DatabaseConnection final : public SqlConnection {
  public:
-  explicit FileConnection(const std::string& path)
-      : database_(data::Database::Open(path)), session_(database_->NewSession()) {}
+  explicit DatabaseConnection(const std::string& location)
+      : database_(data::Database::Open(location)), session_(database_->NewSession()) {}
 
   std::vector<RecordData> Execute(std::string_view tsql) override {
     auto result = session_->Execute(tsql, data::Atomic::Yes);
@@ -35,7 +35,7 @@ class FileConnection final : public SqlConnection {
   void Rollback() override {
     if (session_->InTransaction()) session_->Rollback();
   }
-  std::string Location() const override { return database_->path(); }
+  std::string Location() const override { return data::Database::Shown(database_->location()); }
 
  private:
   std::shared_ptr<data::Database> database_;
@@ -66,22 +66,27 @@ class TableRegistry final : public vb::Implements<host::IComponentRegistry> {
 
 }  // namespace
 
-std::unique_ptr<SqlConnection> ConnectToFile(const std::string& path) {
-  // Opening would create an empty file, and the session would fail later on a missing table.
-  std::error_code ec;
-  if (!std::filesystem::is_regular_file(path, ec) || std::filesystem::file_size(path, ec) == 0)
-    throw std::runtime_error("no database file at \"" + path + "\" (zov db init sets one up)");
-  std::unique_ptr<FileConnection> connection;
+std::unique_ptr<SqlConnection> ConnectToDatabase(const std::string& location) {
+  const std::string shown = data::Database::Shown(location);
+  if (!data::IsServerLocation(location)) {
+    // Opening would create an empty file, and the session would fail later on a missing table.
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(location, ec) ||
+        std::filesystem::file_size(location, ec) == 0)
+      throw std::runtime_error("no database file at \"" + location +
+                               "\" (zov db init sets one up)");
+  }
+  std::unique_ptr<DatabaseConnection> connection;
   try {
     // Only the database engine opens the file. Its locks are the process's: any other open and
     // close of the file (a look at its header) would drop them, and another process could then
     // take the live write-ahead log away. A file that is no database fails here, when the engine
     // first reads it.
-    connection = std::make_unique<FileConnection>(path);
+    connection = std::make_unique<DatabaseConnection>(location);
   } catch (const std::exception& e) {
     const std::string what = e.what();
-    if (what.find(path) != std::string::npos) throw;
-    throw std::runtime_error("cannot open the database \"" + path + "\": " + what);
+    if (what.find(shown) != std::string::npos) throw;
+    throw std::runtime_error("cannot open the database \"" + shown + "\": " + what);
   }
   return connection;
 }
@@ -107,15 +112,12 @@ void UpgradeDatabase(SqlConnection& db) {
   }
 }
 
-void InitializeDatabase(const std::string& path, bool demo,
+void InitializeDatabase(const std::string& location, bool demo,
                         const std::function<void(const std::string&)>& progress) {
   auto say = [&](const std::string& what) {
     if (progress) progress(what);
   };
-  std::error_code ec;
-  for (const char* suffix : {"", "-wal", "-shm", "-journal"})
-    std::filesystem::remove(path + suffix, ec);
-  auto database = data::Database::Open(path);
+  auto database = data::Database::Create(location);
   auto session = database->NewSession();
   say("schema");
   session->ExecuteScript(SchemaScript(), data::Atomic::Yes);

@@ -254,11 +254,11 @@ OpenForm Session::OpenBill(long classTypeId) {
   return open;
 }
 
-Session::ListForm Session::OpenList(long classTypeId) {
+Session::ListForm Session::OpenList(long classTypeId, long billType) {
   const BillTemplate* t = TemplateOf(classTypeId);
   if (!t) throw std::runtime_error("no bill template for class " + std::to_string(classTypeId));
   ListForm open;
-  open.list = BillList::New(templates_->at(classTypeId), *this);
+  open.list = BillList::New(templates_->at(classTypeId), *this, billType);
   if (!t->plugin.empty()) {
     open.plugin = CreateObject(t->plugin);
     auto bound = open.plugin.As<host::IBillPlugin>();

@@ -87,12 +87,13 @@ class Session final : public SessionContext {
   // Opens a bill form of class `classTypeId`: the form, its plug-in created by ProgID and bound
   // with Show, and the menus built. Raises std::runtime_error for an unknown class.
   OpenForm OpenBill(long classTypeId);
-  // Opens the bill list of class `classTypeId` with its plug-in bound.
+  // Opens the bill list of class `classTypeId` with its plug-in bound: of every bill of the
+  // class, or of those of kind `billType` (FBillTypeID) alone.
   struct ListForm {
     Ref<BillList> list;
     Ref<vb::IObject> plugin;
   };
-  ListForm OpenList(long classTypeId);
+  ListForm OpenList(long classTypeId, long billType = 0);
   // Releases the plug-in of `form` (the form closes).
   void Close(OpenForm& form);
   // The class type of the bill class served by plug-in class `name` ("BillEvent_Sale"), or 0.

@@ -41,10 +41,10 @@ inline constexpr std::string_view kChargeLockBills =
 
 // --- prices ---
 // Bills whose second grid carries price columns too, and bills whose header does.
-inline constexpr std::string_view kSecondGridPriceBills = "1040005,1040006";
-inline constexpr std::string_view kHeaderPriceBills = "1020002,1030002";
+inline constexpr std::string_view kSecondGridPriceBills = "1040005,1040006,1030005";
+inline constexpr std::string_view kHeaderPriceBills = "1020002,1030002,1030005";
 // Bills with the tax columns under the price right.
-inline constexpr std::string_view kTaxColumnBills = "1030001,1030002,1030003";
+inline constexpr std::string_view kTaxColumnBills = "1030001,1030002,1030003,1030005";
 
 // --- freight ---
 // Bills whose rows take their stock from FSCStockID and whose cost total is the freight alone.

@@ -66,6 +66,21 @@ const PriceLists kPriceLists[] = {
       "FNoDiscAmount,"
       "FInvoiceAmt,FNoInvoiceAmt",
       ""}},
+    // The second sales bill type: the sales bill's lists, and its second grid's "01" twins.
+    {1030005,
+     {"FSecPrice,FPrice,FIncludeTaxPrice,FDiscountRate,FPriceDiscount,FTaxPrice,FTaxAmount,"
+      "FInTaxAmount,FAmount,"
+      "FDiscountAmount,FNoDiscAmount,FInvoiceAmt,FNoInvoiceAmt",
+      "FSecPrice01,FPrice01,FIncludeTaxPrice01,FDiscountRate01,FPriceDiscount01,FTaxPrice01,"
+      "FTaxAmount01,FInTaxAmount01,FAmount01,FDiscountAmount01,FNoDiscAmount01"},
+     {"FBasePrice,FPrice,FSecPrice,FDiscountRate,FPriceDiscount,FBasePriceDiscount,"
+      "FSecPriceDiscount,FTaxPrice,"
+      "FBaseTaxPrice,FSecTaxPrice,FTaxAmount,FInTaxAmount,FAmount,FDisplayPrice,FDiscountAmount,"
+      "FNoDiscAmount,"
+      "FInvoiceAmt,FNoInvoiceAmt",
+      "FBasePrice01,FPrice01,FSecPrice01,FDiscountRate01,FPriceDiscount01,FBasePriceDiscount01,"
+      "FSecPriceDiscount01,FTaxPrice01,FBaseTaxPrice01,FSecTaxPrice01,FTaxAmount01,"
+      "FInTaxAmount01,FAmount01,FDisplayPrice01,FDiscountAmount01,FNoDiscAmount01"}},
     {1030003,
      {"FSecPrice,FPrice,FIncludeTaxPrice,FDiscountRate,FPriceDiscount,FTaxPrice,FTaxAmount,"
       "FInTaxAmount,FAmount,"
@@ -97,6 +112,9 @@ constexpr const char* kTaxColumns =
     "FSecPrice,FPrice,FTaxRate,FTaxAmount,FIncludeTaxPrice,FPriceDiscount,FTaxPrice,FAmount,"
     "FInTaxAmount,"
     "FDiscountRate,FDiscountAmount";
+constexpr const char* kTaxColumns01 =
+    "FSecPrice01,FPrice01,FTaxRate01,FTaxAmount01,FIncludeTaxPrice01,FPriceDiscount01,"
+    "FTaxPrice01,FAmount01,FInTaxAmount01,FDiscountRate01,FDiscountAmount01";
 
 // Whether the user may see prices. Unlike the other rights checks a security component that
 // cannot answer leaves the prices shown: hiding a bill's prices by accident is worse than not.
@@ -152,7 +170,9 @@ RightColumns PriceRightColumns(long billType, bool industry) {
 }
 
 RightColumns TaxRightColumns(long billType) {
-  if (BillTypeIn(billtype::kTaxColumnBills, billType)) return {kTaxColumns, ""};
+  if (BillTypeIn(billtype::kTaxColumnBills, billType))
+    return {kTaxColumns,
+            BillTypeIn(billtype::kSecondGridPriceBills, billType) ? kTaxColumns01 : ""};
   return {};
 }
 
@@ -176,6 +196,11 @@ RightColumns ApplyTaxColumnRight(PluginContext& ctx, host::IBillInterface& bill)
 RightColumns ApplyTaxColumnRight(PluginContext& ctx, long billType,
                                  std::vector<std::string>& hiddenColumns) {
   return ApplyRight(ctx, billType, TaxRightColumns(billType), nullptr, &hiddenColumns);
+}
+
+void ApplyPriceAndTaxRights(PluginContext& ctx, host::IBillInterface& bill) {
+  ApplyPriceRight(ctx, bill);
+  ApplyTaxColumnRight(ctx, bill);
 }
 
 long GetSaleForIncludeTaxPrice(PluginContext& ctx) {
@@ -260,22 +285,32 @@ bool ApplyTaxAfterCalculate(PluginContext&, host::IBillInterface& bill, long row
   return true;
 }
 
+bool CheckRowDiscountRate(PluginContext& ctx, host::IBillInterface& bill, long row,
+                          bool allowOver100, DiscountWording wording, const RowKeys& keys) {
+  const RowCells c(bill, row);
+  if (ResumeOr<long>(0, [&] { return c.Id(keys.item); }) <= 0) return true;
+  const double rate = ResumeOr<double>(0, [&] { return c.Number(keys.discountRate); });
+  if (rate > 0 && (allowOver100 || rate <= 100)) return true;
+  const char* bound = wording == DiscountWording::kAnd ? "行折扣率必须大于0且小于等于100。"
+                                                       : "行折扣率必须大于0小于等于100。";
+  services::ShowMessage(
+      ctx, "第" + std::to_string(row) + (allowOver100 ? "行折扣率必须大于0。" : bound));
+  Resume([&] { bill.SetActiveCell(keys.discountRate, row); });
+  return false;
+}
+
 bool CheckDiscountRates(PluginContext& ctx, host::IBillInterface& bill, bool allowOver100,
-                        const RowKeys& keys) {
+                        DiscountWording wording, const RowKeys& keys) {
   const long rows =
       ResumeOr<long>(0, [&] { return bill.BillEntrys(keys.grid)->GridMaxDataRowNum(); });
-  for (long row = 1; row <= rows; ++row) {
-    const RowCells c(bill, row);
-    if (ResumeOr<long>(0, [&] { return c.Id(keys.item); }) <= 0) continue;
-    const double rate = ResumeOr<double>(0, [&] { return c.Number(keys.discountRate); });
-    if (rate > 0 && (allowOver100 || rate <= 100)) continue;
-    services::ShowMessage(
-        ctx, "第" + std::to_string(row) +
-                 (allowOver100 ? "行折扣率必须大于0。" : "行折扣率必须大于0小于等于100。"));
-    Resume([&] { bill.SetActiveCell(keys.discountRate, row); });
-    return false;
-  }
+  for (long row = 1; row <= rows; ++row)
+    if (!CheckRowDiscountRate(ctx, bill, row, allowOver100, wording, keys)) return false;
   return true;
+}
+
+bool AllowDiscountRateOver100(PluginContext& ctx) {
+  return vb::Val(vb::CStr(
+             services::SystemProfileValue(ctx, "AllowDiscountRateOver100", "IC", "0"))) == 1;
 }
 
 }  // namespace zov::plugins::calc

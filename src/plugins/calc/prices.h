@@ -44,6 +44,10 @@ RightColumns ApplyTaxColumnRight(PluginContext& ctx, host::IBillInterface& bill)
 RightColumns ApplyTaxColumnRight(PluginContext& ctx, long billType,
                                  std::vector<std::string>& hiddenColumns);
 
+// Both rights of a bill form, as the sales-family bills apply them on new, load and copy: the price
+// columns, then the tax columns.
+void ApplyPriceAndTaxRights(PluginContext& ctx, host::IBillInterface& bill);
+
 // The system option "IsSaleForIncludeTaxPrice" (category "IC", default 0): not 0 when sales
 // prices are looked up tax-inclusive.
 long GetSaleForIncludeTaxPrice(PluginContext& ctx);
@@ -104,11 +108,21 @@ bool ApplyTaxAfterCalculate(PluginContext& ctx, host::IBillInterface& bill, long
 // --- discount rate
 // --------------------------------------------------------------------------------
 
-// The save check of the rows' FDiscountRate: above 0 and at most 100 (above 0 alone when
-// `allowOver100`). The first offending row with an item shows "第" + row +
-// "行折扣率必须大于0小于等于100。" (or "第" + row + "行折扣率必须大于0。"), gets the cursor and
-// makes the check false.
+// The two wordings of the upper bound: "第" + row + "行折扣率必须大于0小于等于100。", and the sales
+// bill's first save check "第" + row + "行折扣率必须大于0且小于等于100。".
+enum class DiscountWording { kPlain, kAnd };
+
+// The save check of one row's FDiscountRate: above 0 and at most 100 (above 0 alone when
+// `allowOver100`, with the message "第" + row + "行折扣率必须大于0。"). A row with an item that
+// fails shows its message, gets the cursor and makes the check false; a row without item passes.
+bool CheckRowDiscountRate(PluginContext& ctx, host::IBillInterface& bill, long row,
+                          bool allowOver100, DiscountWording wording = DiscountWording::kPlain,
+                          const RowKeys& keys = FirstGridKeys());
+// The same over the rows in order; the first offending row stops the check.
 bool CheckDiscountRates(PluginContext& ctx, host::IBillInterface& bill, bool allowOver100,
+                        DiscountWording wording = DiscountWording::kPlain,
                         const RowKeys& keys = FirstGridKeys());
+// The system option "AllowDiscountRateOver100" (category "IC"): rates above 100 allowed.
+bool AllowDiscountRateOver100(PluginContext& ctx);
 
 }  // namespace zov::plugins::calc

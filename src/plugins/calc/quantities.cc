@@ -110,19 +110,7 @@ void ApplyItemChosen(PluginContext& ctx, host::IBillInterface& bill, long row,
   // 2. The customer's default unit, with the members the grid and the unit's action read.
   const long customer = ResumeOr<long>(0, [&] { return FieldId(bill, "FCustID"); });
   RowUnit unit;
-  if (GetDefaultUnit(ctx, customer, item, "FCustID", unit)) {
-    Resume([&] {
-      auto cell = bill.GetDataFldbyKey(keys.showUnit, row);
-      if (!cell) return;
-      cell->SetItem("FFLD", unit.id);
-      cell->SetItem("FFND", unit.number);
-      cell->SetItem("FDSP", unit.name);
-      cell->SetItem("FCoefficient", unit.coefficient);
-      cell->SetItem("FBarCode", unit.barcode);
-      cell->SetItem("FSrcItemId", unit.srcItemId);
-    });
-    SetFieldWithAction(bill, keys.showUnit, unit.id, row, false);
-  }
+  if (GetDefaultUnit(ctx, customer, item, "FCustID", unit)) PutRowUnit(bill, row, unit, keys);
 
   // 3. At least one of the unit.
   Resume([&] {

@@ -124,6 +124,20 @@ bool GetDefaultUnit(PluginContext& ctx, long partnerId, long itemId, std::string
       false);
 }
 
+void PutRowUnit(host::IBillInterface& bill, long row, const RowUnit& unit, const RowKeys& keys) {
+  Resume([&] {
+    auto cell = bill.GetDataFldbyKey(keys.showUnit, row);
+    if (!cell) return;
+    cell->SetItem("FFLD", unit.id);
+    cell->SetItem("FFND", unit.number);
+    cell->SetItem("FDSP", unit.name);
+    cell->SetItem("FCoefficient", unit.coefficient);
+    cell->SetItem("FBarCode", unit.barcode);
+    cell->SetItem("FSrcItemId", unit.srcItemId);
+  });
+  SetFieldWithAction(bill, keys.showUnit, unit.id, row, false);
+}
+
 void SetFieldWithAction(host::IBillInterface& bill, std::string_view key, const Variant& value,
                         long row, bool markModified) {
   Resume([&] {

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "calc/row_keys.h"
 #include "frame/plugin_context.h"
 #include "zov/host/bill.h"
 
@@ -36,6 +37,11 @@ struct RowUnit {
 // unit. False when none is found.
 bool GetDefaultUnit(PluginContext& ctx, long partnerId, long itemId, std::string_view mode,
                     RowUnit& unit);
+
+// Puts `unit` into the row's shown-unit cell with the members the grid and the unit's action read
+// (FFLD, FFND, FDSP, FCoefficient, FBarCode, FSrcItemId) and writes it with action, unmarked.
+void PutRowUnit(host::IBillInterface& bill, long row, const RowUnit& unit,
+                const RowKeys& keys = FirstGridKeys());
 
 // Writes `value` into the cell of `key` in `row`, marks it modified when asked, and has the host
 // run the field's action so that what depends on the cell is recomputed. Like every routine

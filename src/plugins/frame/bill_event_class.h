@@ -8,6 +8,7 @@
 
 #include "frame/event_sinks.h"
 #include "frame/plugin_context.h"
+#include "services/user_profile.h"
 #include "zov/host/plugin.h"
 #include "zov/vb/error.h"
 
@@ -19,6 +20,12 @@ using host::IListInterface;
 // Counts the library's live objects for DllCanUnloadNow.
 void ObjectCreated();
 void ObjectDestroyed();
+
+// The names a plug-in class is created and registered by: its class name, and its ProgID
+// "ZOV_XS_PlugIns." followed by the class name.
+#define ZOV_PLUGIN_NAMES(name)                     \
+  static constexpr const char* kClassName = #name; \
+  static constexpr const char* kProgId = "ZOV_XS_PlugIns." #name
 
 template <class Derived, class... Interfaces>
 class BillEventClass : public vb::Implements<host::IBillPlugin, Interfaces...> {
@@ -105,6 +112,23 @@ class BillEventClass : public vb::Implements<host::IBillPlugin, Interfaces...> {
   Ref<ListSink<Derived>> listSink_;
   long billCookie_ = 0;
   long listCookie_ = 0;
+};
+
+// A class that also publishes the user-profile accessors of its user (IUserProfileAccess).
+template <class Derived, class... Interfaces>
+class ProfileBillEventClass
+    : public BillEventClass<Derived, host::IUserProfileAccess, Interfaces...> {
+ public:
+  std::string GetUserProfile(std::string_view section, std::string_view key) override {
+    return services::GetUserProfile(this->context(), section, key);
+  }
+  void SaveUserProfileItem(std::string_view section, std::string_view key,
+                           const Variant& value) override {
+    services::SaveUserProfileItem(this->context(), section, key, value);
+  }
+
+ protected:
+  using BillEventClass<Derived, host::IUserProfileAccess, Interfaces...>::BillEventClass;
 };
 
 }  // namespace zov::plugins

@@ -49,8 +49,14 @@ std::string CalcNextBatchNo(std::string_view prefix, long serialLen, long curSer
 }
 
 void GenerateBatchNo(PluginContext& ctx, host::IBillInterface& bill, long row, bool secondGrid) {
-  const std::string_view batchKey = secondGrid ? "FBatchNo1" : "FBatchNo";
-  const std::string_view itemKey = secondGrid ? "FCldItemID" : "FItemID";
+  if (secondGrid)
+    GenerateBatchNo(ctx, bill, row, 2, "FCldItemID", "FBatchNo1");
+  else
+    GenerateBatchNo(ctx, bill, row, 1, "FItemID", "FBatchNo");
+}
+
+void GenerateBatchNo(PluginContext& ctx, host::IBillInterface& bill, long row, long grid,
+                     std::string_view itemKey, std::string_view batchKey) {
   if (row < 1 || IsCellLocked(bill, batchKey, row)) return;
   try {
     const long itemId = FieldId(bill, itemKey, row);
@@ -66,7 +72,7 @@ void GenerateBatchNo(PluginContext& ctx, host::IBillInterface& bill, long row, b
 
     // Batches the other rows of the item already carry, saved or not.
     std::vector<std::string> used;
-    const long rows = GridRows(bill, secondGrid ? 2 : 1);
+    const long rows = GridRows(bill, grid);
     for (long r = 1; r <= rows; ++r)
       if (r != row && FieldId(bill, itemKey, r) == itemId)
         used.push_back(FieldText(bill, batchKey, r));

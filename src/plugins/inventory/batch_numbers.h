@@ -22,5 +22,8 @@ std::string CalcNextBatchNo(std::string_view prefix, long serialLen, long curSer
 // the rule shows "取商品批号出错，请检查批号规则".
 void GenerateBatchNo(PluginContext& ctx, host::IBillInterface& bill, long row,
                      bool secondGrid = false);
+// The same on the item and batch keys of any grid (the "01" keys of a second grid).
+void GenerateBatchNo(PluginContext& ctx, host::IBillInterface& bill, long row, long grid,
+                     std::string_view itemKey, std::string_view batchKey);
 
 }  // namespace zov::plugins::inventory

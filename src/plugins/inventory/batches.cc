@@ -310,15 +310,16 @@ std::string BatchInStockMessage(long row, std::string_view batchNo, BatchError e
 }
 
 bool CheckRowBatchInStock(PluginContext& ctx, host::IBillInterface& bill, long row,
-                          const BatchSources& sources, long billId, AuxCompare& aux) {
+                          const BatchSources& sources, long billId, AuxCompare& aux,
+                          const BatchRowKeys& keys) {
   RowBatch batch;
   const bool read = ResumeOr<bool>(false, [&] {
-    batch.itemId = FieldId(bill, "FItemID", row);
-    batch.batchNo = FieldText(bill, "FBatchNo", row);
-    batch.auxPropId = FieldId(bill, "FAuxPropID", row);
-    batch.kfDate = bill.GetFieldValue("FKFDate", row);
-    batch.periodDate = bill.GetFieldValue("FPeriodDate", row);
-    batch.kfPeriod = static_cast<long>(FieldNumber(bill, "FKFPeriod", row));
+    batch.itemId = FieldId(bill, keys.item, row);
+    batch.batchNo = FieldText(bill, keys.batchNo, row);
+    batch.auxPropId = FieldId(bill, keys.auxProp, row);
+    batch.kfDate = bill.GetFieldValue(keys.kfDate, row);
+    batch.periodDate = bill.GetFieldValue(keys.periodDate, row);
+    batch.kfPeriod = static_cast<long>(FieldNumber(bill, keys.kfPeriod, row));
     return true;
   });
   if (!read || batch.batchNo.empty()) return true;
@@ -328,40 +329,40 @@ bool CheckRowBatchInStock(PluginContext& ctx, host::IBillInterface& bill, long r
   bool auxCompared = false;
   if (CheckBatchInStock(ctx, batch, sources, billId, aux, stock, error, auxCompared)) return true;
   if (error == BatchError::NotFound) {
-    Resume([&] { bill.SetFieldValue("FBatchNo", "", row); });
+    Resume([&] { bill.SetFieldValue(keys.batchNo, "", row); });
   } else {
-    WriteUnlocked(bill, "FAuxPropID", row, stock.auxPropId);
-    WriteUnlocked(bill, "FKFDate", row, stock.kfDate.IsNull() ? Variant("") : stock.kfDate);
-    WriteUnlocked(bill, "FPeriodDate", row,
+    WriteUnlocked(bill, keys.auxProp, row, stock.auxPropId);
+    WriteUnlocked(bill, keys.kfDate, row, stock.kfDate.IsNull() ? Variant("") : stock.kfDate);
+    WriteUnlocked(bill, keys.periodDate, row,
                   stock.periodDate.IsNull() ? Variant("") : stock.periodDate);
-    WriteUnlocked(bill, "FKFPeriod", row, stock.kfPeriod);
+    WriteUnlocked(bill, keys.kfPeriod, row, stock.kfPeriod);
   }
   Resume([&] {
     services::ShowMessage(ctx, BatchInStockMessage(row, batch.batchNo, error, auxCompared));
   });
-  Resume([&] { bill.SetActiveCell("FBatchNo", row); });
+  Resume([&] { bill.SetActiveCell(keys.batchNo, row); });
   return false;
 }
 
 bool CheckBatchConsistency(PluginContext& ctx, host::IBillInterface& bill, AuxCompare aux,
-                           long* firstRow) {
+                           long* firstRow, const BatchRowKeys& keys) {
   struct Row {
     long item = 0;
     std::string batch, kfDate, periodDate, kfPeriod;
     long auxPropId = 0;
   };
-  const long rows = GridRows(bill, 1);
+  const long rows = GridRows(bill, keys.grid);
   if (rows < 2) return false;
   std::vector<Row> read(static_cast<std::size_t>(rows) + 1);
   for (long r = 1; r <= rows; ++r) {
     Resume([&] {
       Row& x = read[static_cast<std::size_t>(r)];
-      x.item = FieldId(bill, "FItemID", r);
-      x.batch = FieldText(bill, "FBatchNo", r);
-      x.kfDate = DateText(bill.GetFieldValue("FKFDate", r));
-      x.periodDate = DateText(bill.GetFieldValue("FPeriodDate", r));
-      x.kfPeriod = vb::Trim(FieldText(bill, "FKFPeriod", r));
-      x.auxPropId = FieldId(bill, "FAuxPropID", r);
+      x.item = FieldId(bill, keys.item, r);
+      x.batch = FieldText(bill, keys.batchNo, r);
+      x.kfDate = DateText(bill.GetFieldValue(keys.kfDate, r));
+      x.periodDate = DateText(bill.GetFieldValue(keys.periodDate, r));
+      x.kfPeriod = vb::Trim(FieldText(bill, keys.kfPeriod, r));
+      x.auxPropId = FieldId(bill, keys.auxProp, r);
     });
   }
   std::map<long, bool> comparesAux;  // per item

@@ -79,19 +79,31 @@ bool CheckBatchInStock(PluginContext& ctx, const RowBatch& row, const BatchSourc
 std::string BatchInStockMessage(long row, std::string_view batchNo, BatchError error,
                                 bool auxCompared);
 
+// The cells of a grid's row that name its batch: the first grid's, or the "01" cells of the
+// second grid of the second sales bill type.
+struct BatchRowKeys {
+  long grid;
+  std::string_view item, batchNo, auxProp, kfDate, periodDate, kfPeriod;
+};
+inline constexpr BatchRowKeys kPlainBatchRow{1,         "FItemID",     "FBatchNo", "FAuxPropID",
+                                             "FKFDate", "FPeriodDate", "FKFPeriod"};
+inline constexpr BatchRowKeys kPlainBatchRow01{
+    2, "FItemID01", "FBatchNo01", "FAuxPropID01", "FKFDate01", "FPeriodDate01", "FKFPeriod01"};
+
 // The stock check of one row as the save checks run it: a row without batch passes; a batch the
 // system does not know is cleared, one that differs from the stock gets the stock's attribute,
 // dates and shelf life in every cell not locked; either shows its message with the cursor on the
 // batch. False when the row failed.
 bool CheckRowBatchInStock(PluginContext& ctx, host::IBillInterface& bill, long row,
-                          const BatchSources& sources, long billId, AuxCompare& aux);
+                          const BatchSources& sources, long billId, AuxCompare& aux,
+                          const BatchRowKeys& keys = kPlainBatchRow);
 
-// True when two rows of grid 1 name the same item and batch with different production dates,
-// expiry dates or shelf lives (or attributes, when compared: Compare, or Undecided for items
-// of tracking method 0, and the item's tracking method 0). `firstRow` receives the later row of
-// the first such pair.
+// True when two rows of the keys' grid name the same item and batch with different production
+// dates, expiry dates or shelf lives (or attributes, when compared: Compare, or Undecided for
+// items of tracking method 0, and the item's tracking method 0). `firstRow` receives the later
+// row of the first such pair.
 bool CheckBatchConsistency(PluginContext& ctx, host::IBillInterface& bill, AuxCompare aux,
-                           long* firstRow = nullptr);
+                           long* firstRow = nullptr, const BatchRowKeys& keys = kPlainBatchRow);
 // The message of a failed consistency check; the sales bills show it without the final "。".
 std::string BatchConsistencyMessage(bool auxCompared, bool fullStop = true);
 

@@ -50,23 +50,8 @@ std::optional<vb::Date> CellDate(host::IBillInterface& bill, std::string_view ke
   });
 }
 
-bool IsCellLocked(host::IBillInterface& bill, std::string_view key, long row) {
-  return ResumeOr<bool>(false, [&] {
-    auto info = bill.GetFieldInfoByKey(key);
-    return info && bill.BillCtl()->IsFieldLockRunTime(info, row);
-  });
-}
-
 bool HasField(host::IBillInterface& bill, std::string_view key) {
   return ResumeOr<bool>(false, [&] { return static_cast<bool>(bill.GetFieldInfoByKey(key)); });
-}
-
-long GridRows(host::IBillInterface& bill, long grid) {
-  return ResumeOr<long>(0, [&] { return bill.BillEntrys(grid)->GridMaxDataRowNum(); });
-}
-
-Ref<host::IDictionary> NewDictionary(PluginContext& ctx) {
-  return ctx.host().CreateObject(host::progid::kDictionary).As<host::IDictionary>();
 }
 
 }  // namespace zov::plugins::inventory

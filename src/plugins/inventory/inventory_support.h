@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "frame/bill_access.h"
 #include "frame/plugin_context.h"
 #include "zov/host/bill.h"
 #include "zov/host/dictionary.h"
@@ -27,14 +28,7 @@ std::string DateText(const Variant& value);
 // The date in a cell; nullopt for an empty cell or one that holds no date.
 std::optional<vb::Date> CellDate(host::IBillInterface& bill, std::string_view key, long row);
 
-// Whether the cell of `key` in `row` is locked now; false for a key the bill does not have.
-bool IsCellLocked(host::IBillInterface& bill, std::string_view key, long row);
 // Whether the bill has field `key`.
 bool HasField(host::IBillInterface& bill, std::string_view key);
-// The number of data rows of entry grid `grid`; 0 when the bill has no such grid.
-long GridRows(host::IBillInterface& bill, long grid);
-
-// A new dictionary of the host ("QBX.Dictionary").
-Ref<host::IDictionary> NewDictionary(PluginContext& ctx);
 
 }  // namespace zov::plugins::inventory

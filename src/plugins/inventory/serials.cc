@@ -58,10 +58,12 @@ struct SerialError {
   std::string index, number, name, model, stock, batch;
 };
 
+// The rows of the grid whose serial count differs from their quantity; only `onlyRow` when it is
+// above 0.
 void CollectCountErrors(PluginContext& ctx, host::IBillInterface& bill, const SerialRowKeys& keys,
-                        bool stockCount, std::vector<SerialError>& errors) {
-  const long rows = GridRows(bill, keys.grid);
-  for (long r = 1; r <= rows; ++r) {
+                        bool stockCount, std::vector<SerialError>& errors, long onlyRow = 0) {
+  const long rows = onlyRow > 0 ? onlyRow : GridRows(bill, keys.grid);
+  for (long r = onlyRow > 0 ? onlyRow : 1; r <= rows; ++r) {
     Resume([&] {
       const long item = FieldId(bill, keys.item, r);
       if (item == 0 || !IsSerialManaged(ctx, item)) return;
@@ -103,6 +105,36 @@ bool ReportSerialErrors(PluginContext& ctx, const std::vector<SerialError>& erro
     if (stockInfo) stockInfo->CheckSerialNoCount(services::PropsString(ctx), list);
   });
   return true;
+}
+
+// The count check of grid 1 (only `row` when above 0) and, on the assembly bills, of grid 2,
+// reported to the stock-information component; true when rows failed.
+bool ReportGridSerialCounts(PluginContext& ctx, host::IBillInterface& bill, long row) {
+  const long billType = ResumeOr<long>(0, [&] { return bill.FID(); });
+  const bool salesKind = billType == 1030002 || billType == 1030003;
+  const std::string_view name = salesKind ? "FBaseProperty3" : "FBaseProperty";
+  const std::string_view model = salesKind ? "FBaseProperty4" : "FBaseProperty1";
+  const bool destStock = InList(kDestStockBills, billType) && !InList(kSourceStockBills, billType);
+  const std::string_view stock = destStock ? "FDCStockID" : "FSCStockID";
+
+  std::vector<SerialError> errors;
+  if (!IsAssemblyBill(billType)) {
+    const bool stockCount = billType == 1040003 || billType == 1040004;
+    CollectCountErrors(
+        ctx, bill, {1, "FItemID", "FQty", "FSerialNo", "FIndex2", name, model, stock, "FBatchNo"},
+        stockCount, errors, row);
+  } else {
+    CollectCountErrors(
+        ctx, bill,
+        {1, "FItemID", "FQty", "FSerialNo", "FIndex2", name, model, "FDCStockID", "FBatchNo"},
+        false, errors, row);
+    if (row <= 0 && SerialSwitchOn(ctx))
+      CollectCountErrors(ctx, bill,
+                         {2, "FCldItemID", "FQty1", "FSerialNo1", "FIndex3", "FBaseProperty8",
+                          "FBaseProperty9", "FSCStockID", "FBatchNo1"},
+                         false, errors);
+  }
+  return ReportSerialErrors(ctx, errors);
 }
 
 std::string TextOf(const Variant& v) {
@@ -206,9 +238,9 @@ void ClearSerials(PluginContext& ctx, host::IBillInterface& bill, long row) {
   for (long r = 1, rows = GridRows(bill, 2); r <= rows; ++r) ClearCell(bill, "FSerialNo1", r);
 }
 
-bool RowHasUsedSerials(host::IBillInterface& bill, long row) {
+bool RowHasUsedSerials(host::IBillInterface& bill, long row, std::string_view serialKey) {
   const std::string serials =
-      ResumeOr<std::string>({}, [&] { return FieldText(bill, "FSerialNo", row); });
+      ResumeOr<std::string>({}, [&] { return FieldText(bill, serialKey, row); });
   if (serials.empty()) return false;
   for (const std::string& entry : vb::Split(serials, "|")) {
     const auto parts = vb::Split(entry, ",");
@@ -221,47 +253,29 @@ long CountSerials(std::string_view serials) {
   return serials.empty() ? 0 : static_cast<long>(vb::Split(serials, "|").size());
 }
 
-bool CheckSerialCounts(PluginContext& ctx, host::IBillInterface& bill) {
+bool SerialCountsApply(PluginContext& ctx, host::IBillInterface& bill) {
   if (services::AppType(ctx) == 1 && services::IndustryType(ctx) == 1) return false;
   const long billType = ResumeOr<long>(0, [&] { return bill.FID(); });
-  if (InList(kSwitchedBills, billType)) {
-    const long kind =
-        ResumeOr<long>(0, [&] { return static_cast<long>(FieldNumber(bill, "FBillTypeID")); });
-    const bool kindOutsideSwitch =
-        InList(kSwitchedByKind, billType) && !InList(kSwitchedKinds, kind);
-    if (!kindOutsideSwitch && !SerialSwitchOn(ctx)) return false;
-  }
-  const bool salesKind = billType == 1030002 || billType == 1030003;
-  const std::string_view name = salesKind ? "FBaseProperty3" : "FBaseProperty";
-  const std::string_view model = salesKind ? "FBaseProperty4" : "FBaseProperty1";
-  const bool destStock = InList(kDestStockBills, billType) && !InList(kSourceStockBills, billType);
-  const std::string_view stock = destStock ? "FDCStockID" : "FSCStockID";
-
-  std::vector<SerialError> errors;
-  if (!IsAssemblyBill(billType)) {
-    const bool stockCount = billType == 1040003 || billType == 1040004;
-    CollectCountErrors(
-        ctx, bill, {1, "FItemID", "FQty", "FSerialNo", "FIndex2", name, model, stock, "FBatchNo"},
-        stockCount, errors);
-  } else {
-    CollectCountErrors(
-        ctx, bill,
-        {1, "FItemID", "FQty", "FSerialNo", "FIndex2", name, model, "FDCStockID", "FBatchNo"},
-        false, errors);
-    if (SerialSwitchOn(ctx))
-      CollectCountErrors(ctx, bill,
-                         {2, "FCldItemID", "FQty1", "FSerialNo1", "FIndex3", "FBaseProperty8",
-                          "FBaseProperty9", "FSCStockID", "FBatchNo1"},
-                         false, errors);
-  }
-  return ReportSerialErrors(ctx, errors);
+  if (!InList(kSwitchedBills, billType)) return true;
+  const long kind =
+      ResumeOr<long>(0, [&] { return static_cast<long>(FieldNumber(bill, "FBillTypeID")); });
+  const bool kindOutsideSwitch = InList(kSwitchedByKind, billType) && !InList(kSwitchedKinds, kind);
+  return kindOutsideSwitch || SerialSwitchOn(ctx);
 }
 
-bool checkBillSNErr(PluginContext& ctx, host::IBillInterface& bill) {
+bool CheckSerialCounts(PluginContext& ctx, host::IBillInterface& bill) {
+  return SerialCountsApply(ctx, bill) && ReportGridSerialCounts(ctx, bill, 0);
+}
+
+bool CheckRowSerialCount(PluginContext& ctx, host::IBillInterface& bill, long row) {
+  return row < 1 || !ReportGridSerialCounts(ctx, bill, row);
+}
+
+bool checkBillSNErr(PluginContext& ctx, host::IBillInterface& bill, bool byKind) {
   const bool candidate = ResumeOr<bool>(false, [&] {
     return bill.CurBillID() > 0 && FieldNumber(bill, "Fstatus") == 0 &&
            FieldText(bill, "FExplanation").find("由网上订单") != std::string::npos &&
-           static_cast<long>(FieldNumber(bill, "FBillTypeID")) != 3003;
+           (!byKind || static_cast<long>(FieldNumber(bill, "FBillTypeID")) != 3003);
   });
   return candidate && CheckSerialCounts(ctx, bill);
 }

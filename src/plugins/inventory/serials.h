@@ -34,8 +34,10 @@ void LockUsedSerialRows(PluginContext& ctx, host::IBillInterface& bill, bool loc
 // industry type are 1.
 void ClearSerials(PluginContext& ctx, host::IBillInterface& bill, long row);
 
-// True when a serial number of `row` is already used by a later bill (the row must stay).
-bool RowHasUsedSerials(host::IBillInterface& bill, long row);
+// True when a serial number of `row` (in its cell `serialKey`) is already used by a later bill
+// (the row must stay).
+bool RowHasUsedSerials(host::IBillInterface& bill, long row,
+                       std::string_view serialKey = "FSerialNo");
 
 // The number of serial numbers in a row's serial-number text ("" has none).
 long CountSerials(std::string_view serials);
@@ -44,10 +46,18 @@ long CountSerials(std::string_view serials);
 // bills of the switch-governed kinds are checked only with "CKSerialNum" on. Rows that fail are
 // shown in the stock-information component's list; true when there were any.
 bool CheckSerialCounts(PluginContext& ctx, host::IBillInterface& bill);
+// Whether CheckSerialCounts checks the bill at all: not when both the app type and the industry
+// type are 1, and on the switch-governed bills only with "CKSerialNum" on.
+bool SerialCountsApply(PluginContext& ctx, host::IBillInterface& bill);
+// The count check of one row of grid 1 without the switch rules, for the row-by-row save checks
+// of a bill SerialCountsApply to: true when the row passes; a row that fails is shown in the
+// stock-information component's list.
+bool CheckRowSerialCount(PluginContext& ctx, host::IBillInterface& bill, long row);
 
 // The sales bill's check before audit: a stored, unaudited bill made from an online order (not a
-// consignment settlement) whose serial counts are wrong. True when errors were shown.
-bool checkBillSNErr(PluginContext& ctx, host::IBillInterface& bill);
+// consignment settlement, unless `byKind` is false: the second sales bill type reads no kind)
+// whose serial counts are wrong. True when errors were shown.
+bool checkBillSNErr(PluginContext& ctx, host::IBillInterface& bill, bool byKind = true);
 // The same check on stored sales bill `billId`, from the bill list; only with "CKSerialNum" on.
 bool checkXSDBillSNErr(PluginContext& ctx, long billId);
 // Stored bill `billId` has a batch-managed row without batch: shows "第n行商品需要录入批号" for the

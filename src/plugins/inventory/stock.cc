@@ -179,6 +179,17 @@ double GetStockQty(PluginContext& ctx, long itemId, long auxPropId, std::string_
   });
 }
 
+double GetBatchQtyInStock(PluginContext& ctx, long itemId, long stockId, long auxPropId,
+                          std::string_view batchNo) {
+  return ResumeOr<double>(0, [&] {
+    return vb::Val(services::FirstValue(
+        ctx, "Select isNull(sum(FQty),0) From t_cc_inventory Where FItemID=" + SqlId(itemId) +
+                 " And FStockID=" + SqlId(stockId) +
+                 " And FBatchNo=" + services::SqlLiteral(batchNo) +
+                 (auxPropId != 0 ? " And FAuxPropID=" + SqlId(auxPropId) : std::string())));
+  });
+}
+
 std::string GetStockText(PluginContext& ctx, long itemId, long stockId, long auxPropId,
                          std::string_view batchNo, bool excludeVirtual, double& total,
                          std::vector<StockQty>& perStock, long mode, long unitId) {

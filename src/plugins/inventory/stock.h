@@ -24,6 +24,10 @@ bool GetBookedQty(PluginContext& ctx, long mode, long itemId, long auxPropId,
 double GetStockQty(PluginContext& ctx, long itemId, long auxPropId, std::string_view batchNo,
                    long mode, long unitId);
 
+// The base quantity of batch `batchNo` of the item (attribute 0: every attribute) that stock
+// `stockId` holds; 0 when it holds none or on any failure.
+double GetBatchQtyInStock(PluginContext& ctx, long itemId, long stockId, long auxPropId,
+                          std::string_view batchNo);
 // The stock on hand of one stock.
 struct StockQty {
   std::string stockNumber;

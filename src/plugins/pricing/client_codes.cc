@@ -52,9 +52,10 @@ void GetClientItemCode(PluginContext& ctx, host::IBillInterface& bill, long row,
   });
 }
 
-bool FindItemByClientCode(PluginContext& ctx, host::IBillInterface& bill, long row) {
+bool FindItemByClientCode(PluginContext& ctx, host::IBillInterface& bill, long row,
+                          const ClientCodeKeys& keys) {
   return ResumeOr<bool>(false, [&] {
-    const std::string code = vb::Trim(FieldText(bill, "FClientItemID", row));
+    const std::string code = vb::Trim(FieldText(bill, keys.code, row));
     if (code.empty()) return false;
     const long customer = FieldId(bill, "FCustID");
     auto rs = services::OpenRecordset(
@@ -66,10 +67,9 @@ bool FindItemByClientCode(PluginContext& ctx, host::IBillInterface& bill, long r
       for (const char* slot : kSlots) {
         if (TextOf(rs->Value(std::string("FClientGood") + slot)) != code) continue;
         // The host resolves the item number to the item; the unit goes in by its ID.
-        bill.SetFieldValue("FITEMID", TextOf(rs->Value("FNumber")), row);
-        bill.SetFieldValue("FShowUnitID",
-                           static_cast<long>(NumberOf(rs->Value(std::string("FUnitID") + slot))),
-                           row);
+        bill.SetFieldValue(vb::UCase(keys.item), TextOf(rs->Value("FNumber")), row);
+        bill.SetFieldValue(
+            keys.unit, static_cast<long>(NumberOf(rs->Value(std::string("FUnitID") + slot))), row);
         return true;
       }
     }

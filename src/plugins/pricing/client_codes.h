@@ -29,7 +29,8 @@ void GetClientItemCode(PluginContext& ctx, host::IBillInterface& bill, long row,
 // From the code typed into FClientItemID: the first agreement of the header customer (by item
 // number) whose slot holds the code gives the row's item (FITEMID) and unit (FShowUnitID). True
 // when found.
-bool FindItemByClientCode(PluginContext& ctx, host::IBillInterface& bill, long row);
+bool FindItemByClientCode(PluginContext& ctx, host::IBillInterface& bill, long row,
+                          const ClientCodeKeys& keys = kClientCodeKeys);
 
 // The barcode of the item in the unit; "" when none.
 std::string GetUnitBarcode(PluginContext& ctx, long itemId, long unitId);

@@ -77,7 +77,7 @@ class StoredBillTest : public HostTest {
     options.user = user;
     options.clock = vb::DateFromParts({2026, 12, 5, 10, 0, 0});
     c.session =
-        std::make_unique<sim::Session>(sim::ConnectToFile(path_), Templates(), options, c.ui);
+        std::make_unique<sim::Session>(sim::ConnectToDatabase(path_), Templates(), options, c.ui);
     c.form = BillForm::New(Templates()->at(1030002), *c.session);
     return c;
   }
@@ -170,6 +170,32 @@ TEST_F(StoredBillTest, ASaveWritesWhatChangedAndLeavesWhatOthersWrote) {
     EXPECT_EQ(vb::CStr(r[1]), "已出库");
     EXPECT_EQ(vb::CDbl(r[2]), 2);
   }
+}
+
+TEST_F(StoredBillTest, ARefreshShowsTheStoredBillOnceThePersonsOperationIsOver) {
+  Clerk& a = Login("admin");
+  const long bill = SavedBill(a, {"I001"});
+  const std::string where = " WHERE FID=" + std::to_string(bill);
+  // A server component writes the bill; the plug-in asks the form to show it anew.
+  a.session->Run("UPDATE t_cc_stockbill SET FNote=N'已转交仓库'" + where);
+  a.form->Refresh();
+  EXPECT_EQ(vb::CStr(a.form->Value("FNote")), "");  // not in the middle of the plug-in's work
+  EXPECT_TRUE(a.form->ClickTool("mnuAnyTool"));
+  EXPECT_EQ(vb::CStr(a.form->Value("FNote")), "已转交仓库");
+  EXPECT_EQ(a.form->refreshes(), 1);
+  // Unsaved work stays as the person left it; the stored business state shows.
+  ASSERT_TRUE(a.form->Edit("FNote", -1, "我的备注"));
+  a.session->Run("UPDATE t_cc_stockbill SET FStatus=1, FNote=N'别人的备注'" + where);
+  a.form->Refresh();
+  EXPECT_TRUE(a.form->ClickTool("mnuAnyTool"));
+  EXPECT_EQ(vb::CLng(a.form->Value("FStatus")), 1);
+  EXPECT_EQ(vb::CStr(a.form->Value("FNote")), "我的备注");
+  EXPECT_EQ(a.form->refreshes(), 1);
+  // A bill not stored yet has nothing to show anew.
+  a.form->NewBill();
+  a.form->Refresh();
+  EXPECT_TRUE(a.form->ClickTool("mnuAnyTool"));
+  EXPECT_EQ(a.form->refreshes(), 1);
 }
 
 TEST_F(StoredBillTest, TheSecondEditorIsToldWhoHoldsTheBillAndOnlyViewsIt) {

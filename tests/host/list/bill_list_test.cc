@@ -65,9 +65,9 @@ class ListRecorder final : public vb::Implements<host::IListEventSink> {
 class BillListTest : public HostTest {
  protected:
   // A list of class `classTypeId` of the host's templates, as `user` sees it.
-  void OpenList(long classTypeId = 1030002, const std::string& user = "admin") {
+  void OpenList(long classTypeId = 1030002, const std::string& user = "admin", long billType = 0) {
     session_ = Open(user);
-    list_ = BillList::New(TestDatabases().templates->at(classTypeId), *session_);
+    list_ = BillList::New(TestDatabases().templates->at(classTypeId), *session_, billType);
     recorder_ = Ref<ListRecorder>::Adopt(new ListRecorder(list_.get()));
     list_->Advise(recorder_);
     list_->InitializeMenus();
@@ -151,6 +151,20 @@ TEST(ListCsv, QuotesWhatNeedsItAndKeepsFormulasOut) {
             "XSD000002,\"“引号\"\"内\"\"”\n两行\"\r\n"
             "-12.50,\"'=HYPERLINK(\"\"x\"\")\"\r\n"
             "'@SUM(A1),+1\r\n");
+}
+
+TEST_F(BillListTest, AListOfOneKindShowsThatKindAloneAndStartsItsBillsWithIt) {
+  OpenList(1030001);
+  EXPECT_EQ(list_->BillTypeID(), 3031);  // the template's default kind
+  EXPECT_EQ(Shown().size(), 7u);
+  OpenList(1030001, "admin", 3032);
+  EXPECT_THAT(Shown(), ElementsAre("XSDD000005"));
+  EXPECT_EQ(list_->BillTypeID(), 3032);
+  EXPECT_EQ(list_->billType(), 3032);
+  // A kind chosen for a class without kinds lists every bill.
+  OpenList(1030006, "admin", 3032);
+  EXPECT_EQ(list_->billType(), 0);
+  EXPECT_FALSE(Shown().empty());
 }
 
 TEST_F(BillListTest, TheListToolsAreBuiltOnceAndHandedToThePlugIn) {

@@ -105,6 +105,15 @@ const MalformedCase kMalformed[] = {
      R"({"open": "BillEvent_Sale"}, {"expect": {"sql": {"query": "select 1"}}})", 2, "\"sql\""},
     {"StatusNotText", false, R"({"open": "BillEvent_Sale"}, {"expect": {"status": {"1": 5}}})", 2,
      "status"},
+    {"UnknownControl", false, R"({"open": "BillEvent_XSCX"}, {"control": "cmdNone"})", 2,
+     "cmdNone"},
+    {"UnknownControlEvent", false,
+     R"({"open": "BillEvent_XSCX"}, {"control": "customCtl1", "event": "DblClick"})", 2,
+     "\"event\""},
+    {"KeyPressWithoutKey", false,
+     R"({"open": "BillEvent_XSCX"}, {"control": "FCustomer", "event": "KeyPress"})", 2, "\"key\""},
+    {"ControlsNotAnObject", false, R"({"open": "BillEvent_XSCX"}, {"expect": {"controls": []}})", 2,
+     "\"controls\""},
 };
 
 void PrintTo(const MalformedCase& c, std::ostream* os) { *os << c.name; }
@@ -162,6 +171,20 @@ TEST(ScenarioExpectation, CellsThatDifferFailAndCellsThatMatchHold) {
   EXPECT_THAT(p.out, HasSubstr("t.json step 6: FAILED cell FCustID: expected \"C002\""));
   // A row the bill does not have is not an empty row.
   EXPECT_THAT(p.out, HasSubstr("t.json step 7: FAILED cell FPrice@2"));
+}
+
+TEST(ScenarioExpectation, ControlsThatDifferFail) {
+  const Played p = PlaySteps(R"({"open": "BillEvent_XSCX"},
+      {"expect": {"controls": {"customCtl1": {"Caption": "...", "Visible": true}}}},
+      {"expect": {"controls": {"customCtl1": {"Caption": "选择"}}}},
+      {"expect": {"controls": {"customCtl3": {"printed": ["提示："]}}}},
+      {"expect": {"controls": {"customCtl1": {"NoSuchProperty": 1}, "cmdNone": {"Visible": true}}}})");
+  EXPECT_EQ(p.outcome.failures, 4) << p.out;
+  EXPECT_THAT(p.out, Not(HasSubstr("step 2: FAILED")));
+  EXPECT_THAT(p.out, HasSubstr("step 3: FAILED control customCtl1.Caption: expected \"选择\""));
+  EXPECT_THAT(p.out, HasSubstr("step 4: FAILED control customCtl3.printed"));
+  EXPECT_THAT(p.out, HasSubstr("step 5: FAILED control customCtl1.NoSuchProperty"));
+  EXPECT_THAT(p.out, HasSubstr("step 5: FAILED control cmdNone: expected"));
 }
 
 TEST(ScenarioExpectation, MessagesCancelledAndRowsAreComparedExactly) {

@@ -55,7 +55,7 @@ TEST_F(DataConnectionTest, AnEmptyFolderGetsTheSchemaAndTheRegisteredPlugIns) {
   ASSERT_TRUE(fs::exists(sim::DefaultPluginLibrary()));
   EXPECT_THAT(stages, ElementsAre("schema", "plug-in library", "done"));
 
-  auto db = sim::ConnectToFile(path);
+  auto db = sim::ConnectToDatabase(path);
   EXPECT_EQ(Count(*db, "SELECT COUNT(*) FROM t_cc_stockbill"), 0);
   EXPECT_EQ(Count(*db, "SELECT COUNT(*) FROM t_User"), 0);
   // The seven plug-in classes, each at the library beside this program.
@@ -68,7 +68,7 @@ TEST_F(DataConnectionTest, AnEmptyFolderGetsTheSchemaAndTheRegisteredPlugIns) {
   EXPECT_EQ(vb::CStr(where[0].rows[0][0]), sim::DefaultPluginLibrary());
   // Schema alone has no user to log in.
   EXPECT_THAT(ErrorOf([&] {
-                sim::Session(sim::ConnectToFile(path), TestDatabases().templates, {},
+                sim::Session(sim::ConnectToDatabase(path), TestDatabases().templates, {},
                              sim::ScriptedUi::New());
               }),
               HasSubstr("admin"));
@@ -80,7 +80,7 @@ TEST_F(DataConnectionTest, TheDemoSetIsThereAfterReopeningAndSettingUpAgainRepla
   sim::InitializeDatabase(path, true, [&](const std::string& s) { stages.push_back(s); });
   EXPECT_THAT(stages, ElementsAre("schema", "demo account set", "plug-in library", "done"));
   {
-    auto db = sim::ConnectToFile(path);
+    auto db = sim::ConnectToDatabase(path);
     EXPECT_EQ(Count(*db, "SELECT COUNT(*) FROM t_cc_stockbill"), 15);
     db->Begin();
     db->Execute("UPDATE t_cc_stockbill SET FNote=N'kept' WHERE FBillNo='XSD000002'");
@@ -90,7 +90,7 @@ TEST_F(DataConnectionTest, TheDemoSetIsThereAfterReopeningAndSettingUpAgainRepla
     db->Rollback();
   }
   {
-    auto db = sim::ConnectToFile(path);
+    auto db = sim::ConnectToDatabase(path);
     EXPECT_EQ(Count(*db, "SELECT COUNT(*) FROM t_cc_stockbill"), 15);
     EXPECT_EQ(vb::CStr(db->Execute("SELECT FNote FROM t_cc_stockbill WHERE FBillNo='XSD000002'")[0]
                            .rows[0][0]),
@@ -98,8 +98,8 @@ TEST_F(DataConnectionTest, TheDemoSetIsThereAfterReopeningAndSettingUpAgainRepla
     EXPECT_EQ(db->Location(), path);
   }
   // Two connections to one file see each other's committed work.
-  auto first = sim::ConnectToFile(path);
-  auto second = sim::ConnectToFile(path);
+  auto first = sim::ConnectToDatabase(path);
+  auto second = sim::ConnectToDatabase(path);
   first->Execute("UPDATE t_User SET FName=N'管理员' WHERE FNumber='admin'");
   EXPECT_EQ(
       vb::CStr(second->Execute("SELECT FName FROM t_User WHERE FNumber='admin'")[0].rows[0][0]),
@@ -108,13 +108,13 @@ TEST_F(DataConnectionTest, TheDemoSetIsThereAfterReopeningAndSettingUpAgainRepla
   second.reset();
 
   sim::InitializeDatabase(path, false);
-  auto db = sim::ConnectToFile(path);
+  auto db = sim::ConnectToDatabase(path);
   EXPECT_EQ(Count(*db, "SELECT COUNT(*) FROM t_cc_stockbill"), 0);
 }
 
 TEST_F(DataConnectionTest, AMissingFileIsNamedAndNotCreated) {
   const std::string path = PathOf("missing.db");
-  const std::string error = ErrorOf([&] { sim::ConnectToFile(path); });
+  const std::string error = ErrorOf([&] { sim::ConnectToDatabase(path); });
   EXPECT_THAT(error, HasSubstr(path));
   EXPECT_FALSE(fs::exists(path));
   // Nor can a file be set up in a folder that is not there.
@@ -129,7 +129,7 @@ TEST_F(DataConnectionTest, AFileThatIsNoDatabaseIsNamed) {
     for (int i = 0; i < 512; ++i) out << "not a database page ";
   }
   const std::string error = ErrorOf([&] {
-    auto db = sim::ConnectToFile(path);
+    auto db = sim::ConnectToDatabase(path);
     db->Execute("SELECT COUNT(*) FROM t_User");
   });
   EXPECT_THAT(error, AllOf(HasSubstr(path), HasSubstr("not a database")));
@@ -144,8 +144,9 @@ TEST_F(DataConnectionTest, AFileDamagedPastItsHeaderIsNamed) {
     out.write("SQLite format 3", 16);
     for (int i = 0; i < 512; ++i) out << "not a database page ";
   }
-  EXPECT_THAT(ErrorOf([&] { sim::ConnectToFile(path)->Execute("SELECT COUNT(*) FROM t_User"); }),
-              AllOf(HasSubstr(path), HasSubstr("not a database")));
+  EXPECT_THAT(
+      ErrorOf([&] { sim::ConnectToDatabase(path)->Execute("SELECT COUNT(*) FROM t_User"); }),
+      AllOf(HasSubstr(path), HasSubstr("not a database")));
 }
 
 }  // namespace

@@ -16,7 +16,7 @@ class UserLoginTest : public HostTest {
  protected:
   void SetUp() override {
     session_ = Open();
-    db_ = sim::ConnectToFile(path_);
+    db_ = sim::ConnectToDatabase(path_);
   }
   // The message CheckLogin refuses with, or "" when it lets the user in.
   std::string Refusal(const std::string& user, const std::string& password) {

@@ -140,6 +140,11 @@ TEST_F(PricesTest, DiscountRateAboveZeroAndAtMostAHundred) {
   Put("FDiscountRate", 1, 0);
   EXPECT_FALSE(CheckDiscountRates(ctx(), bill(), true));
   EXPECT_EQ(Messages().back(), "第1行折扣率必须大于0。");
+  // The sales bill's first save check words the upper bound with "且".
+  EXPECT_FALSE(CheckDiscountRates(ctx(), bill(), false, DiscountWording::kAnd));
+  EXPECT_EQ(Messages().back(), "第1行折扣率必须大于0且小于等于100。");
+  EXPECT_TRUE(CheckRowDiscountRate(ctx(), bill(), 3, false));  // no item
+  EXPECT_FALSE(AllowDiscountRateOver100(ctx()));
 }
 
 TEST_F(PricesTest, IncludeTaxPriceOption) {

@@ -54,9 +54,23 @@ TEST_F(SerialsTest, TheProfileSwitchGovernsTheSalesKindsItNames) {
   Open();
   Put("FBillTypeID", -1, 3001);
   LaptopRow(1, 1, "");
+  EXPECT_FALSE(SerialCountsApply(ctx(), bill()));
   EXPECT_FALSE(CheckSerialCounts(ctx(), bill()));
   Run(kSwitchOn);
+  EXPECT_TRUE(SerialCountsApply(ctx(), bill()));
   EXPECT_TRUE(CheckSerialCounts(ctx(), bill()));
+}
+
+TEST_F(SerialsTest, TheRowByRowCheckReportsOnlyItsRow) {
+  Open();
+  LaptopRow(1, 2, "SN-1,,0|SN-2,,0");
+  LaptopRow(2, 1, "");
+  LaptopRow(3, 1, "");
+  EXPECT_TRUE(CheckRowSerialCount(ctx(), bill(), 1));
+  EXPECT_THAT(ListRows(), IsEmpty());
+  EXPECT_FALSE(CheckRowSerialCount(ctx(), bill(), 3));
+  EXPECT_THAT(ListRows(), ElementsAre(ElementsAre("3", "I008", "笔记本电脑", "", "CK01", "",
+                                                  "序列号个数与数量不符")));
 }
 
 TEST_F(SerialsTest, PurchaseBillsOfOtherKindsAreCheckedWithTheSwitchOff) {

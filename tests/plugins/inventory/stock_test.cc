@@ -44,6 +44,16 @@ TEST_F(StockTest, BookedQuantitiesCountAuditedOrdersAndNeverGoBelowZero) {
   EXPECT_DOUBLE_EQ(sales, 0);
 }
 
+TEST_F(StockTest, ABatchIsCountedInOneStock) {
+  Open();
+  EXPECT_DOUBLE_EQ(GetBatchQtyInStock(ctx(), kYoghurt, kMainStock, 0, "B20261120"), 150);
+  EXPECT_DOUBLE_EQ(GetBatchQtyInStock(ctx(), kYoghurt, 602, 0, "B20261120"), 40);
+  EXPECT_DOUBLE_EQ(GetBatchQtyInStock(ctx(), kYoghurt, 602, 0, "B20261201"), 0);
+  EXPECT_DOUBLE_EQ(GetBatchQtyInStock(ctx(), kWine, kMainStock, 0, "LOT'A1"), 36);
+  EXPECT_DOUBLE_EQ(GetBatchQtyInStock(ctx(), kPaint, kMainStock, 55, "Q20261015"), 30);
+  EXPECT_DOUBLE_EQ(GetBatchQtyInStock(ctx(), kPaint, kMainStock, 0, "Q20261015"), 80);
+}
+
 TEST_F(StockTest, StockOnHandIsRoundedToTheQuantityDigits) {
   Open({.setup = {"update t_cc_inventory set FQty=1.005 where FItemID=112",
                   "update t_cc_inventory set FQty=2.675 where FItemID=113"}});

@@ -103,10 +103,13 @@ Where ABS(FAmount-ROUND(FShowQty*FPrice,2))>0.005 Or ABS(FAmount+FTaxAmount-FInT
 -- expect: 0 rows
 GO
 
--- HeadTotals: the head total is the rows' total (opening supplier bills count amounts before tax) and the open receivable is total - written off - offset
+-- HeadTotals: the head total is the rows' total (opening supplier bills count amounts before tax; an exchange bill's first grid) and the open receivable is total - written off - offset
 Select b.FBillNo From t_cc_stockbill b
 Where ABS(b.FAllAmount-(Select Sum(Case When b.FClassTypeID=1020004 Then e.FAmount Else e.FInTaxAmount End) From t_cc_stockbillentry e Where e.FID=b.FID))>0.005
    Or (b.FClassTypeID=1030002 And ABS(b.FUnCheckAmount-(b.FAllAmount-b.FCurCheckAmount-b.FNeutralizeAmount))>0.005)
+Union All Select b.FBillNo From t_cc_Change b
+Where ABS(b.FAllAmount-(Select Sum(e.FInTaxAmount) From t_cc_ChangeEntry e Where e.FID=b.FID And e.FGrid=1))>0.005
+   Or ABS(b.FUnCheckAmount-(b.FAllAmount-b.FCurCheckAmount-b.FNeutralizeAmount))>0.005
 Union All Select b.FBillNo From t_XS_Order b
 Where ABS(b.FAllAmount-(Select Sum(e.FInTaxAmount) From t_XS_OrderEntry e Where e.FID=b.FID))>0.005
 Union All Select b.FBillNo From t_cg_Order b

@@ -98,15 +98,6 @@ void BillEvent_Consign::m_ListInterface_MenuBarInitialize(const Ref<host::IActiv
 }
 void BillEvent_Consign::m_ListInterface_UnBusinessCheck(bool&) { CheckAuditState(false, true); }
 
-std::string BillEvent_Consign::GetUserProfile(std::string_view section, std::string_view key) {
-  return services::GetUserProfile(context(), section, key);
-}
-
-void BillEvent_Consign::SaveUserProfileItem(std::string_view section, std::string_view key,
-                                            const Variant& value) {
-  services::SaveUserProfileItem(context(), section, key, value);
-}
-
 bool BillEvent_Consign::CheckAuditState(bool, bool) { return true; }
 void BillEvent_Consign::ShowRowStock(long) {}
 void BillEvent_Consign::ApplyEditState() {}

@@ -1,85 +1,56 @@
-// BillEvent_SaleChange: the second sales bill type (bill class 1030005), the sales bill with a
-// second entry grid.
+// BillEvent_SaleChange: the second sales bill type (bill class 1030005, head records in
+// t_cc_Change), the sales bill with a second entry grid whose fields carry the suffix "01". It is
+// the sales bill (bills/common/sale_bill.h) under these rules:
+//   - both grids: every row branch, row check, row event and field-action hook serves the "01"
+//     rows too (the display-unit keys only the first grid's); totals and settlement are the first
+//     grid's, and a customer change prices the first grid's rows again, always;
+//   - no kinds on the form: the layout follows the state and the invoice type only, the source
+//     selection is not narrowed, no item columns are locked, the edit-state tools only open the
+//     whole-bill receipt of a saved bill;
+//   - no user options (duplicate items, kept prices, gift stocks); a stock change prices a row
+//     whenever it has none; row costs follow "StockOutCalCost";
+//   - a customer brings address and phone only; a source selection brings the customer's address
+//     instead of shelf-life dates, default stocks and the settlement date;
+//   - a save checks no stock, no expiry, no credit or overdue receivables, and no source quantities
+//     (source dates still); discount rates above 100 are never allowed;
+//   - after a save the receive address goes back to the contact or stored delivery address it was
+//     chosen from; the invoice type is remembered under "XS1030005";
+//   - every kind's rows need their serial numbers before an audit; the list makes no invoices.
 #pragma once
 
-#include <string>
-
-#include "frame/bill_event_class.h"
+#include "bills/common/sales_bill_class.h"
 
 namespace zov::plugins {
 
-class BillEvent_SaleChange final
-    : public BillEventClass<BillEvent_SaleChange, host::IUserProfileAccess, host::ISaleBillChecks> {
+class BillEvent_SaleChange final : public sales::SalesBillClass<BillEvent_SaleChange> {
  public:
-  static constexpr const char* kClassName = "BillEvent_SaleChange";
-  static constexpr const char* kProgId = "ZOV_XS_PlugIns.BillEvent_SaleChange";
+  ZOV_PLUGIN_NAMES(BillEvent_SaleChange);
   static constexpr long kClassTypeId = 1030005;
+  static constexpr sales::SaleBillRules kRules{
+      .cls = {kClassTypeId, kProgId, "t_cc_Change", "t_cc_ChangeEntry", true, "FGrid=1"},
+      .invoiceSection = "XS1030005",
+      .byKind = false,
+      .secondGrid = true,
+      .userOptions = false,
+      .stockPriceConditions = false,
+      .costByStockOutOption = true,
+      .contactFill = sales::ContactFill::kAddressAndPhone,
+      .sourceRowDefaults = false,
+      .contactWriteBack = false,
+      .over100Option = false,
+      .saveDiscountWording = calc::DiscountWording::kPlain,
+      .expiryCheck = false,
+      .stockCheck = false,
+      .sourceQuantities = false,
+      .creditControls = false,
+      .serialKinds = "",
+      .serialCheckByKind = false,
+      .invoiceTexts = {"客户资料不存在，请先补充客户相关资料",
+                       "客户纳税登记号，请先补充客户相关资料"},
+      .listInvoice = false,
+  };
 
-  explicit BillEvent_SaleChange(const Ref<host::IHost>& host) : BillEventClass(host) {}
-
-  // --- bill handlers ---
-  void m_BillInterface_AddNewRow(const Variant& v1, long row);
-  void m_BillInterface_AfterCopyBill();
-  void m_BillInterface_AfterDeleteRow(const Variant& v1, const Variant& v2);
-  void m_BillInterface_AfterDoAction2(const Variant& fieldInfo, const Variant& actionData,
-                                      const Variant& cell, const std::string& kind,
-                                      const std::string& name, const std::string& parameter,
-                                      long row);
-  void m_BillInterface_AfterFillRow(long row, const Variant& sourceRow, const Variant& sourceData,
-                                    const Variant& v4);
-  void m_BillInterface_AfterLoadBill();
-  void m_BillInterface_AfterNewBill();
-  void m_BillInterface_AfterSave(const Variant& v1);
-  void m_BillInterface_AfterSelBill(const Variant& v1);
-  void m_BillInterface_AfterSelBillBeforeFillData(const Variant& selection, const Variant& data);
-  void m_BillInterface_BeforeDeleteRow(const Variant& v1, long row, bool& cancel);
-  void m_BillInterface_BeforeDoAction(const Variant& fieldInfo, const Variant& actionData,
-                                      const Variant& cell, const std::string& kind,
-                                      const std::string& name, const std::string& parameter,
-                                      bool& cancel);
-  void m_BillInterface_BeforeSave(bool& cancel);
-  void m_BillInterface_BeforeSelBills(const Variant& v1, const Variant& v2, const Variant& v3,
-                                      std::string& filter, const Variant& v5);
-  void m_BillInterface_BeginEdit(const Variant& v1, const Variant& v2, const Variant& v3);
-  void m_BillInterface_BusinessCheck(bool& cancel);
-  void m_BillInterface_Change(const Ref<host::IDictionary>& field,
-                              const Ref<host::IDictionary>& change, long col, long row,
-                              bool& cancel);
-  void m_BillInterface_EntryGridRow(const Variant& v1, long row, const Variant& v3,
-                                    const Variant& v4, const Variant& v5, const Variant& v6,
-                                    const Variant& v7, const Variant& v8);
-  void m_BillInterface_LostFocus(const std::string& v1, const Variant& v2, const Variant& v3,
-                                 const Variant& v4);
-  void m_BillInterface_MenuBarClick(const Ref<host::ITool>& tool, bool& cancel);
-  void m_BillInterface_MenuBarInitialize(const Ref<host::IActiveBar>& menuBar);
-  void m_BillInterface_UnBusinessCheck(bool& cancel);
-
-  // --- list handlers ---
-  void m_ListInterFace_AfterMergeCopyBill(const Variant& data);
-  void m_ListInterface_BusinessCheck(bool& cancel);
-  void m_ListInterface_MenuBarClick(const Ref<host::ITool>& tool, bool& cancel);
-  void m_ListInterface_MenuBarInitialize(const Ref<host::IActiveBar>& menuBar);
-  void m_ListInterface_UnBusinessCheck(bool& cancel);
-
-  // --- public methods ---
-  std::string GetUserProfile(std::string_view section, std::string_view key) override;
-  void SaveUserProfileItem(std::string_view section, std::string_view key,
-                           const Variant& value) override;
-  void checkBillSNErr(const Variant& bill, Variant& result) override;
-  void checkXSDBillSNErr(long billId, Variant& result) override;
-  void checkXSDBillBatchNoErr(long billId, Variant& result) override;
-  double GetSalePriceForTZE(long itemId, long unitId, long customerId, long stockId,
-                            std::string_view batchNo, bool& found) override;
-
- private:
-  // The audit check of the bill or of the list's selection; false refuses.
-  bool CheckAuditState(bool audit, bool fromList);
-  // The stock on hand of the row's item in status panel 2 (the current-row routine).
-  void ShowRowStock(long row);
-  // Serial-number completeness before audit; false refuses.
-  bool CheckSerialCompleteness(bool fromList);
-  // Tools that depend on the edit state of the form.
-  void ApplyEditState();
+  explicit BillEvent_SaleChange(const Ref<host::IHost>& host) : SalesBillClass(host) {}
 };
 
 }  // namespace zov::plugins

@@ -2,50 +2,20 @@
 // period.
 #pragma once
 
-#include <string>
-
 #include "frame/bill_event_class.h"
 
 namespace zov::plugins {
 
 class BillEvent_TempGJ final : public BillEventClass<BillEvent_TempGJ> {
  public:
-  static constexpr const char* kClassName = "BillEvent_TempGJ";
-  static constexpr const char* kProgId = "ZOV_XS_PlugIns.BillEvent_TempGJ";
+  ZOV_PLUGIN_NAMES(BillEvent_TempGJ);
 
   explicit BillEvent_TempGJ(const Ref<host::IHost>& host) : BillEventClass(host) {}
 
-  // --- bill handlers ---
-  void m_BillInterface_AddNewRow(const Variant& v1, long row);
-  void m_BillInterface_AfterCopyBill();
-  void m_BillInterface_AfterDeleteRow(const Variant& v1, const Variant& v2);
-  void m_BillInterface_AfterDoAction2(const Variant& fieldInfo, const Variant& actionData,
-                                      const Variant& cell, const std::string& kind,
-                                      const std::string& name, const std::string& parameter,
-                                      long row);
-  void m_BillInterface_AfterFillRow(long row, const Variant& sourceRow, const Variant& sourceData,
-                                    const Variant& v4);
-  void m_BillInterface_AfterLoadBill();
-  void m_BillInterface_AfterNewBill();
-  void m_BillInterface_BeforeDoAction(const Variant& fieldInfo, const Variant& actionData,
-                                      const Variant& cell, const std::string& kind,
-                                      const std::string& name, const std::string& parameter,
-                                      bool& cancel);
-  void m_BillInterface_BeforeSave(bool& cancel);
-  void m_BillInterface_BeforLoadBillFillData();
-  void m_BillInterface_BusinessCheck(bool& cancel);
-  void m_BillInterface_Change(const Ref<host::IDictionary>& field,
-                              const Ref<host::IDictionary>& change, long col, long row,
-                              bool& cancel);
-  void m_BillInterface_MenuBarClick(const Ref<host::ITool>& tool, bool& cancel);
-  void m_BillInterface_MenuBarInitialize(const Ref<host::IActiveBar>& menuBar);
-  void m_BillInterface_UnBusinessCheck(bool& cancel);
-
-  // --- list handlers ---
-  void m_ListInterface_BusinessCheck(bool& cancel);
-  void m_ListInterface_MenuBarClick(const Ref<host::ITool>& tool, bool& cancel);
-  void m_ListInterface_MenuBarInitialize(const Ref<host::IActiveBar>& menuBar);
-  void m_ListInterface_UnBusinessCheck(bool& cancel);
+  ZOV_BILL_HANDLERS(AddNewRow, AfterCopyBill, AfterDeleteRow, AfterDoAction2, AfterFillRow,
+                    AfterLoadBill, AfterNewBill, BeforeDoAction, BeforeSave, BeforLoadBillFillData,
+                    BusinessCheck, Change, MenuBarClick, MenuBarInitialize, UnBusinessCheck);
+  ZOV_LIST_HANDLERS(BusinessCheck, MenuBarClick, MenuBarInitialize, UnBusinessCheck);
 
  private:
   // The server-side audit (true) or un-audit of the bill; reports, never refuses.

@@ -85,6 +85,7 @@ export class BillPage {
       this.grids[i].apply(g);
       if (readOnlyChanged && !g.all) this.grids[i].refresh();
     });
+    if (v.pictures) this.#drawPictures(v.pictures);
     if (v.bar) renderBar(this.menubar, this.toolbar, v.bar, (key) => this.tool(key));
     // The host's cursor follows the person's edits and rows; where a rule moved it elsewhere (a
     // check points at the offending cell) the page's cursor goes there too.
@@ -138,8 +139,13 @@ export class BillPage {
     return this.client.run({ op: 'deleteRow', grid, row });
   }
 
-  enterRow(row) {
-    return this.client.run({ op: 'enterRow', row });
+  enterRow(grid, row) {
+    return this.client.run({ op: 'enterRow', grid, row });
+  }
+
+  // A record chosen in a header box that offers records ("KIND:ID" from its pick list).
+  choose(key, record) {
+    return this.client.run({ op: 'choose', key, record });
   }
 
   pick(key, row, caption, typed) {
@@ -148,6 +154,26 @@ export class BillPage {
 
   tool(key) {
     return this.client.run({ op: 'tool', key });
+  }
+
+  // A click on a button of the bill's plug-in.
+  control(name) {
+    return this.client.run({ op: 'control', name, event: 'Click' });
+  }
+
+  // The plug-in's picture boxes, placed over the first entry grid where the host placed them,
+  // each with the lines printed on it.
+  #drawPictures(pictures) {
+    const grid = this.grids[0];
+    if (!grid) return;
+    grid.el.querySelectorAll('.plugin-picture').forEach((p) => p.remove());
+    for (const p of pictures) {
+      grid.el.append(h('div.plugin-picture', {
+        dataset: { control: p.name },
+        style: `left:${p.left}px;top:${p.top}px;width:${p.width}px;height:${p.height}px;`
+          + `${p.back ? `background:${p.back};` : ''}${p.fore ? `color:${p.fore};` : ''}`,
+      }, p.lines.map((line) => h('div.line', null, line))));
+    }
   }
 
   focusGrid() {

@@ -17,14 +17,14 @@ const editText = (cell) => (Array.isArray(cell) && cell.length > 2 ? cell[2] : t
 const LOCKED = 1;
 const OPENED = 2;
 
-// Column widths by the kind of field, in pixels.
+// Column widths in pixels: as the host lays the grid out, else by the kind of field.
 const ROWNO_WIDTH = 40;
 const WIDTHS = { base: 130, number: 96, date: 100, time: 90, check: 56, text: 120 };
 // Rows drawn beyond the visible ones on each side, so that scrolling a little draws nothing.
 const OVERSCAN = 12;
 
 export class EntryGrid {
-  // `page` offers edit(key, row, value), addRow(grid), deleteRow(grid, row), enterRow(row),
+  // `page` offers edit(key, row, value), addRow(grid), deleteRow(grid, row), enterRow(grid, row),
   // paste(grid, row, keys, rows), pick(key, row, caption, typed) (resolves with a record or
   // null), readOnly (the form may not be edited) and reload() (the window afresh).
   constructor(grid, page) {
@@ -104,7 +104,7 @@ export class EntryGrid {
   #setColumns(columns) {
     this.cancelEdit();
     this.columns = columns;
-    this.widths = columns.map((c) => WIDTHS[c.type] || WIDTHS.text);
+    this.widths = columns.map((c) => c.width || WIDTHS[c.type] || WIDTHS.text);
     // Fixed column widths: the grid lays out once, not again with every changed cell.
     const widths = [ROWNO_WIDTH, ...this.widths];
     this.table.querySelector('colgroup')?.remove();
@@ -297,7 +297,7 @@ export class EntryGrid {
     this.showRow(row, col);
     if (row !== this.enteredRow) {
       this.enteredRow = row;
-      if (this.grid === 1) this.page.enterRow(row);  // the host's row event is the first grid's
+      this.page.enterRow(this.grid, row);
     }
   }
 

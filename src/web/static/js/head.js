@@ -1,11 +1,13 @@
 // The header of a bill form: the template's visible fields in its order, each a caption and a
 // box. Locked fields are read-only. A base-data field shows the record's name and takes its
 // number (F7 or the button opens the pick list); a change is sent when the box is left or
-// Enter is pressed, and Enter moves on to the next box.
+// Enter is pressed, and Enter moves on to the next box. A box may end in a button of the bill's
+// plug-in, whose click goes to the form. A box that offers records (the receive address: the
+// customer's contacts and stored addresses) picks one the same way; the host writes its text.
 import { h } from './api.js';
 
 export class HeadFields {
-  // `page` offers edit(key, row, value) and pick(key, row, caption, typed).
+  // `page` offers edit(key, row, value), choose(key, record) and pick(key, row, caption, typed).
   constructor(page) {
     this.page = page;
     this.el = h('section.head');
@@ -14,7 +16,7 @@ export class HeadFields {
   }
 
   apply(head) {
-    const signature = head.map((f) => `${f.key}:${f.type}:${f.caption}:${f.required ? 1 : 0}`).join('|');
+    const signature = head.map((f) => `${f.key}:${f.type}:${f.caption}:${f.required ? 1 : 0}:${f.postfix ? f.postfix.name : ''}:${f.records ? 1 : 0}`).join('|');
     if (signature !== this.signature) {
       this.signature = signature;
       this.#build(head);
@@ -41,7 +43,11 @@ export class HeadFields {
         });
         control.addEventListener('blur', () => this.#commit(f.key));
         control.addEventListener('keydown', (e) => this.#key(e, f.key));
-        if (f.type === 'base') {
+        if (f.postfix) {
+          // A button the bill's plug-in placed at the end of the box.
+          button = h('button.pick.postfix', { type: 'button', tabindex: -1, dataset: { control: f.postfix.name },
+            onclick: () => this.page.control(f.postfix.name) }, f.postfix.caption);
+        } else if (f.type === 'base' || f.records) {
           button = h('button.pick', { type: 'button', tabindex: -1, title: '选择 (F7)', onclick: () => this.#pick(f.key) }, '…');
         }
       }
@@ -73,7 +79,7 @@ export class HeadFields {
       control.title = f.type === 'base' && f.number ? f.number : '';
       control.dataset.committed = this.#editText(f);
     }
-    if (button) button.disabled = !f.editable;
+    if (button) button.disabled = !f.editable || (f.postfix && !f.postfix.enabled);
   }
 
   #commit(key) {
@@ -104,6 +110,13 @@ export class HeadFields {
       control.focus();
       return;
     }
+    if (field.records) {
+      // The host writes the record's text into the box and remembers the record.
+      this.#next(control);
+      await this.page.choose(key, record.id);
+      this.#update(this.fields.get(key).field);
+      return;
+    }
     control.dataset.committed = record.number;
     control.value = record.number;
     this.#next(control);
@@ -120,7 +133,7 @@ export class HeadFields {
 
   #key(e, key) {
     const { field, control } = this.fields.get(key);
-    if (e.key === 'F7' && field.type === 'base') {
+    if (e.key === 'F7' && (field.type === 'base' || field.records)) {
       e.preventDefault();
       this.#pick(key, control.value === control.dataset.committed ? '' : control.value);
     } else if (e.key === 'Enter') {

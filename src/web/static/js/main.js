@@ -15,9 +15,9 @@ function go(hash) {
   else location.hash = hash;
 }
 
-async function open(kind, classTypeId) {
+async function open(kind, classTypeId, billType = 0) {
   try {
-    const outcome = await post('/api/windows', { kind, classTypeId });
+    const outcome = await post('/api/windows', billType ? { kind, classTypeId, billType } : { kind, classTypeId });
     go(`#/${kind}/${outcome.window.id}`);
   } catch (e) {
     await notice('打开失败', e instanceof ApiError && e.body && e.body.result ? e.body.result.error : e.message);
@@ -64,7 +64,7 @@ async function route() {
     me,
     stale,
     openBill: (classTypeId) => open('bill', classTypeId),
-    openList: (classTypeId) => open('list', classTypeId),
+    openList: (classTypeId, billType) => open('list', classTypeId, billType),
     async logout() {
       await post('/api/logout');
       me = null;

@@ -1,5 +1,5 @@
 // The login page (a user of the account set and the password) and the start page (the bills of
-// the sales plug-ins, each with "new bill" and "bill list").
+// the sales plug-ins, each with "new bill", "bill list" and the lists of its kinds that have one).
 import { h, get, post } from './api.js';
 
 export async function loginPage(root, { loggedIn, error }) {
@@ -41,5 +41,8 @@ export async function startPage(root, { me, stale, openBill, openList, logout })
       h('div.card-note', null, b.plugin.replace(/^.*\./, '')),
       h('div.card-actions', null,
         h('button', { type: 'button', dataset: { action: 'new' }, onclick: () => openBill(b.classTypeId) }, '新增'),
-        h('button', { type: 'button', dataset: { action: 'list' }, onclick: () => openList(b.classTypeId) }, '单据列表')))))));
+        h('button', { type: 'button', dataset: { action: 'list' }, onclick: () => openList(b.classTypeId) }, '单据列表'),
+        // A kind with a list of its own (the online orders).
+        (b.lists || []).map((k) => h('button', { type: 'button', dataset: { action: `list-${k.billType}` },
+          onclick: () => openList(b.classTypeId, k.billType) }, k.caption))))))));
 }

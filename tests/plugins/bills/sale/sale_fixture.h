@@ -1,6 +1,7 @@
 // The sales bill as a person uses it: a session of the substitute host on a fresh copy of the demo
-// account set, with the plug-in library loaded by ProgID, bill forms and lists of class 1030002,
-// and a scripted user interface that answers from a queue. Every test leaves the journal empty.
+// account set, with the plug-in library loaded by ProgID, bill forms and lists of class 1030002
+// (or of its second type, 1030005, for a fixture that says so), and a scripted user interface that
+// answers from a queue. Every test leaves the journal empty.
 #pragma once
 
 #include <gmock/gmock.h>
@@ -25,6 +26,10 @@ constexpr long kSaleClass = 1030002;
 
 class SaleTest : public HostTest {
  protected:
+  // The bill class the forms and lists are of, and its head table.
+  explicit SaleTest(long classType = kSaleClass, std::string headTable = "t_cc_stockbill")
+      : classType_(classType), headTable_(std::move(headTable)) {}
+
   // A session of `user`; the T-SQL batches of `setup` change the demo set before it logs in.
   // `bag` holds items of the process-wide bag the host publishes ("IndustryType").
   void Start(std::initializer_list<const char*> setup = {}, const std::string& user = "admin",
@@ -42,7 +47,7 @@ class SaleTest : public HostTest {
   // A new sales bill; `kind` other than 3001 is chosen in FBillTypeID as the person would.
   sim::BillForm& NewBill(long kind = 3001) {
     if (!session_) Start();
-    forms_.push_back(session_->OpenBill(kSaleClass));
+    forms_.push_back(session_->OpenBill(classType_));
     auto& form = *forms_.back().form;
     form.NewBill();
     if (kind != 3001) {
@@ -54,7 +59,7 @@ class SaleTest : public HostTest {
   // The stored bill `billNo`, viewed (or opened for editing as the list's modify command does).
   sim::BillForm& Load(const std::string& billNo, long state = host::kBillView) {
     if (!session_) Start();
-    forms_.push_back(session_->OpenBill(kSaleClass));
+    forms_.push_back(session_->OpenBill(classType_));
     auto& form = *forms_.back().form;
     EXPECT_TRUE(form.LoadBill(BillId(billNo), state)) << billNo;
     return form;
@@ -62,7 +67,7 @@ class SaleTest : public HostTest {
 
   sim::BillList& List() {
     if (!session_) Start();
-    lists_.push_back(session_->OpenList(kSaleClass));
+    lists_.push_back(session_->OpenList(classType_));
     return *lists_.back().list;
   }
 
@@ -155,9 +160,12 @@ class SaleTest : public HostTest {
     return row.empty() ? "" : row[0];
   }
   long BillId(const std::string& billNo) {
-    return vb::CLng(Variant(Sql("SELECT FID FROM t_cc_stockbill WHERE FBillNo='" + billNo + "'")));
+    return vb::CLng(
+        Variant(Sql("SELECT FID FROM " + headTable_ + " WHERE FBillNo='" + billNo + "'")));
   }
 
+  long classType_;
+  std::string headTable_;
   std::unique_ptr<sim::Session> session_;
   std::vector<sim::OpenForm> forms_;
   std::vector<sim::Session::ListForm> lists_;
