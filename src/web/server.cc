@@ -205,7 +205,8 @@ void WebServer::Routes() {
     auto request = window.TakeOpenRequest();
     if (!request) return;
     auto bill = session.NewBillWindow();
-    Json opened = bill->Open(request->classTypeId, request->billId, request->copy, request->edit);
+    Json opened =
+        bill->Open(request->classTypeId, request->billId, request->copy, request->edit, false);
     if (opened.contains("result") && opened["result"].contains("error")) {
       session.CloseWindow(bill->id());
       outcome["openError"] = opened["result"]["error"];
@@ -240,7 +241,7 @@ void WebServer::Routes() {
     } else {
       auto bill = session->NewBillWindow();
       window = bill;
-      outcome = bill->Open(classTypeId, billId, {});
+      outcome = bill->Open(classTypeId, billId, {}, false, false);
     }
     if (outcome.contains("result") && outcome["result"].contains("error")) {
       session->CloseWindow(window->id());
@@ -265,6 +266,15 @@ void WebServer::Routes() {
       R"(/api/windows/(\d+))", [withWindow](const httplib::Request& req, httplib::Response& res) {
         withWindow(req, res, [&](WebSession&, Window& window) { Reply(res, window.Current()); });
       });
+
+  // How far a window's running operation got; asked while the operation runs, so it never waits
+  // for the window's thread.
+  http.Get(R"(/api/windows/(\d+)/progress)",
+           [withWindow](const httplib::Request& req, httplib::Response& res) {
+             withWindow(req, res, [&](WebSession&, Window& window) {
+               Reply(res, Json{{"progress", window.Progress()}});
+             });
+           });
 
   http.Post(R"(/api/windows/(\d+)/op)",
             [withWindow, follow](const httplib::Request& req, httplib::Response& res) {

@@ -86,11 +86,6 @@ Json ToolJson(host::ITool& tool) {
               {"checked", tool.Checked()}};
 }
 
-std::string NumberText(const vb::Variant& v) {
-  if (v.IsNull() || v.IsEmpty()) return {};
-  return vb::CStr(v);
-}
-
 // Twips to the browser's pixels (15 to the pixel, as on the host's screens).
 constexpr long kTwipsPerPixel = 15;
 
@@ -229,8 +224,98 @@ Json JournalJson(const std::vector<sim::JournalEntry>& entries, std::size_t limi
 // --- the bill form
 // --------------------------------------------------------------------------------
 
+namespace {
+
+// A cell as the browser takes it (see FormView).
+Json CellJson(sim::BillForm& form, const sim::FieldDef& f, long row) {
+  std::string text = form.Display(f, row);
+  const int lock = form.LockOf(f, row);
+  if (f.type == sim::FieldType::Base)
+    return Json::array({std::move(text), lock, form.Number(f, row)});
+  if (lock != sim::BillForm::kFollowsColumn) return Json::array({std::move(text), lock});
+  return text;
+}
+
+Json RowJson(sim::BillForm& form, const std::vector<const sim::FieldDef*>& shown, long row) {
+  Json cells = Json::array();
+  for (const sim::FieldDef* f : shown) cells.push_back(CellJson(form, *f, row));
+  return cells;
+}
+
+}  // namespace
+
+Json FormView::GridJson(sim::BillForm& form, int grid, bool full, bool columnsMayChange,
+                        const sim::Withheld& withheld) {
+  const sim::BillTemplate& t = form.tmpl();
+  GridState& state = grids_[static_cast<std::size_t>(grid - 1)];
+  const sim::FormChanges::Grid& changed = form.changes().grid(grid);
+  sim::EntryPage& page = form.Page(grid);
+  Json out;
+  const long count = form.RowCount(grid);
+  out["rowCount"] = count;
+
+  bool all = full || changed.all;
+  if (full || columnsMayChange) {
+    std::vector<const sim::FieldDef*> shown;
+    Json columns = Json::array();
+    for (const auto& f : t.grids[static_cast<std::size_t>(grid - 1)]) {
+      if (!form.IsVisible(f) || withheld.Hides(f)) continue;
+      shown.push_back(&f);
+      Json column{{"key", f.key},
+                  {"caption", form.Caption(f.key)},
+                  {"type", TypeName(f.type)},
+                  {"locked", form.Column(f).locked},
+                  {"width", sim::BillForm::ColumnWidth(f) / kTwipsPerPixel}};
+      if (f.type == sim::FieldType::Number) column["decimals"] = f.decimals;
+      columns.push_back(std::move(column));
+    }
+    std::string text = columns.dump();
+    if (full || text != state.columnsText) {
+      out["columns"] = std::move(columns);
+      state.columnsText = std::move(text);
+      state.shown = std::move(shown);
+      all = true;
+    }
+  }
+
+  if (all) {
+    Json rows = Json::array();
+    for (long r = 1; r <= count; ++r) {
+      rows.push_back(RowJson(form, state.shown, r));
+      page.Row(r)->cells->MarkSeen();
+    }
+    out["all"] = std::move(rows);
+    return out;
+  }
+  if (!changed.ops.empty()) {
+    Json ops = Json::array();
+    for (const auto& op : changed.ops)
+      ops.push_back(Json::array({op.insert ? 1 : 0, op.at, op.count}));
+    out["ops"] = std::move(ops);
+  }
+  Json rows = Json::object(), patch = Json::object();
+  for (const auto& row : changed.rows) {
+    const long r = row->number();
+    if (r == 0) continue;  // deleted since
+    if (row->WholeUnseen()) {
+      rows[std::to_string(r)] = RowJson(form, state.shown, r);
+    } else {
+      Json cells = Json::array();
+      for (std::size_t c = 0; c < state.shown.size(); ++c)
+        if (row->Unseen(state.shown[c]->slot))
+          cells.push_back(Json::array({c, CellJson(form, *state.shown[c], r)}));
+      if (!cells.empty()) patch[std::to_string(r)] = std::move(cells);
+    }
+    row->MarkSeen();
+  }
+  if (!rows.empty()) out["rows"] = std::move(rows);
+  if (!patch.empty()) out["patch"] = std::move(patch);
+  return out;
+}
+
 Json FormView::Render(sim::BillForm& form, bool full, const sim::Withheld& withheld) {
   const sim::BillTemplate& t = form.tmpl();
+  sim::FormChanges& changes = form.changes();
   Json out;
   out["full"] = full;
   out["classTypeId"] = t.classTypeId;
@@ -240,6 +325,7 @@ Json FormView::Render(sim::BillForm& form, bool full, const sim::Withheld& withh
   out["billId"] = form.CurBillID();
   out["dirty"] = form.dirty();
   out["closed"] = form.closed();
+  out["readOnly"] = form.readOnly();
   // The business state the form frame shows (its stamp), whatever fields the template shows.
   double status = 0;
   if (t.Find("FStatus")) {
@@ -247,9 +333,19 @@ Json FormView::Render(sim::BillForm& form, bool full, const sim::Withheld& withh
     status = s.IsString() ? vb::Val(s.AsString()) : (s.IsEmpty() || s.IsNull() ? 0 : vb::CDbl(s));
   }
   out["audited"] = static_cast<int>(status);
-  out["panels"] = Json{{"2", form.StatusText(2)}, {"3", form.StatusText(3)}};
+  // What decides which fields show and which may be edited, beside what the form recorded: the
+  // form's state, its being read-only and the person's rights (read afresh at each operation).
+  const int rights = (withheld.Hides(sim::ValueRight::Price) ? 1 : 0) |
+                     (withheld.Hides(sim::ValueRight::Cost) ? 2 : 0);
+  const bool frame =
+      form.BillStatus() != formState_ || rights != withheld_ || form.readOnly() != readOnly_;
+  formState_ = form.BillStatus();
+  withheld_ = rights;
+  readOnly_ = form.readOnly();
+  if (full || changes.panels())
+    out["panels"] = Json{{"2", form.StatusText(2)}, {"3", form.StatusText(3)}};
   // What the person may see of the form: a field the form shows and no right withholds.
-  auto shows = [&](const sim::FieldDef& f) { return form.IsVisible(f.key) && !withheld.Hides(f); };
+  auto shows = [&](const sim::FieldDef& f) { return form.IsVisible(f) && !withheld.Hides(f); };
   if (const sim::FieldDef* f = form.ActiveKey().empty()
                                    ? nullptr
                                    : form.tmpl().FindAt(form.ActiveKey(), form.ActiveRow());
@@ -257,175 +353,133 @@ Json FormView::Render(sim::BillForm& form, bool full, const sim::Withheld& withh
     out["active"] = Json{{"key", form.ActiveKey()}, {"row", form.ActiveRow()}};
 
   // The header, in the template's order.
-  Json head = Json::array();
+  // A plug-in's buttons at the end of header boxes change without the form's knowing: what they
+  // show is read at each operation (a handful of controls) and the header sent when it differs.
+  Json postfixes = Json::object();
   for (const auto& f : t.head) {
     if (!shows(f)) continue;
-    Json field{{"key", f.key},
-               {"caption", form.Caption(f.key)},
-               {"type", TypeName(f.type)},
-               {"text", form.Display(f.key)},
-               {"editable", form.IsEditable(f.key)}};
-    if (f.required) field["required"] = true;
-    if (f.type == sim::FieldType::Base)
-      field["number"] = NumberText(form.GetFieldValue(f.key, -1, host::kFieldNumber));
-    // A box that offers records to choose from (the receive address) has a pick list of them.
-    if (!f.records.empty()) field["records"] = true;
-    // The button a plug-in placed at the end of the field's box.
     if (auto button = form.PostfixButton(f.key); button && Shown(*button, "Visible"))
-      field["postfix"] = Json{{"name", button->Name()},
+      postfixes[f.key] = Json{{"name", button->Name()},
                               {"caption", vb::CStr(button->Property("Caption"))},
                               {"enabled", Shown(*button, "Enabled")}};
-    head.push_back(std::move(field));
   }
-  std::string headText = head.dump();
-  if (full || headText != head_) out["head"] = std::move(head);
-  head_ = std::move(headText);
-
-  const std::size_t grids = t.grids.size();
-  columns_.resize(grids);
-  rows_.resize(grids);
-  Json gridsJson = Json::array();
-  for (std::size_t g = 0; g < grids; ++g) {
-    const int grid = static_cast<int>(g + 1);
-    std::vector<const sim::FieldDef*> shown;
-    Json columns = Json::array();
-    for (const auto& f : t.grids[g]) {
+  std::string postfixText = postfixes.dump();
+  if (full || frame || changes.head() || changes.columns() || postfixText != postfixes_) {
+    Json head = Json::array();
+    for (const auto& f : t.head) {
       if (!shows(f)) continue;
-      shown.push_back(&f);
-      Json column{{"key", f.key},
-                  {"caption", form.Caption(f.key)},
-                  {"type", TypeName(f.type)},
-                  {"width", sim::BillForm::ColumnWidth(f) / kTwipsPerPixel}};
-      if (f.type == sim::FieldType::Number) column["decimals"] = f.decimals;
-      columns.push_back(std::move(column));
+      Json field{{"key", f.key},
+                 {"caption", form.Caption(f.key)},
+                 {"type", TypeName(f.type)},
+                 {"text", form.Display(f, -1)},
+                 {"editable", form.IsEditable(f.key)}};
+      if (f.required) field["required"] = true;
+      if (f.type == sim::FieldType::Base) field["number"] = form.Number(f, -1);
+      // A box that offers records to choose from (the receive address) has a pick list of them.
+      if (!f.records.empty()) field["records"] = true;
+      if (auto at = postfixes.find(f.key); at != postfixes.end()) field["postfix"] = *at;
+      head.push_back(std::move(field));
     }
-    Json gridJson;
-    std::string columnsText = columns.dump();
-    const bool columnsChanged = full || columnsText != columns_[g];
-    if (columnsChanged) {
-      gridJson["columns"] = std::move(columns);
-      rows_[g].clear();
-    }
-    columns_[g] = std::move(columnsText);
-
-    const long count = form.RowCount(grid);
-    gridJson["rowCount"] = count;
-    Json rows = Json::object();
-    auto& sent = rows_[g];
-    sent.resize(static_cast<std::size_t>(count));
-    for (long r = 1; r <= count; ++r) {
-      Json cells = Json::array();
-      for (const sim::FieldDef* f : shown) {
-        Json cell = Json::array({form.Display(f->key, r), form.IsEditable(f->key, r) ? 1 : 0});
-        if (f->type == sim::FieldType::Base)
-          cell.push_back(NumberText(form.GetFieldValue(f->key, r, host::kFieldNumber)));
-        cells.push_back(std::move(cell));
-      }
-      std::string rowText = cells.dump();
-      auto& previous = sent[static_cast<std::size_t>(r - 1)];
-      if (columnsChanged || rowText != previous) rows[std::to_string(r)] = std::move(cells);
-      previous = std::move(rowText);
-    }
-    gridJson["rows"] = std::move(rows);
-    gridsJson.push_back(std::move(gridJson));
+    std::string headText = head.dump();
+    if (full || headText != head_) out["head"] = std::move(head);
+    head_ = std::move(headText);
+    postfixes_ = std::move(postfixText);
   }
-  out["grids"] = std::move(gridsJson);
 
+  grids_.resize(t.grids.size());
+  Json grids = Json::array();
+  for (std::size_t g = 0; g < t.grids.size(); ++g)
+    grids.push_back(
+        GridJson(form, static_cast<int>(g + 1), full, frame || changes.columns(), withheld));
+  out["grids"] = std::move(grids);
+
+  // Picture boxes, like the buttons, are the plug-in's own: compared, not recorded.
   Json pictures = PicturesJson(form);
   std::string picturesText = pictures.dump();
   if (full || picturesText != pictures_) out["pictures"] = std::move(pictures);
   pictures_ = std::move(picturesText);
 
-  Json bar = BarJson(*form.bar());
-  std::string barText = bar.dump();
-  if (full || barText != bar_) out["bar"] = std::move(bar);
-  bar_ = std::move(barText);
+  if (full || form.bar()->changes() != barChanges_) out["bar"] = BarJson(*form.bar());
+  barChanges_ = form.bar()->changes();
+  changes.Clear();
+  return out;
+}
+
+Json PrintJson(sim::BillForm& form, bool preview, const sim::Withheld& withheld) {
+  const sim::BillTemplate& t = form.tmpl();
+  auto shows = [&](const sim::FieldDef& f) { return form.IsVisible(f) && !withheld.Hides(f); };
+  Json out{{"preview", preview}, {"title", form.BillTitle()}};
+  double status = 0;
+  if (t.Find("FStatus")) {
+    const vb::Variant s = form.Value("FStatus");
+    status = s.IsString() ? vb::Val(s.AsString()) : (s.IsEmpty() || s.IsNull() ? 0 : vb::CDbl(s));
+  }
+  out["audited"] = static_cast<int>(status);
+  Json head = Json::array();
+  for (const auto& f : t.head)
+    if (shows(f)) head.push_back(Json::array({form.Caption(f.key), form.Display(f, -1)}));
+  out["head"] = std::move(head);
+  Json grids = Json::array();
+  for (std::size_t g = 0; g < t.grids.size(); ++g) {
+    const int grid = static_cast<int>(g + 1);
+    std::vector<const sim::FieldDef*> shown;
+    Json columns = Json::array(), totals = Json::array();
+    for (const auto& f : t.grids[g]) {
+      if (!shows(f)) continue;
+      shown.push_back(&f);
+      columns.push_back(Json{{"caption", form.Caption(f.key)}, {"type", TypeName(f.type)}});
+      if (!sim::BillForm::Totalled(f)) {
+        totals.push_back("");
+        continue;
+      }
+      const double total = form.Total(f);
+      totals.push_back(
+          f.decimals >= 0
+              ? vb::Format(total,
+                           f.decimals == 0
+                               ? "0"
+                               : "0." + std::string(static_cast<std::size_t>(f.decimals), '0'))
+              : vb::CStr(total));
+    }
+    Json rows = Json::array();
+    const long count = form.RowCount(grid);
+    for (long r = 1; r <= count; ++r) {
+      Json cells = Json::array();
+      for (const sim::FieldDef* f : shown) cells.push_back(form.Display(*f, r));
+      rows.push_back(std::move(cells));
+    }
+    grids.push_back(Json{
+        {"columns", std::move(columns)}, {"rows", std::move(rows)}, {"totals", std::move(totals)}});
+  }
+  out["grids"] = std::move(grids);
   return out;
 }
 
 // --- the bill list
 // --------------------------------------------------------------------------------
 
-std::vector<ListColumn> ListColumns(const sim::BillTemplate& tmpl, const sim::Withheld& withheld) {
-  std::vector<ListColumn> columns;
-  auto add = [&](const std::string& key) {
-    for (const auto& c : columns)
-      if (c.key == key) return;
-    const sim::FieldDef* f = tmpl.Find(key);
-    if (key == "FStatus") {
-      columns.push_back({key, "状态", f});
-      return;
-    }
-    // A field no form state shows is not shown in the list either, nor a withheld value.
-    if (!f || (f->visible & sim::kVisibleView) == 0 || withheld.Hides(*f)) return;
-    columns.push_back({key, f->caption, f});
-  };
-  add("FBillNo");
-  add("FDate");
-  for (const auto& key : tmpl.listColumns) add(key);
-  add("FStatus");
-  return columns;
-}
-
-Json ListJson(sim::BillList& list, const std::vector<ListColumn>& columns,
-              const std::map<std::string, std::map<long, std::string>>& names) {
-  const sim::RecordData& data = list.rows();
-  auto indexOf = [&](std::string_view name) -> long {
-    for (std::size_t i = 0; i < data.columns.size(); ++i)
-      if (vb::StrComp(data.columns[i].name, name, vb::CompareMethod::Text) == 0)
-        return static_cast<long>(i);
-    return -1;
-  };
+Json ListJson(sim::BillList& list, const std::vector<sim::ListColumn>& columns,
+              const std::vector<sim::ListRow>& rows) {
   Json out;
   out["classTypeId"] = list.tmpl().classTypeId;
   out["title"] = list.tmpl().title;
   for (const auto& k : list.tmpl().listKinds)
     if (k.billType == list.billType()) out["title"] = k.caption;
   Json cols = Json::array();
-  std::vector<long> at;
-  for (const auto& c : columns) {
+  for (const auto& c : columns)
     cols.push_back(Json{{"key", c.key},
                         {"caption", c.caption},
                         {"type", c.field ? TypeName(c.field->type) : "text"}});
-    at.push_back(indexOf(c.field ? c.field->internalKey() : c.key));
-  }
   out["columns"] = std::move(cols);
-  const long idAt = indexOf("FID");
-  Json rows = Json::array();
-  for (const auto& record : data.rows) {
-    Json cells = Json::array();
-    for (std::size_t i = 0; i < columns.size(); ++i) {
-      const auto& c = columns[i];
-      const vb::Variant v = at[i] >= 0 ? record[static_cast<std::size_t>(at[i])] : vb::Variant();
-      std::string text;
-      if (v.IsNull() || v.IsEmpty()) {
-        text = "";
-      } else if (c.key == "FStatus") {
-        const long s = vb::CLng(v);
-        text = s == 0 ? "未审核" : s == 1 ? "已审核" : s == 2 ? "已关闭" : std::to_string(s);
-      } else if (c.field && c.field->type == sim::FieldType::Base) {
-        const long id = v.IsString() ? static_cast<long>(vb::Val(v.AsString())) : vb::CLng(v);
-        text = id == 0 ? "" : vb::CStr(v);
-        if (auto byKey = names.find(c.key); byKey != names.end())
-          if (auto hit = byKey->second.find(id); hit != byKey->second.end()) text = hit->second;
-      } else if (v.Type() == vb::VarType::Date) {
-        text = vb::Format(v, "yyyy-MM-dd");
-      } else if (c.field && c.field->type == sim::FieldType::Number && v.IsNumber() &&
-                 c.field->decimals >= 0) {
-        text = vb::Format(
-            v, c.field->decimals == 0
-                   ? "0"
-                   : "0." + std::string(static_cast<std::size_t>(c.field->decimals), '0'));
-      } else {
-        text = vb::CStr(v);
-      }
-      cells.push_back(std::move(text));
-    }
-    const long id = idAt >= 0 ? vb::CLng(record[static_cast<std::size_t>(idAt)]) : 0;
-    rows.push_back(Json{{"id", id}, {"cells", std::move(cells)}});
-  }
-  out["rows"] = std::move(rows);
+  Json shown = Json::array();
+  for (const auto& r : rows) shown.push_back(Json{{"id", r.id}, {"cells", r.texts}});
+  out["rows"] = std::move(shown);
   out["selected"] = list.SelectedBillIDs();
+  const sim::ListQuery& q = list.query();
+  out["query"] = Json{{"dateFrom", q.dateFrom},    {"dateTo", q.dateTo}, {"billNo", q.billNo},
+                      {"partner", q.partner},      {"status", q.status}, {"sort", q.sortKey},
+                      {"descending", q.descending}};
+  if (const sim::FieldDef* partner = list.PartnerField()) out["partnerCaption"] = partner->caption;
   out["bar"] = BarJson(*list.bar());
   return out;
 }

@@ -4,6 +4,7 @@
 // nothing of it reaches the browser, whatever the plug-in did.
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <nlohmann/json.hpp>
 #include <string>
@@ -11,6 +12,7 @@
 
 #include "bill/bill_form.h"
 #include "list/bill_list.h"
+#include "list/list_table.h"
 #include "session/journal.h"
 #include "session/withheld.h"
 
@@ -37,31 +39,53 @@ Json BarJson(const sim::ActiveBar& bar);
 // where, never the statement or the message (those stay in the server's journal).
 Json JournalJson(const std::vector<sim::JournalEntry>& entries, std::size_t limit = 50);
 
-// The view of a bill form, sent in full or as the parts that changed since the last view sent.
+// The view of a bill form, sent in full (on open and reload) or as what changed since the last
+// view sent, as the form recorded it (FormChanges): the cost of a view follows the change, not
+// the size of the bill.
+//
+//   {"full", "title", "caption", "formState", "billId", "dirty", "closed", "audited",
+//    "readOnly", "active"?, "panels"?, "head"?, "pictures"?, "bar"?, "grids": [GRID, ...]}
+//   GRID: {"rowCount", "columns"?, "all"?, "ops"?, "rows"?, "patch"?}
+//
+// A header field whose box shows a plug-in's button carries "postfix" (its name, caption and
+// whether it is enabled), one that offers records to choose from "records"; "pictures" are the
+// plug-in's visible picture boxes, placed in pixels from the entry grid's corner, with what they
+// print. Values the person may not see (`withheld`) are left out.
+// "columns" ({"key", "caption", "type", "locked", "width", "decimals"?}) come when they changed,
+// and with them "all": every row. Otherwise "all" comes when every row changed, or else "ops"
+// ([1, AT, COUNT] rows inserted before row AT, [0, AT, COUNT] rows deleted from AT, in order),
+// "rows" (row number to its cells: rows that are new) and "patch" (row number to [[COLUMN,
+// CELL], ...]: cells that changed). A cell is its text, or [text, lock] when the form locked
+// (1) or opened (2) the cell itself, or for a base-data column [name, lock, number]. A cell is
+// editable when the form is not read-only and the cell's lock, or else its column's, allows.
 class FormView {
  public:
-  // The form as the browser shows it; with `full` false only the header, the columns, rows,
-  // picture boxes and bar that differ from the previous call are included ("rows" maps a row
-  // number to its cells, "rowCount" always comes). A header field whose box shows a plug-in's
-  // button carries "postfix" (its name, caption and whether it is enabled); "pictures" are the
-  // plug-in's visible picture boxes, placed in pixels from the entry grid's corner, with what
-  // they print. Values the person may not see (`withheld`) are left out.
   Json Render(sim::BillForm& form, bool full, const sim::Withheld& withheld);
 
  private:
-  std::string head_, bar_, pictures_;
-  std::vector<std::string> columns_;
-  std::vector<std::vector<std::string>> rows_;
+  struct GridState {
+    std::string columnsText;
+    std::vector<const sim::FieldDef*> shown;  // the columns sent, in order
+  };
+  Json GridJson(sim::BillForm& form, int grid, bool full, bool columnsMayChange,
+                const sim::Withheld& withheld);
+  std::string head_, postfixes_, pictures_;
+  std::vector<GridState> grids_;
+  std::uint64_t barChanges_ = 0;
+  long formState_ = -1;
+  int withheld_ = -1;
+  bool readOnly_ = false;
 };
 
-// The view of a bill list: the template's list columns the person may see, the rows (base data
-// shown by name) and the bar. `names` resolves a base-data column's IDs to names.
-struct ListColumn {
-  std::string key, caption;
-  const sim::FieldDef* field = nullptr;
-};
-std::vector<ListColumn> ListColumns(const sim::BillTemplate& tmpl, const sim::Withheld& withheld);
-Json ListJson(sim::BillList& list, const std::vector<ListColumn>& columns,
-              const std::map<std::string, std::map<long, std::string>>& names);
+// A printout of the bill, as the browser prints it: the title, the header's fields, and each
+// grid's columns, every row and the column totals (quantities and amounts), of what the person
+// may see. {"preview", "title", "audited", "head": [[caption, text], ...],
+// "grids": [{"columns": [{"caption", "type"}], "rows": [[text, ...], ...], "totals": [...]}]}
+Json PrintJson(sim::BillForm& form, bool preview, const sim::Withheld& withheld);
+
+// The view of a bill list: its columns, the bills as the person reads them (sim::ListTexts),
+// the selection, the query it shows and the bar.
+Json ListJson(sim::BillList& list, const std::vector<sim::ListColumn>& columns,
+              const std::vector<sim::ListRow>& rows);
 
 }  // namespace zov::web

@@ -1,5 +1,6 @@
 #include "window.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -20,21 +21,12 @@ thread_local Window* t_active = nullptr;
 constexpr const char* kInfoTitle = "信息提示";
 constexpr long kPickLimit = 50;
 constexpr std::size_t kMaxTyped = 2000;  // bytes of one typed value
+constexpr std::size_t kMaxPasteRows = 10000;
+constexpr std::size_t kMaxPasteColumns = 100;
 // What the person sees of a failure inside the host; the details are in the server's journal.
 constexpr const char* kFailed = "操作失败，详细情况已记入服务器日志。";
 
 std::string KeyIn(const Json& request) { return TextIn(request, "key", nullptr, 100); }
-
-// A text for a LIKE pattern: quotes doubled, the pattern's own characters dropped.
-std::string LikeText(std::string_view text) {
-  std::string out;
-  for (char c : text) {
-    if (c == '%' || c == '_' || c == '[' || c == ']') continue;
-    if (c == '\'') out += '\'';
-    out += c;
-  }
-  return out;
-}
 
 }  // namespace
 
@@ -52,7 +44,12 @@ Json Window::Perform(const Json& request) {
   const std::string op = opValue.is_string() ? opValue.get<std::string>() : std::string();
   const Json fullValue = request.is_object() ? request.value("full", Json()) : Json();
   const bool full = fullValue.is_boolean() && fullValue.get<bool>();
-  const bool quiet = op == "pick";  // a look-up changes nothing on the form
+  // A look-up and an export change nothing on the window; an opening the browser shows anew
+  // needs no view.
+  const Json quietValue = request.is_object() ? request.value("quiet", Json()) : Json();
+  const bool quiet = op == "pick" || op == "export" ||
+                     (op == "open" && quietValue.is_boolean() && quietValue.get<bool>());
+  SetProgress("", 0, 0);
   auto outcome = thread_.Run([this, request, op, full, quiet]() -> Json {
     t_active = this;
     withheld_ = sim::Withheld::Of(owner_.host());
@@ -129,6 +126,19 @@ void Window::Close() {
   });
 }
 
+void Window::SetProgress(std::string_view what, long done, long total) {
+  std::lock_guard hold(progressMutex_);
+  progressWhat_ = what;
+  progressDone_ = done;
+  progressTotal_ = total;
+}
+
+Json Window::Progress() const {
+  std::lock_guard hold(progressMutex_);
+  if (progressWhat_.empty()) return nullptr;
+  return Json{{"what", progressWhat_}, {"done", progressDone_}, {"total", progressTotal_}};
+}
+
 std::optional<OpenRequest> Window::TakeOpenRequest() {
   // Asked between operations only, when the window's thread does not touch it.
   return std::exchange(openRequest_, std::nullopt);
@@ -137,13 +147,15 @@ std::optional<OpenRequest> Window::TakeOpenRequest() {
 // --- bill forms
 // -----------------------------------------------------------------------------------
 
-Json BillWindow::Open(long classTypeId, long billId, Ref<host::IDictionary> copy, bool edit) {
+Json BillWindow::Open(long classTypeId, long billId, Ref<host::IDictionary> copy, bool edit,
+                      bool view) {
   copy_ = std::move(copy);
   return Perform(Json{{"op", "open"},
                       {"classTypeId", classTypeId},
                       {"billId", billId},
                       {"edit", edit},
-                      {"full", true}});
+                      {"full", true},
+                      {"quiet", !view}});
 }
 
 const sim::FieldDef& BillWindow::VisibleField(const std::string& key) const {
@@ -165,11 +177,7 @@ long BillWindow::RowIn(const Json& request, const sim::FieldDef& field) const {
   return IntIn(request, "row", 1, 1, std::max(1L, open_.form->RowCount(field.grid)));
 }
 
-Json BillWindow::EditOp(const Json& request) {
-  const sim::FieldDef& f = VisibleField(KeyIn(request));
-  const long row = RowIn(request, f);
-  sim::BillForm& form = *open_.form;
-  const Json value = request.contains("value") ? request["value"] : Json("");
+vb::Variant BillWindow::Typed(const sim::FieldDef& f, const Json& value) const {
   if (value.is_object() || value.is_array())
     throw BadRequest("“" + f.caption + "”只能填写文字或数字。");
   if (value.is_string() && value.get_ref<const std::string&>().size() > kMaxTyped)
@@ -178,14 +186,62 @@ Json BillWindow::EditOp(const Json& request) {
     throw BadRequest("“" + f.caption + "”应填写“yyyy-MM-dd”格式的日期。");
   if (value.is_number_float() && !std::isfinite(value.get<double>()))
     throw BadRequest("“" + f.caption + "”不是有效的数字。");
-  const bool ok = form.Edit(f.key, row, FromJson(value));
+  return FromJson(value);
+}
+
+Json BillWindow::EditOp(const Json& request) {
+  const sim::FieldDef& f = VisibleField(KeyIn(request));
+  const long row = RowIn(request, f);
+  sim::BillForm& form = *open_.form;
+  const bool ok =
+      form.Edit(f.key, row, Typed(f, request.contains("value") ? request["value"] : Json("")));
   return Json{{"ok", ok}, {"cancelled", form.lastCancelled()}};
+}
+
+Json BillWindow::PasteOp(const Json& request) {
+  sim::BillForm& form = *open_.form;
+  const int grid = GridIn(request);
+  const long first = IntIn(request, "row", 1, 1, form.RowCount(grid) + 1);
+  const Json keys = request.value("keys", Json());
+  const Json rows = request.value("rows", Json());
+  if (!keys.is_array() || keys.empty() || keys.size() > kMaxPasteColumns)
+    throw BadRequest("“keys”应为表体字段的列表。");
+  if (!rows.is_array() || rows.size() > kMaxPasteRows)
+    throw BadRequest("一次最多粘贴" + std::to_string(kMaxPasteRows) + "行。");
+  std::vector<const sim::FieldDef*> fields;
+  for (const auto& key : keys) {
+    if (!key.is_string()) throw BadRequest("“keys”应为表体字段的列表。");
+    const sim::FieldDef& f = VisibleField(key.get<std::string>());
+    if (f.grid != grid) throw BadRequest("“" + f.caption + "”不是这个表体的字段。");
+    fields.push_back(&f);
+  }
+  // Everything is checked before anything is typed: a paste that does not fit changes nothing.
+  std::vector<std::vector<vb::Variant>> values;
+  for (const auto& row : rows) {
+    if (!row.is_array() || row.size() > fields.size()) throw BadRequest("粘贴的内容不正确。");
+    values.emplace_back();
+    for (std::size_t c = 0; c < row.size(); ++c) values.back().push_back(Typed(*fields[c], row[c]));
+  }
+  // Each row as the person would type it: past the last row a row is added, and each value
+  // goes into its cell where the cell takes one.
+  long pasted = 0;
+  const long total = static_cast<long>(values.size());
+  for (const auto& cells : values) {
+    const long row = first + pasted;
+    if (row > form.RowCount(grid) && form.AddRow(grid) == 0) break;
+    for (std::size_t c = 0; c < cells.size(); ++c)
+      if (form.IsEditable(fields[c]->key, row)) form.Edit(fields[c]->key, row, cells[c]);
+    form.ReportProgress("粘贴", ++pasted, total);
+  }
+  return Json{{"ok", pasted == total}, {"rows", pasted}, {"cancelled", pasted < total}};
 }
 
 Json BillWindow::Operate(const Json& request) {
   const std::string op = TextIn(request, "op", nullptr, 40);
   if (op == "open") {
     open_ = owner_.host().OpenBill(IntIn(request, "classTypeId", 0));
+    open_.form->SetProgress(
+        [this](std::string_view what, long done, long total) { SetProgress(what, done, total); });
     const long billId = IntIn(request, "billId", 0);
     if (auto copy = std::exchange(copy_, {})) {
       open_.form->NewFromCopy(copy);
@@ -218,6 +274,10 @@ Json BillWindow::Operate(const Json& request) {
     form.EnterRow(IntIn(request, "row", 1, 1, std::max(1L, form.RowCount(grid))), grid);
   } else if (op == "tool") {
     ok = form.ClickTool(TextIn(request, "key", nullptr, 100));
+    if (const auto print = form.TakePrintRequest(); print != sim::BillForm::kNoPrint)
+      result["print"] = PrintJson(form, print == sim::BillForm::kPrintPreview, withheld_);
+  } else if (op == "paste") {
+    return PasteOp(request);
   } else if (op == "pick") {
     return Pick(request);
   } else if (op == "choose") {
@@ -252,7 +312,7 @@ Json BillWindow::Pick(const Json& request) {
   const sim::FieldDef& f = VisibleField(KeyIn(request));
   if (!f.records.empty()) return PickRecord(request, f);
   if (f.type != sim::FieldType::Base) throw BadRequest("“" + f.caption + "”没有可选的资料。");
-  const std::string q = LikeText(vb::Trim(TextIn(request, "q", "", 100)));
+  const std::string q = sim::LikeText(TextIn(request, "q", "", 100));
   const sim::BaseRef& b = f.base;
   std::string sql = "SELECT TOP " + std::to_string(kPickLimit) + " " + b.id + " AS FItemID, " +
                     b.number + " AS FNumber, " + b.name + " AS FName FROM " + b.table +
@@ -306,18 +366,29 @@ Json ListWindow::Operate(const Json& request) {
   const std::string op = TextIn(request, "op", nullptr, 40);
   if (op == "open") {
     open_ = owner_.host().OpenList(IntIn(request, "classTypeId", 0), IntIn(request, "billType", 0));
-    columns_ = ListColumns(open_.list->tmpl(), withheld_);
-    LoadNames();
+    columns_ = sim::ListColumns(open_.list->tmpl(), withheld_);
+    LoadTexts();
     return Json{{"ok", true}};
   }
   if (!open_.list) throw BadRequest("单据列表没有打开。");
   // The columns follow the person's rights as they are now.
-  columns_ = ListColumns(open_.list->tmpl(), withheld_);
+  const auto columns = sim::ListColumns(open_.list->tmpl(), withheld_);
+  const bool rightsChanged =
+      columns.size() != columns_.size() ||
+      !std::equal(columns.begin(), columns.end(), columns_.begin(),
+                  [](const auto& a, const auto& b) { return a.key == b.key; });
+  columns_ = columns;
+  if (rightsChanged) LoadTexts();
   if (op == "view") return Json{{"ok", true}};
   if (op == "refresh") {
     open_.list->Refresh();
-    LoadNames();
+    LoadTexts();
     return Json{{"ok", true}};
+  }
+  if (op == "query") return Query(request);
+  if (op == "export") {
+    const std::string name = open_.list->tmpl().title + "列表.csv";
+    return Json{{"ok", true}, {"fileName", name}, {"csv", sim::ListCsv(columns_, texts_)}};
   }
   if (op == "openBill") {
     const long billId = IntIn(request, "billId", 0, 1);
@@ -378,7 +449,7 @@ Json ListWindow::Tool(const std::string& key, const std::vector<long>& selected)
         openRequest_ = OpenRequest{classTypeId, ids.front(), false, {}};
     }
   }
-  LoadNames();
+  LoadTexts();
   Json result{{"ok", ok}, {"cancelled", list.lastCancelled()}};
   if (ok && key == "mnuFileExit") result["closed"] = true;
   return result;
@@ -402,41 +473,34 @@ long ListWindow::StatusOf(long billId) const {
   return -1;
 }
 
-void ListWindow::LoadNames() {
-  names_.clear();
-  const sim::RecordData& data = open_.list->rows();
-  for (const ListColumn& c : columns_) {
-    if (!c.field || c.field->type != sim::FieldType::Base) continue;
-    long at = -1;
-    for (std::size_t i = 0; i < data.columns.size(); ++i)
-      if (vb::StrComp(data.columns[i].name, c.field->internalKey(), vb::CompareMethod::Text) == 0)
-        at = static_cast<long>(i);
-    if (at < 0) continue;
-    std::set<long> ids;
-    for (const auto& r : data.rows) {
-      const vb::Variant& v = r[static_cast<std::size_t>(at)];
-      if (v.IsNumber() && vb::CLng(v) != 0) ids.insert(vb::CLng(v));
-    }
-    if (ids.empty()) continue;
-    std::string in;
-    for (long id : ids) in += (in.empty() ? "" : ",") + std::to_string(id);
-    const sim::BaseRef& b = c.field->base;
-    try {
-      const auto sets = owner_.host().Run("SELECT " + b.id + ", " + b.name + " FROM " + b.table +
-                                          " WHERE " + b.id + " IN (" + in + ")");
-      auto& byId = names_[c.key];
-      if (!sets.empty())
-        for (const auto& r : sets[0].rows)
-          if (!r[0].IsNull()) byId[vb::CLng(r[0])] = r[1].IsNull() ? std::string() : vb::CStr(r[1]);
-    } catch (const std::exception&) {
-      // The failed query is in the journal; the column shows the internal IDs.
-    }
+Json ListWindow::Query(const Json& request) {
+  sim::ListQuery query;
+  query.dateFrom = TextIn(request, "dateFrom", "", 20);
+  query.dateTo = TextIn(request, "dateTo", "", 20);
+  query.billNo = TextIn(request, "billNo", "", 100);
+  query.partner = TextIn(request, "partner", "", 100);
+  query.status = static_cast<int>(IntIn(request, "status", -1, -1, 2));
+  query.sortKey = TextIn(request, "sort", "", 100);
+  query.descending = FlagIn(request, "descending", false);
+  if (!query.sortKey.empty() &&
+      std::none_of(columns_.begin(), columns_.end(),
+                   [&](const sim::ListColumn& c) { return c.key == query.sortKey; }))
+    throw BadRequest("列表中没有“" + query.sortKey + "”这一列。");
+  try {
+    open_.list->SetQuery(std::move(query));
+  } catch (const std::invalid_argument& e) {
+    throw BadRequest(e.what());
   }
+  open_.list->Refresh();
+  LoadTexts();
+  return Json{{"ok", true}};
 }
+
+void ListWindow::LoadTexts() { texts_ = sim::ListTexts(*open_.list, columns_, owner_.host()); }
 
 Json ListWindow::Render(bool) {
   if (!open_.list) return Json{{"closed", true}};
-  return ListJson(*open_.list, columns_, names_);
+  return ListJson(*open_.list, columns_, texts_);
 }
 
 void ListWindow::Release() {

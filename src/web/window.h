@@ -16,6 +16,7 @@
 #include <atomic>
 #include <chrono>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -59,6 +60,9 @@ class Window {
   std::chrono::steady_clock::time_point lastUsed() const { return lastUsed_.load(); }
   // What the last operation asked to open (lists only).
   std::optional<OpenRequest> TakeOpenRequest();
+  // How far the running operation got, from any thread: {"what", "done", "total"}, or null
+  // when it told nothing (yet).
+  Json Progress() const;
 
   // --- on the window's own thread (the host's user interface) ---
   // The window whose thread the caller runs on, or nullptr.
@@ -78,6 +82,9 @@ class Window {
   // Releases the plug-in and the host window, on the window's thread.
   virtual void Release() = 0;
 
+  // The running operation's progress (see Progress).
+  void SetProgress(std::string_view what, long done, long total);
+
   WebSession& owner_;
   std::optional<OpenRequest> openRequest_;
   sim::Withheld withheld_;  // everything, until the rights were read
@@ -90,6 +97,9 @@ class Window {
   int id_;
   FormThread thread_;
   std::vector<Json> notices_;
+  mutable std::mutex progressMutex_;
+  std::string progressWhat_;
+  long progressDone_ = 0, progressTotal_ = 0;
 };
 
 class BillWindow final : public Window {
@@ -98,8 +108,10 @@ class BillWindow final : public Window {
   ~BillWindow() override { Close(); }
   const char* kind() const override { return "bill"; }
   // Opens the form: the stored bill `billId` (for editing when `edit`), a new bill of copied
-  // bill data `copy`, or a new bill.
-  Json Open(long classTypeId, long billId, Ref<host::IDictionary> copy, bool edit = false);
+  // bill data `copy`, or a new bill. The outcome carries the view unless `view` is false (the
+  // browser asks for the window afresh once it shows it).
+  Json Open(long classTypeId, long billId, Ref<host::IDictionary> copy, bool edit = false,
+            bool view = true);
 
  protected:
   Json Operate(const Json& request) override;
@@ -111,6 +123,9 @@ class BillWindow final : public Window {
   // The pick list of a header box that offers records: rows {"id": "KIND:ID", "number", "name"}.
   Json PickRecord(const Json& request, const sim::FieldDef& field);
   Json EditOp(const Json& request);
+  Json PasteOp(const Json& request);
+  // A value the person typed into `field`, checked as the browser may send anything.
+  vb::Variant Typed(const sim::FieldDef& field, const Json& value) const;
   const sim::FieldDef& VisibleField(const std::string& key) const;
   // The row a request names for `field` (-1 for a header field); it must exist.
   long RowIn(const Json& request, const sim::FieldDef& field) const;
@@ -136,13 +151,15 @@ class ListWindow final : public Window {
 
  private:
   Json Tool(const std::string& key, const std::vector<long>& selected);
-  void LoadNames();
+  Json Query(const Json& request);
+  // The bills as the person reads them, afresh from the list's rows.
+  void LoadTexts();
   // The business status of the listed bill `billId` (-1 when it is not listed).
   long StatusOf(long billId) const;
 
   sim::Session::ListForm open_;
-  std::vector<ListColumn> columns_;
-  std::map<std::string, std::map<long, std::string>> names_;
+  std::vector<sim::ListColumn> columns_;
+  std::vector<sim::ListRow> texts_;
 };
 
 }  // namespace zov::web

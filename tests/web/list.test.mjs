@@ -1,7 +1,8 @@
 // The bill list: the saved bill shows up, is audited and un-audited as part of the selection,
-// and copying it opens a new bill form with its rows.
+// copying it opens a new bill form with its rows, and the list is filtered, sorted and exported.
 import { test, after, before } from 'node:test';
 import assert from 'node:assert/strict';
+import { readFileSync } from 'node:fs';
 import {
   person, openList, head, cellText, clickTool, messageBox, answer, idle, saleBill, URL,
 } from './lib/harness.mjs';
@@ -70,4 +71,54 @@ test('a double click opens the stored bill', async () => {
   await idle(page);
   assert.equal(await head(page, 'FBillNo').inputValue(), billNo);
   assert.equal(await page.locator('.statusbar .state').textContent(), '查看');
+});
+
+test('the filter chooses the bills, a caption sorts them, export saves them as CSV', async () => {
+  const { page } = admin;
+  await openList(page);
+  const shown = () => page.locator('table.bills tbody tr').evaluateAll((rows) => rows.map((r) => r.dataset.billNo));
+  const all = await shown();
+  assert.ok(all.length > 1 && all.includes(billNo));
+
+  // By bill number and customer (a part of the number or the name), by state, by dates.
+  await page.fill('.list-filter input[data-filter="billNo"]', billNo.slice(-4));
+  await page.fill('.list-filter input[data-filter="partner"]', '联华');
+  await page.click('.list-filter button[data-action="search"]');
+  await idle(page);
+  assert.ok((await shown()).includes(billNo));
+  assert.ok((await shown()).length < all.length);
+  await page.selectOption('.list-filter select[data-filter="status"]', '1');
+  await page.click('.list-filter button[data-action="search"]');
+  await idle(page);
+  assert.ok(!(await shown()).includes(billNo), 'the bill is not audited');
+  await page.click('.list-filter button[data-action="clear"]');
+  await idle(page);
+  await page.fill('.list-filter input[data-filter="dateTo"]', '2000-01-31');
+  await page.click('.list-filter button[data-action="search"]');
+  await idle(page);
+  assert.deepEqual(await shown(), []);
+  await page.click('.list-filter button[data-action="clear"]');
+  await idle(page);
+  assert.deepEqual(await shown(), all);
+
+  // A caption sorts; a second click sorts the other way round.
+  await page.click('table.bills thead th[data-key="FBillNo"]');
+  await idle(page);
+  const up = await shown();
+  assert.deepEqual(up, [...all].sort());
+  await page.click('table.bills thead th[data-key="FBillNo"]');
+  await idle(page);
+  assert.deepEqual(await shown(), [...up].reverse());
+  assert.equal(await page.locator('table.bills thead th[data-key="FBillNo"]').getAttribute('aria-sort'), 'descending');
+
+  // The export: what the list shows, UTF-8 with a byte order mark for spreadsheet programs.
+  const [download] = await Promise.all([page.waitForEvent('download'), page.click('button[data-tool="export"]')]);
+  assert.equal(download.suggestedFilename(), '销售单列表.csv');
+  const bytes = readFileSync(await download.path());
+  assert.deepEqual([...bytes.subarray(0, 3)], [0xef, 0xbb, 0xbf]);
+  const lines = bytes.subarray(3).toString('utf8').split('\r\n');
+  assert.match(lines[0], /^单据编号,日期,/);
+  assert.equal(lines.filter((l) => l).length, all.length + 1);
+  assert.ok(lines[1].startsWith(up[up.length - 1]), 'in the order shown');
+  assert.ok(lines.some((l) => l.startsWith(billNo) && l.includes('联华')));
 });

@@ -4,22 +4,16 @@
 // show them: the scan finds what it looks for.
 import { test, after, before } from 'node:test';
 import assert from 'node:assert/strict';
-import { execFileSync } from 'node:child_process';
 import { readFileSync } from 'node:fs';
 import { fileURLToPath } from 'node:url';
 import { dirname, join } from 'node:path';
 import {
-  person, idle, clickTool, typeHead, typeCell, URL,
+  person, idle, clickTool, typeHead, typeCell, sql, URL,
 } from './lib/harness.mjs';
 
 const DB = process.env.ZOV_WEB_DB;
 const BIN = process.env.ZOV_BIN_DIR;
 const SCHEMA = join(dirname(fileURLToPath(import.meta.url)), '../../src/data/schema/schema.sql');
-
-// The result sets of a batch, by `zov sql` on the running server's database.
-function sql(batch) {
-  return JSON.parse(execFileSync(`${BIN}/zov`, ['sql', '--db', DB, batch], { encoding: 'utf8' })).resultSets;
-}
 
 // The right a column's value needs, by its name (as the host judges it).
 function moneyName(name) {

@@ -5,12 +5,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
+#include <set>
 #include <sstream>
 
 #include "../host/host_fixture.h"
 #include "com/dictionary.h"
 #include "zov/host/bill.h"
+#include "zov/vb/convert.h"
 
 namespace zov::web {
 namespace {
@@ -117,16 +120,33 @@ TEST_F(WebSessionTest, AnEditBringsBackOnlyWhatChanged) {
   ASSERT_EQ(out["result"]["ok"], true);
   const Json& grid = out["view"]["grids"][0];
   EXPECT_EQ(grid["rowCount"], 2);
-  ASSERT_EQ(grid["rows"].size(), 1u);
-  EXPECT_TRUE(grid["rows"].contains("1"));
-  EXPECT_FALSE(grid.contains("columns"));
+  EXPECT_FALSE(grid.contains("columns") || grid.contains("all") || grid.contains("ops") ||
+               grid.contains("rows"));
+  ASSERT_EQ(grid["patch"].size(), 1u) << grid.dump();
+  // The quantity and what the formulas computed from it, each under its column.
+  std::set<std::string> patched;
+  const Json columns = bill->Current()["view"]["grids"][0]["columns"];
+  for (const auto& [column, cell] : grid["patch"]["1"].get<std::vector<std::pair<int, Json>>>())
+    patched.insert(columns[static_cast<std::size_t>(column)]["key"]);
+  EXPECT_TRUE(patched.count("FShowQty") && patched.count("FQty")) << grid.dump();
+  EXPECT_FALSE(patched.count("FItemID"));
   EXPECT_FALSE(out["view"].contains("head"));
   EXPECT_FALSE(out["view"].contains("bar"));
   // A reload gets everything again.
   Json full = bill->Current()["view"];
-  EXPECT_EQ(full["grids"][0]["rows"].size(), 2u);
+  EXPECT_EQ(full["grids"][0]["all"].size(), 2u);
   EXPECT_TRUE(full.contains("head") && full.contains("bar") &&
               full["grids"][0].contains("columns"));
+
+  // Rows added and deleted come as operations, the new rows whole.
+  Op(*bill, {{"op", "addRow"}, {"grid", 1}});
+  out = Op(*bill, {{"op", "addRow"}, {"grid", 1}});
+  EXPECT_EQ(out["view"]["grids"][0]["ops"], Json::parse("[[1, 4, 1]]"));
+  EXPECT_TRUE(out["view"]["grids"][0]["rows"].contains("4"));
+  out = Op(*bill, {{"op", "deleteRow"}, {"grid", 1}, {"row", 2}});
+  EXPECT_EQ(out["view"]["grids"][0]["ops"], Json::parse("[[0, 2, 1]]"));
+  EXPECT_EQ(out["view"]["grids"][0]["rowCount"], 3);
+  EXPECT_FALSE(out["view"]["grids"][0].contains("rows"));
 
   // A field the person cannot see is neither typed into nor looked up.
   out = Edit(*bill, "FStatus", -1, "1");
@@ -192,8 +212,12 @@ TEST_F(WebSessionTest, AFormViewLeavesOutWhatThePersonMayNotSee) {
   Json hidden = view.Render(form, false, everything);
   const Json& grid = hidden["grids"][0];
   ASSERT_TRUE(grid.contains("columns")) << "new columns come with the change";
-  EXPECT_EQ(grid["rows"].size(), 1u) << "and every row with them";
-  for (const auto& row : grid["rows"]) EXPECT_EQ(row.size(), grid["columns"].size());
+  EXPECT_EQ(grid["all"].size(), 1u) << "and every row with them";
+  for (const auto& row : grid["all"]) EXPECT_EQ(row.size(), grid["columns"].size());
+  // The cells of a column gone are not patched either.
+  form.Edit("FShowQty", 1, vb::Variant("4"));
+  const std::string patched = view.Render(form, false, everything).dump();
+  EXPECT_EQ(patched.find("49.36"), std::string::npos) << patched;
   const std::string text = hidden.dump() + view.Render(form, true, everything).dump();
   for (const char* gone : {"\"FPrice\"", "\"FAmount\"", "12.34", "37.02", "41.83"})
     EXPECT_EQ(text.find(gone), std::string::npos) << gone;
@@ -229,6 +253,191 @@ TEST_F(WebSessionTest, WithoutThePriceRightNoWindowShowsAPriceWhateverThePlugInD
   for (const auto& column : adminListed["view"]["columns"])
     amounts = amounts || column["key"] == "FAllAmount";
   EXPECT_TRUE(amounts);
+}
+
+// The host's tools on a purchase bill: a printout, paging through the stored bills, exit and a
+// paste of rows copied from a spreadsheet.
+TEST_F(WebSessionTest, TheHostsToolsPrintPageExitAndPaste) {
+  auto session = Login();
+  auto bill = session->NewBillWindow();
+  bill->Open(kPurchase, 0, {});
+  Edit(*bill, "FSupplyID", -1, "S001");
+  Json out = Op(*bill, {{"op", "paste"},
+                        {"grid", 1},
+                        {"row", 1},
+                        {"keys", {"FItemID", "FShowQty", "FPrice"}},
+                        {"rows", {{"I001", "2", "10"}, {"I002", 3, "4.5"}, {"I001", "1.5", 2}}}});
+  ASSERT_EQ(out["result"]["rows"], 3) << out.dump();
+  const Json& grid = out["view"]["grids"][0];
+  EXPECT_EQ(grid["rowCount"], 3);
+  EXPECT_EQ(grid["ops"], Json::parse("[[1, 2, 2]]")) << "the rows past the last one are added";
+  // A paste that does not fit changes nothing.
+  out = Op(
+      *bill,
+      {{"op", "paste"}, {"grid", 1}, {"row", 1}, {"keys", {"FItemID"}}, {"rows", {{"I001", "2"}}}});
+  EXPECT_EQ(out["badRequest"], true);
+  out =
+      Op(*bill,
+         {{"op", "paste"}, {"grid", 1}, {"row", 1}, {"keys", {"FSupplyID"}}, {"rows", {{"S002"}}}});
+  EXPECT_EQ(out["badRequest"], true) << "a header field is no column of the grid";
+
+  // The printout: the header, every row and the totals of quantities and amounts.
+  out = Op(*bill, {{"op", "tool"}, {"key", "mnuFilePreview"}});
+  ASSERT_TRUE(out["result"].contains("print")) << out.dump();
+  const Json& print = out["result"]["print"];
+  EXPECT_EQ(print["preview"], true);
+  EXPECT_NE(print["head"].dump().find("美的"), std::string::npos) << print["head"].dump();
+  const Json& rows = print["grids"][0];
+  ASSERT_EQ(rows["rows"].size(), 3u);
+  auto totalOf = [&](const std::string& caption) -> std::string {
+    for (std::size_t c = 0; c < rows["columns"].size(); ++c)
+      if (rows["columns"][c]["caption"] == caption) return rows["totals"][c];
+    return "(none)";
+  };
+  EXPECT_EQ(std::stod(totalOf("数量")), 6.5);
+  EXPECT_EQ(std::stod(totalOf("金额")), 20 + 13.5 + 3);
+  EXPECT_EQ(totalOf("单价"), "") << "prices are not totalled";
+  EXPECT_EQ(bill->Current()["view"]["billId"], 0) << "the account set does not save first";
+
+  // With SaveBeforePrint the bill is saved before it prints; a save refused prints nothing.
+  session->host().Run(
+      "UPDATE t_SystemProfile SET FValue='1' WHERE FCategory='IC' AND FKey='SaveBeforePrint'");
+  Edit(*bill, "FSupplyID", -1, "");
+  out = Op(*bill, {{"op", "tool"}, {"key", "mnuFilePrint"}});
+  ASSERT_TRUE(out.contains("dialog"));
+  out = bill->Answer(Json{{"result", 1}});
+  EXPECT_FALSE(out["result"].contains("print"));
+  Edit(*bill, "FSupplyID", -1, "S001");
+  out = Op(*bill, {{"op", "tool"}, {"key", "mnuFilePrint"}});
+  ASSERT_TRUE(out["result"].contains("print")) << out.dump();
+  EXPECT_EQ(out["result"]["print"]["preview"], false);
+  const long first = out["view"]["billId"];
+  EXPECT_GT(first, 0);
+
+  // Previous and next page through the stored bills as they were made.
+  Op(*bill, {{"op", "tool"}, {"key", "mnuFileNew"}});
+  Edit(*bill, "FSupplyID", -1, "S001");
+  Edit(*bill, "FItemID", 1, "I002");
+  out = Op(*bill, {{"op", "tool"}, {"key", "mnuEditFileSave"}});
+  const long second = out["view"]["billId"];
+  out = Op(*bill, {{"op", "tool"}, {"key", "mnuDataPre2"}});
+  EXPECT_EQ(out["view"]["billId"], first);
+  EXPECT_EQ(out["view"]["grids"][0]["all"].size(), 3u) << "the bill read comes whole";
+  out = Op(*bill, {{"op", "tool"}, {"key", "mnuDataNext2"}});
+  EXPECT_EQ(out["view"]["billId"], second);
+  out = Op(*bill, {{"op", "tool"}, {"key", "mnuDataNext2"}});
+  ASSERT_TRUE(out.contains("dialog"));
+  EXPECT_EQ(out["dialog"]["text"], "已经是最后一张单据。");
+  out = bill->Answer(Json{{"result", 1}});
+  EXPECT_EQ(out["result"]["cancelled"], true);
+
+  // A changed bill asks before it is left: Cancel stays, No leaves it unsaved.
+  const std::string storedQty =
+      "SELECT FShowQty FROM t_CC_StockBillEntry WHERE FID=" + std::to_string(second);
+  const double before = vb::CDbl(session->host().Run(storedQty)[0].rows[0][0]);
+  Edit(*bill, "FShowQty", 1, "9");
+  out = Op(*bill, {{"op", "tool"}, {"key", "mnuDataPre2"}});
+  ASSERT_TRUE(out.contains("dialog"));
+  EXPECT_EQ(out["dialog"]["text"], "单据已经修改，是否保存？");
+  out = bill->Answer(Json{{"result", 2}});
+  EXPECT_EQ(out["view"]["billId"], second);
+  out = Op(*bill, {{"op", "tool"}, {"key", "mnuFileExit"}});
+  ASSERT_TRUE(out.contains("dialog"));
+  out = bill->Answer(Json{{"result", 7}});
+  EXPECT_EQ(out["view"]["closed"], true);
+  EXPECT_EQ(vb::CDbl(session->host().Run(storedQty)[0].rows[0][0]), before) << "left unsaved";
+  EXPECT_EQ(out["journal"]["count"], 0) << out["journal"].dump();
+}
+
+// Long work tells the window how far it got, for the browser to ask while it runs; a quick
+// operation tells nothing.
+TEST_F(WebSessionTest, LongWorkReportsHowFarItGot) {
+  auto session = Login();
+  auto bill = session->NewBillWindow();
+  bill->Open(kPurchase, 0, {});
+  Edit(*bill, "FSupplyID", -1, "S001");
+  EXPECT_TRUE(bill->Progress().is_null()) << bill->Progress().dump();
+  Json rows = Json::array();
+  for (int r = 0; r < 300; ++r) rows.push_back(Json::array({r % 2 ? "I001" : "I002", 1 + r % 3}));
+  Json out = Op(*bill, {{"op", "paste"},
+                        {"grid", 1},
+                        {"row", 1},
+                        {"keys", {"FItemID", "FShowQty"}},
+                        {"rows", rows}});
+  ASSERT_EQ(out["result"]["rows"], 300) << out["result"].dump();
+  EXPECT_EQ(bill->Progress(), Json::parse(R"({"what": "粘贴", "done": 300, "total": 300})"));
+  out = Op(*bill, {{"op", "tool"}, {"key", "mnuEditFileSave"}});
+  ASSERT_GT(out["view"]["billId"].get<long>(), 0) << out.dump().substr(0, 400);
+  EXPECT_EQ(bill->Progress(), Json::parse(R"({"what": "保存单据", "done": 300, "total": 300})"));
+  Edit(*bill, "FShowQty", 1, "5");
+  EXPECT_TRUE(bill->Progress().is_null()) << "each operation starts with nothing told";
+  EXPECT_EQ(out["journal"]["count"], 0) << out["journal"].dump();
+}
+
+TEST_F(WebSessionTest, AListIsFilteredSortedAndExportedWithoutWhatIsWithheld) {
+  auto session = Login();
+  auto bill = session->NewBillWindow();
+  bill->Open(kPurchase, 0, {});
+  std::vector<std::string> numbers;
+  for (const char* supplier : {"S001", "S002", "S001"}) {
+    Op(*bill, {{"op", "tool"}, {"key", "mnuFileNew"}});
+    Edit(*bill, "FSupplyID", -1, supplier);
+    Edit(*bill, "FItemID", 1, "I001");
+    Edit(*bill, "FShowQty", 1, "2");
+    Edit(*bill, "FPrice", 1, "3");
+    Json saved = Op(*bill, {{"op", "tool"}, {"key", "mnuEditFileSave"}});
+    ASSERT_EQ(saved["result"]["ok"], true) << saved.dump();
+    numbers.push_back(Head(saved["view"], "FBillNo")["text"]);
+  }
+  auto list = session->NewListWindow();
+  list->Open(kPurchase);
+  auto billNos = [](const Json& view) {
+    std::vector<std::string> shown;
+    for (const auto& r : view["rows"]) shown.push_back(r["cells"][0]);
+    return shown;
+  };
+  // By supplier (number or name), by number, by state, by date.
+  Json out = Op(*list, {{"op", "query"},
+                        {"partner", "S001"},
+                        {"billNo", numbers[0].substr(0, 3)},
+                        {"sort", "FBillNo"},
+                        {"descending", true}});
+  std::vector<std::string> shown = billNos(out["view"]);
+  ASSERT_GE(shown.size(), 2u);
+  EXPECT_EQ(std::find(shown.begin(), shown.end(), numbers[1]), shown.end()) << "another supplier";
+  EXPECT_TRUE(std::is_sorted(shown.rbegin(), shown.rend())) << "sorted by number, downwards";
+  EXPECT_EQ(out["view"]["query"]["partner"], "S001");
+  EXPECT_EQ(out["view"]["partnerCaption"], "供应商");
+  out = Op(*list, {{"op", "query"}, {"billNo", numbers[1]}, {"status", 1}});
+  EXPECT_TRUE(out["view"]["rows"].empty()) << "not audited yet";
+  out = Op(*list, {{"op", "query"}, {"billNo", numbers[1]}, {"status", 0}});
+  EXPECT_EQ(billNos(out["view"]), std::vector<std::string>{numbers[1]});
+  out = Op(*list, {{"op", "query"}, {"dateFrom", "2000-01-01"}, {"dateTo", "2000-12-31"}});
+  EXPECT_TRUE(out["view"]["rows"].empty());
+  out = Op(*list, {{"op", "query"}, {"dateFrom", "2000-02-30"}});
+  EXPECT_EQ(out["badRequest"], true);
+  out = Op(*list, {{"op", "query"}, {"sort", "FNoSuchColumn"}});
+  EXPECT_EQ(out["badRequest"], true);
+
+  // The export: UTF-8 with a byte order mark, the captions, the bills shown.
+  Op(*list, {{"op", "query"}, {"partner", "美的"}});
+  out = Op(*list, {{"op", "export"}});
+  const std::string csv = out["result"]["csv"];
+  ASSERT_EQ(csv.substr(0, 3), "\xEF\xBB\xBF");
+  EXPECT_EQ(csv.substr(3, csv.find("\r\n") - 3), "单据编号,日期,单据类型,供应商,业务员,总金额,状态")
+      << csv.substr(0, 200);
+  EXPECT_NE(csv.find(numbers[2]), std::string::npos);
+  EXPECT_EQ(csv.find(numbers[1]), std::string::npos);
+  EXPECT_NE(csv.find("美的"), std::string::npos);
+  EXPECT_FALSE(out.contains("view")) << "an export changes nothing";
+
+  // A clerk without the price right exports no amounts.
+  auto clerk = Login("wangxm");
+  auto clerkList = clerk->NewListWindow();
+  clerkList->Open(kPurchase);
+  const std::string theirs = Op(*clerkList, {{"op", "export"}})["result"]["csv"];
+  EXPECT_EQ(theirs.find("金额"), std::string::npos) << theirs.substr(0, 200);
+  EXPECT_NE(theirs.find(numbers[0]), std::string::npos);
 }
 
 TEST(WebViews, DialogValuesLeaveOutWhatIsWithheld) {

@@ -589,6 +589,10 @@ CREATE TABLE T_LS_CX (
 )
 GO
 
+-- T_LS_CX: a bill by its number.
+CREATE INDEX IX_FBillNo ON T_LS_CX (FBillNo)
+GO
+
 -- T_LS_CXEntry: rows of the special-price bills: regular price, special price, difference, rate
 -- and quantity limits.
 CREATE TABLE T_LS_CXEntry (
@@ -608,6 +612,10 @@ CREATE TABLE T_LS_CXEntry (
     FNote               nvarchar(255)  NOT NULL DEFAULT '',
     CONSTRAINT PK_T_LS_CXEntry PRIMARY KEY (FEntryID)
 )
+GO
+
+-- T_LS_CXEntry: a bill's rows.
+CREATE INDEX IX_FID ON T_LS_CXEntry (FID)
 GO
 
 -- t_LS_ItemPrice: the special prices in force, published from audited special-price bills
@@ -711,6 +719,10 @@ CREATE TABLE t_cc_stockbill (
 )
 GO
 
+-- t_cc_stockbill: a bill by its number.
+CREATE INDEX IX_FBillNo ON t_cc_stockbill (FBillNo)
+GO
+
 -- t_cc_stockbillentry: rows of the stock bills. FEntryID is the row's key, unique in the table
 -- (source links point to it together with the bill: FClassID_SRC, FID_SRC, FEntryID_SRC);
 -- lEntryID is the same key as the bill template exposes it (field FEntryID2) and lClassTypeID the
@@ -796,6 +808,13 @@ CREATE TABLE t_cc_stockbillentry (
 )
 GO
 
+-- t_cc_stockbillentry: a bill's rows.
+CREATE INDEX IX_FID ON t_cc_stockbillentry (FID)
+GO
+-- t_cc_stockbillentry: a row by its row number (the plug-ins update rows one by one).
+CREATE INDEX IX_lEntryID ON t_cc_stockbillentry (lEntryID)
+GO
+
 -- t_cc_Change: head of the sales exchange bills (1030005, the second sales bill type); the same
 -- fields as t_cc_stockbill.
 CREATE TABLE t_cc_Change (
@@ -847,6 +866,10 @@ CREATE TABLE t_cc_Change (
     FLogisticNumber         nvarchar(50)   NOT NULL DEFAULT '',
     CONSTRAINT PK_t_cc_Change PRIMARY KEY (FID)
 )
+GO
+
+-- t_cc_Change: a bill by its number.
+CREATE INDEX IX_FBillNo ON t_cc_Change (FBillNo)
 GO
 
 -- t_cc_ChangeEntry: rows of the sales exchange bills. FGrid 1 holds the first grid (goods that
@@ -916,6 +939,13 @@ CREATE TABLE t_cc_ChangeEntry (
 )
 GO
 
+-- t_cc_ChangeEntry: a bill's rows.
+CREATE INDEX IX_FID ON t_cc_ChangeEntry (FID)
+GO
+-- t_cc_ChangeEntry: a row by its row number (the plug-ins update rows one by one).
+CREATE INDEX IX_lEntryID ON t_cc_ChangeEntry (lEntryID)
+GO
+
 -- -----------------------------------------------------------------------------------------------------
 -- Orders
 -- -----------------------------------------------------------------------------------------------------
@@ -969,6 +999,10 @@ CREATE TABLE t_XS_Order (
     FTextColor              int            NOT NULL DEFAULT 0,
     CONSTRAINT PK_t_XS_Order PRIMARY KEY (FID)
 )
+GO
+
+-- t_XS_Order: a bill by its number.
+CREATE INDEX IX_FBillNo ON t_XS_Order (FBillNo)
 GO
 
 -- t_XS_OrderEntry: rows of the sales orders. FSendQty delivered and FUnSendQty still to deliver
@@ -1042,6 +1076,13 @@ CREATE TABLE t_XS_OrderEntry (
 )
 GO
 
+-- t_XS_OrderEntry: a bill's rows.
+CREATE INDEX IX_FID ON t_XS_OrderEntry (FID)
+GO
+-- t_XS_OrderEntry: a row by its row number (the plug-ins update rows one by one).
+CREATE INDEX IX_lEntryID ON t_XS_OrderEntry (lEntryID)
+GO
+
 -- t_cg_Order: purchase orders (1020001); FStatus as the sales order.
 CREATE TABLE t_cg_Order (
     FID                     int            NOT NULL,
@@ -1062,6 +1103,10 @@ CREATE TABLE t_cg_Order (
     FNote                   nvarchar(255)  NOT NULL DEFAULT '',
     CONSTRAINT PK_t_cg_Order PRIMARY KEY (FID)
 )
+GO
+
+-- t_cg_Order: a bill by its number.
+CREATE INDEX IX_FBillNo ON t_cg_Order (FBillNo)
 GO
 
 -- t_cg_OrderEntry: rows of the purchase orders; FUnStockInQty not yet received (shown units);
@@ -1098,6 +1143,10 @@ CREATE TABLE t_cg_OrderEntry (
     FNote                   nvarchar(255)  NOT NULL DEFAULT '',
     CONSTRAINT PK_t_cg_OrderEntry PRIMARY KEY (FEntryID)
 )
+GO
+
+-- t_cg_OrderEntry: a bill's rows.
+CREATE INDEX IX_FID ON t_cg_OrderEntry (FID)
 GO
 
 -- -----------------------------------------------------------------------------------------------------
@@ -1191,6 +1240,10 @@ CREATE TABLE t_CC_ZZCX_ENTRY (
 )
 GO
 
+-- t_CC_ZZCX_ENTRY: a bill's rows.
+CREATE INDEX IX_FID ON t_CC_ZZCX_ENTRY (FID)
+GO
+
 -- t_CC_ZZCX_ENTRY2: component rows of the assembly and disassembly bills.
 CREATE TABLE t_CC_ZZCX_ENTRY2 (
     FEntryID            int            NOT NULL,
@@ -1206,6 +1259,10 @@ CREATE TABLE t_CC_ZZCX_ENTRY2 (
     FQty                decimal(28,10) NOT NULL DEFAULT 0,
     CONSTRAINT PK_t_CC_ZZCX_ENTRY2 PRIMARY KEY (FEntryID)
 )
+GO
+
+-- t_CC_ZZCX_ENTRY2: a bill's rows.
+CREATE INDEX IX_FID ON t_CC_ZZCX_ENTRY2 (FID)
 GO
 
 -- vw_cc_Receive: rows of bills that bring goods into a stock (receipts into FDCStockID, and the
@@ -1317,6 +1374,10 @@ CREATE TABLE t_RP_CheckBillEntry1 (
 )
 GO
 
+-- t_RP_CheckBillEntry1: a bill's rows.
+CREATE INDEX IX_FID ON t_RP_CheckBillEntry1 (FID)
+GO
+
 -- t_Invoice: issued invoices (3000001).
 CREATE TABLE t_Invoice (
     FID                 int            NOT NULL,
@@ -1331,6 +1392,10 @@ CREATE TABLE t_Invoice (
     FNote               nvarchar(255)  NOT NULL DEFAULT '',
     CONSTRAINT PK_t_Invoice PRIMARY KEY (FID)
 )
+GO
+
+-- t_Invoice: a bill by its number.
+CREATE INDEX IX_FBillNo ON t_Invoice (FBillNo)
 GO
 
 -- t_InvoiceEntry: invoice rows with the sales-bill row they invoice (source columns).
@@ -1352,6 +1417,10 @@ CREATE TABLE t_InvoiceEntry (
     FBillNo_SRC         nvarchar(50)   NOT NULL DEFAULT '',
     CONSTRAINT PK_t_InvoiceEntry PRIMARY KEY (FEntryID)
 )
+GO
+
+-- t_InvoiceEntry: a bill's rows.
+CREATE INDEX IX_FID ON t_InvoiceEntry (FID)
 GO
 
 -- t_FL_SchemeLink: rebate bills (FBillNo) and the sales bills they were made from.

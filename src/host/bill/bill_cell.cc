@@ -1,5 +1,6 @@
 #include "bill/bill_cell.h"
 
+#include "bill/cell_row.h"
 #include "zov/vb/error.h"
 
 namespace zov::sim {
@@ -8,11 +9,26 @@ namespace {
 constexpr const char* kPartKeys[] = {"FFLD", "FFND", "FDSP", "FModify"};
 }
 
+std::uint32_t BillCell::AddRef() { return owner_->AddRef(); }
+std::uint32_t BillCell::Release() { return owner_->Release(); }
+
+void BillCell::Changed(Part part) {
+  if (part == kModify) return;  // the modified flag is not shown
+  written_ |= part == kValue;
+  owner_->NoteCell(*this);
+}
+
+void BillCell::Set(Part part, Variant value) {
+  parts_[part] = std::move(value);
+  present_ |= static_cast<std::uint8_t>(1u << part);
+  Changed(part);
+}
+
 void BillCell::Reset(const Variant& empty) {
   parts_ = {empty, Variant(""), Variant(""), Variant(0)};
   present_ = (1u << kParts) - 1;
   extra_ = {};
-  written_ = true;
+  Changed(kValue);
 }
 
 BillCell::Part BillCell::PartOf(const Variant& key) {
@@ -53,14 +69,14 @@ void BillCell::Remove(const Variant& key) {
   }
   parts_[part] = Variant{};
   present_ &= static_cast<std::uint8_t>(~(1u << part));
-  written_ |= part == kValue;
+  Changed(part);
 }
 
 void BillCell::RemoveAll() {
   parts_ = {};
   present_ = 0;
   extra_ = {};
-  written_ = true;
+  Changed(kValue);
 }
 
 long BillCell::Count() const {

@@ -13,6 +13,8 @@
 
 namespace zov::sim {
 
+class CellRow;
+
 class BillCell final : public vb::Implements<host::IDictionary> {
  public:
   // Asked for by the host only, to tell its own cells from a dictionary a plug-in put in their
@@ -24,8 +26,8 @@ class BillCell final : public vb::Implements<host::IDictionary> {
     return this;
   }
   // A cell counts its references on its row.
-  std::uint32_t AddRef() override { return owner_->AddRef(); }
-  std::uint32_t Release() override { return owner_->Release(); }
+  std::uint32_t AddRef() override;
+  std::uint32_t Release() override;
 
   std::string TypeName() const override { return "Dictionary"; }
   Variant Item(const Variant& key) const override;
@@ -40,15 +42,15 @@ class BillCell final : public vb::Implements<host::IDictionary> {
   // The host's own access to the standard items, without building a key.
   enum Part : std::uint8_t { kValue, kNumber, kDisplay, kModify, kParts };
   const Variant& Get(Part part) const { return parts_[part]; }
-  void Set(Part part, Variant value) {
-    parts_[part] = std::move(value);
-    present_ |= static_cast<std::uint8_t>(1u << part);
-    written_ |= part == kValue;
-  }
+  // Sets a standard item; a change of what the cell shows is reported to its row.
+  void Set(Part part, Variant value);
   // Whether the value changed since the host last read or stored the bill (a save writes only
   // what changed, and leaves columns others updated meanwhile as they are).
   bool written() const { return written_; }
   void ClearWritten() { written_ = false; }
+  // Whether what the cell shows (its value, number, text or lock) changed since a view last
+  // showed it; the view clears it through the row.
+  bool unseen() const { return unseen_; }
 
  private:
   friend class CellRow;
@@ -58,10 +60,14 @@ class BillCell final : public vb::Implements<host::IDictionary> {
   // The standard item a key names, or kParts.
   static Part PartOf(const Variant& key);
 
-  vb::IObject* owner_ = nullptr;  // the row holding the cell
+  // The cell's value, number or text changed: marks it written (the value) and unseen.
+  void Changed(Part part);
+
+  CellRow* owner_ = nullptr;  // the row holding the cell
   std::array<Variant, kParts> parts_;
   std::uint8_t present_ = 0;  // one bit per standard item
   bool written_ = false;
+  bool unseen_ = false;
   Ref<Dictionary> extra_;  // any other items, in their insertion order, after the standard ones
 };
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "bill/form_parts.h"
 #include "zov/vb/convert.h"
@@ -77,9 +78,11 @@ BillForm::BillForm(std::shared_ptr<const BillTemplate> tmpl, HostServices& servi
   BuildControls();
 }
 
+// The change log holds the rows it lists, and the rows hold the log: the form's end lets go. A
+// plug-in may keep a control beyond the form: it no longer answers for the form.
 BillForm::~BillForm() {
-  // A plug-in may keep a control beyond the form: it no longer answers for the form.
   for (auto& control : controls_) control->SetOwner(nullptr);
+  changes_->Clear();
 }
 
 // --- data ---------------------------------------------------------------------------------------
@@ -88,9 +91,16 @@ void BillForm::ResetData() {
   auto layout = [&](std::size_t i) {
     return i < tmpl_->layouts.size() ? tmpl_->layouts[i] : std::make_shared<const CellLayout>();
   };
+  if (page1_) page1_->Detach();
   page1_ = CellRow::New(layout(0));
-  grids_[0] = EntryPage::New(layout(1));
-  grids_[1] = EntryPage::New(layout(2));
+  page1_->Attach(changes_, 0);
+  for (int g = 0; g < 2; ++g) {
+    if (grids_[static_cast<std::size_t>(g)]) grids_[static_cast<std::size_t>(g)]->Detach();
+    grids_[static_cast<std::size_t>(g)] =
+        EntryPage::New(layout(static_cast<std::size_t>(g + 1)), changes_, g + 1);
+    changes_->AllRows(g + 1);
+  }
+  changes_->Head();
   headerLocked_.clear();
   headerOpened_.clear();
   CreateHeaderCells();
@@ -119,7 +129,28 @@ const FieldDef* BillForm::FieldOf(const Ref<host::IDictionary>& info, long row) 
   return tmpl_->FindAt(vb::CStr(info->Item("FKey")), row);
 }
 
-BillForm::ColumnState& BillForm::Column(const FieldDef& field) { return columns_[field.key]; }
+const BillForm::ColumnState& BillForm::Column(const FieldDef& field) { return columns_[field.key]; }
+
+void BillForm::SetColumnLock(const FieldDef& field, bool locked) {
+  auto& column = columns_[field.key];
+  if (column.locked == locked) return;
+  column.locked = locked;
+  changes_->Columns();
+}
+
+void BillForm::SetColumnVisible(const FieldDef& field, bool visible) {
+  auto& column = columns_[field.key];
+  if (column.visible == visible) return;
+  column.visible = visible;
+  changes_->Columns();
+}
+
+void BillForm::SetColumnCaption(const FieldDef& field, std::string_view caption) {
+  auto& column = columns_[field.key];
+  if (column.caption == caption) return;
+  column.caption = caption;
+  changes_->Columns();
+}
 
 Ref<BillCell> BillForm::Cell(const FieldDef& field, long row, bool create) {
   CellRow* cells = nullptr;
@@ -431,7 +462,10 @@ void BillForm::SetActiveCell(std::string_view key, long row) { MoveCursor(key, r
 void BillForm::SetStatusText(long panel, std::string_view text) {
   if (panel < 0 || panel >= static_cast<long>(status_.size()))
     throw vb::Error(kErrInvalidArgument, "Invalid procedure call or argument", "BillEvent");
-  status_[static_cast<std::size_t>(panel)] = text;
+  auto& shown = status_[static_cast<std::size_t>(panel)];
+  if (shown == text) return;
+  shown = text;
+  changes_->Panels();
 }
 
 const std::string& BillForm::StatusText(long panel) const {
@@ -461,43 +495,73 @@ Variant BillForm::Value(std::string_view key, long row) const {
 
 std::string BillForm::Display(std::string_view key, long row) const {
   const FieldDef* f = tmpl_->FindAt(key, row);
-  if (!f) return {};
-  auto cell = const_cast<BillForm*>(this)->Cell(*f, row, false);
+  return f ? Display(*f, row) : std::string();
+}
+
+namespace {
+
+// The number a cell holds, as its text shows it; nothing for an empty one.
+std::optional<double> ShownNumber(const Variant& v) {
+  if (v.IsNull() || (v.IsString() && v.AsString().empty())) return std::nullopt;
+  return v.IsString() ? vb::Val(v.AsString()) : vb::CDbl(v);
+}
+
+}  // namespace
+
+std::string BillForm::Display(const FieldDef& f, long row) const {
+  auto cell = const_cast<BillForm*>(this)->Cell(f, f.grid == 0 ? -1 : row, false);
   if (!cell) return {};
-  const Variant shown = cell->Item("FDSP");
-  if (f->type == FieldType::Number) {
-    // A value written by a plug-in carries no display text of its own.
-    const Variant v = cell->Item("FFLD");
-    if (v.IsString() && v.AsString().empty()) return {};
-    const double number = v.IsString() ? vb::Val(v.AsString()) : vb::CDbl(v);
-    return f->decimals >= 0
-               ? vb::Format(number,
-                            f->decimals == 0
-                                ? "0"
-                                : "0." + std::string(static_cast<std::size_t>(f->decimals), '0'))
-               : vb::CStr(number);
+  const Variant& v = cell->Get(BillCell::kValue);
+  switch (f.type) {
+    case FieldType::Number: {
+      // A value written by a plug-in carries no display text of its own.
+      const auto number = ShownNumber(v);
+      if (!number) return {};
+      return f.decimals >= 0 ? vb::Format(*number, DecimalsPattern(f.decimals)) : vb::CStr(*number);
+    }
+    case FieldType::Date:
+      return v.Type() == vb::VarType::Date
+                 ? vb::Format(v, "yyyy-MM-dd")
+                 : (v.IsEmpty() || v.IsNull() ? std::string() : vb::CStr(v));
+    case FieldType::Base: {
+      const Variant& shown = cell->Get(BillCell::kDisplay);
+      return shown.IsEmpty() || shown.IsNull() ? std::string() : vb::CStr(shown);
+    }
+    default:
+      return v.IsEmpty() || v.IsNull() ? std::string() : vb::CStr(v);
   }
-  if (f->type == FieldType::Date) {
-    const Variant v = cell->Item("FFLD");
-    return v.Type() == vb::VarType::Date ? vb::Format(v, "yyyy-MM-dd")
-                                         : (v.IsEmpty() ? std::string() : vb::CStr(v));
-  }
-  if (f->type == FieldType::Base) {
-    const std::string name = vb::CStr(shown.IsEmpty() || shown.IsNull() ? Variant("") : shown);
-    return name;
-  }
-  const Variant v = cell->Item("FFLD");
+}
+
+std::string BillForm::Number(const FieldDef& f, long row) const {
+  auto cell = const_cast<BillForm*>(this)->Cell(f, f.grid == 0 ? -1 : row, false);
+  if (!cell) return {};
+  const Variant& v = cell->Get(f.type == FieldType::Base ? BillCell::kNumber : BillCell::kValue);
   return v.IsEmpty() || v.IsNull() ? std::string() : vb::CStr(v);
+}
+
+BillForm::CellLock BillForm::LockOf(const FieldDef& field, long row) const {
+  const std::string& key = field.internalKey();
+  if (field.grid == 0) {
+    if (headerLocked_.count(key)) return kCellLocked;
+    return headerOpened_.count(key) ? kCellOpened : kFollowsColumn;
+  }
+  const EntryRow* r = Page(field.grid).Row(row);
+  if (!r) return kFollowsColumn;
+  if (!r->locked.empty() && r->locked.count(key)) return kCellLocked;
+  return !r->opened.empty() && r->opened.count(key) ? kCellOpened : kFollowsColumn;
 }
 
 bool BillForm::IsVisible(std::string_view key) const {
   const FieldDef* f = tmpl_->Find(key);
-  if (!f) return false;
+  return f && IsVisible(*f);
+}
+
+bool BillForm::IsVisible(const FieldDef& f) const {
   const int state = formState_ == host::kBillNew    ? kVisibleNew
                     : formState_ == host::kBillEdit ? kVisibleEdit
                                                     : kVisibleView;
-  auto it = columns_.find(f->key);
-  return (f->visible & state) != 0 && (it == columns_.end() || it->second.visible);
+  auto it = columns_.find(f.key);
+  return (f.visible & state) != 0 && (it == columns_.end() || it->second.visible);
 }
 
 std::string BillForm::Caption(std::string_view key) const {
@@ -508,31 +572,33 @@ std::string BillForm::Caption(std::string_view key) const {
 }
 
 bool BillForm::IsCellLocked(const FieldDef& field, long row) const {
-  const std::string& key = field.internalKey();
-  auto col = columns_.find(field.key);
-  const bool columnLocked = col != columns_.end() && col->second.locked;
-  if (field.grid == 0) {
-    if (headerLocked_.count(key)) return true;
-    if (headerOpened_.count(key)) return false;
-    return columnLocked;
+  switch (LockOf(field, row)) {
+    case kCellLocked:
+      return true;
+    case kCellOpened:
+      return false;
+    case kFollowsColumn:
+      break;
   }
-  const EntryRow* r = Page(field.grid).Row(row);
-  if (r && r->locked.count(key)) return true;
-  if (r && r->opened.count(key)) return false;
-  return columnLocked;
+  auto col = columns_.find(field.key);
+  return col != columns_.end() && col->second.locked;
 }
 
 void BillForm::LockCell(const FieldDef& field, long row, bool lock) {
   const std::string& key = field.internalKey();
+  const CellLock before = LockOf(field, row);
+  if (before == (lock ? kCellLocked : kCellOpened)) return;
   if (field.grid == 0) {
     (lock ? headerLocked_ : headerOpened_).insert(key);
     (lock ? headerOpened_ : headerLocked_).erase(key);
+    changes_->Head();
     return;
   }
   EntryRow* r = Page(field.grid).Row(row);
   if (!r) return;
   (lock ? r->locked : r->opened).insert(key);
   (lock ? r->opened : r->locked).erase(key);
+  r->cells->NoteCell(field.slot);
 }
 
 bool BillForm::ReadOnly() const {

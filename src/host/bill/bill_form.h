@@ -5,6 +5,7 @@
 
 #include <array>
 #include <chrono>
+#include <functional>
 #include <map>
 #include <memory>
 #include <set>
@@ -16,6 +17,7 @@
 #include "bill/bill_cell.h"
 #include "bill/bill_template.h"
 #include "bill/entry_page.h"
+#include "bill/form_changes.h"
 #include "bill/host_services.h"
 #include "bill/tool_bar.h"
 #include "zov/host/bill.h"
@@ -127,6 +129,31 @@ class BillForm final : public vb::Implements<host::IBillInterface> {
   // The user whose session holds the stored bill for editing when this form could not take it
   // (the form shows the bill read-only); empty otherwise.
   const std::string& heldBy() const { return heldBy_; }
+  // Pages to the stored bill of the class made before this one (`next`: after it); false at
+  // either end, after a message.
+  bool GoToBill(bool next);
+  // Closes the form (exit).
+  bool Exit();
+  // Whether the form may be left: a changed bill is saved when the person wants (Yes), left as
+  // it is (No) or kept (Cancel).
+  bool MayLeave();
+  // Print and print preview: a bill the account set wants saved before it is printed
+  // ("SaveBeforePrint" of "IC") is saved first; then the form asks its window to print.
+  bool Print(bool preview);
+  enum PrintRequest { kNoPrint, kPrintNow, kPrintPreview };
+  // What the last operation asked to print, once.
+  PrintRequest TakePrintRequest();
+  // The column total of a row field, and whether a printout of the bill totals the column
+  // (quantities, amounts, weights and charges).
+  double Total(const FieldDef& field) const;
+  static bool Totalled(const FieldDef& field);
+  // Long work (reading, saving, filling rows) tells `progress` what it does and how far it got.
+  using Progress = std::function<void(std::string_view what, long done, long total)>;
+  void SetProgress(Progress progress) { progress_ = std::move(progress); }
+  // Reports progress (every so many rows, and at the end).
+  void ReportProgress(std::string_view what, long done, long total) const {
+    if (progress_ && (done % 128 == 0 || done == total)) progress_(what, done, total);
+  }
   // Fills rows from stored source bills through the source tool `tool` ("mnuRelate_1030001").
   bool SelectSource(std::string_view tool, const std::vector<SourceRow>& rows);
   // A row of grid `grid` filled by import: the row's item and quantity written, then AfterFillRow
@@ -137,13 +164,27 @@ class BillForm final : public vb::Implements<host::IBillInterface> {
   const BillTemplate& tmpl() const { return *tmpl_; }
   const std::shared_ptr<const BillTemplate>& tmplPtr() const { return tmpl_; }
   long RowCount(int grid = 1) const;
+  // The rows of grid `grid` (1 or 2).
+  EntryPage& Page(int grid) const;
   // The stored value, number and display text of a cell.
   Variant Value(std::string_view key, long row = -1) const;
   std::string Display(std::string_view key, long row = -1) const;
+  // What a person sees in the cell of `field` in `row` (-1 for a header field): the text
+  // shown (a base-data record's name); a base-data record's number.
+  std::string Display(const FieldDef& field, long row) const;
+  std::string Number(const FieldDef& field, long row) const;
+  // The lock the form put on the cell itself, over its column's: none, locked or opened.
+  enum CellLock { kFollowsColumn = 0, kCellLocked = 1, kCellOpened = 2 };
+  CellLock LockOf(const FieldDef& field, long row) const;
   // Whether the person may edit the cell now; whether the field is shown.
   bool IsEditable(std::string_view key, long row = -1) const;
   bool IsVisible(std::string_view key) const;
+  bool IsVisible(const FieldDef& field) const;
   std::string Caption(std::string_view key) const;
+  // Whether nothing of the bill may be edited (audited, closed, locked, or held elsewhere).
+  bool readOnly() const { return ReadOnly(); }
+  // What changed since a view last took the changes (see FormChanges).
+  FormChanges& changes() { return *changes_; }
   const std::string& StatusText(long panel) const;
   const std::string& ActiveKey() const { return activeKey_; }
   long ActiveRow() const { return activeRow_; }
@@ -210,7 +251,11 @@ class BillForm final : public vb::Implements<host::IBillInterface> {
     bool locked = false;
     std::string caption;
   };
-  ColumnState& Column(const FieldDef& field);
+  const ColumnState& Column(const FieldDef& field);
+  // The plug-in's changes of a field's lock, visibility and caption (through the grids).
+  void SetColumnLock(const FieldDef& field, bool locked);
+  void SetColumnVisible(const FieldDef& field, bool visible);
+  void SetColumnCaption(const FieldDef& field, std::string_view caption);
   // The cell of `field` in `row`, created when `create`; empty when the row does not exist.
   Ref<BillCell> Cell(const FieldDef& field, long row, bool create);
   void LockCell(const FieldDef& field, long row, bool lock);
@@ -232,7 +277,6 @@ class BillForm final : public vb::Implements<host::IBillInterface> {
   void ClearNotCopied();
   void CreateHeaderCells();
   void ApplyDefaults(int grid, long row);
-  EntryPage& Page(int grid) const;
   void WriteTyped(const FieldDef& field, long row, const Variant& value, bool markModified);
   // Resolves a base-data value (an internal ID, or a number) to (id, number, name, props).
   struct BaseRecord {
@@ -306,6 +350,7 @@ class BillForm final : public vb::Implements<host::IBillInterface> {
 
   std::shared_ptr<const BillTemplate> tmpl_;
   HostServices& services_;
+  std::shared_ptr<FormChanges> changes_ = std::make_shared<FormChanges>();
   Ref<CellRow> page1_;
   std::array<Ref<EntryPage>, 2> grids_;
   std::set<std::string, std::less<>> headerLocked_, headerOpened_;
@@ -340,6 +385,8 @@ class BillForm final : public vb::Implements<host::IBillInterface> {
   int operations_ = 0;
   bool refreshPending_ = false;
   int refreshes_ = 0;
+  PrintRequest printRequest_ = kNoPrint;
+  Progress progress_;
   std::string title_, caption_;
   std::array<std::string, 5> status_;
   std::string activeKey_;

@@ -102,8 +102,9 @@ void BillForm::NewBill() {
     const long row = Page(static_cast<int>(g + 1)).Append();
     ApplyDefaults(static_cast<int>(g + 1), row);
   }
-  dirty_ = false;
   Raise(host::BillEvent::AfterNewBill, [](host::IBillEventSink& s) { s.AfterNewBill(); });
+  // The plug-in's set-up of a new bill is not a change the clerk made: leaving asks nothing.
+  dirty_ = false;
 }
 
 bool BillForm::LoadBill(long billId, long state) {
@@ -251,7 +252,11 @@ void BillForm::RunHostTool(std::string_view key, bool& handled) {
   else if (key == "mnuEditAddRow")
     AddRow(1);
   else if (key == "mnuFileExit")
-    CloseBill(false, "");
+    Exit();
+  else if (key == "mnuDataPre2" || key == "mnuDataNext2")
+    GoToBill(key == "mnuDataNext2");
+  else if (key == "mnuFilePrint" || key == "mnuFilePreview")
+    Print(key == "mnuFilePreview");
   else if (key == "mnuOptionAmountCalcPrice") {
     amountCalcPrice_ = !amountCalcPrice_;
     if (auto tool = bar_->FindTool(key)) tool->SetChecked(amountCalcPrice_);
@@ -514,11 +519,16 @@ bool BillForm::CopyBill() {
   for (auto& page : grids_)
     for (auto& row : page->rows()) {
       row.entryId = 0;
+      // The cells whose own lock goes are shown afresh.
+      for (const auto* keys : {&row.locked, &row.opened})
+        for (const auto& key : *keys)
+          if (const int slot = row.cells->SlotOf(key); slot >= 0) row.cells->NoteCell(slot);
       row.locked.clear();
       row.opened.clear();
     }
   headerLocked_.clear();
   headerOpened_.clear();
+  changes_->Head();
   for (const char* key : {"FBillNo", "FCheckerID"})
     if (const FieldDef* f = tmpl_->Find(key)) WriteTyped(*f, -1, Variant(""), false);
   if (const FieldDef* f = tmpl_->Find("FStatus")) WriteTyped(*f, -1, 0, false);
@@ -677,7 +687,10 @@ bool BillForm::SelectSource(std::string_view tool, const std::vector<SourceRow>&
         }
       headFilled = true;
     }
+    page.Reserve(static_cast<long>(found.rows.size()));
+    long filled = 0;
     for (const auto& record : found.rows) {
+      ReportProgress("选源单", filled++, static_cast<long>(found.rows.size()));
       const long row = page.Append();
       ApplyDefaults(1, row);
       auto copy = [&](const std::string& key, const std::string& from) {

@@ -14,6 +14,9 @@ namespace zov::sim {
 
 namespace {
 
+// Statements of entry rows sent to the database at once.
+constexpr long kRowsPerBatch = 500;
+
 // Columns the host writes itself; template fields that map to them are not written twice.
 bool HostColumn(std::string_view column) {
   for (const char* own : {"FID", "FEntryID", "FIndex", "FBillNo"})
@@ -95,8 +98,11 @@ bool BillForm::ReadFromDatabase(long billId) {
       const long c = ColumnIndex(e, f.column.empty() ? f.key : f.column);
       if (c >= 0) mapped.emplace_back(&f, c);
     }
+    Page(grid).Reserve(static_cast<long>(e.rows.size()));
+    const long total = static_cast<long>(e.rows.size());
     for (const auto& record : e.rows) {
       const long row = Page(grid).Append();
+      ReportProgress("读取单据", row, total);
       EntryRow& stored = *Page(grid).Row(row);
       if (entryColumn >= 0)
         stored.entryId = vb::CLng(record[static_cast<std::size_t>(entryColumn)]);
@@ -223,12 +229,31 @@ void BillForm::WriteToDatabase() {
       columns += "," + f.column;
     }
 
+    // The stored rows that stay (each entry ID once); the others go first, before the rows
+    // after them move up into their places.
     std::set<long> kept;
-    std::string batch;
+    for (const auto& row : rows)
+      if (row.entryId != 0 && stored.count(row.entryId)) kept.insert(row.entryId);
+    std::string batch, removed;
+    for (long id : stored)
+      if (!kept.count(id)) removed += (removed.empty() ? "" : ",") + std::to_string(id);
+    if (!removed.empty())
+      batch = "DELETE FROM " + table + " WHERE FID=" + std::to_string(billId_) +
+              " AND FEntryID IN (" + removed + ")\n";
+
+    // The rows go in batches, so that a save of thousands of rows shows how far it got.
+    const long total = static_cast<long>(rows.size());
     long index = 0;
+    auto flush = [&] {
+      if (!batch.empty()) services_.Run(batch);
+      batch.clear();
+      ReportProgress("保存单据", index, total);
+    };
+    std::set<long> written;
     for (auto& row : rows) {
+      if (index > 0 && index % kRowsPerBatch == 0) flush();
       ++index;
-      if (row.entryId != 0 && stored.count(row.entryId) && kept.insert(row.entryId).second) {
+      if (row.entryId != 0 && kept.count(row.entryId) && written.insert(row.entryId).second) {
         std::string set;
         if (row.storedIndex != index) set = "FIndex=" + std::to_string(index);
         for (std::size_t i = 0; i < fields.size(); ++i) {
@@ -257,17 +282,17 @@ void BillForm::WriteToDatabase() {
       }
       batch += "INSERT INTO " + table + " (" + columns + ") VALUES (" + literals + ")\n";
     }
-    std::string removed;
-    for (long id : stored)
-      if (!kept.count(id)) removed += (removed.empty() ? "" : ",") + std::to_string(id);
-    if (!removed.empty())
-      batch = "DELETE FROM " + table + " WHERE FID=" + std::to_string(billId_) +
-              " AND FEntryID IN (" + removed + ")\n" + batch;
-    if (!batch.empty()) services_.Run(batch);
+    flush();
     // Fields that show the entry ID follow the stored rows.
     if (const FieldDef* id = tmpl_->FindAt("FEntryID", 1); id && id->grid == grid) {
       long r = 0;
-      for (auto& row : rows) WriteTyped(*id, ++r, row.entryId, false);
+      for (auto& row : rows) {
+        ++r;
+        const BillCell* shown = row.cells->CellAt(id->slot);
+        const Variant* v = shown ? &shown->Get(BillCell::kValue) : nullptr;
+        if (!v || !v->IsNumber() || vb::CDbl(*v) != static_cast<double>(row.entryId))
+          WriteTyped(*id, r, row.entryId, false);
+      }
     }
   }
 }

@@ -23,6 +23,7 @@ const Variant* CellRow::ForeignAt(int slot) const {
 
 void CellRow::SetState(std::size_t at, State state) {
   cells_[at].written_ = true;
+  NoteCell(cells_[at]);
   if (state_[at] == kForeign && state != kForeign) foreign_.erase(static_cast<int>(at));
   count_ += (state != kAbsent) - (state_[at] != kAbsent);
   state_[at] = state;
@@ -89,11 +90,28 @@ void CellRow::ClearWritten() {
 }
 
 void CellRow::RemoveAll() {
-  for (std::size_t i = 0; i < state_.size(); ++i) cells_[i].written_ = true;
+  for (std::size_t i = 0; i < state_.size(); ++i) cells_[i].written_ = cells_[i].unseen_ = true;
+  Report();
   state_.assign(state_.size(), kAbsent);
   foreign_.clear();
   count_ = 0;
   extra_ = {};
+}
+
+void CellRow::Attach(std::shared_ptr<FormChanges> log, int grid) {
+  log_ = std::move(log);
+  grid_ = grid;
+  reported_ = 0;
+}
+
+void CellRow::Detach() {
+  log_.reset();
+  number_ = 0;
+}
+
+void CellRow::MarkSeen() {
+  whole_ = false;
+  for (std::size_t i = 0; i < state_.size(); ++i) cells_[i].unseen_ = false;
 }
 
 long CellRow::Count() const { return count_ + (extra_ ? extra_->Count() : 0); }

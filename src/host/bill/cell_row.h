@@ -6,12 +6,14 @@
 // cells is kept as it is, and taken over into the row's cell when the host next reaches it.
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <vector>
 
 #include "bill/bill_cell.h"
 #include "bill/bill_template.h"
+#include "bill/form_changes.h"
 
 namespace zov::sim {
 
@@ -47,6 +49,30 @@ class CellRow final : public vb::Implements<host::IDictionary> {
   bool AnyWritten() const;
   void ClearWritten();
 
+  // --- what a view of the form has not shown yet (see FormChanges) ---
+  // Joins the change log of a form as its header (grid 0) or a row of grid 1 or 2.
+  void Attach(std::shared_ptr<FormChanges> log, int grid);
+  // The row left its grid: it reports nothing more and has no number.
+  void Detach();
+  // The row's number in its grid (1-based); 0 for the header and a row that left its grid.
+  long number() const { return number_; }
+  void SetNumber(long number) { number_ = number; }
+  // What the cell in `slot` shows changed (its lock, say): it counts as unseen.
+  void NoteCell(int slot) { NoteCell(cells_[static_cast<std::size_t>(slot)]); }
+  void NoteCell(BillCell& cell) {
+    cell.unseen_ = true;
+    Report();
+  }
+  // The row is new to the view: all of it is to be shown.
+  void NoteWhole() {
+    whole_ = true;
+    Report();
+  }
+  bool WholeUnseen() const { return whole_; }
+  bool Unseen(int slot) const { return cells_[static_cast<std::size_t>(slot)].unseen_; }
+  // The view showed the row: nothing of it is unseen any more.
+  void MarkSeen();
+
  private:
   explicit CellRow(std::shared_ptr<const CellLayout> layout);
   enum State : std::uint8_t { kAbsent, kOwn, kForeign };
@@ -58,6 +84,19 @@ class CellRow final : public vb::Implements<host::IDictionary> {
   std::map<int, Variant> foreign_;     // the slots holding a plug-in's value
   long count_ = 0;                     // slots not absent
   Ref<Dictionary> extra_;              // keys outside the layout
+
+  // Tells the log of the first change since it was last taken.
+  void Report() {
+    if (log_ && reported_ != log_->generation()) {
+      reported_ = log_->generation();
+      log_->RowChanged(*this, grid_);
+    }
+  }
+  std::shared_ptr<FormChanges> log_;
+  std::uint64_t reported_ = 0;  // the log's generation this row last reported in
+  int grid_ = 0;
+  long number_ = 0;
+  bool whole_ = false;
 };
 
 }  // namespace zov::sim

@@ -56,16 +56,49 @@ std::vector<Variant> EntryPage::Keys() const {
   return keys;
 }
 
+void EntryPage::Joined(std::size_t at) {
+  CellRow& cells = *rows_[at].cells;
+  if (log_) {
+    cells.Attach(log_, grid_);
+    log_->Inserted(grid_, static_cast<long>(at) + 1);
+    cells.NoteWhole();
+  }
+  Renumber(at);
+}
+
+void EntryPage::Detach() {
+  for (auto& row : rows_) row.cells->Detach();
+  log_.reset();
+}
+
+void EntryPage::Renumber(std::size_t from) {
+  for (std::size_t i = from; i < rows_.size(); ++i)
+    rows_[i].cells->SetNumber(static_cast<long>(i) + 1);
+}
+
 long EntryPage::Append() {
   rows_.emplace_back(layout_);
+  Joined(rows_.size() - 1);
   return Count();
 }
 
 void EntryPage::InsertAt(long row) {
   row = std::clamp<long>(row, 1, Count() + 1);
   rows_.insert(rows_.begin() + (row - 1), EntryRow(layout_));
+  Joined(static_cast<std::size_t>(row - 1));
 }
 
-void EntryPage::Erase(long row) { rows_.erase(rows_.begin() + (row - 1)); }
+void EntryPage::Erase(long row) {
+  rows_[static_cast<std::size_t>(row - 1)].cells->Detach();
+  rows_.erase(rows_.begin() + (row - 1));
+  if (log_) log_->Erased(grid_, row);
+  Renumber(static_cast<std::size_t>(row - 1));
+}
+
+void EntryPage::RemoveAll() {
+  for (auto& row : rows_) row.cells->Detach();
+  rows_.clear();
+  if (log_) log_->AllRows(grid_);
+}
 
 }  // namespace zov::sim

@@ -24,8 +24,10 @@ struct EntryRow {
 
 class EntryPage final : public vb::Implements<host::IDictionary> {
  public:
-  static Ref<EntryPage> New(std::shared_ptr<const CellLayout> layout) {
-    return Ref<EntryPage>::Adopt(new EntryPage(std::move(layout)));
+  // The rows of grid `grid` (1 or 2) of a form, reporting their changes to `log`.
+  static Ref<EntryPage> New(std::shared_ptr<const CellLayout> layout,
+                            std::shared_ptr<FormChanges> log, int grid) {
+    return Ref<EntryPage>::Adopt(new EntryPage(std::move(layout), std::move(log), grid));
   }
   std::string TypeName() const override { return "Dictionary"; }
 
@@ -34,7 +36,7 @@ class EntryPage final : public vb::Implements<host::IDictionary> {
   bool Lookup(const Variant& key) const override;
   void Add(const Variant& key, const Variant& value) override;
   void Remove(const Variant& key) override;
-  void RemoveAll() override { rows_.clear(); }
+  void RemoveAll() override;
   long Count() const override { return static_cast<long>(rows_.size()); }
   std::vector<Variant> Keys() const override;
 
@@ -43,15 +45,27 @@ class EntryPage final : public vb::Implements<host::IDictionary> {
   const EntryRow* Row(long row) const;
   // Appends an empty row; returns its number.
   long Append();
+  // Makes room for `count` more rows (a source selection or a paste knows how many come).
+  void Reserve(long count) { rows_.reserve(rows_.size() + static_cast<std::size_t>(count)); }
   // Inserts an empty row before `row`.
   void InsertAt(long row);
   void Erase(long row);
+  // The page no longer stands for its form's grid (the form read another bill): its rows stay,
+  // for whoever still holds them, and report nothing more.
+  void Detach();
+  // The rows; their cells may change, the list of rows changes through the members above.
   std::vector<EntryRow>& rows() { return rows_; }
 
  private:
-  explicit EntryPage(std::shared_ptr<const CellLayout> layout) : layout_(std::move(layout)) {}
+  EntryPage(std::shared_ptr<const CellLayout> layout, std::shared_ptr<FormChanges> log, int grid)
+      : layout_(std::move(layout)), log_(std::move(log)), grid_(grid) {}
   long RowNumber(const Variant& key) const;
+  // A new row at `at` (0-based) joins the log; the rows from `at` on are renumbered.
+  void Joined(std::size_t at);
+  void Renumber(std::size_t from);
   std::shared_ptr<const CellLayout> layout_;
+  std::shared_ptr<FormChanges> log_;
+  int grid_;
   std::vector<EntryRow> rows_;
 };
 

@@ -29,11 +29,11 @@ class GridColumn final : public vb::Implements<host::IQORField> {
   GridColumn(Ref<BillForm> form, const FieldDef& field) : form_(std::move(form)), field_(field) {}
   std::string TypeName() const override { return "QORField"; }
   bool FieldLock() const override { return form_->Column(field_).locked; }
-  void SetFieldLock(bool lock) override { form_->Column(field_).locked = lock; }
+  void SetFieldLock(bool lock) override { form_->SetColumnLock(field_, lock); }
   bool Visible() const override { return form_->Column(field_).visible; }
-  void SetVisible(bool visible) override { form_->Column(field_).visible = visible; }
+  void SetVisible(bool visible) override { form_->SetColumnVisible(field_, visible); }
   std::string Caption() const override { return form_->Column(field_).caption; }
-  void SetCaption(std::string_view caption) override { form_->Column(field_).caption = caption; }
+  void SetCaption(std::string_view caption) override { form_->SetColumnCaption(field_, caption); }
 
  private:
   Ref<BillForm> form_;

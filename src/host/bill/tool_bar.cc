@@ -53,21 +53,21 @@ Variant Tool::Property(std::string_view name) const {
 
 void Tool::SetProperty(std::string_view name, const Variant& value) {
   if (Is(name, "Visible"))
-    visible_ = vb::CBool(value);
+    SetVisible(vb::CBool(value));
   else if (Is(name, "Enabled"))
-    enabled_ = vb::CBool(value);
+    SetEnabled(vb::CBool(value));
   else if (Is(name, "Checked"))
-    checked_ = vb::CBool(value);
+    SetChecked(vb::CBool(value));
   else if (Is(name, "Caption"))
-    caption_ = vb::CStr(value);
+    SetCaption(vb::CStr(value));
   else if (Is(name, "ToolTipText"))
-    toolTip_ = vb::CStr(value);
+    SetToolTipText(vb::CStr(value));
   else if (Is(name, "Description"))
-    description_ = vb::CStr(value);
+    SetDescription(vb::CStr(value));
   else if (Is(name, "Category"))
-    category_ = vb::CStr(value);
+    SetCategory(vb::CStr(value));
   else if (Is(name, "Style"))
-    style_ = vb::CLng(value);
+    SetStyle(static_cast<int>(vb::CLng(value)));
   else
     throw vb::Error(kErrNoSuchProperty, "Object doesn't support this property or method",
                     "ActiveBar");
@@ -86,14 +86,15 @@ Ref<host::IBand> ActiveBar::Band(std::string_view name) {
 Ref<sim::Band> ActiveBar::EnsureBand(std::string_view name) {
   for (const auto& band : bands_)
     if (Is(band->Name(), name)) return band;
-  bands_.push_back(Ref<sim::Band>::Adopt(new sim::Band(std::string(name))));
+  bands_.push_back(Ref<sim::Band>::Adopt(new sim::Band(std::string(name), changes_)));
+  ++*changes_;
   return bands_.back();
 }
 
 Ref<Tool> ActiveBar::EnsureTool(std::string_view name) {
-  if (name.empty()) return Ref<Tool>::Adopt(new Tool(""));
+  if (name.empty()) return Ref<Tool>::Adopt(new Tool("", changes_));
   if (auto tool = FindTool(name)) return tool;
-  auto tool = Ref<Tool>::Adopt(new Tool(std::string(name)));
+  auto tool = Ref<Tool>::Adopt(new Tool(std::string(name), changes_));
   tools_.emplace(std::string(name), tool);
   return tool;
 }
@@ -125,12 +126,14 @@ void Band::Insert(long index, const Ref<host::ITool>& tool) {
                     "ActiveBar");
   index = std::clamp<long>(index, 0, Count());
   tools_.insert(tools_.begin() + index, tool);
+  ++*changes_;
 }
 
 void Band::Remove(long index) {
   if (index < 0 || index >= Count())
     throw vb::Error(kErrSubscript, "Subscript out of range", "ActiveBar");
   tools_.erase(tools_.begin() + index);
+  ++*changes_;
 }
 
 }  // namespace zov::sim

@@ -2,7 +2,9 @@
 // "mnuView", "BandToolBar") holding tools; one tool object may stand in several bands.
 #pragma once
 
+#include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -13,36 +15,50 @@ namespace zov::sim {
 using vb::Ref;
 using vb::Variant;
 
+// Counts the changes of a bar's tools and bands, so that a view sends the bar only when the
+// count moved. Shared by the bar and everything in it (a plug-in may keep a tool past its bar).
+using BarChanges = std::shared_ptr<std::uint64_t>;
+
 class Tool final : public vb::Implements<host::ITool> {
  public:
-  explicit Tool(std::string name) : name_(std::move(name)) {}
+  Tool(std::string name, BarChanges changes)
+      : name_(std::move(name)), changes_(std::move(changes)) {}
   std::string TypeName() const override { return "Tool"; }
   std::string Name() const override { return name_; }
   std::string Caption() const override { return caption_; }
-  void SetCaption(std::string_view c) override { caption_ = c; }
+  void SetCaption(std::string_view c) override { Assign(caption_, std::string(c)); }
   std::string ToolTipText() const override { return toolTip_; }
-  void SetToolTipText(std::string_view t) override { toolTip_ = t; }
+  void SetToolTipText(std::string_view t) override { Assign(toolTip_, std::string(t)); }
   std::string Description() const override { return description_; }
-  void SetDescription(std::string_view d) override { description_ = d; }
+  void SetDescription(std::string_view d) override { Assign(description_, std::string(d)); }
   std::string Category() const override { return category_; }
-  void SetCategory(std::string_view c) override { category_ = c; }
+  void SetCategory(std::string_view c) override { Assign(category_, std::string(c)); }
   bool Visible() const override { return visible_; }
-  void SetVisible(bool v) override { visible_ = v; }
+  void SetVisible(bool v) override { Assign(visible_, v); }
   bool Enabled() const override { return enabled_; }
-  void SetEnabled(bool e) override { enabled_ = e; }
+  void SetEnabled(bool e) override { Assign(enabled_, e); }
   bool Checked() const override { return checked_; }
-  void SetChecked(bool c) override { checked_ = c; }
+  void SetChecked(bool c) override { Assign(checked_, c); }
   int Style() const override { return style_; }
-  void SetStyle(int s) override { style_ = s; }
+  void SetStyle(int s) override { Assign(style_, s); }
   std::string Picture() const override { return picture_; }
-  void SetPicture(std::string_view name, std::uint32_t) override { picture_ = name; }
+  void SetPicture(std::string_view name, std::uint32_t) override {
+    Assign(picture_, std::string(name));
+  }
   Variant Property(std::string_view name) const override;
   void SetProperty(std::string_view name, const Variant& value) override;
 
  private:
+  template <class T>
+  void Assign(T& field, T value) {
+    if (field == value) return;
+    field = std::move(value);
+    ++*changes_;
+  }
   std::string name_, caption_, toolTip_, description_, category_, picture_;
   bool visible_ = true, enabled_ = true, checked_ = false;
   int style_ = 0;
+  BarChanges changes_;
 };
 
 class Band;
@@ -62,9 +78,12 @@ class ActiveBar final : public vb::Implements<host::IActiveBar> {
   Ref<Tool> FindTool(std::string_view name) const;
   const std::vector<Ref<sim::Band>>& bands() const { return bands_; }
   int layouts() const { return layouts_; }
+  // How often a tool or a band changed so far.
+  std::uint64_t changes() const { return *changes_; }
 
  private:
   ActiveBar() = default;
+  BarChanges changes_ = std::make_shared<std::uint64_t>(0);
   std::map<std::string, Ref<Tool>, std::less<>> tools_;
   std::vector<Ref<sim::Band>> bands_;
   int layouts_ = 0;
@@ -72,7 +91,8 @@ class ActiveBar final : public vb::Implements<host::IActiveBar> {
 
 class Band final : public vb::Implements<host::IBand, host::IBandTools> {
  public:
-  explicit Band(std::string name) : name_(std::move(name)) {}
+  Band(std::string name, BarChanges changes)
+      : name_(std::move(name)), changes_(std::move(changes)) {}
   std::string TypeName() const override { return "Band"; }
   std::string Name() const override { return name_; }
   Ref<host::IBandTools> Tools() override { return Ref<host::IBandTools>(this); }
@@ -84,11 +104,15 @@ class Band final : public vb::Implements<host::IBand, host::IBandTools> {
   void Remove(long index) override;
 
   const std::vector<Ref<host::ITool>>& tools() const { return tools_; }
-  void Append(const Ref<host::ITool>& tool) { tools_.push_back(tool); }
+  void Append(const Ref<host::ITool>& tool) {
+    tools_.push_back(tool);
+    ++*changes_;
+  }
 
  private:
   std::string name_;
   std::vector<Ref<host::ITool>> tools_;
+  BarChanges changes_;
 };
 
 }  // namespace zov::sim

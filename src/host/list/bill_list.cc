@@ -1,12 +1,16 @@
 #include "list/bill_list.h"
 
 #include <algorithm>
+#include <cmath>
+#include <stdexcept>
 
 #include "bill/bill_form.h"
 #include "bill/edit_lock.h"
 #include "com/dictionary.h"
 #include "zov/vb/convert.h"
+#include "zov/vb/datetime.h"
 #include "zov/vb/error.h"
+#include "zov/vb/format.h"
 #include "zov/vb/strings.h"
 
 namespace zov::sim {
@@ -102,10 +106,63 @@ void BillList::SetToolProperty(std::string_view toolKey, std::string_view proper
   if (auto tool = bar_->FindTool(toolKey)) tool->SetProperty(property, value);
 }
 
+namespace {
+
+// A day the person typed, as "yyyy-MM-dd"; empty for nothing typed.
+std::string DayOf(std::string_view text, const char* which) {
+  if (vb::Trim(text).empty()) return {};
+  const auto day = vb::ParseDate(vb::Trim(text));
+  if (!day || !vb::IsDateSerialInRange(day->serial))
+    throw std::invalid_argument(std::string(which) + "“" + std::string(text) + "”不是有效的日期。");
+  return vb::Format(vb::Variant(vb::Date{std::floor(day->serial)}), "yyyy-MM-dd");
+}
+
+}  // namespace
+
+std::string LikeText(std::string_view text) {
+  std::string out;
+  for (char c : vb::Trim(text)) {
+    if (c == '%' || c == '_' || c == '[' || c == ']') continue;
+    if (c == '\'') out += '\'';
+    out += c;
+  }
+  return out;
+}
+
+const FieldDef* BillList::PartnerField() const {
+  for (const char* key : {"FCustID", "FSupplyID"})
+    if (const FieldDef* f = tmpl_->Find(key); f && f->grid == 0 && f->type == FieldType::Base)
+      return f;
+  return nullptr;
+}
+
+void BillList::SetQuery(ListQuery query) {
+  query.dateFrom = DayOf(query.dateFrom, "起始日期");
+  query.dateTo = DayOf(query.dateTo, "截止日期");
+  if (query.status < -1 || query.status > 2) query.status = -1;
+  query_ = std::move(query);
+}
+
 void BillList::Refresh() {
   std::string sql = "SELECT * FROM " + tmpl_->headTable + " WHERE " + tmpl_->classColumn + "=" +
                     std::to_string(tmpl_->classTypeId);
   if (billType_ != 0) sql += " AND FBillTypeID=" + std::to_string(billType_);
+  // The days as the person sees them: the whole of the last day counts.
+  if (!query_.dateFrom.empty()) sql += " AND FDate >= '" + query_.dateFrom + "'";
+  if (!query_.dateTo.empty()) {
+    const double after = std::floor(vb::ParseDate(query_.dateTo)->serial) + 1;
+    sql += " AND FDate < '" + vb::Format(vb::Variant(vb::Date{after}), "yyyy-MM-dd") + "'";
+  }
+  if (const std::string no = LikeText(query_.billNo); !no.empty())
+    sql += " AND FBillNo LIKE N'%" + no + "%'";
+  if (const std::string who = LikeText(query_.partner); !who.empty()) {
+    if (const FieldDef* f = PartnerField()) {
+      const BaseRef& b = f->base;
+      sql += " AND " + f->internalKey() + " IN (SELECT " + b.id + " FROM " + b.table + " WHERE " +
+             b.number + " LIKE N'%" + who + "%' OR " + b.name + " LIKE N'%" + who + "%')";
+    }
+  }
+  if (query_.status >= 0) sql += " AND ISNULL(FStatus, 0) = " + std::to_string(query_.status);
   sql += " ORDER BY FID";
   auto sets = session_.Run(sql);
   rows_ = sets.empty() ? RecordData{} : std::move(sets.front());

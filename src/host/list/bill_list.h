@@ -13,6 +13,20 @@
 
 namespace zov::sim {
 
+// Which bills a list shows and in what order, as the person asked.
+struct ListQuery {
+  std::string dateFrom, dateTo;  // "yyyy-MM-dd", both days included; empty: open-ended
+  std::string billNo;            // a part of the bill number
+  std::string partner;           // a part of the customer's (or supplier's) number or name
+  int status = -1;               // -1 every state; 0 not audited, 1 audited, 2 closed
+  std::string sortKey;           // a list column's key; empty: the order the bills were made
+  bool descending = false;
+};
+
+// A text the person typed, to stand between "%" in a LIKE pattern: trimmed, quotes doubled,
+// the pattern's own characters dropped.
+std::string LikeText(std::string_view text);
+
 class BillList final : public vb::Implements<host::IListInterface> {
  public:
   // `billType` other than 0 lists the bills of that kind (FBillTypeID) alone, and is the kind a
@@ -35,6 +49,12 @@ class BillList final : public vb::Implements<host::IListInterface> {
 
   // --- the person's operations ---
   void InitializeMenus();
+  // Which bills the list shows from the next Refresh on. Raises std::invalid_argument with the
+  // person's message for a date that is no date.
+  void SetQuery(ListQuery query);
+  const ListQuery& query() const { return query_; }
+  // The field that names the bill's partner (the customer, or the supplier), or nullptr.
+  const FieldDef* PartnerField() const;
   // The bills shown: FID, FBillNo, FDate, FStatus and the template's list columns.
   const RecordData& rows() const { return rows_; }
   // Selects the bills numbered `billNos`; false when one of them is not in the list.
@@ -72,6 +92,7 @@ class BillList final : public vb::Implements<host::IListInterface> {
   long billType_ = 0;
   Ref<ActiveBar> bar_;
   RecordData rows_;
+  ListQuery query_;
   std::vector<long> selected_;
   std::vector<std::pair<long, Ref<host::IListEventSink>>> sinks_;
   long nextCookie_ = 1;

@@ -1,6 +1,7 @@
 #include "session/data_connection.h"
 
 #include <filesystem>
+#include <string_view>
 
 #include "data/database.h"
 #include "session/plugin_loader.h"
@@ -91,6 +92,21 @@ std::unique_ptr<SqlConnection> ConnectToDatabase(const std::string& location) {
   return connection;
 }
 
+namespace {
+
+// Creates the index unless the database has it. The T-SQL front end cannot list a table's
+// indexes, so the engine's own refusal ("already exists", on either engine) tells that it is
+// there; any other failure is the upgrade's.
+void AddIndex(SqlConnection& db, const std::string& statement) {
+  try {
+    db.Execute(statement);
+  } catch (const std::exception& e) {
+    if (std::string_view(e.what()).find("already exists") == std::string_view::npos) throw;
+  }
+}
+
+}  // namespace
+
 void UpgradeDatabase(SqlConnection& db) {
   const std::string& script = SchemaScript();
   std::size_t at = 0;
@@ -99,6 +115,13 @@ void UpgradeDatabase(SqlConnection& db) {
     if (end == std::string::npos) end = script.size();
     const std::string batch = script.substr(at, end - at);
     at = end + 3;
+    // A batch that creates an index: the index of a table that an earlier version created
+    // without it is added.
+    if (const std::size_t index = ("\n" + batch).find("\nCREATE INDEX ");
+        index != std::string::npos) {
+      AddIndex(db, batch.substr(index));
+      continue;
+    }
     // A batch that creates a table starts a line with it, after its comment lines.
     const std::string kCreate = "\nCREATE TABLE ";
     const std::size_t create = ("\n" + batch).find(kCreate);

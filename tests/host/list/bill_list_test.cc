@@ -5,7 +5,10 @@
 
 #include <gmock/gmock.h>
 
+#include <algorithm>
+
 #include "host_fixture.h"
+#include "list/list_table.h"
 #include "zov/host/events.h"
 #include "zov/vb/convert.h"
 
@@ -105,6 +108,49 @@ TEST_F(BillListTest, ShowsTheStoredBillsOfItsOwnClassOnly) {
   OpenList(1030003);
   EXPECT_THAT(Shown(), ElementsAre("WTD000001", "WTD000002"));
   EXPECT_EQ(list_->FID(), 1030003);
+}
+
+TEST_F(BillListTest, TheQueryChoosesTheBillsAndTheTextsSortAsShown) {
+  OpenList(1030002);
+  sim::ListQuery query;
+  query.billNo = "00000%_5";  // the pattern's own characters are no pattern
+  list_->SetQuery(query);
+  list_->Refresh();
+  EXPECT_THAT(Shown(), ElementsAre("XSD000005"));
+  query.billNo = "";
+  query.partner = "C001";
+  query.sortKey = "FBillNo";
+  query.descending = true;
+  list_->SetQuery(query);
+  list_->Refresh();
+  const auto columns = sim::ListColumns(list_->tmpl(), sim::Withheld::Nothing());
+  const auto rows = sim::ListTexts(*list_, columns, *session_);
+  ASSERT_GE(rows.size(), 2u);
+  for (std::size_t i = 1; i < rows.size(); ++i) EXPECT_GT(rows[i - 1].texts[0], rows[i].texts[0]);
+  const long customer = static_cast<long>(
+      std::find_if(columns.begin(), columns.end(), [](auto& c) { return c.key == "FCustID"; }) -
+      columns.begin());
+  for (const auto& r : rows)
+    EXPECT_THAT(r.texts[static_cast<std::size_t>(customer)], HasSubstr("联华"));
+
+  query = {};
+  query.dateTo = "2026-13-01";
+  EXPECT_THROW(list_->SetQuery(query), std::invalid_argument);
+  EXPECT_TRUE(list_->query().dateTo.empty()) << "the query before stays";
+}
+
+TEST(ListCsv, QuotesWhatNeedsItAndKeepsFormulasOut) {
+  const std::vector<sim::ListColumn> columns{{"FBillNo", "单据编号"}, {"FNote", "备注"}};
+  const std::vector<sim::ListRow> rows{{1, {"XSD000001", "含,逗号"}},
+                                       {2, {"XSD000002", "“引号\"内\"”\n两行"}},
+                                       {3, {"-12.50", "=HYPERLINK(\"x\")"}},
+                                       {4, {"@SUM(A1)", "+1"}}};
+  EXPECT_EQ(sim::ListCsv(columns, rows),
+            "\xEF\xBB\xBF单据编号,备注\r\n"
+            "XSD000001,\"含,逗号\"\r\n"
+            "XSD000002,\"“引号\"\"内\"\"”\n两行\"\r\n"
+            "-12.50,\"'=HYPERLINK(\"\"x\"\")\"\r\n"
+            "'@SUM(A1),+1\r\n");
 }
 
 TEST_F(BillListTest, AListOfOneKindShowsThatKindAloneAndStartsItsBillsWithIt) {

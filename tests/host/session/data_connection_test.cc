@@ -112,6 +112,37 @@ TEST_F(DataConnectionTest, TheDemoSetIsThereAfterReopeningAndSettingUpAgainRepla
   EXPECT_EQ(Count(*db, "SELECT COUNT(*) FROM t_cc_stockbill"), 0);
 }
 
+TEST_F(DataConnectionTest, AnOlderDatabaseGetsTheIndexesItLacksAndKeepsItsRows) {
+  // The schema as an earlier version set it up: the tables without their indexes.
+  const std::string& schema = sim::SchemaScript();
+  std::string older;
+  for (std::size_t at = 0; at < schema.size();) {
+    std::size_t end = schema.find("\nGO", at);
+    if (end == std::string::npos) end = schema.size();
+    const std::string batch = schema.substr(at, end - at);
+    if (("\n" + batch).find("\nCREATE INDEX ") == std::string::npos) older += batch + "\nGO";
+    at = end + 3;
+  }
+  ASSERT_LT(older.size(), schema.size());
+  const std::string path = PathOf("older.db");
+  {
+    auto db = data::Database::Create(path);
+    db->NewSession()->ExecuteScript(older, data::Atomic::Yes);
+  }
+  auto db = sim::ConnectToDatabase(path);
+  db->Execute("INSERT INTO t_cc_stockbillentry (FEntryID, lEntryID, FID) VALUES (1, 1, 7)");
+  sim::UpgradeDatabase(*db);
+  // The upgrade made the index: making it again is refused.
+  EXPECT_THAT(
+      ErrorOf([&] { db->Execute("CREATE INDEX IX_lEntryID ON t_cc_stockbillentry (lEntryID)"); }),
+      HasSubstr("already exists"));
+  EXPECT_EQ(Count(*db, "SELECT COUNT(*) FROM t_cc_stockbillentry WHERE FID=7 AND lEntryID=1"), 1);
+  // Up to date, a database upgrades to itself.
+  EXPECT_NO_THROW(sim::UpgradeDatabase(*db));
+  EXPECT_THAT(ErrorOf([&] { db->Execute("CREATE INDEX IX_FBillNo ON t_XS_Order (FBillNo)"); }),
+              HasSubstr("already exists"));
+}
+
 TEST_F(DataConnectionTest, AMissingFileIsNamedAndNotCreated) {
   const std::string path = PathOf("missing.db");
   const std::string error = ErrorOf([&] { sim::ConnectToDatabase(path); });

@@ -1,6 +1,7 @@
 // What the browser tests share: a browser of Debian's chromium per person (each with a fresh
 // profile, so each logs in to a session of its own), and the moves of a person on the forms.
 import { chromium } from 'playwright-core';
+import { execFileSync } from 'node:child_process';
 import { mkdtempSync, rmSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
@@ -67,20 +68,28 @@ export async function openList(page, classTypeId = SALE) {
 }
 
 // Waits until the page has no operation under way, or one waits for the person's answer.
-export async function idle(page) {
+export async function idle(page, timeout = 30000) {
   await page.waitForFunction(() => document.querySelector('.overlay')
-    || (!document.querySelector('td.pending') && (document.body.dataset.busy || '0') === '0'));
+    || (!document.querySelector('td.pending') && (document.body.dataset.busy || '0') === '0'), null, { timeout });
 }
 
 export const cell = (page, key, row) => page.locator(`.entry-wrap td[data-key="${key}"][data-row="${row}"]`);
 export const head = (page, key) => page.locator(`.head input[data-field="${key}"]`);
 
+// The grid draws only the rows in view: brings row `row` into view (as scrolling there would).
+export async function showRow(page, row, grid = 1) {
+  await page.evaluate(({ row, grid }) => document.querySelector(`.entry-wrap[data-grid="${grid}"]`).showRow(row), { row, grid });
+  await page.locator(`.entry-wrap[data-grid="${grid}"] tr[data-row="${row}"]`).waitFor();
+}
+
 export async function cellText(page, key, row) {
+  await showRow(page, row);
   return (await cell(page, key, row).textContent()).trim();
 }
 
 // Types `text` into a cell as a person does: click, type, Enter.
 export async function typeCell(page, key, row, text) {
+  await showRow(page, row);
   await cell(page, key, row).click();
   await page.keyboard.type(String(text));
   await page.keyboard.press('Enter');
@@ -141,4 +150,20 @@ export async function saleBill(page, { qty = 3, price = 12.5 } = {}) {
     shown = number(await cellText(page, 'FPrice', 1));
   }
   return shown;
+}
+
+// Pastes `rows` (arrays of cell texts) into the grid at its cursor, as Ctrl+V of rows copied from
+// a spreadsheet does.
+export async function pasteRows(page, rows) {
+  await page.evaluate((text) => {
+    const data = new DataTransfer();
+    data.setData('text/plain', text);
+    document.querySelector('.entry-wrap[data-grid="1"]').dispatchEvent(new ClipboardEvent('paste', { clipboardData: data, bubbles: true, cancelable: true }));
+  }, rows.map((r) => r.join('\t')).join('\r\n'));
+  await idle(page, 600000);
+}
+
+// Runs T-SQL on the server's database through zov (another process on it, as people do).
+export function sql(batch) {
+  return JSON.parse(execFileSync(`${process.env.ZOV_BIN_DIR}/zov`, ['sql', '--db', process.env.ZOV_WEB_DB, batch], { encoding: 'utf8' })).resultSets;
 }

@@ -8,6 +8,7 @@ import { renderJournal } from './journal.js';
 import { HeadFields } from './head.js';
 import { EntryGrid } from './grid.js';
 import { pickList } from './picklist.js';
+import { showPrint } from './print.js';
 
 const FORM_STATES = { 0: '查看', 1: '新增', 2: '修改' };
 const STAMPS = { 1: '已审核', 2: '已关闭' };
@@ -20,6 +21,7 @@ export class BillPage {
     this.head = new HeadFields(this);
     this.grids = [];
     this.active = '';
+    this.readOnly = false;
     this.title = h('span.title');
     this.caption = h('span.caption');
     this.stamp = h('span.stamp');
@@ -72,6 +74,8 @@ export class BillPage {
       this.panels[3].textContent = v.panels[3];
     }
     this.state.textContent = `${FORM_STATES[v.formState] ?? ''}${v.dirty ? ' *' : ''}`;
+    const readOnlyChanged = !!v.readOnly !== this.readOnly;
+    this.readOnly = !!v.readOnly;
     if (v.head) this.head.apply(v.head);
     (v.grids || []).forEach((g, i) => {
       if (!this.grids[i]) {
@@ -79,6 +83,7 @@ export class BillPage {
         this.gridsEl.append(this.grids[i].el);
       }
       this.grids[i].apply(g);
+      if (readOnlyChanged && !g.all) this.grids[i].refresh();
     });
     if (v.pictures) this.#drawPictures(v.pictures);
     if (v.bar) renderBar(this.menubar, this.toolbar, v.bar, (key) => this.tool(key));
@@ -91,6 +96,7 @@ export class BillPage {
     }
     this.active = active;
     if (v.closed) this.close();
+    else if (outcome.result && outcome.result.print) showPrint(outcome.result.print);
   }
 
   // Whether the page's cursor goes where the host's is: after an edit that the host moved on
@@ -113,6 +119,15 @@ export class BillPage {
   // --- what the parts ask of the form ---
   edit(key, row, value) {
     return this.client.run({ op: 'edit', key, row, value });
+  }
+
+  // The window afresh from the host (what the page holds went astray).
+  reload() {
+    return this.client.load();
+  }
+
+  paste(grid, row, keys, rows) {
+    return this.client.run({ op: 'paste', grid, row, keys, rows });
   }
 
   async addRow(grid) {

@@ -1,93 +1,258 @@
 // An entry grid of a bill form, edited from the keyboard as ERP grids are: the arrows move the
 // cursor, typing starts an edit, Enter and Tab commit and move on (past the last row a new row
 // is added), Esc cancels, F2 edits the cell as it stands, F7 opens the pick list of a base-data
-// column, Delete clears the cell, Ctrl+Delete deletes the row.
+// column, Delete clears the cell, Ctrl+Delete deletes the row, Ctrl+V pastes rows copied from a
+// spreadsheet.
+//
+// The grid holds every row's cells but draws only the rows in view (and a few around them), at
+// a steady row height, under a header and beside an item column that stay in place; a bill of
+// ten thousand rows scrolls as one of ten. A view from the host brings what changed (rows
+// inserted and deleted, new rows, changed cells), and applying it costs what it brought.
 import { h } from './api.js';
 
-// A cell as the host sends it: [text, editable, number] (number for base-data columns).
-const text = (cell) => (cell ? cell[0] : '');
-const editable = (cell) => !!(cell && cell[1]);
-const editText = (cell) => (cell ? (cell.length > 2 ? cell[2] : cell[0]) : '');
+// A cell as the host sends it: its text, or [text, lock] or [text, lock, number] (base data).
+const text = (cell) => (cell == null ? '' : typeof cell === 'string' ? cell : cell[0]);
+const lockOf = (cell) => (Array.isArray(cell) ? cell[1] : 0);
+const editText = (cell) => (Array.isArray(cell) && cell.length > 2 ? cell[2] : text(cell));
+const LOCKED = 1;
+const OPENED = 2;
 
 // Column widths in pixels: as the host lays the grid out, else by the kind of field.
 const ROWNO_WIDTH = 40;
 const WIDTHS = { base: 130, number: 96, date: 100, time: 90, check: 56, text: 120 };
+// Rows drawn beyond the visible ones on each side, so that scrolling a little draws nothing.
+const OVERSCAN = 12;
 
 export class EntryGrid {
-  // `page` offers edit(key, row, value), addRow(grid), deleteRow(grid, row), enterRow(grid, row) and
-  // pick(key, row, caption, typed) (resolves with a record or null).
+  // `page` offers edit(key, row, value), addRow(grid), deleteRow(grid, row), enterRow(grid, row),
+  // paste(grid, row, keys, rows), pick(key, row, caption, typed) (resolves with a record or
+  // null), readOnly (the form may not be edited) and reload() (the window afresh).
   constructor(grid, page) {
     this.grid = grid;
     this.page = page;
     this.columns = [];
+    this.widths = [];
     this.rows = [];
     this.cursor = { row: 1, col: 0 };
     this.enteredRow = 0;
-    this.editor = null;  // {input, row, col}
+    this.editor = null;  // {input, row, col, original}
+    this.pending = new Map();  // "row:col" -> text typed, until the host answers
+    this.drawn = new Map();  // row -> tr
+    this.rowHeight = 0;
+    this.frame = 0;
     this.head = h('thead');
-    this.body = h('tbody');
+    this.top = h('tr.spacer', { 'aria-hidden': 'true' });
+    this.bottom = h('tr.spacer', { 'aria-hidden': 'true' });
+    this.body = h('tbody', null, this.top, this.bottom);
     this.table = h('table.entry', null, this.head, this.body);
     this.el = h('div.entry-wrap', { tabindex: 0, dataset: { grid } }, this.table);
     this.el.addEventListener('keydown', (e) => this.#key(e));
+    this.el.addEventListener('scroll', () => {
+      if (!this.frame) this.frame = requestAnimationFrame(() => { this.frame = 0; this.#render(); });
+    });
+    this.el.addEventListener('paste', (e) => this.#paste(e));
     this.body.addEventListener('mousedown', (e) => this.#click(e));
     this.body.addEventListener('dblclick', (e) => {
-      const td = e.target.closest('td[data-col]');
-      if (td) this.startEdit();
+      if (e.target.closest('td[data-col]')) this.startEdit();
     });
+    // Brings a row into view from outside (the tests, and whoever scripts the page).
+    this.el.showRow = (row) => this.showRow(row);
   }
 
-  // Applies the grid part of a view: new columns rebuild the grid; changed rows are redrawn.
+  // --- the host's view ---
+
+  // Applies the grid part of a view. New columns come with every row; otherwise rows inserted
+  // and deleted, new rows and changed cells.
   apply(g) {
-    if (g.columns) {
-      this.cancelEdit();
-      this.columns = g.columns;
-      this.rows = [];
-      // Fixed column widths: the grid lays out once, not again with every changed cell.
-      const widths = [ROWNO_WIDTH, ...this.columns.map((c) => c.width || WIDTHS[c.type] || WIDTHS.text)];
-      this.table.querySelector('colgroup')?.remove();
-      this.table.prepend(h('colgroup', null, widths.map((w) => h('col', { style: `width:${w}px` }))));
-      this.table.style.width = `${widths.reduce((a, b) => a + b, 0)}px`;
-      this.head.replaceChildren(h('tr', null, h('th.rowno', null, ''),
-        this.columns.map((c) => h('th', { dataset: { key: c.key }, title: c.caption }, c.caption))));
-      this.body.replaceChildren();
+    if (g.columns) this.#setColumns(g.columns);
+    if (g.all) {
+      this.rows = g.all;
+      this.pending.clear();
+      this.#redraw();
+    } else {
+      if (g.ops && g.ops.length) this.#replay(g.ops);
+      const touched = [];
+      for (const [r, cells] of Object.entries(g.rows || {})) {
+        this.rows[Number(r) - 1] = cells;
+        touched.push(Number(r));
+      }
+      for (const [r, cells] of Object.entries(g.patch || {})) {
+        const row = this.rows[Number(r) - 1];
+        if (!row) continue;
+        for (const [c, cell] of cells) row[c] = cell;
+        touched.push(Number(r));
+      }
+      if (g.ops && g.ops.length) this.#redraw();
+      else for (const r of touched) this.#drawRow(r);
     }
-    this.rows.length = g.rowCount;
-    for (const [r, cells] of Object.entries(g.rows || {})) this.rows[Number(r) - 1] = cells;
-    while (this.body.children.length > g.rowCount) this.body.lastChild.remove();
-    while (this.body.children.length < g.rowCount) {
-      const r = this.body.children.length + 1;
-      this.body.append(h('tr', { dataset: { row: r } }, h('th.rowno', null, r),
-        this.columns.map((c, i) => h('td', { dataset: { key: c.key, row: r, col: i }, class: this.#cellClass(c) }))));
-      this.#drawRow(r);
+    if (this.rows.length !== g.rowCount || (g.ops && g.ops.length && this.rows.some((r) => !r))) {
+      // What the page holds no longer matches the host (a view went missing): start afresh.
+      this.page.reload();
+      return;
     }
-    for (const r of Object.keys(g.rows || {})) this.#drawRow(Number(r));
-    if (this.cursor.row > g.rowCount) this.cursor.row = Math.max(1, g.rowCount);
+    if (this.cursor.row > this.rows.length) this.cursor.row = Math.max(1, this.rows.length);
     if (this.cursor.col >= this.columns.length) this.cursor.col = 0;
     this.#markCursor();
+  }
+
+  // The form's being read-only changed: every drawn cell shows it.
+  refresh() {
+    for (const r of this.drawn.keys()) this.#drawRow(r);
+    this.#markCursor();
+  }
+
+  #setColumns(columns) {
+    this.cancelEdit();
+    this.columns = columns;
+    this.widths = columns.map((c) => c.width || WIDTHS[c.type] || WIDTHS.text);
+    // Fixed column widths: the grid lays out once, not again with every changed cell.
+    const widths = [ROWNO_WIDTH, ...this.widths];
+    this.table.querySelector('colgroup')?.remove();
+    this.table.prepend(h('colgroup', null, widths.map((w) => h('col', { style: `width:${w}px` }))));
+    this.table.style.width = `${widths.reduce((a, b) => a + b, 0)}px`;
+    this.head.replaceChildren(h('tr', null, h('th.rowno', null, ''),
+      columns.map((c) => h('th', { dataset: { key: c.key }, title: c.caption }, c.caption))));
+    const span = String(columns.length + 1);
+    this.top.replaceChildren(h('td', { colSpan: span }));
+    this.bottom.replaceChildren(h('td', { colSpan: span }));
+  }
+
+  // Rows inserted and deleted, in order: the rows, the cursor and an open edit follow them.
+  #replay(ops) {
+    const follow = (row) => {
+      for (const [insert, at, count] of ops) {
+        if (insert) {
+          if (row >= at) row += count;
+        } else if (row >= at + count) {
+          row -= count;
+        } else if (row >= at) {
+          return 0;  // deleted
+        }
+      }
+      return row;
+    };
+    for (const [insert, at, count] of ops) {
+      const i = at - 1;
+      this.rows = insert
+        ? this.rows.slice(0, i).concat(new Array(count).fill(null), this.rows.slice(i))
+        : this.rows.slice(0, i).concat(this.rows.slice(i + count));
+    }
+    this.pending.clear();
+    if (this.editor) {
+      const row = follow(this.editor.row);
+      if (row) {
+        this.editor.row = row;
+        this.editor.tr.dataset.row = row;
+      } else {
+        this.editor = null;
+      }
+    }
+    this.cursor.row = follow(this.cursor.row) || this.cursor.row;
+    this.enteredRow = follow(this.enteredRow);
+  }
+
+  // --- drawing ---
+
+  #editable(row, col) {
+    if (this.page.readOnly) return false;
+    const lock = lockOf(this.rows[row - 1]?.[col]);
+    return lock === OPENED || (lock !== LOCKED && !this.columns[col]?.locked);
   }
 
   #cellClass(c) {
     return c.type === 'number' ? 'num' : c.type === 'base' ? 'base' : c.type === 'check' ? 'check' : '';
   }
 
-  #td(row, col) {
-    return this.body.children[row - 1]?.children[col + 1];
+  // Draws every row in view afresh (but an open edit's).
+  #redraw() {
+    for (const [r, tr] of this.drawn) {
+      if (this.editor && this.editor.tr === tr) continue;
+      tr.remove();
+      this.drawn.delete(r);
+    }
+    if (this.editor) {
+      this.drawn.clear();
+      this.drawn.set(this.editor.row, this.editor.tr);
+    }
+    this.#render();
+  }
+
+  // The rows in view: those that scrolled out go, those that scrolled in are drawn; the rows
+  // drawn before stay as they are.
+  #render() {
+    const n = this.rows.length;
+    const rh = this.#rowHeight();
+    const view = Math.max(this.el.clientHeight - this.head.offsetHeight, rh);
+    const first = Math.max(1, Math.floor(this.el.scrollTop / rh) + 1 - OVERSCAN);
+    const last = Math.min(n, Math.ceil((this.el.scrollTop + view) / rh) + OVERSCAN);
+    for (const [r, tr] of this.drawn) {
+      if (r >= first && r <= last) continue;
+      if (this.editor && this.editor.tr === tr) this.commitEdit(false);
+      tr.remove();
+      this.drawn.delete(r);
+    }
+    const kept = [...this.drawn.keys()].sort((a, b) => a - b);
+    const before = kept.length ? kept[0] : last + 1;
+    const after = kept.length ? kept[kept.length - 1] : last;
+    const anchor = kept.length ? this.drawn.get(kept[0]) : this.bottom;
+    for (let r = first; r < before; ++r) anchor.before(this.#makeRow(r));
+    for (let r = Math.max(after + 1, first); r <= last; ++r) this.bottom.before(this.#makeRow(r));
+    this.top.style.height = `${(first - 1) * rh}px`;
+    this.top.hidden = first <= 1;
+    this.bottom.style.height = `${Math.max(0, n - last) * rh}px`;
+    this.bottom.hidden = last >= n;
+    this.#markCursor();
+  }
+
+  #rowHeight() {
+    if (!this.rowHeight) {
+      // Measured once on a row of the grid's own style; every row has that height.
+      const probe = this.#makeRow(1, true);
+      this.bottom.before(probe);
+      const height = probe.getBoundingClientRect().height;
+      probe.remove();
+      if (!height) return 25;  // not laid out yet
+      this.rowHeight = height;
+    }
+    return this.rowHeight;
+  }
+
+  #makeRow(r, probe = false) {
+    const tr = h('tr', { dataset: { row: r } }, h('th.rowno', null, r),
+      this.columns.map((c, i) => h('td', { dataset: { key: c.key, col: i }, class: this.#cellClass(c) })));
+    if (probe) return tr;
+    this.drawn.set(r, tr);
+    this.#fillRow(tr, r);
+    return tr;
   }
 
   #drawRow(r) {
+    const tr = this.drawn.get(r);
+    if (tr) this.#fillRow(tr, r);
+  }
+
+  #fillRow(tr, r) {
+    tr.dataset.row = r;
+    tr.firstChild.textContent = r;
     const cells = this.rows[r - 1] || [];
     this.columns.forEach((c, i) => {
-      if (this.editor && this.editor.row === r && this.editor.col === i) return;  // being typed into
-      const td = this.#td(r, i);
-      if (!td) return;
+      const td = tr.children[i + 1];
+      td.dataset.row = r;
+      if (this.editor && this.editor.tr === tr && this.editor.col === i) return;  // being typed into
       const cell = cells[i];
-      td.classList.toggle('ro', !editable(cell));
-      td.classList.remove('pending');
-      if (c.type === 'check') td.textContent = text(cell) === '1' ? '☑' : '☐';
-      else td.textContent = text(cell);
-      if (c.type === 'base' && cell && cell[2]) td.title = cell[2];
+      const pending = this.pending.get(`${r}:${i}`);
+      td.classList.toggle('ro', !this.#editable(r, i));
+      td.classList.toggle('pending', pending !== undefined);
+      const shown = pending ?? text(cell);
+      if (c.type === 'check') td.textContent = shown === '1' ? '☑' : '☐';
+      else td.textContent = shown;
+      if (c.type === 'base' && Array.isArray(cell) && cell[2]) td.title = cell[2];
       else td.removeAttribute('title');
     });
+  }
+
+  #td(row, col) {
+    return this.drawn.get(row)?.children[col + 1];
   }
 
   #markCursor() {
@@ -100,7 +265,7 @@ export class EntryGrid {
     td.parentElement.classList.add('current');
     // A base-data cell the person may change offers its pick list.
     const column = this.columns[this.cursor.col];
-    if (column.type === 'base' && editable(this.rows[this.cursor.row - 1]?.[this.cursor.col]) && !this.editor) {
+    if (column.type === 'base' && this.#editable(this.cursor.row, this.cursor.col) && !this.editor) {
       const pick = h('button.pick', { type: 'button', tabindex: -1, title: '选择 (F7)', 'aria-label': '选择' });
       pick.addEventListener('mousedown', (e) => {
         e.preventDefault();
@@ -111,8 +276,16 @@ export class EntryGrid {
     }
   }
 
+  // --- the cursor ---
+
   focus() {
     this.el.focus({ preventScroll: true });
+  }
+
+  // Scrolls row `row` into view and draws it (a person's move, or a test's).
+  showRow(row, col = this.cursor.col) {
+    this.#reveal(row, col);
+    this.#render();
   }
 
   // Moves the cursor; entering another row tells the host.
@@ -121,26 +294,27 @@ export class EntryGrid {
     row = Math.min(Math.max(row, 1), this.rows.length);
     col = Math.min(Math.max(col, 0), this.columns.length - 1);
     this.cursor = { row, col };
-    this.#markCursor();
-    this.#reveal(this.#td(row, col));
+    this.showRow(row, col);
     if (row !== this.enteredRow) {
       this.enteredRow = row;
       this.page.enterRow(this.grid, row);
     }
   }
 
-  // Scrolls the grid (and only the grid) so that `td` is in sight beside the sticky headers.
-  #reveal(td) {
-    if (!td) return;
+  // Scrolls the grid (and only the grid) so that the cell is in sight beside the header, the
+  // row numbers and the item column that stay in place.
+  #reveal(row, col) {
     const wrap = this.el;
-    const top = this.head.offsetHeight;
-    // Beside the row numbers the first column stays in sight; the others scroll under it.
-    const frozen = [...td.parentElement.children].slice(0, td.cellIndex > 1 ? 2 : 1);
-    const left = frozen.reduce((width, cell) => width + cell.offsetWidth, 0);
-    if (td.offsetTop - top < wrap.scrollTop) wrap.scrollTop = td.offsetTop - top;
-    else if (td.offsetTop + td.offsetHeight > wrap.scrollTop + wrap.clientHeight) wrap.scrollTop = td.offsetTop + td.offsetHeight - wrap.clientHeight;
-    if (td.offsetLeft - left < wrap.scrollLeft) wrap.scrollLeft = td.offsetLeft - left;
-    else if (td.offsetLeft + td.offsetWidth > wrap.scrollLeft + wrap.clientWidth) wrap.scrollLeft = td.offsetLeft + td.offsetWidth - wrap.clientWidth;
+    const rh = this.#rowHeight();
+    const view = wrap.clientHeight - this.head.offsetHeight;
+    const top = (row - 1) * rh;
+    if (top < wrap.scrollTop) wrap.scrollTop = top;
+    else if (top + rh > wrap.scrollTop + view) wrap.scrollTop = top + rh - view;
+    const left = ROWNO_WIDTH + this.widths.slice(0, col).reduce((a, b) => a + b, 0);
+    const frozen = ROWNO_WIDTH + (col > 0 ? this.widths[0] : 0);
+    const width = this.widths[col] || 0;
+    if (left - frozen < wrap.scrollLeft) wrap.scrollLeft = left - frozen;
+    else if (left + width > wrap.scrollLeft + wrap.clientWidth) wrap.scrollLeft = left + width - wrap.clientWidth;
   }
 
   // The cell under the cursor as "KEY@ROW".
@@ -159,7 +333,7 @@ export class EntryGrid {
     const { row, col } = this.cursor;
     const step = back ? -1 : 1;
     for (let c = col + step; c >= 0 && c < this.columns.length; c += step) {
-      if (editable(this.rows[row - 1]?.[c])) return this.moveTo(row, c);
+      if (this.#editable(row, c)) return this.moveTo(row, c);
     }
     if (back) {
       if (row > 1) this.moveTo(row - 1, this.#firstEditable(row - 1, true));
@@ -173,10 +347,9 @@ export class EntryGrid {
   }
 
   #firstEditable(row, last = false) {
-    const cells = this.rows[row - 1] || [];
     const order = [...this.columns.keys()];
     if (last) order.reverse();
-    const c = order.find((i) => editable(cells[i]));
+    const c = order.find((i) => this.#editable(row, i));
     return c === undefined ? 0 : c;
   }
 
@@ -189,20 +362,24 @@ export class EntryGrid {
     this.focus();
   }
 
+  // --- editing ---
+
   startEdit(initial) {
     const { row, col } = this.cursor;
     const cell = this.rows[row - 1]?.[col];
     const column = this.columns[col];
-    if (!column || !editable(cell)) return false;
+    if (!column || !this.#editable(row, col)) return false;
     if (column.type === 'check') {
       this.page.edit(column.key, row, text(cell) === '1' ? 0 : 1);
       return true;
     }
+    this.showRow(row, col);
     const td = this.#td(row, col);
+    if (!td) return false;
     this.body.querySelector('button.pick')?.remove();
     const input = h('input.cell-editor', { type: 'text', value: initial ?? editText(cell), spellcheck: false });
     td.replaceChildren(input);
-    this.editor = { input, row, col, original: editText(cell) };
+    this.editor = { input, row, col, tr: td.parentElement, original: editText(cell) };
     // Leaving the cell some other way (a click on a tool, on the header) commits it too.
     input.addEventListener('blur', () => {
       if (this.editor && this.editor.input === input) this.commitEdit(false);
@@ -220,21 +397,19 @@ export class EntryGrid {
     if (!ed) return;
     this.editor = null;
     const value = ed.input.value;
-    const td = this.#td(ed.row, ed.col);
     const column = this.columns[ed.col];
     if (value !== ed.original) {
-      td.textContent = value;
-      td.classList.add('pending');
+      const key = `${ed.row}:${ed.col}`;
+      this.pending.set(key, value);
       // The host's answer redraws what changed; a value it kept as it was is redrawn here.
       this.page.edit(column.key, ed.row, value).finally(() => {
-        if (!td.classList.contains('pending')) return;
+        if (!this.pending.delete(key)) return;
         this.#drawRow(ed.row);
         this.#markCursor();
       });
-    } else {
-      this.#drawRow(ed.row);
-      this.#markCursor();
     }
+    this.#drawRow(ed.row);
+    this.#markCursor();
     if (refocus) this.focus();
   }
 
@@ -250,7 +425,7 @@ export class EntryGrid {
   async #pick(typed) {
     const { row, col } = this.cursor;
     const column = this.columns[col];
-    if (!column || column.type !== 'base' || !editable(this.rows[row - 1]?.[col])) return;
+    if (!column || column.type !== 'base' || !this.#editable(row, col)) return;
     if (this.editor) {
       this.editor.original = null;  // the pick replaces whatever was typed
       this.cancelEdit();
@@ -258,6 +433,21 @@ export class EntryGrid {
     const record = await this.page.pick(column.key, row, column.caption, typed);
     if (record) this.page.edit(column.key, row, record.id);
     this.focus();
+  }
+
+  // Rows copied from a spreadsheet (tab between cells, a line per row) go in from the cursor on:
+  // into the rows below it and, past the last, into new rows.
+  #paste(e) {
+    if (this.editor) return;  // the editor takes a paste as text
+    const data = e.clipboardData?.getData('text/plain') ?? '';
+    const lines = data.replace(/\r\n?/g, '\n').split('\n');
+    if (lines.length && lines[lines.length - 1] === '') lines.pop();
+    if (!lines.length) return;
+    e.preventDefault();
+    const rows = lines.map((line) => line.split('\t'));
+    const width = Math.max(...rows.map((r) => r.length));
+    const keys = this.columns.slice(this.cursor.col, this.cursor.col + width).map((c) => c.key);
+    this.page.paste(this.grid, this.cursor.row, keys, rows.map((r) => r.slice(0, keys.length)));
   }
 
   #key(e) {
@@ -288,13 +478,16 @@ export class EntryGrid {
           return;
       }
     }
+    const page = Math.max(1, Math.floor((this.el.clientHeight - this.head.offsetHeight) / this.#rowHeight()) - 1);
     switch (e.key) {
       case 'ArrowUp': this.moveTo(row - 1, col); break;
       case 'ArrowDown': this.moveTo(row + 1, col); break;
       case 'ArrowLeft': this.moveTo(row, col - 1); break;
       case 'ArrowRight': this.moveTo(row, col + 1); break;
-      case 'Home': this.moveTo(row, 0); break;
-      case 'End': this.moveTo(row, this.columns.length - 1); break;
+      case 'PageUp': this.moveTo(row - page, col); break;
+      case 'PageDown': this.moveTo(row + page, col); break;
+      case 'Home': this.moveTo(e.ctrlKey ? 1 : row, e.ctrlKey ? col : 0); break;
+      case 'End': this.moveTo(e.ctrlKey ? this.rows.length : row, e.ctrlKey ? col : this.columns.length - 1); break;
       case 'Enter':
       case 'Tab': this.#next(e.shiftKey); break;
       case 'F2': this.startEdit(); break;
@@ -306,7 +499,7 @@ export class EntryGrid {
       case 'Delete':
         if (e.ctrlKey) {
           this.page.deleteRow(this.grid, row);
-        } else if (editable(this.rows[row - 1]?.[col]) && editText(this.rows[row - 1][col]) !== '') {
+        } else if (this.#editable(row, col) && editText(this.rows[row - 1]?.[col]) !== '') {
           this.page.edit(this.columns[col].key, row, '');
         }
         break;

@@ -2,6 +2,7 @@
 // back as an outcome; a pending dialog is shown and answered until the operation ends.
 import { post, get, ApiError } from './api.js';
 import { showDialog, toast, notice } from './dialogs.js';
+import { watchProgress } from './progress.js';
 
 // Operations under way in the page; the page's body carries the count (data-busy) for anyone
 // who waits for the page to settle.
@@ -46,10 +47,20 @@ export class WindowClient {
     return post(`${this.path}/close`).catch(() => null);
   }
 
+  // Sends a request of the window; long work shows its progress meanwhile.
+  async #send(send) {
+    const stop = watchProgress(this.path);
+    try {
+      return await send();
+    } finally {
+      stop();
+    }
+  }
+
   async #perform(send, request) {
     let outcome;
     try {
-      outcome = await send();
+      outcome = await this.#send(send);
     } catch (e) {
       return this.#failed(e);
     }
@@ -62,7 +73,7 @@ export class WindowClient {
         continue;
       }
       try {
-        outcome = await post(`${this.path}/answer`, shown.answer);
+        outcome = await this.#send(() => post(`${this.path}/answer`, shown.answer));
       } catch (e) {
         return this.#failed(e);
       }
