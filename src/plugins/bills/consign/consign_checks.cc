@@ -139,40 +139,23 @@ bool ConsignChecks::CheckRows() {
 }
 
 bool ConsignChecks::CheckBatchesInStock() {
+  // A return brings back the batches its consignment bill sent out.
+  if (IsReturn()) return true;
   inventory::BatchSources sources;
   sources.stockBalance = true;
   sources.documents = true;
   const long billId = CurBillId(bill_);
   for (long row = 1, rows = GridRows(bill_); row <= rows; ++row) {
     const long item = FieldId(bill_, "FItemID", row);
-    const std::string batchNo = vb::Trim(FieldText(bill_, "FBatchNo", row));
-    if (item <= 0 || batchNo.empty() || !ItemFlag(item, "FISBatchManager")) continue;
+    if (item <= 0 || vb::Trim(FieldText(bill_, "FBatchNo", row)).empty() ||
+        !ItemFlag(item, "FISBatchManager"))
+      continue;
     inventory::AuxCompare aux = services::AppType(form_.ctx) == 1
                                     ? inventory::AuxCompare::Ignore
                                     : inventory::AuxCompare::Undecided;
-    if (!IsReturn()) {
-      // A batch that differs gets the stock's values in the row, as the check's message says.
-      if (!inventory::CheckRowBatchInStock(form_.ctx, bill_, row, sources, billId, aux))
-        return false;
-      continue;
-    }
-    // A return comes back with the dates it went out with: only a batch unknown to the system
-    // is refused.
-    inventory::RowBatch batch;
-    batch.itemId = item;
-    batch.batchNo = batchNo;
-    batch.auxPropId = FieldId(bill_, "FAuxPropID", row);
-    batch.kfDate = bill_.GetFieldValue("FKFDate", row);
-    batch.periodDate = bill_.GetFieldValue("FPeriodDate", row);
-    batch.kfPeriod = static_cast<long>(FieldNumber(bill_, "FKFPeriod", row));
-    inventory::StockBatch stock;
-    inventory::BatchError error = inventory::BatchError::None;
-    bool auxCompared = false;
-    inventory::CheckBatchInStock(form_.ctx, batch, sources, billId, aux, stock, error, auxCompared);
-    if (error != inventory::BatchError::NotFound) continue;
-    Resume([&] { bill_.SetFieldValue("FBatchNo", "", row); });
-    return Refuse(inventory::BatchInStockMessage(row, batchNo, error, auxCompared), "FBatchNo",
-                  row);
+    // A batch unknown to the system is cleared; one that differs gets the stock's values, as
+    // the check's message says.
+    if (!inventory::CheckRowBatchInStock(form_.ctx, bill_, row, sources, billId, aux)) return false;
   }
   return true;
 }
