@@ -34,7 +34,7 @@ test('a consignment delivery from an order and its return', async () => {
   await newBill(page, CONSIGN);
   await typeHead(page, 'FCustID', 'C001');
   await chooseSource(page, 'mnuRelate_1030001', 'XSDD000001');
-  assert.equal(await cellText(page, 'FItemID', 1), 'I001');
+  assert.equal(await cellText(page, 'FItemID', 1), '不锈钢保温杯');
   assertClose(number(await cellText(page, 'FShowQty', 1)), 60, 'the open quantity of the order');
   await typeCell(page, 'FShowQty', 1, '20');
   await clickTool(page, 'mnuEditFileSave');
@@ -45,8 +45,11 @@ test('a consignment delivery from an order and its return', async () => {
   await page.locator('.titlebar .stamp', { hasText: '已审核' }).waitFor();
   await idle(page);
 
+  // A return is made from consignment bills: its kind first.
   await newBill(page, CONSIGN);
   await typeHead(page, 'FCustID', 'C001');
+  await typeHead(page, 'FBillTypeID', '3011');
+  await idle(page);
   await chooseSource(page, 'mnuRelate_1030003', deliveryNo);
   assertClose(number(await cellText(page, 'FShowQty', 1)), 20, 'what went out');
   assert.ok(await cell(page, 'FItemID', 1).evaluate((td) => td.classList.contains('ro')),

@@ -79,10 +79,12 @@ void BillEvent_Consign::ApplyConsignLayout() {
   Bar("mnuEditCopy", "Visible", true);
   Bar("mnuEditCopy", "Enabled", state != host::kBillNew);
   // The audit tools: a bill being made or edited is audited; a bill viewed by its status.
-  if (state != host::kBillView || status == 0) {
+  if (state != host::kBillView) {
     Bar("mnuEditCheck", "Visible", true);
-    if (state != host::kBillView) Bar("mnuEditCheck", "Enabled", true);
-    if (state != host::kBillView) Bar("mnuEditUnCheck", "Visible", false);
+    Bar("mnuEditCheck", "Enabled", true);
+    Bar("mnuEditUnCheck", "Visible", false);
+  } else if (status == 0) {
+    Bar("mnuEditCheck", "Visible", true);
   } else if (status == 1) {
     Bar("mnuRelateViewVoucher", "Enabled", true);
     Bar("mnuEditCheck", "Visible", false);

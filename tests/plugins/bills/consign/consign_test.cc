@@ -161,5 +161,18 @@ TEST_F(ConsignTest, TheSecondaryCellsOfARowWithoutSecondaryUnitAreLockedAndEmpti
   EXPECT_THAT(Messages(), IsEmpty());
 }
 
+TEST_F(ConsignTest, AReturnShowsItsRowsInItsTextColourAndADeliveryDoesNot) {
+  auto& back = New();
+  ASSERT_TRUE(back.Edit("FCustID", -1, "C004"));
+  ASSERT_TRUE(back.SelectSource("mnuRelate_1030003", {{4, 0}}));
+  back.SetFieldValue("FTextColor", 255, -1);
+  ASSERT_TRUE(back.ClickTool("mnuEditFileSave"));
+  auto& stored = Load("WTD000003");
+  EXPECT_EQ(vb::CLng(stored.entryCtlProperty("TextColor")), 255);
+  auto& delivery = Load("WTD000001");
+  EXPECT_TRUE(delivery.entryCtlProperty("TextColor").IsEmpty());
+  EXPECT_THAT(Messages(), IsEmpty());
+}
+
 }  // namespace
 }  // namespace zov::testing
