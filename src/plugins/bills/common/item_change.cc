@@ -21,6 +21,9 @@ namespace {
 
 std::string Id(long id) { return std::to_string(id); }
 
+// FConverMethod of an item whose secondary unit converts at a fixed rate.
+constexpr long kFixedConversion = 1078;
+
 void Set(host::IBillInterface& bill, const std::string& key, const Variant& value, long row) {
   Resume([&] { bill.SetFieldValue(key, value, row); });
 }
@@ -209,8 +212,8 @@ void ApplyItemSecondaryData(const SalesForm& form, long row, long item) {
   // leaves the price factor to the item.
   for (const char* key : {"FSecQty", "FSecPrice", "FsecCoefficient"})
     calc::LockField(bill, key, secUnit == 0, row);
-  calc::LockField(bill, "FSecCoefficient", secUnit == 0 || number("FConverMethod") == 1078,
-                  row);  // fixed conversion
+  calc::LockField(bill, "FSecCoefficient",
+                  secUnit == 0 || number("FConverMethod") == kFixedConversion, row);
 }
 
 }  // namespace zov::plugins::sales

@@ -62,9 +62,6 @@ class BillEvent_Consign final : public ProfileBillEventClass<BillEvent_Consign> 
   void OnClientItem(FieldChange&);
   void OnCharges(FieldChange&);
   void OnDisplayedField(FieldChange&);
-  // The item's secondary unit and coefficient, the secondary quantity and the secondary cells'
-  // locks.
-  void ApplyItemData(long row, long item);
 
   // --- tools and commands (consign_tools.cc, consign_list.cc) ---
   void SelectSource(ToolClick&);
@@ -95,7 +92,8 @@ class BillEvent_Consign final : public ProfileBillEventClass<BillEvent_Consign> 
   enum class ColumnProperty { kLocked, kVisible };
   void SetColumns(std::string_view keys, ColumnProperty property, bool value);
 
-  // --- checks (consign_save.cc, consign_audit.cc) ---
+  // --- checks (consign_checks.h, consign_save.cc, consign_audit.cc) ---
+  // The host's audit check of the bill from its form, or of the list's selection.
   bool CheckConsignAudit(bool audit, bool fromList);
 
   // --- the class's view of the shared routines ---

@@ -161,18 +161,13 @@ bool ConsignChecks::CheckBatchesInStock() {
 }
 
 bool ConsignChecks::CheckExpiry() {
-  if (IsReturn() ||
-      vb::Val(services::GLProfileValue(form_.ctx, "IC", "IsPeriodDateExpireNotSale", "0")) != 1)
-    return true;
   // Goods on consignment are judged on the day they leave, not on the bill's date.
   const std::string today = vb::Format(form_.ctx.host().Now(), "YYYY-MM-DD");
-  for (long row = 1, rows = GridRows(bill_); row <= rows; ++row) {
-    const long item = FieldId(bill_, "FItemID", row);
-    const Variant expiry = bill_.GetFieldValue("FPeriodDate", row);
-    if (item <= 0 || Blank(expiry) || !ItemFlag(item, "FISKFPeriod")) continue;
-    if (DateText(expiry) < today)
-      return Refuse(Row(row) + "有效期至已经超过期限，不能销售。", "FPeriodDate", row);
-  }
+  std::string message;
+  for (long row = 1, rows = GridRows(bill_); row <= rows; ++row)
+    if (FieldId(bill_, "FItemID", row) > 0 &&
+        !inventory::CheckRowExpiry(form_.ctx, bill_, row, today, message))
+      return Refuse(message, "FPeriodDate", row);
   return true;
 }
 
