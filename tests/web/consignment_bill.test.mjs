@@ -1,11 +1,12 @@
 // A person sends goods on consignment from a sales order and takes part of them back: the
 // delivery is chosen from the order, saved and audited; the return is chosen from the delivery,
-// its item columns locked, and refused while it returns more than went out.
+// its item columns locked, and refused while it returns more than went out. Both are undone at
+// the end, which gives the order its open quantity back.
 import { test, after, before } from 'node:test';
 import assert from 'node:assert/strict';
 import {
-  person, newBill, typeHead, typeCell, clickTool, cell, cellText, head, idle, messageBox, answer,
-  number, assertClose,
+  person, newBill, openList, typeHead, typeCell, clickTool, cell, cellText, head, idle, messageBox,
+  answer, number, assertClose,
 } from './lib/harness.mjs';
 
 const CONSIGN = 1030003;
@@ -63,6 +64,18 @@ test('a consignment delivery from an order and its return', async () => {
   await idle(page);
   assert.match(await head(page, 'FBillNo').inputValue(), /^WTD\d+/);
   assert.notEqual(await head(page, 'FBillNo').inputValue(), deliveryNo);
+
+  // Undone again, the return deleted and the delivery un-audited, the order is open as before.
+  await clickTool(page, 'mnuEditFileDelete');
+  await messageBox(page);
+  await answer(page, '是');
+  await openList(page, CONSIGN);
+  await page.locator(`table.bills tr[data-bill-no="${deliveryNo}"]`).dblclick();
+  await page.waitForSelector('.window.bill');
+  await idle(page);
+  await clickTool(page, 'mnuEditUnCheck');
+  await idle(page);
+  assert.equal(await page.locator('.titlebar .stamp', { hasText: '已审核' }).count(), 0);
   assert.deepEqual(errors, []);
   assert.equal(await page.locator('aside.errors').isHidden(), true, 'no failure was journaled');
 });
