@@ -5,6 +5,7 @@
 #include "bill/bill_form.h"
 #include "bill/bill_form_events.h"
 #include "bill/edit_lock.h"
+#include "bill/follow_up.h"
 #include "bill/form_parts.h"
 #include "zov/vb/convert.h"
 #include "zov/vb/format.h"
@@ -399,6 +400,8 @@ bool BillForm::Audit() {
     services_.Begin();
     services_.Run("UPDATE " + tmpl_->headTable + " SET FStatus=1, FCheckerID=" +
                   std::to_string(services_.UserId()) + " WHERE FID=" + std::to_string(billId_));
+    for (const std::string& sql : FollowUpStatements(services_, tmpl_->classTypeId, billId_, 1))
+      services_.Run(sql);
     CountWrite();
     services_.Commit();
   } catch (const std::exception&) {
@@ -435,6 +438,8 @@ bool BillForm::UnAudit() {
     services_.Begin();
     services_.Run("UPDATE " + tmpl_->headTable +
                   " SET FStatus=0, FCheckerID=0 WHERE FID=" + std::to_string(billId_));
+    for (const std::string& sql : FollowUpStatements(services_, tmpl_->classTypeId, billId_, -1))
+      services_.Run(sql);
     CountWrite();
     services_.Commit();
   } catch (const std::exception&) {

@@ -410,7 +410,7 @@ std::string BatchConsistencyMessage(bool auxCompared, bool fullStop) {
 }
 
 bool CheckRowExpiry(PluginContext& ctx, host::IBillInterface& bill, long row,
-                    std::string& message) {
+                    std::string_view referenceDate, std::string& message) {
   message.clear();
   if (services::GLProfileValue(ctx, "IC", "IsPeriodDateExpireNotSale", "0") != "1") return true;
   if (ResumeOr<long>(0, [&] { return static_cast<long>(FieldNumber(bill, "FBillTypeID")); }) !=
@@ -420,9 +420,11 @@ bool CheckRowExpiry(PluginContext& ctx, host::IBillInterface& bill, long row,
   if (!IsShelfLifeManaged(ctx, item)) return true;
   const std::string expiry =
       ResumeOr<std::string>({}, [&] { return DateText(bill.GetFieldValue("FPeriodDate", row)); });
-  const std::string billDate =
-      ResumeOr<std::string>({}, [&] { return DateText(bill.GetFieldValue("FDate")); });
-  if (expiry.empty() || !(expiry < billDate)) return true;
+  const std::string reference =
+      !referenceDate.empty()
+          ? std::string(referenceDate)
+          : ResumeOr<std::string>({}, [&] { return DateText(bill.GetFieldValue("FDate")); });
+  if (expiry.empty() || !(expiry < reference)) return true;
   message = "第" + std::to_string(row) + "行有效期至已经超过期限，不能销售。";
   return false;
 }

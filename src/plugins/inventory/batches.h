@@ -108,8 +108,9 @@ bool CheckBatchConsistency(PluginContext& ctx, host::IBillInterface& bill, AuxCo
 std::string BatchConsistencyMessage(bool auxCompared, bool fullStop = true);
 
 // Expired goods: with "IsPeriodDateExpireNotSale" on, a consignment bill (kind 3010) refuses a
-// shelf-life managed row whose expiry date lies before the bill date. False with the message
-// when the row is refused.
-bool CheckRowExpiry(PluginContext& ctx, host::IBillInterface& bill, long row, std::string& message);
+// shelf-life managed row whose expiry date lies before `referenceDate` ("YYYY-MM-DD"; "" the bill
+// date). False with the message when the row is refused.
+bool CheckRowExpiry(PluginContext& ctx, host::IBillInterface& bill, long row,
+                    std::string_view referenceDate, std::string& message);
 
 }  // namespace zov::plugins::inventory

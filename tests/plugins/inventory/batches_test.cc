@@ -223,27 +223,31 @@ TEST_F(BatchesTest, ExpiredGoodsAreRefusedOnlyOnConsignmentBillsWithTheSwitchOn)
   Put("FItemID", 1, kYoghurt);
   Put("FPeriodDate", 1, "2026-11-30");
   std::string message;
-  EXPECT_FALSE(CheckRowExpiry(ctx(), bill(), 1, message));
+  EXPECT_FALSE(CheckRowExpiry(ctx(), bill(), 1, "", message));
   EXPECT_EQ(message, "第1行有效期至已经超过期限，不能销售。");
 
   Put("FPeriodDate", 1, "2026-12-01");  // expires on the bill date: still for sale
-  EXPECT_TRUE(CheckRowExpiry(ctx(), bill(), 1, message));
+  EXPECT_TRUE(CheckRowExpiry(ctx(), bill(), 1, "", message));
   EXPECT_EQ(message, "");
+  // Judged on another day, the same row is past its date.
+  EXPECT_FALSE(CheckRowExpiry(ctx(), bill(), 1, "2026-12-02", message));
+  EXPECT_EQ(message, "第1行有效期至已经超过期限，不能销售。");
+  EXPECT_TRUE(CheckRowExpiry(ctx(), bill(), 1, "2026-11-15", message));
   Put("FPeriodDate", 1, "");
-  EXPECT_TRUE(CheckRowExpiry(ctx(), bill(), 1, message));
+  EXPECT_TRUE(CheckRowExpiry(ctx(), bill(), 1, "", message));
 
   Put("FPeriodDate", 1, "2026-11-30");
   Put("FItemID", 1, kWine);  // not shelf-life managed
-  EXPECT_TRUE(CheckRowExpiry(ctx(), bill(), 1, message));
+  EXPECT_TRUE(CheckRowExpiry(ctx(), bill(), 1, "", message));
   Put("FItemID", 1, kYoghurt);
   Put("FBillTypeID", -1, 3001);
-  EXPECT_TRUE(CheckRowExpiry(ctx(), bill(), 1, message));
+  EXPECT_TRUE(CheckRowExpiry(ctx(), bill(), 1, "", message));
 
   Put("FBillTypeID", -1, 3010);
   Run("update t_SystemProfile set FValue='0' where FCategory='IC' and "
       "FKey='IsPeriodDateExpireNotSale'");
   plugins::services::ProfileObject(ctx())->Refresh();
-  EXPECT_TRUE(CheckRowExpiry(ctx(), bill(), 1, message));
+  EXPECT_TRUE(CheckRowExpiry(ctx(), bill(), 1, "", message));
 }
 
 TEST_F(BatchesTest, ShelfLifeArithmeticCrossesMonthEndsAndLeapYears) {

@@ -21,6 +21,9 @@ namespace {
 
 std::string Id(long id) { return std::to_string(id); }
 
+// FConverMethod of an item whose secondary unit converts at a fixed rate.
+constexpr long kFixedConversion = 1078;
+
 void Set(host::IBillInterface& bill, const std::string& key, const Variant& value, long row) {
   Resume([&] { bill.SetFieldValue(key, value, row); });
 }
@@ -186,6 +189,31 @@ void ApplyClientItemCode(const SalesForm& form, long row, const SalesRowKeys& ke
     calc::SetFieldWithAction(bill, keys.showUnit, unit, row, false);
   }
   RefetchRowPrice(form, row, keys, pricing);
+}
+
+void ApplyItemSecondaryData(const SalesForm& form, long row, long item) {
+  auto& bill = form.bill;
+  auto rs = services::OpenRecordsetTolerant(
+      form.ctx,
+      "select FSecCoefficient,FConverMethod,* from t_icitem Where FItemID=" + std::to_string(item));
+  if (!rs || rs->Eof()) return;
+  auto number = [&](const char* column) {
+    return ResumeOr<double>(0, [&] {
+      const Variant v = rs->Value(column);
+      return v.IsNull() ? 0.0 : vb::Val(vb::CStr(v));
+    });
+  };
+  const double coefficient = number("FSecCoefficient");
+  const long secUnit = static_cast<long>(number("FSecUnitID"));
+  Set(bill, "FsecCoefficient", coefficient, row);
+  if (coefficient != 0) Set(bill, "FSecQty", FieldNumber(bill, "FShowQty", row) / coefficient, row);
+  Set(bill, "FSecUnitID", secUnit > 0 ? Variant(secUnit) : Variant(""), row);
+  // Without a secondary unit the row has no secondary quantity or price; a fixed conversion
+  // leaves the price factor to the item.
+  for (const char* key : {"FSecQty", "FSecPrice", "FsecCoefficient"})
+    calc::LockField(bill, key, secUnit == 0, row);
+  calc::LockField(bill, "FSecCoefficient",
+                  secUnit == 0 || number("FConverMethod") == kFixedConversion, row);
 }
 
 }  // namespace zov::plugins::sales

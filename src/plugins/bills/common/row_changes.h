@@ -48,6 +48,11 @@ void ApplyUnitChange(const SalesForm& form, long row, const SalesRowKeys& keys,
 void ApplyClientItemCode(const SalesForm& form, long row, const SalesRowKeys& keys,
                          const PriceLookup& pricing);
 
+// The item data of `item` in `row` as the sales order and the consignment bill take it:
+// FsecCoefficient and FSecUnitID of the item, FSecQty := FShowQty / coefficient, and without a
+// secondary unit the secondary cells locked (FSecCoefficient also for a fixed conversion).
+void ApplyItemSecondaryData(const SalesForm& form, long row, long item);
+
 // --- quantities, prices and amounts -------------------------------------------------------------
 
 // After a quantity or price of the row's families changed (`key`: FSecQty, FSecPrice, FQty,

@@ -61,9 +61,6 @@ class BillEvent_Order final : public ProfileBillEventClass<BillEvent_Order> {
   void OnUndiscountedAmount(FieldChange&);
   void OnDiscountAmount(FieldChange&);
   void OnWebFreight(FieldChange&);
-  // The item data of the row's new item: its secondary unit and coefficient, the secondary
-  // quantity and the locks of the secondary cells.
-  void ApplyItemData(long row, long item);
 
   // --- availability (order_availability.cc) ---
   // Stock on hand, on purchase order, on sales orders and available of the row's item and

@@ -27,8 +27,6 @@ namespace {
 
 const sales::SalesRowKeys& Keys() { return sales::FirstGrid(); }
 
-constexpr long kFixedConversion = 1078;
-
 void Set(host::IBillInterface& bill, const char* key, const Variant& value, long row) {
   Resume([&] { bill.SetFieldValue(key, value, row); });
 }
@@ -127,7 +125,7 @@ void BillEvent_Order::OnItem(FieldChange& c) {
           std::to_string(item));
   if (!rate.empty()) calc::SetFieldWithAction(bill, "FTaxRate", vb::Val(rate), row, false);
   // 5. The secondary unit of the item.
-  ApplyItemData(row, item);
+  sales::ApplyItemSecondaryData(form, row, item);
   // 6. Unit and a quantity of at least 1 (the weight industry's item sequence), price, customer
   // code, secondary price and quantity, availability.
   if (services::IndustryType(ctx) == 1) {
@@ -143,31 +141,6 @@ void BillEvent_Order::OnItem(FieldChange& c) {
   pricing::GetClientItemCode(ctx, bill, row);
   sales::ApplySecondaryPriceAndQty(form, row, Keys());
   RefreshRowAvailability(row, true);
-}
-
-void BillEvent_Order::ApplyItemData(long row, long item) {
-  auto& bill = *m_BillInterface;
-  auto rs = services::OpenRecordsetTolerant(
-      context(),
-      "select FSecCoefficient,FConverMethod,* from t_icitem Where FItemID=" + std::to_string(item));
-  if (!rs || rs->Eof()) return;
-  auto number = [&](const char* column) {
-    return ResumeOr<double>(0, [&] {
-      const Variant v = rs->Value(column);
-      return v.IsNull() ? 0.0 : vb::Val(vb::CStr(v));
-    });
-  };
-  const double coefficient = number("FSecCoefficient");
-  const long secUnit = static_cast<long>(number("FSecUnitID"));
-  Set(bill, "FsecCoefficient", coefficient, row);
-  if (coefficient != 0) Set(bill, "FSecQty", FieldNumber(bill, "FShowQty", row) / coefficient, row);
-  Set(bill, "FSecUnitID", secUnit > 0 ? Variant(secUnit) : Variant(""), row);
-  // Without a secondary unit the row has no secondary quantity or price; a fixed conversion
-  // leaves the price factor to the item.
-  for (const char* key : {"FSecQty", "FSecPrice", "FsecCoefficient"})
-    calc::LockField(bill, key, secUnit == 0, row);
-  calc::LockField(bill, "FSecCoefficient",
-                  secUnit == 0 || number("FConverMethod") == kFixedConversion, row);
 }
 
 // --- units, quantities and prices ---------------------------------------------------------------
