@@ -188,7 +188,8 @@ bool ConsignChecks::CheckBatchConsistency() {
           form_.ctx, bill_,
           auxCompared ? inventory::AuxCompare::Undecided : inventory::AuxCompare::Ignore))
     return true;
-  return Refuse(inventory::BatchConsistencyMessage(auxCompared, false));
+  // As the sales bill words it: a full stop only where the attribute is not compared.
+  return Refuse(inventory::BatchConsistencyMessage(auxCompared, !auxCompared));
 }
 
 bool ConsignChecks::CheckSourceRows() {
