@@ -161,7 +161,8 @@ bool ConsignChecks::CheckBatchesInStock() {
 }
 
 bool ConsignChecks::CheckExpiry() {
-  // Goods on consignment are judged on the day they leave, not on the bill's date.
+  // Only goods leaving are judged, on the day they leave, not on the bill's date.
+  if (kind_ != 3010) return true;
   const std::string today = vb::Format(form_.ctx.host().Now(), "YYYY-MM-DD");
   std::string message;
   for (long row = 1, rows = GridRows(bill_); row <= rows; ++row)
