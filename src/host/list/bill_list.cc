@@ -6,6 +6,7 @@
 
 #include "bill/bill_form.h"
 #include "bill/edit_lock.h"
+#include "bill/follow_up.h"
 #include "com/dictionary.h"
 #include "zov/vb/convert.h"
 #include "zov/vb/datetime.h"
@@ -330,7 +331,16 @@ bool BillList::AuditSelected(bool audit) {
                   SelectedCondition();
   try {
     session_.Begin();
+    // The bills the operation changes carry their rows into their source rows' follow-up
+    // quantities, as the audit from the form does.
+    const auto changing = session_.Run("SELECT FID FROM " + tmpl_->headTable + " WHERE FStatus=" +
+                                       (audit ? "0" : "1") + " AND " + SelectedCondition());
     session_.Run(sql);
+    if (!changing.empty())
+      for (const auto& row : changing[0].rows)
+        for (const std::string& move :
+             FollowUpStatements(session_, tmpl_->classTypeId, vb::CLng(row[0]), audit ? 1 : -1))
+          session_.Run(move);
     for (long id : selected_) EditLock(session_, tmpl_->classTypeId, id).CountWrite();
     session_.Commit();
   } catch (const std::exception&) {

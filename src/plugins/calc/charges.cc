@@ -171,4 +171,15 @@ void UpdateShareTools(PluginContext& ctx, host::IBillInterface& bill) {
   Resume([&] { bill.SetBarStatus("mnuShareByQty", "Enabled", enabled); });
 }
 
+void ApplyShareToolsByState(PluginContext& ctx, host::IBillInterface& bill, bool changeable) {
+  if (services::IndustryType(ctx) == 0) return;
+  UpdateShareTools(ctx, bill);
+  if (!changeable) {
+    Resume([&] { bill.SetBarStatus("mnuShareByAmt", "Enabled", false); });
+    Resume([&] { bill.SetBarStatus("mnuShareByQty", "Enabled", false); });
+  }
+  for (const char* key : {"FTranspotationCosts", "FTotaladvanceCosts", "FTotalProcurementCosts"})
+    Resume([&] { bill.BillHeads()->QORFields(key)->SetFieldLock(!changeable); });
+}
+
 }  // namespace zov::plugins::calc

@@ -36,4 +36,10 @@ void SyncChargesTotal(PluginContext& ctx, host::IBillInterface& bill);
 // FTranspotationCosts. Only when the host's industry type is not 0.
 void UpdateShareTools(PluginContext& ctx, host::IBillInterface& bill);
 
+// The share tools and the header cost fields (FTranspotationCosts, FTotaladvanceCosts,
+// FTotalProcurementCosts) by whether the bill may be changed now: while it may, the tools as
+// UpdateShareTools and the fields open; otherwise the tools disabled and the fields locked. Only
+// when the host's industry type is not 0.
+void ApplyShareToolsByState(PluginContext& ctx, host::IBillInterface& bill, bool changeable);
+
 }  // namespace zov::plugins::calc

@@ -123,10 +123,12 @@ bool CustomerChosenForSource(PluginContext& ctx, host::IBillInterface& bill, boo
   return false;
 }
 
-bool SaveBeforePrint(PluginContext& ctx) {
+double SaveBeforePrintSetting(PluginContext& ctx) {
   return vb::Val(services::FirstValue(ctx,
                                       "Select FValue From t_SystemProfile Where FCategory='IC' And "
-                                      "FKey='SaveBeforePrint'")) == 1;
+                                      "FKey='SaveBeforePrint'"));
 }
+
+bool SaveBeforePrint(PluginContext& ctx) { return SaveBeforePrintSetting(ctx) == 1; }
 
 }  // namespace zov::plugins

@@ -57,7 +57,9 @@ bool ShowRelatedRecords(PluginContext& ctx, host::IBillInterface& bill, const Re
 // The source-selection guard: without a customer "请先选择客户", cursor on FCustID, Cancel.
 bool CustomerChosenForSource(PluginContext& ctx, host::IBillInterface& bill, bool& cancel);
 
-// Whether the account set wants bills saved before they are printed ("SaveBeforePrint" of "IC").
+// The account set's "SaveBeforePrint" of "IC" as a number (0 when it is not set).
+double SaveBeforePrintSetting(PluginContext& ctx);
+// Whether the account set wants bills saved before they are printed (the setting is 1).
 bool SaveBeforePrint(PluginContext& ctx);
 
 }  // namespace zov::plugins

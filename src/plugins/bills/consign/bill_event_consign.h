@@ -87,6 +87,10 @@ class BillEvent_Consign final : public ProfileBillEventClass<BillEvent_Consign> 
   void HideCostByRight();
   // The two source-selection tools by kind and by whether the bill is saved.
   void ApplySourceTools();
+  // The freight tools and head cost fields: open only while an unaudited bill is made or edited.
+  void ApplyFreightByState();
+  // A bill given its kind takes the kind's row colour: red for a return, the default otherwise.
+  void ColourByKind();
   void Bar(const char* tool, const char* property, bool value);
   // Locks (or shows) the entry columns named in `keys` ("FItemID,FSCStockID").
   enum class ColumnProperty { kLocked, kVisible };

@@ -94,6 +94,7 @@ void BillEvent_Consign::OnEmployee(FieldChange&) { sales::FillEmployeeDepartment
 
 void BillEvent_Consign::OnBillType(FieldChange&) {
   auto& bill = *m_BillInterface;
+  ColourByKind();
   ApplyConsignLayout();
   const bool delivery = Kind() != ConsignKind::kReturn;
   SetColumns(kSourceItemColumns, ColumnProperty::kLocked, !delivery);

@@ -161,7 +161,8 @@ bool ConsignChecks::CheckBatchesInStock() {
 }
 
 bool ConsignChecks::CheckExpiry() {
-  // Goods on consignment are judged on the day they leave, not on the bill's date.
+  // Only goods leaving are judged, on the day they leave, not on the bill's date.
+  if (kind_ != 3010) return true;
   const std::string today = vb::Format(form_.ctx.host().Now(), "YYYY-MM-DD");
   std::string message;
   for (long row = 1, rows = GridRows(bill_); row <= rows; ++row)
@@ -188,7 +189,8 @@ bool ConsignChecks::CheckBatchConsistency() {
           form_.ctx, bill_,
           auxCompared ? inventory::AuxCompare::Undecided : inventory::AuxCompare::Ignore))
     return true;
-  return Refuse(inventory::BatchConsistencyMessage(auxCompared, false));
+  // As the sales bill words it: a full stop only where the attribute is not compared.
+  return Refuse(inventory::BatchConsistencyMessage(auxCompared, !auxCompared));
 }
 
 bool ConsignChecks::CheckSourceRows() {

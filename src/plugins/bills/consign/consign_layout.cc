@@ -111,7 +111,20 @@ void BillEvent_Consign::ApplyConsignLayout() {
     SetColumns(kDeliveryHidden, ColumnProperty::kVisible, false);
   }
   // Last, the freight tools and fields.
-  calc::UpdateShareTools(context(), bill);
+  ApplyFreightByState();
+}
+
+void BillEvent_Consign::ApplyFreightByState() {
+  calc::ApplyShareToolsByState(context(), *m_BillInterface,
+                               EditState() != host::kBillView && Status() == 0);
+}
+
+void BillEvent_Consign::ColourByKind() {
+  // Red (RGB 255, 0, 0 as the grid reads colours), as stored returns carry it; the rows show the
+  // new colour at once, also when a return turns back into a delivery.
+  const long colour = Kind() == ConsignKind::kReturn ? 255 : 0;
+  Resume([&] { m_BillInterface->SetFieldValue("FTextColor", colour, -1); });
+  Resume([&] { m_BillInterface->SetEntryCtlProperty("TextColor", colour); });
 }
 
 void BillEvent_Consign::ApplySourceTools() {

@@ -72,6 +72,7 @@ void BillEvent_Consign::m_BillInterface_AfterSelBillBeforeFillData(const Variant
   if (source == 1030003 || source == 1030001) {
     const ConsignKind kind = source == 1030003 ? ConsignKind::kReturn : ConsignKind::kDelivery;
     Resume([&] { m_BillInterface->SetFieldValue("FBillTypeID", static_cast<long>(kind), -1); });
+    ColourByKind();
   }
   ApplyConsignLayout();
 }
@@ -145,6 +146,8 @@ void BillEvent_Consign::m_BillInterface_AfterFillRow(long row, const Variant&, c
 
 void BillEvent_Consign::m_BillInterface_BeginEdit(const Variant&, const Variant&, const Variant&) {
   ApplySourceTools();
+  // A viewed bill had its freight tools closed; editing it opens them again.
+  ApplyFreightByState();
 }
 
 }  // namespace zov::plugins

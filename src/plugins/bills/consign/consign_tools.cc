@@ -16,11 +16,12 @@ namespace zov::plugins {
 
 namespace {
 
-// A click that saves the bill: save, exit and audit, and printing where bills are saved first.
+// A click that saves the bill: save, exit and audit, and printing where bills are saved first
+// (any setting but 0 asks for it on this bill).
 bool ArmsSave(PluginContext& ctx, std::string_view key) {
   const std::string upper = vb::UCase(key);
   if (upper == "MNUEDITFILESAVE" || upper == "MNUFILEEXIT" || upper == "MNUEDITCHECK") return true;
-  return (key == "mnuFilePreview" || key == "mnuFilePrint") && SaveBeforePrint(ctx);
+  return (key == "mnuFilePreview" || key == "mnuFilePrint") && SaveBeforePrintSetting(ctx) != 0;
 }
 
 }  // namespace

@@ -77,13 +77,16 @@ class ConsignTest : public HostTest {
 TEST_F(ConsignTest, PrintingArmsTheStockCheckOfTheSaveTheHostMakesBeforePrintingOnlyWhereAsked) {
   // The credit control is the audit's here: only the stock check can refuse.
   SetProfile("ControlPoint", "1");
-  SetProfile("SaveBeforePrint", "1");
-  auto& armed = OversizedDelivery();
-  armed.ClickTool("mnuFilePrint");
-  EXPECT_FALSE(armed.Save());
-  const auto refused = Messages();
-  ASSERT_EQ(refused.size(), 1u);
-  EXPECT_THAT(refused[0], ::testing::HasSubstr("库存"));
+  // Any setting but 0 saves before printing on this bill.
+  for (const char* setting : {"1", "2"}) {
+    SetProfile("SaveBeforePrint", setting);
+    auto& armed = OversizedDelivery();
+    armed.ClickTool("mnuFilePrint");
+    EXPECT_FALSE(armed.Save()) << setting;
+    const auto refused = Messages();
+    ASSERT_EQ(refused.size(), 1u) << setting;
+    EXPECT_THAT(refused[0], ::testing::HasSubstr("库存"));
+  }
   // Without saving before printing, the host's own save is not the user's: no stock check.
   SetProfile("SaveBeforePrint", "0");
   auto& plain = OversizedDelivery();
@@ -165,12 +168,19 @@ TEST_F(ConsignTest, AReturnShowsItsRowsInItsTextColourAndADeliveryDoesNot) {
   auto& back = New();
   ASSERT_TRUE(back.Edit("FCustID", -1, "C004"));
   ASSERT_TRUE(back.SelectSource("mnuRelate_1030003", {{4, 0}}));
-  back.SetFieldValue("FTextColor", 255, -1);
+  EXPECT_EQ(vb::CLng(back.entryCtlProperty("TextColor")), 255);
   ASSERT_TRUE(back.ClickTool("mnuEditFileSave"));
   auto& stored = Load("WTD000003");
   EXPECT_EQ(vb::CLng(stored.entryCtlProperty("TextColor")), 255);
   auto& delivery = Load("WTD000001");
   EXPECT_TRUE(delivery.entryCtlProperty("TextColor").IsEmpty());
+  // A bill turned back into a delivery loses the return's colour.
+  auto& turned = New();
+  ASSERT_TRUE(turned.Edit("FBillTypeID", -1, 3011));
+  EXPECT_EQ(vb::CLng(turned.entryCtlProperty("TextColor")), 255);
+  ASSERT_TRUE(turned.Edit("FBillTypeID", -1, 3010));
+  EXPECT_EQ(vb::CLng(turned.GetFieldValue("FTextColor", -1, 0)), 0);
+  EXPECT_EQ(vb::CLng(turned.entryCtlProperty("TextColor")), 0);
   EXPECT_THAT(Messages(), IsEmpty());
 }
 
