@@ -169,62 +169,60 @@ ExpressionPtr ParserImpl::ParsePredicate() {
   }
 }
 
-ExpressionPtr ParserImpl::ParseAdditive() {
-  Chain chain(*this);
-  ExpressionPtr left = chain.Operand([&] { return ParseMultiplicative(); });
-  for (;;) {
-    char op = 0;
-    switch (Peek().kind) {
-      case TokenKind::Plus:
-        op = '+';
-        break;
-      case TokenKind::Minus:
-        op = '-';
-        break;
-      case TokenKind::Ampersand:
-        op = '&';
-        break;
-      case TokenKind::Pipe:
-        op = '|';
-        break;
-      case TokenKind::Caret:
-        op = '^';
-        break;
-      default:
-        return left;
-    }
-    const std::uint32_t at = Offset();
-    Next();
-    chain.Link();
-    left = std::make_unique<BinaryExpression>(at, op, std::move(left),
-                                              chain.Operand([&] { return ParseMultiplicative(); }));
+namespace {
+
+char AdditiveOperator(TokenKind kind) {
+  switch (kind) {
+    case TokenKind::Plus:
+      return '+';
+    case TokenKind::Minus:
+      return '-';
+    case TokenKind::Ampersand:
+      return '&';
+    case TokenKind::Pipe:
+      return '|';
+    case TokenKind::Caret:
+      return '^';
+    default:
+      return 0;
   }
 }
 
-ExpressionPtr ParserImpl::ParseMultiplicative() {
+char MultiplicativeOperator(TokenKind kind) {
+  switch (kind) {
+    case TokenKind::Star:
+      return '*';
+    case TokenKind::Slash:
+      return '/';
+    case TokenKind::Percent:
+      return '%';
+    default:
+      return 0;
+  }
+}
+
+}  // namespace
+
+ExpressionPtr ParserImpl::ParseBinaryLevel(char (*opOf)(TokenKind),
+                                           ExpressionPtr (ParserImpl::*next)()) {
   Chain chain(*this);
-  ExpressionPtr left = chain.Operand([&] { return ParseUnary(); });
-  for (;;) {
-    char op = 0;
-    switch (Peek().kind) {
-      case TokenKind::Star:
-        op = '*';
-        break;
-      case TokenKind::Slash:
-        op = '/';
-        break;
-      case TokenKind::Percent:
-        op = '%';
-        break;
-      default:
-        return left;
-    }
+  ExpressionPtr left = chain.Operand([&] { return (this->*next)(); });
+  while (const char op = opOf(Peek().kind)) {
     const std::uint32_t at = Offset();
     Next();
     chain.Link();
     left = std::make_unique<BinaryExpression>(at, op, std::move(left),
-                                              chain.Operand([&] { return ParseUnary(); }));
+                                              chain.Operand([&] { return (this->*next)(); }));
   }
+  return left;
+}
+
+ExpressionPtr ParserImpl::ParseAdditive() {
+  return ParseBinaryLevel(AdditiveOperator, &ParserImpl::ParseMultiplicative);
+}
+
+ExpressionPtr ParserImpl::ParseMultiplicative() {
+  return ParseBinaryLevel(MultiplicativeOperator, &ParserImpl::ParseUnary);
 }
 
 ExpressionPtr ParserImpl::ParseUnary() {

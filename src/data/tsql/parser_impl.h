@@ -161,6 +161,9 @@ class ParserImpl {
   ExpressionPtr ParsePredicate();
   ExpressionPtr ParseAdditive();
   ExpressionPtr ParseMultiplicative();
+  // A left-associative chain of one precedence level: `opOf` gives the operator a token stands
+  // for (0 for none, which ends the chain), `next` parses the operands of the level below.
+  ExpressionPtr ParseBinaryLevel(char (*opOf)(TokenKind), ExpressionPtr (ParserImpl::*next)());
   ExpressionPtr ParseUnary();
   bool IsQueryStart(int ahead = 0) const;
   ExpressionPtr ParsePrimary();
@@ -194,6 +197,8 @@ class ParserImpl {
   StatementPtr ParseInsert();
   StatementPtr ParseUpdate();
   StatementPtr ParseDelete();
+  // The end UPDATE and DELETE share: OUTPUT refused, then FROM and WHERE (not CURRENT OF).
+  void ParseFromAndWhere(std::vector<TableRefPtr>& from, ExpressionPtr& where);
   StatementPtr ParseDeclare();
   StatementPtr ParseSet();
   StatementPtr ParseIf();

@@ -205,13 +205,17 @@ StatementPtr ParserImpl::ParseUpdate() {
     c.value = ParseExpression();
     s->sets.push_back(std::move(c));
   } while (Accept(TokenKind::Comma));
+  ParseFromAndWhere(s->from, s->where);
+  return s;
+}
+
+void ParserImpl::ParseFromAndWhere(std::vector<TableRefPtr>& from, ExpressionPtr& where) {
   if (IsWord("OUTPUT")) Unsupported("OUTPUT clause");
-  if (AcceptWord("FROM")) s->from = ParseFromList();
+  if (AcceptWord("FROM")) from = ParseFromList();
   if (AcceptWord("WHERE")) {
     if (IsWord("CURRENT")) Unsupported("WHERE CURRENT OF");
-    s->where = ParseExpression();
+    where = ParseExpression();
   }
-  return s;
 }
 
 StatementPtr ParserImpl::ParseDelete() {
@@ -221,12 +225,7 @@ StatementPtr ParserImpl::ParseDelete() {
   AcceptWord("FROM");
   if (Is(TokenKind::Variable)) Unsupported("table variables");
   s->target = ParseObjectName();
-  if (IsWord("OUTPUT")) Unsupported("OUTPUT clause");
-  if (AcceptWord("FROM")) s->from = ParseFromList();
-  if (AcceptWord("WHERE")) {
-    if (IsWord("CURRENT")) Unsupported("WHERE CURRENT OF");
-    s->where = ParseExpression();
-  }
+  ParseFromAndWhere(s->from, s->where);
   return s;
 }
 
