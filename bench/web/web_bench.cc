@@ -85,7 +85,7 @@ struct Bench {
   Json Op(web::Window& w, const Json& request) { return Finish(w, w.Perform(request)); }
   Json Op(const Json& request) { return Op(*window, request); }
 
-  // Copies the bill's rows in the database until it has `rows`.
+  // Copies the bill's rows in the database until it has `rows`, each with an entry ID of its own.
   void Multiply(long rows, long have) {
     auto& host = session->host();
     const auto columns = host.Run("SELECT * FROM t_CC_StockBillEntry WHERE 1=0")[0].columns;
@@ -98,7 +98,7 @@ struct Bench {
         names += (names.empty() ? "" : ",") + c.name;
         const std::string& n = c.name;
         values += values.empty() ? "" : ",";
-        if (n == "FEntryID")
+        if (n == "FEntryID" || n == "lEntryID")  // a saved row's lEntryID repeats its entry ID
           values += "FEntryID + " + std::to_string(top);
         else if (n == "FIndex")
           values += "FIndex + " + std::to_string(have);

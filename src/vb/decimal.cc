@@ -66,8 +66,12 @@ std::optional<Decimal> ParseRadix(std::string_view t) {
 Decimal DecimalOfDouble(double value, int significant) {
   Decimal d;
   if (value == 0 || !std::isfinite(value)) return d;
+  // The digits printf's "%.*e" writes (to_chars writes the same, without the locale and the
+  // format string to read: every number a form shows passes here).
   char buf[64];
-  std::snprintf(buf, sizeof buf, "%.*e", significant - 1, value);
+  const auto written = std::to_chars(buf, buf + sizeof buf - 1, value,
+                                     std::chars_format::scientific, significant - 1);
+  *written.ptr = '\0';
   const char* p = buf;
   if (*p == '-') {
     d.negative = true;

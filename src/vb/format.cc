@@ -45,8 +45,13 @@ std::optional<Named> NamedFormat(std::string_view name) {
       {"Medium Time", {"hh:nn AM/PM", "", "", false}},
       {"Short Time", {"hh:nn", "", "", false}},
   };
+  // Every pattern a cell is shown with passes here: a name of ASCII only can match a name of its
+  // own length only (full-width letters are longer in bytes).
+  const bool ascii = std::all_of(name.begin(), name.end(),
+                                 [](char c) { return static_cast<unsigned char>(c) < 0x80; });
   for (const Entry& e : kNamed)
-    if (StrComp(name, e.name, CompareMethod::Text) == 0) return e.format;
+    if ((!ascii || name.size() == e.name.size()) && StrComp(name, e.name, CompareMethod::Text) == 0)
+      return e.format;
   return std::nullopt;
 }
 

@@ -1,4 +1,6 @@
+#include <map>
 #include <string>
+#include <vector>
 
 #include "format_pattern.h"
 
@@ -205,18 +207,39 @@ std::vector<std::string_view> SplitSections(std::string_view pattern) {
   return sections;
 }
 
+namespace {
+
+struct ParsedSection {
+  NumberSection section;
+  bool empty = false;
+};
+
+// A pattern's sections parsed, kept per thread: a form formats the same few patterns for every
+// cell it shows.
+const std::vector<ParsedSection>& ParsedSections(std::string_view pattern) {
+  thread_local std::map<std::string, std::vector<ParsedSection>, std::less<>> parsed;
+  if (auto it = parsed.find(pattern); it != parsed.end()) return it->second;
+  if (parsed.size() >= 256) parsed.clear();  // patterns built from data stay few
+  std::vector<ParsedSection> sections;
+  for (std::string_view section : SplitSections(pattern))
+    sections.push_back({ParseSection(section), section.empty()});
+  return parsed.emplace(std::string(pattern), std::move(sections)).first->second;
+}
+
+}  // namespace
+
 std::string FormatNumber(const Decimal& value, std::string_view pattern) {
-  const std::vector<std::string_view> sections = SplitSections(pattern);
+  const auto& sections = ParsedSections(pattern);
   const bool negative = value.negative && !value.IsZero();
   Decimal magnitude = value;
   magnitude.negative = false;
   // An empty section falls back to the first one, sign included.
-  if (negative && sections.size() >= 2 && !sections[1].empty())
-    return Layout(ParseSection(sections[1]), magnitude);
-  if (value.IsZero() && sections.size() >= 3 && !sections[2].empty())
-    return Layout(ParseSection(sections[2]), magnitude);
+  if (negative && sections.size() >= 2 && !sections[1].empty)
+    return Layout(sections[1].section, magnitude);
+  if (value.IsZero() && sections.size() >= 3 && !sections[2].empty)
+    return Layout(sections[2].section, magnitude);
   // The sign is the value's, not the rounded text's: VB writes -0.001 as "-0.00".
-  return (negative ? "-" : "") + Layout(ParseSection(sections[0]), magnitude);
+  return (negative ? "-" : "") + Layout(sections[0].section, magnitude);
 }
 
 std::string FormatNullNumber(std::string_view pattern) {

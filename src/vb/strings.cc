@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "zov/vb/error.h"
+#include "zov/vb/text_compare.h"
 
 namespace zov::vb {
 
@@ -260,6 +261,7 @@ std::int32_t InStrRev(std::string_view s, std::string_view find, std::int32_t st
 
 std::string UCase(std::string_view s) { return MapCase(s, ToUpper); }
 std::string LCase(std::string_view s) { return MapCase(s, ToLower); }
+std::string FoldText(std::string_view s) { return MapCase(s, FoldForText); }
 
 std::string LTrim(std::string_view s) {
   const std::size_t first = s.find_first_not_of(' ');

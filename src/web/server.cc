@@ -205,8 +205,8 @@ void WebServer::Routes() {
     auto request = window.TakeOpenRequest();
     if (!request) return;
     auto bill = session.NewBillWindow();
-    Json opened =
-        bill->Open(request->classTypeId, request->billId, request->copy, request->edit, false);
+    Json opened = bill->Open(request->classTypeId, request->billId, request->copy, request->edit,
+                             false, request->billType);
     if (opened.contains("result") && opened["result"].contains("error")) {
       session.CloseWindow(bill->id());
       outcome["openError"] = opened["result"]["error"];

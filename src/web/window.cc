@@ -148,11 +148,12 @@ std::optional<OpenRequest> Window::TakeOpenRequest() {
 // -----------------------------------------------------------------------------------
 
 Json BillWindow::Open(long classTypeId, long billId, Ref<host::IDictionary> copy, bool edit,
-                      bool view) {
+                      bool view, long billType) {
   copy_ = std::move(copy);
   return Perform(Json{{"op", "open"},
                       {"classTypeId", classTypeId},
                       {"billId", billId},
+                      {"billType", billType},
                       {"edit", edit},
                       {"full", true},
                       {"quiet", !view}});
@@ -243,6 +244,7 @@ Json BillWindow::Operate(const Json& request) {
     open_.form->SetProgress(
         [this](std::string_view what, long done, long total) { SetProgress(what, done, total); });
     const long billId = IntIn(request, "billId", 0);
+    open_.form->KeepToKind(IntIn(request, "billType", 0));
     if (auto copy = std::exchange(copy_, {})) {
       open_.form->NewFromCopy(copy);
     } else if (billId) {
@@ -401,7 +403,8 @@ Json ListWindow::Operate(const Json& request) {
       owner_.host().Ui().MsgBox("单据已经审核，不能修改。", host::vbInformation, kInfoTitle);
       return Json{{"ok", false}};
     }
-    openRequest_ = OpenRequest{open_.list->tmpl().classTypeId, billId, edit, {}};
+    openRequest_ =
+        OpenRequest{open_.list->tmpl().classTypeId, billId, edit, {}, open_.list->billType()};
     return Json{{"ok", true}};
   }
   if (op == "tool") {
@@ -436,17 +439,17 @@ Json ListWindow::Tool(const std::string& key, const std::vector<long>& selected)
       if (ids.empty() || (!merge && ids.size() != 1)) {
         ok = refuse(merge ? "请先选择单据。" : "请选择一张单据。");
       } else if (auto data = list.CopySelected(merge)) {
-        openRequest_ = OpenRequest{classTypeId, 0, false, data};
+        openRequest_ = OpenRequest{classTypeId, 0, false, data, list.billType()};
       } else {
         ok = false;
       }
     } else if (key == "mnuFileNew") {
-      openRequest_ = OpenRequest{classTypeId, 0, false, {}};
+      openRequest_ = OpenRequest{classTypeId, 0, false, {}, list.billType()};
     } else if (key == "mnuQORViewVoucher") {
       if (ids.size() != 1)
         ok = refuse("请选择一张单据。");
       else
-        openRequest_ = OpenRequest{classTypeId, ids.front(), false, {}};
+        openRequest_ = OpenRequest{classTypeId, ids.front(), false, {}, list.billType()};
     }
   }
   LoadTexts();

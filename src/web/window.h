@@ -36,6 +36,7 @@ struct OpenRequest {
   long billId = 0;              // a stored bill; 0 a new one
   bool edit = false;            // the stored bill opens for editing
   Ref<host::IDictionary> copy;  // the bill data of a copy, when one was made
+  long billType = 0;            // the kind of the list it came from: previous/next keep to it
 };
 
 class Window {
@@ -111,7 +112,7 @@ class BillWindow final : public Window {
   // bill data `copy`, or a new bill. The outcome carries the view unless `view` is false (the
   // browser asks for the window afresh once it shows it).
   Json Open(long classTypeId, long billId, Ref<host::IDictionary> copy, bool edit = false,
-            bool view = true);
+            bool view = true, long billType = 0);
 
  protected:
   Json Operate(const Json& request) override;

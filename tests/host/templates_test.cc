@@ -144,6 +144,23 @@ TEST(Templates, EveryFileLoadsAndEveryBillClassHasOne) {
                                                 1030003L, 1030004L, 1030005L, 1030006L}));
 }
 
+// Plug-ins spell keys as they like: a key matches as a Text compare matches it, a row's own
+// field first, then the header's.
+TEST(Templates, KeysMatchWhateverTheirCaseAndWidth) {
+  REQUIRE_TEMPLATES();
+  const sim::BillTemplate& t = *Templates().set->at(1030002);
+  const sim::FieldDef* qty = t.FindAt("FQty", 1);
+  ASSERT_NE(qty, nullptr);
+  EXPECT_EQ(t.FindAt("fqty", 1), qty);
+  EXPECT_EQ(t.FindAt("ＦＱＴＹ", 1), qty);
+  EXPECT_EQ(t.Find("FENTRYID2"), t.Find("FEntryID2"));
+  const sim::FieldDef* customer = t.FindAt("fcustid", 1);
+  ASSERT_NE(customer, nullptr);
+  EXPECT_EQ(customer->grid, 0) << "a header field, from a row too";
+  EXPECT_EQ(t.FindAt("FQty ", 1), nullptr);
+  EXPECT_EQ(t.FindAt("FQt", 1), nullptr);
+}
+
 TEST(Templates, SavedFieldsLandInColumnsOfTheirTables) {
   REQUIRE_TEMPLATES();
   for (const auto& [id, t] : *Templates().set) {

@@ -19,7 +19,7 @@ after(async () => {
 });
 
 // A stored sales bill of `rows` rows: ten typed in and saved, the others copies of them made in
-// the database.
+// the database, each with an entry ID of its own (lEntryID repeats it, as a saved row's does).
 async function storedBill(page, rows) {
   await newBill(page);
   await typeHead(page, 'FCustID', 'C001');
@@ -34,7 +34,8 @@ async function storedBill(page, rows) {
     const more = Math.min(have, rows - have);
     const [{ rows: [[top]] }] = sql('SELECT MAX(FEntryID) FROM t_CC_StockBillEntry');
     const names = columns.map((c) => c.name ?? c);
-    const values = names.map((n) => (n === 'FEntryID' ? `FEntryID + ${top}` : n === 'FIndex' ? `FIndex + ${have}` : n));
+    const values = names.map((n) => (n === 'FEntryID' || n === 'lEntryID' ? `FEntryID + ${top}`
+      : n === 'FIndex' ? `FIndex + ${have}` : n));
     sql(`INSERT INTO t_CC_StockBillEntry (${names.join(',')}) SELECT TOP ${more} ${values.join(',')} FROM t_CC_StockBillEntry WHERE FID=${id} ORDER BY FIndex`);
     have += more;
   }

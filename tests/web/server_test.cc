@@ -344,5 +344,34 @@ TEST_F(ServerTest, AListActsOnlyOnBillsOfItsClassWhateverTheBrowserSends) {
   EXPECT_EQ(vb::CLng(state("QCGH000001")[1]), supplierStatus);
 }
 
+// A bill opened from a list of one kind pages through the bills of that kind only; from the
+// class's whole list, through all of them.
+TEST_F(ServerTest, PreviousAndNextKeepToTheKindOfTheListTheBillCameFrom) {
+  ASSERT_EQ(Login("admin", "Admin@2026").status, 200);
+  constexpr long kOrder = 1030001;
+  auto db = sim::ConnectToDatabase(path_);
+  auto idOf = [&](const char* billNo) {
+    return vb::CLng(
+        db->Execute(std::string("SELECT FID FROM t_XS_Order WHERE FBillNo='") + billNo + "'")[0]
+            .rows[0][0]);
+  };
+  const long online = idOf("XSDD000005"), ordinary = idOf("XSDD000004");
+  auto previousFrom = [&](long billType) {
+    Answer a =
+        Post("/api/windows", {{"kind", "list"}, {"classTypeId", kOrder}, {"billType", billType}});
+    EXPECT_EQ(a.status, 200) << a.text;
+    const int list = a.body["window"]["id"].get<int>();
+    a = Op(list, {{"op", "openBill"}, {"billId", online}});
+    EXPECT_TRUE(a.body.contains("opened")) << a.text;
+    const int bill = a.body.value("opened", 0);
+    return Op(bill, {{"op", "tool"}, {"key", "mnuDataPre2"}});
+  };
+  Answer a = previousFrom(3032);
+  ASSERT_TRUE(a.body.contains("dialog")) << a.text;
+  EXPECT_EQ(a.body["dialog"]["text"], "已经是第一张单据。");
+  a = previousFrom(0);
+  EXPECT_EQ(a.body["view"]["billId"], ordinary) << a.text;
+}
+
 }  // namespace
 }  // namespace zov::web

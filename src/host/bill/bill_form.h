@@ -132,6 +132,9 @@ class BillForm final : public vb::Implements<host::IBillInterface> {
   // Pages to the stored bill of the class made before this one (`next`: after it); false at
   // either end, after a message.
   bool GoToBill(bool next);
+  // Previous and next keep to the bills of kind `billType` (FBillTypeID; 0 any), as the list the
+  // form was opened from holds them.
+  void KeepToKind(long billType) { pagingKind_ = billType; }
   // Closes the form (exit).
   bool Exit();
   // Whether the form may be left: a changed bill is saved when the person wants (Yes), left as
@@ -364,6 +367,7 @@ class BillForm final : public vb::Implements<host::IBillInterface> {
   long nextCookie_ = 1;
 
   long billId_ = 0;
+  long pagingKind_ = 0;
   long formState_ = host::kBillNew;
   long storedVersion_ = 0;  // the host's writes of the stored bill when the form read it
   bool holdsEditLock_ = false;

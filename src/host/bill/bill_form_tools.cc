@@ -26,10 +26,12 @@ bool BillForm::MayLeave() {
 bool BillForm::GoToBill(bool next) {
   lastCancelled_ = false;
   if (!MayLeave()) return Refuse();
-  // The stored bills of the class in the order they were made; from a new bill the way back
-  // starts at the newest.
+  // The stored bills of the class (of the list's kind, from a list of one kind) in the order
+  // they were made; from a new bill the way back starts at the newest.
   std::string sql = "SELECT TOP 1 FID FROM " + tmpl_->headTable + " WHERE " + tmpl_->classColumn +
                     "=" + std::to_string(tmpl_->classTypeId);
+  if (pagingKind_ != 0 && tmpl_->Find("FBillTypeID"))
+    sql += " AND FBillTypeID=" + std::to_string(pagingKind_);
   if (billId_ != 0) sql += std::string(" AND FID") + (next ? ">" : "<") + std::to_string(billId_);
   sql += std::string(" ORDER BY FID") + (next ? "" : " DESC");
   const auto sets = (billId_ == 0 && next) ? std::vector<RecordData>{} : services_.Run(sql);

@@ -7,27 +7,39 @@
 #include <stdexcept>
 
 #include "zov/vb/strings.h"
+#include "zov/vb/text_compare.h"
 
 namespace zov::sim {
 
 using nlohmann::json;
 
 namespace {
+// A key as written, else as a Text compare matches it (a plug-in may write "FQTY" for "FQty").
 const FieldDef* Lookup(const std::map<std::string, const FieldDef*, std::less<>>& fields,
+                       const std::map<std::string, const FieldDef*, std::less<>>& folded,
                        std::string_view key) {
   if (auto it = fields.find(key); it != fields.end()) return it->second;
-  for (const auto& [k, field] : fields)
-    if (vb::StrComp(k, key, vb::CompareMethod::Text) == 0) return field;
+  if (auto it = folded.find(vb::FoldText(key)); it != folded.end()) return it->second;
   return nullptr;
+}
+
+// The folded keys of `fields`; where two keys fold alike, the first in order of the keys.
+std::map<std::string, const FieldDef*, std::less<>> Folded(
+    const std::map<std::string, const FieldDef*, std::less<>>& fields) {
+  std::map<std::string, const FieldDef*, std::less<>> folded;
+  for (const auto& [k, field] : fields) folded.emplace(vb::FoldText(k), field);
+  return folded;
 }
 }  // namespace
 
-const FieldDef* BillTemplate::Find(std::string_view key) const { return Lookup(byKey, key); }
+const FieldDef* BillTemplate::Find(std::string_view key) const {
+  return Lookup(byKey, foldedByKey, key);
+}
 
 const FieldDef* BillTemplate::FindAt(std::string_view key, long row) const {
   if (row >= 1)
-    if (const FieldDef* f = Lookup(rowByKey, key)) return f;
-  return Lookup(byKey, key);
+    if (const FieldDef* f = Lookup(rowByKey, foldedRowByKey, key)) return f;
+  return Lookup(byKey, foldedByKey, key);
 }
 
 std::vector<const FieldDef*> BillTemplate::AllFields() const {
@@ -202,6 +214,8 @@ std::shared_ptr<const BillTemplate> ParseTemplate(std::string_view text, std::st
           Bad(origin, "field " + f.key + " appears twice among the rows");
         t->byKey.emplace(f.key, &f);
       }
+    t->foldedByKey = Folded(t->byKey);
+    t->foldedRowByKey = Folded(t->rowByKey);
     for (const auto* f : t->AllFields())
       for (const auto& [target, column] : f->base.fill) {
         const FieldDef* to = t->FindAt(target, f->grid == 0 ? -1 : 1);

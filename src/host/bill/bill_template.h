@@ -191,7 +191,9 @@ struct BillTemplate {
 
   std::map<std::string, const FieldDef*, std::less<>> byKey;     // header fields, then row fields
   std::map<std::string, const FieldDef*, std::less<>> rowByKey;  // row fields of both grids
-  std::vector<std::shared_ptr<const CellLayout>> layouts;        // the header's, then each grid's
+  // The same by their keys as a Text compare sees them (vb::FoldText).
+  std::map<std::string, const FieldDef*, std::less<>> foldedByKey, foldedRowByKey;
+  std::vector<std::shared_ptr<const CellLayout>> layouts;  // the header's, then each grid's
 };
 
 // Reads a template from JSON text; raises std::runtime_error naming the file and what is wrong.

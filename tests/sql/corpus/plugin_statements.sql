@@ -798,8 +798,8 @@ Select dbo.GetComplexQty(104,2.88) as FComplexQtyDis
 -- expect: first row 1捆
 GO
 
--- AfterLoadBill: stores the composite quantity of a sales-bill row
-UPDATE T_CC_StockBillEntry SET FComplexQtyDis = '1捆' WHERE lEntryID = 19
+-- AfterLoadBill: stores the composite quantities of a sales bill's rows, a few hundred at a time
+UPDATE T_CC_StockBillEntry SET FComplexQtyDis = CASE lEntryID WHEN 19 THEN '1捆' WHEN 20 THEN '2箱' END WHERE lEntryID IN (19,20)
 GO
 
 -- UpdateComplexQtyText: stores the composite quantity of an order row

@@ -1,5 +1,9 @@
 #include "bills/common/row_data.h"
 
+#include <algorithm>
+#include <map>
+#include <optional>
+#include <utility>
 #include <vector>
 
 #include "calc/locks.h"
@@ -200,32 +204,95 @@ void ContinueGridImport(host::IBillInterface& bill) {
   });
 }
 
-void UpdateComplexQtyText(const SalesForm& form, long row, const SalesRowKeys& keys, bool store) {
+namespace {
+
+// dbo.GetComplexQty of the row's item and base quantity; nothing for a row without an item.
+std::optional<std::string> ComplexQtyOf(
+    const SalesForm& form, long row, const SalesRowKeys& keys,
+    std::map<std::pair<long, std::string>, std::string>* known) {
   auto& bill = form.bill;
+  const long item = FieldId(bill, keys.item, row);
+  if (item <= 0) return std::nullopt;
+  const std::string qty = vb::CStr(Variant(FieldNumber(bill, keys.qty, row)));
+  if (known)
+    if (auto it = known->find({item, qty}); it != known->end()) return it->second;
+  auto rs = services::OpenRecordset(
+      form.ctx, "Select dbo.GetComplexQty(" + Id(item) + "," + qty + ") as FComplexQtyDis");
+  if (!rs || rs->Eof()) return std::nullopt;
+  std::string text = vb::CStr(rs->Value(0L));
+  if (known) known->emplace(std::pair{item, qty}, text);
+  return text;
+}
+
+// The row's text into its cell; true when the cell held another text before.
+bool ShowComplexQty(const SalesForm& form, long row, const SalesRowKeys& keys,
+                    const std::string& text) {
+  auto& bill = form.bill;
+  const std::string before = FieldText(bill, keys.complexQty, row);
+  if (auto cell = bill.GetDataFldbyKey(keys.complexQty, row)) {
+    cell->SetItem("FDSP", text);
+    cell->SetItem("FFLD", text);
+  }
+  return text != before;
+}
+
+// The stored entry the row shows: its table (by the row's lClassTypeID) and its lEntryID
+// (FEntryID2); no table when the row is not stored.
+std::pair<const char*, long> StoredEntryOf(const SalesForm& form, long row,
+                                           const SalesRowKeys& keys) {
+  auto& bill = form.bill;
+  const long classType = static_cast<long>(FieldNumber(bill, "lClassTypeID" + keys.suffix, row));
+  const char* table = classType == 1030001   ? "t_XS_OrderEntry"
+                      : classType == 1030002 ? "T_CC_StockBillEntry"
+                                             : nullptr;
+  const long entry = static_cast<long>(FieldNumber(bill, "FEntryID2" + keys.suffix, row));
+  return {entry > 0 ? table : nullptr, entry};
+}
+
+}  // namespace
+
+void UpdateComplexQtyText(const SalesForm& form, long row, const SalesRowKeys& keys, bool store) {
   Resume([&] {
-    const long item = FieldId(bill, keys.item, row);
-    if (item <= 0) return;
-    const std::string qty = vb::CStr(Variant(FieldNumber(bill, keys.qty, row)));
-    auto rs = services::OpenRecordset(
-        form.ctx, "Select dbo.GetComplexQty(" + Id(item) + "," + qty + ") as FComplexQtyDis");
-    if (!rs || rs->Eof()) return;
-    const std::string text = vb::CStr(rs->Value(0L));
-    const std::string before = FieldText(bill, keys.complexQty, row);
-    if (auto cell = bill.GetDataFldbyKey(keys.complexQty, row)) {
-      cell->SetItem("FDSP", text);
-      cell->SetItem("FFLD", text);
-    }
-    if (!store || text == before) return;
-    const long classType = static_cast<long>(FieldNumber(bill, "lClassTypeID" + keys.suffix, row));
-    const char* table = classType == 1030001   ? "t_XS_OrderEntry"
-                        : classType == 1030002 ? "T_CC_StockBillEntry"
-                                               : nullptr;
-    const long entry = static_cast<long>(FieldNumber(bill, "FEntryID2" + keys.suffix, row));
-    if (table && entry > 0)
+    const auto text = ComplexQtyOf(form, row, keys, nullptr);
+    if (!text) return;
+    if (!ShowComplexQty(form, row, keys, *text) || !store) return;
+    const auto [table, entry] = StoredEntryOf(form, row, keys);
+    if (table)
       services::ExecuteUpdate(form.ctx, std::string("UPDATE ") + table +
-                                            " SET FComplexQtyDis = " + services::SqlLiteral(text) +
+                                            " SET FComplexQtyDis = " + services::SqlLiteral(*text) +
                                             " WHERE lEntryID = " + Id(entry));
   });
+}
+
+void ComplexQtyTexts::Complete(long row, const SalesRowKeys& keys) {
+  Resume([&] {
+    const auto text = ComplexQtyOf(form_, row, keys, &known_);
+    if (!text || !ShowComplexQty(form_, row, keys, *text)) return;
+    const auto [table, entry] = StoredEntryOf(form_, row, keys);
+    if (table) changed_[table].emplace_back(entry, *text);
+  });
+}
+
+void ComplexQtyTexts::Store() {
+  // A statement per few hundred rows: one per row made opening a bill of thousands of rows
+  // take seconds.
+  constexpr std::size_t kRowsPerStatement = 500;
+  for (const auto& [table, rows] : changed_) {
+    for (std::size_t from = 0; from < rows.size(); from += kRowsPerStatement) {
+      const std::size_t to = std::min(rows.size(), from + kRowsPerStatement);
+      std::string cases, ids;
+      for (std::size_t i = from; i < to; ++i) {
+        cases += " WHEN " + Id(rows[i].first) + " THEN " + services::SqlLiteral(rows[i].second);
+        ids += (i == from ? "" : ",") + Id(rows[i].first);
+      }
+      Resume([&] {
+        services::ExecuteUpdate(form_.ctx, std::string("UPDATE ") + table +
+                                               " SET FComplexQtyDis = CASE lEntryID" + cases +
+                                               " END WHERE lEntryID IN (" + ids + ")");
+      });
+    }
+  }
+  changed_.clear();
 }
 
 }  // namespace zov::plugins::sales

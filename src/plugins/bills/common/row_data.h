@@ -3,6 +3,11 @@
 // quantity text, and the stock text of the status bar.
 #pragma once
 
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "bills/common/sales_form.h"
 #include "bills/common/sales_keys.h"
 
@@ -70,5 +75,19 @@ void ContinueGridImport(host::IBillInterface& bill);
 // cell; with `store`, also into the stored entry (by the row's lClassTypeID and FEntryID2) when
 // that held another text.
 void UpdateComplexQtyText(const SalesForm& form, long row, const SalesRowKeys& keys, bool store);
+
+// The same for many rows at once (a bill as it opens): each item and quantity is asked of the
+// database once, and the stored texts are written together by Store.
+class ComplexQtyTexts {
+ public:
+  explicit ComplexQtyTexts(const SalesForm& form) : form_(form) {}
+  void Complete(long row, const SalesRowKeys& keys);
+  void Store();
+
+ private:
+  const SalesForm& form_;
+  std::map<std::pair<long, std::string>, std::string> known_;
+  std::map<std::string, std::vector<std::pair<long, std::string>>> changed_;  // by table
+};
 
 }  // namespace zov::plugins::sales

@@ -120,10 +120,11 @@ void SaleBill::AfterLoadBill() {
     Bar("mnuImportGoods", "Enabled", false);
   }
   // Rows without a composite quantity text get it, stored with the row.
+  ComplexQtyTexts texts(form);
   for (const SalesRowKeys* keys : Grids())
     for (long row = 1, rows = GridRows(bill_, keys->grid); row <= rows; ++row)
-      if (vb::Trim(FieldText(bill_, keys->complexQty, row)).empty())
-        UpdateComplexQtyText(form, row, *keys, true);
+      if (vb::Trim(FieldText(bill_, keys->complexQty, row)).empty()) texts.Complete(row, *keys);
+  texts.Store();
 }
 
 void SaleBill::AfterCopyBill() {

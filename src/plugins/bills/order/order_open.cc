@@ -81,9 +81,10 @@ void BillEvent_Order::m_BillInterface_AfterSave(const Variant&) {
 void BillEvent_Order::CompleteComplexQtyTexts() {
   auto& bill = *m_BillInterface;
   const auto form = Form();
+  sales::ComplexQtyTexts texts(form);
   for (long row = 1, rows = GridRows(bill); row <= rows; ++row)
-    if (vb::Trim(FieldText(bill, "FComplexQtyDis", row)).empty())
-      sales::UpdateComplexQtyText(form, row, Keys(), true);
+    if (vb::Trim(FieldText(bill, "FComplexQtyDis", row)).empty()) texts.Complete(row, Keys());
+  texts.Store();
 }
 
 }  // namespace zov::plugins

@@ -185,18 +185,31 @@ export class EntryGrid {
     const view = Math.max(this.el.clientHeight - this.head.offsetHeight, rh);
     const first = Math.max(1, Math.floor(this.el.scrollTop / rh) + 1 - OVERSCAN);
     const last = Math.min(n, Math.ceil((this.el.scrollTop + view) / rh) + OVERSCAN);
+    // Rows that scrolled out are kept for those that scroll in: a screen of new rows costs their
+    // texts, not their elements.
+    const spare = [];
     for (const [r, tr] of this.drawn) {
       if (r >= first && r <= last) continue;
       if (this.editor && this.editor.tr === tr) this.commitEdit(false);
       tr.remove();
       this.drawn.delete(r);
+      if (tr.columns === this.columns) spare.push(tr);
     }
     const kept = [...this.drawn.keys()].sort((a, b) => a - b);
     const before = kept.length ? kept[0] : last + 1;
     const after = kept.length ? kept[kept.length - 1] : last;
     const anchor = kept.length ? this.drawn.get(kept[0]) : this.bottom;
-    for (let r = first; r < before; ++r) anchor.before(this.#makeRow(r));
-    for (let r = Math.max(after + 1, first); r <= last; ++r) this.bottom.before(this.#makeRow(r));
+    const make = (r) => {
+      const tr = spare.pop();
+      if (!tr) return this.#makeRow(r);
+      tr.classList.remove('current');
+      tr.querySelector('td.cursor')?.classList.remove('cursor');
+      this.drawn.set(r, tr);
+      this.#fillRow(tr, r);
+      return tr;
+    };
+    for (let r = first; r < before; ++r) anchor.before(make(r));
+    for (let r = Math.max(after + 1, first); r <= last; ++r) this.bottom.before(make(r));
     this.top.style.height = `${(first - 1) * rh}px`;
     this.top.hidden = first <= 1;
     this.bottom.style.height = `${Math.max(0, n - last) * rh}px`;
@@ -221,6 +234,7 @@ export class EntryGrid {
     const tr = h('tr', { dataset: { row: r } }, h('th.rowno', null, r),
       this.columns.map((c, i) => h('td', { dataset: { key: c.key, col: i }, class: this.#cellClass(c) })));
     if (probe) return tr;
+    tr.columns = this.columns;  // the columns it was made for: reused only while they stand
     this.drawn.set(r, tr);
     this.#fillRow(tr, r);
     return tr;
