@@ -1,8 +1,10 @@
 #include "bills/temp_consign/bill_event_temp_consign.h"
 
+#include "bills/common/opening.h"
 #include "calc/charges.h"
 #include "frame/resume.h"
 #include "services/database.h"
+#include "zov/host/components.h"
 
 namespace zov::plugins {
 
@@ -43,8 +45,14 @@ void BillEvent_TempConsign::m_ListInterface_MenuBarInitialize(const Ref<host::IA
 }
 void BillEvent_TempConsign::m_ListInterface_UnBusinessCheck(bool&) { RunServerBatchAudit(false); }
 
-void BillEvent_TempConsign::RunServerAudit(bool) {}
-void BillEvent_TempConsign::RunServerBatchAudit(bool) {}
+void BillEvent_TempConsign::RunServerAudit(bool audit) {
+  sales::RunOpeningAudit(context(), *m_BillInterface, host::progid::kTempConsignUpdate, audit);
+  // The host reads the stored state back on the view state.
+  Resume([&] { m_BillInterface->SetBillStatus(host::kBillView); });
+}
+void BillEvent_TempConsign::RunServerBatchAudit(bool audit) {
+  sales::RunOpeningListAudit(context(), *m_ListInterface, host::progid::kTempConsignUpdate, audit);
+}
 
 void BillEvent_TempConsign::IsIsVirtualStock(long stockId, Variant& result) {
   auto rs = services::OpenRecordsetTolerant(
