@@ -343,8 +343,10 @@ bool CheckRowBatch(PluginContext& ctx, host::IBillInterface& bill, long row, lon
                   stock.periodDate.IsNull() ? Variant("") : stock.periodDate);
     WriteUnlocked(bill, keys.kfPeriod, row, stock.kfPeriod);
   }
+  // Against one stock the message names the attribute only when it differs as well.
+  const bool namesAux = auxCompared && (stockId == 0 || stock.auxPropId != batch.auxPropId);
   Resume([&] {
-    services::ShowMessage(ctx, BatchInStockMessage(row, batch.batchNo, error, auxCompared));
+    services::ShowMessage(ctx, BatchInStockMessage(row, batch.batchNo, error, namesAux));
   });
   Resume([&] { bill.SetActiveCell(cursorKey, row); });
   return false;

@@ -101,7 +101,8 @@ bool CheckRowBatchInStock(PluginContext& ctx, host::IBillInterface& bill, long r
                           const BatchRowKeys& keys = kPlainBatchRow);
 
 // The same against the batch as stock `stockId` holds it, where a batch the stock does not hold
-// passes (a bill that brings goods into the stock); a difference puts the cursor on `cursorKey`.
+// passes (a bill that brings goods into the stock); a difference puts the cursor on `cursorKey`,
+// and its message names the attribute only when the attribute differs as well.
 bool CheckRowBatchInStockOf(PluginContext& ctx, host::IBillInterface& bill, long row, long stockId,
                             const BatchSources& sources, long billId, AuxCompare& aux,
                             std::string_view cursorKey, const BatchRowKeys& keys = kPlainBatchRow);

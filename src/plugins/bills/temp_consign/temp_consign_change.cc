@@ -1,6 +1,7 @@
 // The opening consignment bill's field changes: a table from the changed field's key to a small
 // handler, each handing the work to the shared row and head routines. Prices and costs are the
 // consignment bill's; the amounts keep their tails as the sales order's.
+#include "bills/common/commands.h"
 #include "bills/common/customer.h"
 #include "bills/common/opening.h"
 #include "bills/common/row_changes.h"
@@ -52,6 +53,7 @@ void BillEvent_TempConsign::m_BillInterface_Change(const Ref<host::IDictionary>&
   };
   FieldChange c(field, change, row, cancel);
   if (const ChangeHandler* handler = kBranches.Find(c.key)) (this->**handler)(c);
+  sales::ClearRejectionAfterChange(*m_BillInterface, c.key);
 }
 
 // --- the head -----------------------------------------------------------------------------------

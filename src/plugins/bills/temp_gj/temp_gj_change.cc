@@ -1,5 +1,6 @@
 // The opening supplier bill's field changes: a table from the changed field's key to a small
 // handler. The rows are priced from purchase prices: the item's, else the supplier's latest.
+#include "bills/common/commands.h"
 #include "bills/common/customer.h"
 #include "bills/common/opening.h"
 #include "bills/common/row_changes.h"
@@ -63,6 +64,7 @@ void BillEvent_TempGJ::m_BillInterface_Change(const Ref<host::IDictionary>& fiel
   };
   FieldChange c(field, change, row, cancel);
   if (const ChangeHandler* handler = kBranches.Find(c.key)) (this->**handler)(c);
+  sales::ClearRejectionAfterChange(*m_BillInterface, c.key);
 }
 
 // --- the head -----------------------------------------------------------------------------------
