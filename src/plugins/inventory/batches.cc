@@ -267,7 +267,9 @@ bool CheckBatchInStock(PluginContext& ctx, const RowBatch& row, const BatchSourc
   stock = {};
   long track = 0;
   auxCompared = SettleAux(ctx, row.itemId, aux, track);
-  auto rs = BuildBatchQuery(ctx, row.itemId, row.batchNo, row.stockId, sources, billId);
+  auto rs = row.stockId != 0
+                ? BuildStockBatchQuery(ctx, row.itemId, row.batchNo, row.stockId, sources, billId)
+                : BuildBatchQuery(ctx, row.itemId, row.batchNo, 0, sources, billId);
   if (auxCompared && !services::InitClosed(ctx) && sources.documents && rs) {
     Resume([&] {
       const std::string filter = "FAuxPropID=" + SqlId(row.auxPropId);

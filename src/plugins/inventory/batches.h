@@ -50,7 +50,7 @@ struct RowBatch {
   Variant kfDate;
   Variant periodDate;
   long kfPeriod = 0;
-  long stockId = 0;  // the look-up reads this stock alone; 0 every stock
+  long stockId = 0;  // the look-up reads this stock's batches alone; 0 every stock
 };
 
 // The batch as the stock holds it.
