@@ -17,7 +17,8 @@ void BillEvent_TempGJ::ApplyOpeningLayout() {
   bar("mnuEditCheck", "Visible", !audited);
   bar("mnuEditUnCheck", "Visible", audited);
   Resume([&] { bill.LockBill(audited); });
-  bar("mnuEditCopy", "Enabled", !audited);
+  // A locked, audited bill gives new ones by copy.
+  bar("mnuEditCopy", "Enabled", audited);
   bar("mnuEditAddRow", "Visible", true);
   bar("mnuCopyRow", "Visible", true);
   const bool normalView = ResumeOr<long>(0, [&] { return bill.BillViewMode(); }) == 0;
