@@ -35,7 +35,9 @@ void BillEvent_TempConsign::m_BillInterface_AfterLoadBill() {
   MarkAllCellsUnmodified(*m_BillInterface);
 }
 
+// The copy is a new, unaudited bill: its tools are a new bill's.
 void BillEvent_TempConsign::m_BillInterface_AfterCopyBill() {
+  ApplyOpeningLayout();
   if (services::IndustryType(context()) == 1) calc::ApplyRowLocks(context(), *m_BillInterface);
 }
 
