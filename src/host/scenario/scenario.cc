@@ -503,6 +503,10 @@ class Player {
         CheckFlags(key, value);
       } else if (key == "tools") {
         CheckTools(value);
+      } else if (key == "readOnly") {
+        Need(form_.form, "readOnly");
+        if (form_.form->readOnly() != Flag(value, "readOnly"))
+          Fail("readOnly", value.dump(), form_.form->readOnly() ? "true" : "false");
       } else if (key == "caption") {
         Need(form_.form, "caption");
         const std::string actual = form_.form->FormCaption();

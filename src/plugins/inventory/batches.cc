@@ -267,7 +267,9 @@ bool CheckBatchInStock(PluginContext& ctx, const RowBatch& row, const BatchSourc
   stock = {};
   long track = 0;
   auxCompared = SettleAux(ctx, row.itemId, aux, track);
-  auto rs = BuildBatchQuery(ctx, row.itemId, row.batchNo, 0, sources, billId);
+  auto rs = row.stockId != 0
+                ? BuildStockBatchQuery(ctx, row.itemId, row.batchNo, row.stockId, sources, billId)
+                : BuildBatchQuery(ctx, row.itemId, row.batchNo, 0, sources, billId);
   if (auxCompared && !services::InitClosed(ctx) && sources.documents && rs) {
     Resume([&] {
       const std::string filter = "FAuxPropID=" + SqlId(row.auxPropId);
@@ -309,9 +311,13 @@ std::string BatchInStockMessage(long row, std::string_view batchNo, BatchError e
   return {};
 }
 
-bool CheckRowBatchInStock(PluginContext& ctx, host::IBillInterface& bill, long row,
-                          const BatchSources& sources, long billId, AuxCompare& aux,
-                          const BatchRowKeys& keys) {
+namespace {
+
+// The stock check of one row; `stockId` 0 looks over every stock and refuses a batch the system
+// does not know, a stock of its own lets such a batch pass.
+bool CheckRowBatch(PluginContext& ctx, host::IBillInterface& bill, long row, long stockId,
+                   const BatchSources& sources, long billId, AuxCompare& aux,
+                   std::string_view cursorKey, const BatchRowKeys& keys) {
   RowBatch batch;
   const bool read = ResumeOr<bool>(false, [&] {
     batch.itemId = FieldId(bill, keys.item, row);
@@ -323,12 +329,14 @@ bool CheckRowBatchInStock(PluginContext& ctx, host::IBillInterface& bill, long r
     return true;
   });
   if (!read || batch.batchNo.empty()) return true;
+  batch.stockId = stockId;
 
   StockBatch stock;
   BatchError error = BatchError::None;
   bool auxCompared = false;
   if (CheckBatchInStock(ctx, batch, sources, billId, aux, stock, error, auxCompared)) return true;
   if (error == BatchError::NotFound) {
+    if (stockId != 0) return true;
     Resume([&] { bill.SetFieldValue(keys.batchNo, "", row); });
   } else {
     WriteUnlocked(bill, keys.auxProp, row, stock.auxPropId);
@@ -337,11 +345,27 @@ bool CheckRowBatchInStock(PluginContext& ctx, host::IBillInterface& bill, long r
                   stock.periodDate.IsNull() ? Variant("") : stock.periodDate);
     WriteUnlocked(bill, keys.kfPeriod, row, stock.kfPeriod);
   }
+  // Against one stock the message names the attribute only when it differs as well.
+  const bool namesAux = auxCompared && (stockId == 0 || stock.auxPropId != batch.auxPropId);
   Resume([&] {
-    services::ShowMessage(ctx, BatchInStockMessage(row, batch.batchNo, error, auxCompared));
+    services::ShowMessage(ctx, BatchInStockMessage(row, batch.batchNo, error, namesAux));
   });
-  Resume([&] { bill.SetActiveCell(keys.batchNo, row); });
+  Resume([&] { bill.SetActiveCell(cursorKey, row); });
   return false;
+}
+
+}  // namespace
+
+bool CheckRowBatchInStock(PluginContext& ctx, host::IBillInterface& bill, long row,
+                          const BatchSources& sources, long billId, AuxCompare& aux,
+                          const BatchRowKeys& keys) {
+  return CheckRowBatch(ctx, bill, row, 0, sources, billId, aux, keys.batchNo, keys);
+}
+
+bool CheckRowBatchInStockOf(PluginContext& ctx, host::IBillInterface& bill, long row, long stockId,
+                            const BatchSources& sources, long billId, AuxCompare& aux,
+                            std::string_view cursorKey, const BatchRowKeys& keys) {
+  return CheckRowBatch(ctx, bill, row, stockId, sources, billId, aux, cursorKey, keys);
 }
 
 bool CheckBatchConsistency(PluginContext& ctx, host::IBillInterface& bill, AuxCompare aux,

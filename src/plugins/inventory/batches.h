@@ -50,6 +50,7 @@ struct RowBatch {
   Variant kfDate;
   Variant periodDate;
   long kfPeriod = 0;
+  long stockId = 0;  // the look-up reads this stock's batches alone; 0 every stock
 };
 
 // The batch as the stock holds it.
@@ -63,7 +64,8 @@ struct StockBatch {
 
 enum class BatchError { None, NotFound, Differs };
 
-// Checks the row's batch against the first record the look-up finds over every stock. When
+// Checks the row's batch against the first record the look-up finds over every stock (the row's
+// `stockId` alone when it names one). When
 // `aux` comes in Undecided it is settled from the item's tracking method. With attributes
 // compared (Compare and tracking method 0) the records are narrowed to the row's attribute while
 // the opening stage is open and `sources.documents` is set (back to all records when none is
@@ -97,6 +99,13 @@ inline constexpr BatchRowKeys kPlainBatchRow01{
 bool CheckRowBatchInStock(PluginContext& ctx, host::IBillInterface& bill, long row,
                           const BatchSources& sources, long billId, AuxCompare& aux,
                           const BatchRowKeys& keys = kPlainBatchRow);
+
+// The same against the batch as stock `stockId` holds it, where a batch the stock does not hold
+// passes (a bill that brings goods into the stock); a difference puts the cursor on `cursorKey`,
+// and its message names the attribute only when the attribute differs as well.
+bool CheckRowBatchInStockOf(PluginContext& ctx, host::IBillInterface& bill, long row, long stockId,
+                            const BatchSources& sources, long billId, AuxCompare& aux,
+                            std::string_view cursorKey, const BatchRowKeys& keys = kPlainBatchRow);
 
 // True when two rows of the keys' grid name the same item and batch with different production
 // dates, expiry dates or shelf lives (or attributes, when compared: Compare, or Undecided for

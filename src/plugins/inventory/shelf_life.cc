@@ -55,7 +55,7 @@ void RecalcShelfLife(host::IBillInterface& bill, std::string_view changedKey, lo
 }
 
 bool CheckShelfLife(host::IBillInterface& bill, long row, std::string& message,
-                    const ShelfLifeKeys& keys) {
+                    const ShelfLifeKeys& keys, bool blankAsFirstDay) {
   message.clear();
   // "组装件商品..." for the assembled item; "子件第3行商品..." or "第3行商品..." for a row.
   const std::string subject = keys.kind == ShelfLifeRow::Assembly ? std::string("组装件商品")
@@ -67,11 +67,16 @@ bool CheckShelfLife(host::IBillInterface& bill, long row, std::string& message,
     message = subject + std::string(text);
     return false;
   };
-  const auto production = CellDate(bill, keys.production, row);
+  auto dateOf = [&](std::string_view key) {
+    auto date = CellDate(bill, key, row);
+    if (!date && blankAsFirstDay) date = vb::DateSerial(1900, 1, 1);
+    return date;
+  };
+  const auto production = dateOf(keys.production);
   if (!production) return fail(keys.production, "未输入生产日期！");
   const long days = DaysIn(bill, keys.shelfLife, row);
   if (days < 0) return fail(keys.shelfLife, "的保质期必须大于等于0！");
-  const auto expiry = CellDate(bill, keys.expiry, row);
+  const auto expiry = dateOf(keys.expiry);
   if (!expiry) return fail(keys.expiry, "未输入有效期至！");
   if (ResumeOr<long>(-1, [&] { return vb::DateDiff("d", *production, *expiry); }) != days)
     return fail(keys.expiry, "不符合生产日期加保质期等于有效期至！");

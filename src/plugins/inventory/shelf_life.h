@@ -46,8 +46,9 @@ void RecalcShelfLife(host::IBillInterface& bill, std::string_view changedKey, lo
 
 // Checks the shelf life of `row` in this order: production date present, shelf life not below
 // 0, expiry date present, expiry = production + shelf life. On the first failure the cursor goes
-// to the offending cell, `message` says why and the result is false.
+// to the offending cell, `message` says why and the result is false. With `blankAsFirstDay` an
+// empty date counts as 1900-01-01 instead of missing.
 bool CheckShelfLife(host::IBillInterface& bill, long row, std::string& message,
-                    const ShelfLifeKeys& keys);
+                    const ShelfLifeKeys& keys, bool blankAsFirstDay = false);
 
 }  // namespace zov::plugins::inventory

@@ -60,9 +60,10 @@ void ShowCustomerCredit(const SalesForm& form) {
   Resume([&] { bill.SetStatusText(3, text); });
 }
 
-void FillSalesman(const SalesForm& form, long customer) {
-  const long employee = static_cast<long>(vb::Val(services::FirstValue(
-      form.ctx, "Select FDefaultOperator From t_Organization Where FItemID=" + Id(customer))));
+void FillSalesman(const SalesForm& form, long customer, std::string_view partnerTable) {
+  const long employee = static_cast<long>(vb::Val(
+      services::FirstValue(form.ctx, "Select FDefaultOperator From " + std::string(partnerTable) +
+                                         " Where FItemID=" + Id(customer))));
   if (employee <= 0) return;
   SetHead(form.bill, "FEmpID", employee);
   const std::string department = DepartmentOf(form.ctx, employee);

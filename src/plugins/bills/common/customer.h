@@ -15,8 +15,9 @@ namespace zov::plugins::sales {
 void ShowCustomerCredit(const SalesForm& form);
 
 // FEmpID := the customer's default operator and FDeptID := that employee's department, when the
-// customer has one.
-void FillSalesman(const SalesForm& form, long customer);
+// customer has one; a supplier's from `partnerTable` "t_Supplier".
+void FillSalesman(const SalesForm& form, long customer,
+                  std::string_view partnerTable = "t_Organization");
 
 // FDeptID := the department of the header FEmpID. An employee cleared, or one without department,
 // leaves the department as it is.

@@ -1,0 +1,48 @@
+// What the two opening-balance bills share: the start period they must be dated before, the
+// audit through their server component (from the form and from the list), the batch of a row
+// compared with the same batch in the row's stock, and the freight of the weight industry.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "bills/common/sales_form.h"
+#include "frame/plugin_context.h"
+#include "zov/host/bill.h"
+#include "zov/host/list.h"
+
+namespace zov::plugins::sales {
+
+// The first day of the start period named by the system profile ("StartYear", "StartPeriod"
+// of "IC") as "YYYY-MM-DD"; "" when the account set has no such period.
+std::string OpeningStartDate(PluginContext& ctx);
+
+// A new opening bill is dated the day before the start period (left as it is without one).
+void ApplyOpeningBillDate(PluginContext& ctx, host::IBillInterface& bill);
+
+// FDate must lie before the start period: "只能录入启用期间以前的单据", cursor on FDate.
+bool CheckOpeningBillDate(PluginContext& ctx, host::IBillInterface& bill);
+
+// The stored bill is audited (true) or un-audited by the server component `progId`, which
+// decides; what it says is shown (a refused audit, or any message of an un-audit). The host's
+// action is never cancelled here: the component has done it or not.
+void RunOpeningAudit(PluginContext& ctx, host::IBillInterface& bill, const char* progId,
+                     bool audit);
+
+// The list's selected bills audited (true) or un-audited by the component `progId` in one batch;
+// its messages shown: one in a message box, several in the message list window.
+void RunOpeningListAudit(PluginContext& ctx, host::IListInterface& list, const char* progId,
+                         bool audit);
+
+// The batch of `row` compared with the same batch in the row's stock (`stockKey`): a batch the
+// stock holds with another attribute, production date, shelf life or expiry date shows why, takes
+// the stock's values in the cells not locked and puts the cursor on `cursorKey`. A batch the
+// stock does not hold passes: the opening bill brings it.
+bool CheckOpeningRowBatch(PluginContext& ctx, host::IBillInterface& bill, long row,
+                          std::string_view stockKey, std::string_view cursorKey);
+
+// The shelf life of a new item in `row`: FKFPeriod from the item; for a shelf-life item an empty
+// FKFDate becomes the bill date and FPeriodDate := FKFDate + FKFPeriod days.
+void ApplyOpeningShelfLife(const SalesForm& form, long row, long item);
+
+}  // namespace zov::plugins::sales
