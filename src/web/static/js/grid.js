@@ -49,6 +49,7 @@ export class EntryGrid {
     this.rowHeight = 0;
     this.frame = 0;
     this.head = h('thead');
+    // Two rows that are never shown mark where the drawn rows go, in order.
     this.top = h('tr.spacer', { 'aria-hidden': 'true' });
     this.bottom = h('tr.spacer', { 'aria-hidden': 'true' });
     this.body = h('tbody', null, this.top, this.bottom);
@@ -114,13 +115,11 @@ export class EntryGrid {
     this.cancelEdit();
     this.columns = columns;
     this.widths = columns.map((c) => c.width || WIDTHS[c.type] || WIDTHS.text);
-    // Fixed column widths: the grid lays out once, not again with every changed cell.
+    // Fixed column widths: a row lays out on its own, never again with every changed cell.
     const widths = [ROWNO_WIDTH, ...this.widths];
-    this.table.querySelector('colgroup')?.remove();
-    this.table.prepend(h('colgroup', null, widths.map((w) => h('col', { style: `width:${w}px` }))));
     this.table.style.width = `${widths.reduce((a, b) => a + b, 0)}px`;
     this.head.replaceChildren(h('tr', null, h('th.rowno', null, ''),
-      columns.map((c) => h('th', { dataset: { key: c.key }, title: c.caption }, c.caption))));
+      columns.map((c, i) => h('th', { dataset: { key: c.key }, title: c.caption, style: `width:${this.widths[i]}px` }, c.caption))));
     const span = String(columns.length + 1);
     this.top.replaceChildren(h('td', { colSpan: span }));
     this.bottom.replaceChildren(h('td', { colSpan: span }));
@@ -249,10 +248,8 @@ export class EntryGrid {
     };
     for (let r = first; r < before; ++r) anchor.before(make(r));
     for (let r = Math.max(after + 1, first); r <= last; ++r) this.bottom.before(make(r));
-    this.top.style.height = `${(first - 1) * rh}px`;
-    this.top.hidden = first <= 1;
-    this.bottom.style.height = `${Math.max(0, n - last) * rh}px`;
-    this.bottom.hidden = last >= n;
+    // The body is as tall as every row; each drawn row is moved to its place.
+    this.body.style.height = `${n * rh}px`;
     this.#markCursor();
     if (n) {
       // The rows a screen ahead too, so that the next block is there when it scrolls in.
@@ -276,7 +273,7 @@ export class EntryGrid {
 
   #makeRow(r, probe = false) {
     const tr = h('tr', { dataset: { row: r } }, h('th.rowno', null, r),
-      this.columns.map((c, i) => h('td', { dataset: { key: c.key, col: i }, class: this.#cellClass(c) })));
+      this.columns.map((c, i) => h('td', { dataset: { key: c.key, col: i }, class: this.#cellClass(c), style: `width:${this.widths[i]}px` })));
     if (probe) return tr;
     tr.columns = this.columns;  // the columns it was made for: reused only while they stand
     this.drawn.set(r, tr);
@@ -291,6 +288,7 @@ export class EntryGrid {
 
   #fillRow(tr, r) {
     tr.dataset.row = r;
+    tr.style.transform = `translateY(${(r - 1) * (this.rowHeight || 25)}px)`;
     tr.firstChild.textContent = r;
     const cells = this.rows[r - 1] || [];
     tr.classList.toggle('loading', this.#missing(r));
