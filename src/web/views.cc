@@ -1,5 +1,6 @@
 #include "views.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <optional>
@@ -280,10 +281,11 @@ Json FormView::GridJson(sim::BillForm& form, int grid, bool full, bool columnsMa
 
   if (all) {
     Json rows = Json::array();
-    for (long r = 1; r <= count; ++r) {
-      rows.push_back(RowJson(form, state.shown, r));
-      page.Row(r)->cells->MarkSeen();
-    }
+    const long sent = std::min(count, kFirstRows);
+    for (long r = 1; r <= sent; ++r) rows.push_back(RowJson(form, state.shown, r));
+    // The rows not sent are fetched as they stand when the browser asks: nothing of them is
+    // pending.
+    for (long r = 1; r <= count; ++r) page.Row(r)->cells->MarkSeen();
     out["all"] = std::move(rows);
     return out;
   }
@@ -311,6 +313,21 @@ Json FormView::GridJson(sim::BillForm& form, int grid, bool full, bool columnsMa
   if (!rows.empty()) out["rows"] = std::move(rows);
   if (!patch.empty()) out["patch"] = std::move(patch);
   return out;
+}
+
+Json FormView::Rows(sim::BillForm& form, int grid, long from, long count,
+                    const sim::Withheld& withheld) const {
+  Json rows = Json::array();
+  if (grid < 1 || static_cast<std::size_t>(grid) > grids_.size()) return rows;
+  const std::vector<const sim::FieldDef*>& shown = grids_[static_cast<std::size_t>(grid - 1)].shown;
+  const long last = std::min(form.RowCount(grid), from + count - 1);
+  for (long r = std::max(1L, from); r <= last; ++r) {
+    Json cells = Json::array();
+    for (const sim::FieldDef* f : shown)
+      cells.push_back(withheld.Hides(*f) ? Json() : CellJson(form, *f, r));
+    rows.push_back(std::move(cells));
+  }
+  return rows;
 }
 
 Json FormView::Render(sim::BillForm& form, bool full, const sim::Withheld& withheld) {

@@ -58,9 +58,19 @@ Json JournalJson(const std::vector<sim::JournalEntry>& entries, std::size_t limi
 // CELL], ...]: cells that changed). A cell is its text, or [text, lock] when the form locked
 // (1) or opened (2) the cell itself, or for a base-data column [name, lock, number]. A cell is
 // editable when the form is not read-only and the cell's lock, or else its column's, allows.
+// "all" holds the first kFirstRows rows only: a bill of ten thousand rows opens with what the
+// grid shows first, and the browser asks for the others (Rows) as they scroll into view. A change
+// to a row it has not asked for yet comes all the same; the browser may drop it.
 class FormView {
  public:
+  static constexpr long kFirstRows = 200;
+
   Json Render(sim::BillForm& form, bool full, const sim::Withheld& withheld);
+  // Rows `from` to `from + count - 1` of grid `grid` (those of them that exist) as the form holds
+  // them now, under the columns last sent: [[CELL, ...], ...]. A cell of a column the person may
+  // no longer see (the rights changed since) is null until the next view sends the columns anew.
+  Json Rows(sim::BillForm& form, int grid, long from, long count,
+            const sim::Withheld& withheld) const;
 
  private:
   struct GridState {

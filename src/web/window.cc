@@ -22,6 +22,7 @@ constexpr const char* kInfoTitle = "信息提示";
 constexpr long kPickLimit = 50;
 constexpr std::size_t kMaxTyped = 2000;  // bytes of one typed value
 constexpr std::size_t kMaxPasteRows = 10000;
+constexpr long kMostRowsAsked = 1000;  // rows of one fetch
 constexpr std::size_t kMaxPasteColumns = 100;
 // What the person sees of a failure inside the host; the details are in the server's journal.
 constexpr const char* kFailed = "操作失败，详细情况已记入服务器日志。";
@@ -44,10 +45,10 @@ Json Window::Perform(const Json& request) {
   const std::string op = opValue.is_string() ? opValue.get<std::string>() : std::string();
   const Json fullValue = request.is_object() ? request.value("full", Json()) : Json();
   const bool full = fullValue.is_boolean() && fullValue.get<bool>();
-  // A look-up and an export change nothing on the window; an opening the browser shows anew
-  // needs no view.
+  // A look-up, a fetch of rows and an export change nothing on the window; an opening the
+  // browser shows anew needs no view.
   const Json quietValue = request.is_object() ? request.value("quiet", Json()) : Json();
-  const bool quiet = op == "pick" || op == "export" ||
+  const bool quiet = op == "pick" || op == "rows" || op == "export" ||
                      (op == "open" && quietValue.is_boolean() && quietValue.get<bool>());
   SetProgress("", 0, 0);
   auto outcome = thread_.Run([this, request, op, full, quiet]() -> Json {
@@ -264,6 +265,13 @@ Json BillWindow::Operate(const Json& request) {
     // Nothing to do: the view comes with every outcome.
   } else if (op == "edit") {
     return EditOp(request);
+  } else if (op == "rows") {
+    // Rows the browser has not had yet (it scrolled to them), as the form holds them now.
+    const int grid = GridIn(request);
+    const long from = IntIn(request, "from", 1, 1, std::max(1L, form.RowCount(grid)));
+    const long count = IntIn(request, "count", FormView::kFirstRows, 1, kMostRowsAsked);
+    return Json{
+        {"ok", true}, {"from", from}, {"rows", view_.Rows(form, grid, from, count, withheld_)}};
   } else if (op == "addRow") {
     const long row = form.AddRow(GridIn(request));
     ok = row > 0;

@@ -76,10 +76,11 @@ export async function idle(page, timeout = 30000) {
 export const cell = (page, key, row) => page.locator(`.entry-wrap td[data-key="${key}"][data-row="${row}"]`);
 export const head = (page, key) => page.locator(`.head input[data-field="${key}"]`);
 
-// The grid draws only the rows in view: brings row `row` into view (as scrolling there would).
+// The grid draws only the rows in view: brings row `row` into view (as scrolling there would)
+// and waits for its cells (a row not fetched yet comes from the host).
 export async function showRow(page, row, grid = 1) {
   await page.evaluate(({ row, grid }) => document.querySelector(`.entry-wrap[data-grid="${grid}"]`).showRow(row), { row, grid });
-  await page.locator(`.entry-wrap[data-grid="${grid}"] tr[data-row="${row}"]`).waitFor();
+  await page.locator(`.entry-wrap[data-grid="${grid}"] tr[data-row="${row}"]:not(.loading)`).waitFor();
 }
 
 export async function cellText(page, key, row) {

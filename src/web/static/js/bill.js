@@ -139,6 +139,12 @@ export class BillPage {
     return this.client.run({ op: 'deleteRow', grid, row });
   }
 
+  // Rows of a grid the page has not had yet: {from, rows}, or null.
+  async fetchRows(grid, from, count) {
+    const outcome = await this.client.run({ op: 'rows', grid, from, count });
+    return outcome && outcome.result && outcome.result.ok ? outcome.result : null;
+  }
+
   enterRow(grid, row) {
     return this.client.run({ op: 'enterRow', grid, row });
   }

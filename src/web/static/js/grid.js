@@ -4,10 +4,13 @@
 // column, Delete clears the cell, Ctrl+Delete deletes the row, Ctrl+V pastes rows copied from a
 // spreadsheet.
 //
-// The grid holds every row's cells but draws only the rows in view (and a few around them), at
-// a steady row height, under a header and beside an item column that stay in place; a bill of
-// ten thousand rows scrolls as one of ten. A view from the host brings what changed (rows
-// inserted and deleted, new rows, changed cells), and applying it costs what it brought.
+// The grid knows every row but holds the cells of those it was sent: the first ones come with
+// the window, the others are fetched from the host, a block at a time, as they scroll into
+// view. It draws only the rows in view (and a few around them), at a steady row height, under a
+// header and beside an item column that stay in place; a bill of ten thousand rows opens and
+// scrolls as one of ten. A view from the host brings what changed (rows inserted and deleted,
+// new rows, changed cells), and applying it costs what it brought; a change to a row not
+// fetched yet is left for the fetch to bring.
 import { h } from './api.js';
 
 // A cell as the host sends it: its text, or [text, lock] or [text, lock, number] (base data).
@@ -22,17 +25,22 @@ const ROWNO_WIDTH = 40;
 const WIDTHS = { base: 130, number: 96, date: 100, time: 90, check: 56, text: 120 };
 // Rows drawn beyond the visible ones on each side, so that scrolling a little draws nothing.
 const OVERSCAN = 12;
+// Rows fetched at once, from a multiple of it on; the next block is asked for while the rows
+// before it are still in view.
+const BLOCK = 200;
 
 export class EntryGrid {
   // `page` offers edit(key, row, value), addRow(grid), deleteRow(grid, row), enterRow(grid, row),
   // paste(grid, row, keys, rows), pick(key, row, caption, typed) (resolves with a record or
-  // null), readOnly (the form may not be edited) and reload() (the window afresh).
+  // null), fetchRows(grid, from, count) (resolves with {from, rows} as the host holds them now),
+  // readOnly (the form may not be edited) and reload() (the window afresh).
   constructor(grid, page) {
     this.grid = grid;
     this.page = page;
     this.columns = [];
     this.widths = [];
-    this.rows = [];
+    this.rows = [];  // a row's cells; null for a row inserted and not sent yet, a hole for one not fetched
+    this.asked = new Set();  // blocks being fetched
     this.cursor = { row: 1, col: 0 };
     this.enteredRow = 0;
     this.editor = null;  // {input, row, col, original}
@@ -41,6 +49,7 @@ export class EntryGrid {
     this.rowHeight = 0;
     this.frame = 0;
     this.head = h('thead');
+    // Two rows that are never shown mark where the drawn rows go, in order.
     this.top = h('tr.spacer', { 'aria-hidden': 'true' });
     this.bottom = h('tr.spacer', { 'aria-hidden': 'true' });
     this.body = h('tbody', null, this.top, this.bottom);
@@ -67,6 +76,7 @@ export class EntryGrid {
     if (g.columns) this.#setColumns(g.columns);
     if (g.all) {
       this.rows = g.all;
+      this.rows.length = g.rowCount;
       this.pending.clear();
       this.#redraw();
     } else {
@@ -78,14 +88,14 @@ export class EntryGrid {
       }
       for (const [r, cells] of Object.entries(g.patch || {})) {
         const row = this.rows[Number(r) - 1];
-        if (!row) continue;
+        if (!row) continue;  // not fetched: the fetch brings it as it stands
         for (const [c, cell] of cells) row[c] = cell;
         touched.push(Number(r));
       }
       if (g.ops && g.ops.length) this.#redraw();
       else for (const r of touched) this.#drawRow(r);
     }
-    if (this.rows.length !== g.rowCount || (g.ops && g.ops.length && this.rows.some((r) => !r))) {
+    if (this.rows.length !== g.rowCount || (g.ops && g.ops.length && this.rows.some((r) => r === null))) {
       // What the page holds no longer matches the host (a view went missing): start afresh.
       this.page.reload();
       return;
@@ -105,13 +115,11 @@ export class EntryGrid {
     this.cancelEdit();
     this.columns = columns;
     this.widths = columns.map((c) => c.width || WIDTHS[c.type] || WIDTHS.text);
-    // Fixed column widths: the grid lays out once, not again with every changed cell.
+    // Fixed column widths: a row lays out on its own, never again with every changed cell.
     const widths = [ROWNO_WIDTH, ...this.widths];
-    this.table.querySelector('colgroup')?.remove();
-    this.table.prepend(h('colgroup', null, widths.map((w) => h('col', { style: `width:${w}px` }))));
     this.table.style.width = `${widths.reduce((a, b) => a + b, 0)}px`;
     this.head.replaceChildren(h('tr', null, h('th.rowno', null, ''),
-      columns.map((c) => h('th', { dataset: { key: c.key }, title: c.caption }, c.caption))));
+      columns.map((c, i) => h('th', { dataset: { key: c.key }, title: c.caption, style: `width:${this.widths[i]}px` }, c.caption))));
     const span = String(columns.length + 1);
     this.top.replaceChildren(h('td', { colSpan: span }));
     this.bottom.replaceChildren(h('td', { colSpan: span }));
@@ -154,13 +162,43 @@ export class EntryGrid {
   // --- drawing ---
 
   #editable(row, col) {
-    if (this.page.readOnly) return false;
+    if (this.page.readOnly || this.#missing(row)) return false;
     const lock = lockOf(this.rows[row - 1]?.[col]);
     return lock === OPENED || (lock !== LOCKED && !this.columns[col]?.locked);
   }
 
   #cellClass(c) {
     return c.type === 'number' ? 'num' : c.type === 'base' ? 'base' : c.type === 'check' ? 'check' : '';
+  }
+
+  // Whether the row exists but its cells have not come yet.
+  #missing(row) {
+    return row >= 1 && row <= this.rows.length && this.rows[row - 1] === undefined;
+  }
+
+  // Asks the host for the blocks of rows `first` to `last` that hold rows not fetched. The host
+  // answers in the order of the operations, so the rows come numbered as the grid numbers them.
+  #fetch(first, last) {
+    for (let b = Math.floor((first - 1) / BLOCK); b <= Math.floor((last - 1) / BLOCK); ++b) {
+      const from = b * BLOCK + 1;
+      const to = Math.min(this.rows.length, from + BLOCK - 1);
+      if (this.asked.has(b)) continue;
+      let missing = false;
+      for (let r = from; r <= to && !missing; ++r) missing = this.#missing(r);
+      if (!missing) continue;
+      this.asked.add(b);
+      this.page.fetchRows(this.grid, from, BLOCK).then((result) => {
+        this.asked.delete(b);
+        if (!result || !Array.isArray(result.rows)) return;
+        result.rows.forEach((cells, i) => {
+          const r = result.from + i;
+          if (r > this.rows.length) return;
+          this.rows[r - 1] = cells;
+          this.#drawRow(r);
+        });
+        this.#markCursor();
+      });
+    }
   }
 
   // Draws every row in view afresh (but an open edit's).
@@ -210,11 +248,14 @@ export class EntryGrid {
     };
     for (let r = first; r < before; ++r) anchor.before(make(r));
     for (let r = Math.max(after + 1, first); r <= last; ++r) this.bottom.before(make(r));
-    this.top.style.height = `${(first - 1) * rh}px`;
-    this.top.hidden = first <= 1;
-    this.bottom.style.height = `${Math.max(0, n - last) * rh}px`;
-    this.bottom.hidden = last >= n;
+    // The body is as tall as every row; each drawn row is moved to its place.
+    this.body.style.height = `${n * rh}px`;
     this.#markCursor();
+    if (n) {
+      // The rows a screen ahead too, so that the next block is there when it scrolls in.
+      const ahead = last - first + 1;
+      this.#fetch(Math.max(1, first - ahead), Math.min(n, last + ahead));
+    }
   }
 
   #rowHeight() {
@@ -232,7 +273,7 @@ export class EntryGrid {
 
   #makeRow(r, probe = false) {
     const tr = h('tr', { dataset: { row: r } }, h('th.rowno', null, r),
-      this.columns.map((c, i) => h('td', { dataset: { key: c.key, col: i }, class: this.#cellClass(c) })));
+      this.columns.map((c, i) => h('td', { dataset: { key: c.key, col: i }, class: this.#cellClass(c), style: `width:${this.widths[i]}px` })));
     if (probe) return tr;
     tr.columns = this.columns;  // the columns it was made for: reused only while they stand
     this.drawn.set(r, tr);
@@ -247,8 +288,10 @@ export class EntryGrid {
 
   #fillRow(tr, r) {
     tr.dataset.row = r;
+    tr.style.transform = `translateY(${(r - 1) * (this.rowHeight || 25)}px)`;
     tr.firstChild.textContent = r;
     const cells = this.rows[r - 1] || [];
+    tr.classList.toggle('loading', this.#missing(r));
     this.columns.forEach((c, i) => {
       const td = tr.children[i + 1];
       td.dataset.row = r;
