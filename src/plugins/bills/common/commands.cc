@@ -104,6 +104,19 @@ void RefuseExpressPrintWithoutRight(PluginContext& ctx, bool& cancel) {
   cancel = true;
 }
 
+void ApplyFixedTools(host::IBillInterface& bill, bool copyEnabled) {
+  const auto bar = [&](const char* tool, const char* property, bool value) {
+    Resume([&] { bill.SetBarStatus(tool, property, value); });
+  };
+  bar("mnuRelateViewVoucher", "Enabled", false);
+  bar("mnuEditFileSave", "Visible", true);
+  bar("mnuEditFileSave", "Enabled", true);
+  bar("mnuEditClose", "Visible", false);
+  bar("mnuEditUnClose", "Visible", false);
+  bar("mnuEditCopy", "Visible", true);
+  bar("mnuEditCopy", "Enabled", copyEnabled);
+}
+
 void ResetMergedCopy(const Variant& data, std::string_view kind) {
   Resume([&] {
     auto pages = data.ObjectAs<host::IDictionary>();

@@ -19,6 +19,10 @@ namespace zov::plugins::sales {
 // and "mnuReject" ("驳回") after "mnuEditCheck".
 void AddSaleRelateTools(const Ref<host::IActiveBar>& bar);
 
+// The tools a sales-family layout sets first: no voucher to view yet, save shown and enabled,
+// close and un-close hidden, copy shown and enabled as `copyEnabled` says.
+void ApplyFixedTools(host::IBillInterface& bill, bool copyEnabled);
+
 // A row (of the grid of `keys`) whose serial numbers other bills already use is not deleted:
 // "分录商品中存在已被其他单据使用的S/N号，不能删除！" and `cancel`.
 void RefuseUsedSerialRowDelete(PluginContext& ctx, host::IBillInterface& bill, long row,

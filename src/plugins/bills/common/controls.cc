@@ -24,14 +24,49 @@ Ref<host::IStockInfo> StockInfo(PluginContext& ctx) {
   return ctx.host().CreateObject(host::progid::kStockInfo).As<host::IStockInfo>();
 }
 
-std::string DateText(const Variant& v) {
-  if (v.IsEmpty() || v.IsNull() || (v.IsString() && vb::Trim(v.AsString()).empty()))
-    return "1900-01-01";
+}  // namespace
+
+// --- what the save checks read ------------------------------------------------------------------
+
+bool IsBlankCell(const Variant& v) {
+  return v.IsEmpty() || v.IsNull() || (v.IsString() && vb::Trim(v.AsString()).empty());
+}
+
+std::string CellDateText(const Variant& v) {
+  if (IsBlankCell(v)) return "1900-01-01";
   return ResumeOr<std::string>("1900-01-01",
                                [&] { return vb::Format(vb::CDate(v), "YYYY-MM-DD"); });
 }
 
-}  // namespace
+std::string CurrentPeriodStart(PluginContext& ctx) {
+  return services::FirstValue(
+      ctx,
+      " SELECT FStartDate FROM t_PeriodDate WHERE  FYear =(SELECT CONVERT(INT, FValue) FROM "
+      "t_SystemProfile WHERE FCategory = 'IC' AND FKey = 'CurrentYear' ) AND  FPeriod =(SELECT "
+      "CONVERT(INT, FValue) FROM t_SystemProfile WHERE FCategory = 'IC' AND FKey = "
+      "'CurrentPeriod') ");
+}
+
+bool ItemFlags::operator()(long item, std::string_view column) {
+  auto [it, added] = known_.try_emplace({item, column}, false);
+  if (added)
+    it->second = services::FirstFlag(
+        ctx_, "Select " + std::string(column) + " From t_ICItem Where FItemID=" + Id(item));
+  return it->second;
+}
+
+bool CheckFreightTotal(const SalesForm& form, std::string_view appType1Key) {
+  if (services::IndustryType(form.ctx) != 1) return true;
+  // Compared in cents, as the amounts are stored.
+  const auto cents = [](double v) { return services::FormatToPlaces(Variant(v), 2).ToDouble(); };
+  auto& bill = form.bill;
+  const double charges = ColumnSum(bill, "FTranspotationCharges");
+  if (cents(FieldNumber(bill, "FTranspotationCosts")) == cents(charges)) return true;
+  if (services::AppType(form.ctx) != 1)
+    return Refuse(form.ctx, bill, "表头我方支付运杂费数据与表体运杂费合计不等于！");
+  Resume([&] { bill.SetFieldValue(appType1Key, charges, -1); });
+  return true;
+}
 
 // --- save ----------------------------------------------------------------------------------------
 
@@ -77,7 +112,7 @@ bool CheckSourceRows(const SalesForm& form, const SalesRowKeys& keys, const Sour
   auto& bill = form.bill;
   const long rows = GridRows(bill, keys.grid);
   const long billId = CurBillId(bill);
-  const std::string date = DateText(bill.GetFieldValue("FDate", -1));
+  const std::string date = CellDateText(bill.GetFieldValue("FDate", -1));
   const std::string classKey = "FClassID_SRC" + keys.suffix;
   auto openColumn = [&](long source) -> const char* {
     for (const auto& s : check.sources)

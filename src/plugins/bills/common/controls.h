@@ -5,8 +5,10 @@
 // when the bill does not pass.
 #pragma once
 
+#include <map>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "bills/common/sales_form.h"
@@ -14,6 +16,36 @@
 #include "zov/host/list.h"
 
 namespace zov::plugins::sales {
+
+// --- what the save checks read ------------------------------------------------------------------
+
+// A cell with nothing in it: empty, null or blanks.
+bool IsBlankCell(const Variant& v);
+
+// A date cell as "YYYY-MM-DD"; an empty or unreadable one as "1900-01-01".
+std::string CellDateText(const Variant& v);
+
+// The first day of the current stock period ("CurrentYear", "CurrentPeriod" of "IC") as the
+// database gives it; "" when there is none.
+std::string CurrentPeriodStart(PluginContext& ctx);
+
+// The flags of t_ICItem a save's row checks ask for, each read once per item and column: the
+// checks do not change items.
+class ItemFlags {
+ public:
+  explicit ItemFlags(PluginContext& ctx) : ctx_(ctx) {}
+  bool operator()(long item, std::string_view column);
+
+ private:
+  PluginContext& ctx_;
+  std::map<std::pair<long, std::string_view>, bool> known_;
+};
+
+// Weight industry (type 1): the head's freight paid (FTranspotationCosts) is the rows' freight
+// (FTranspotationCharges) to the cent. Where it is not, application type 1 writes the rows' total
+// to the head's `appType1Key` and passes; any other refuses:
+// "表头我方支付运杂费数据与表体运杂费合计不等于！".
+bool CheckFreightTotal(const SalesForm& form, std::string_view appType1Key);
 
 // --- save ----------------------------------------------------------------------------------------
 

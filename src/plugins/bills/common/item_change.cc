@@ -120,15 +120,7 @@ void ApplyItemChange(const SalesForm& form, long row, const SalesRowKeys& keys,
     calc::LockField(bill, *key, secUnit == 0, row);
   }
   // 9. Unit, quantity, price, cost, customer code, secondary prices, serial numbers, stock.
-  if (services::IndustryType(ctx) == 1) {
-    calc::ApplyItemChosen(ctx, bill, row, keys);
-    if (calc::IsGCItem(ctx, item))
-      calc::ApplyCalTypeLocks(ctx, bill, row, FieldId(bill, keys.calType, row), keys);
-  } else {
-    SetRowDefaultUnit(form, row, keys);
-    const double qty = FieldNumber(bill, keys.showQty, row);
-    calc::SetFieldWithAction(bill, keys.showQty, qty == 0 ? 1.0 : qty, row, false);
-  }
+  ApplyItemUnit(form, row, keys, item, true);
   RefetchRowPrice(form, row, keys, rules.pricing);
   RefreshRowCost(form, row, keys, rules.pricing);
   pricing::GetClientItemCode(ctx, bill, row, keys.clientCode);
@@ -189,6 +181,46 @@ void ApplyClientItemCode(const SalesForm& form, long row, const SalesRowKeys& ke
     calc::SetFieldWithAction(bill, keys.showUnit, unit, row, false);
   }
   RefetchRowPrice(form, row, keys, pricing);
+}
+
+long BeginItemChange(const SalesForm& form, const Ref<host::IDictionary>& field, long row,
+                     const SalesRowKeys& keys, bool clearSerialNo) {
+  auto& bill = form.bill;
+  if (row < 1) return 0;
+  const long item = FieldId(bill, "FItemID", row);
+  // 1. The batch of a batch-managed item is typed in the row.
+  const bool batch = ResumeOr<bool>(false, [&] {
+    const Variant managed = field->Item("FIsBatchNoManage");
+    return !managed.IsEmpty() && !managed.IsNull() && vb::CBool(managed);
+  });
+  if (batch) calc::LockField(bill, "FBatchNo", false, row);
+  // 2. The customer type's discount.
+  ApplyCustomerTypeDiscount(form, row, keys);
+  // 3. An item cleared takes its units along and frees the cells its item locked.
+  if (item >= 1) return item;
+  Set(bill, "FUnitID", "", row);
+  Set(bill, "FSecUnitID", "", row);
+  if (clearSerialNo) Set(bill, "FSerialNo", "", row);
+  for (const char* key : {"FAuxPropID", "FsecCoefficient", "FSecQty"})
+    calc::LockField(bill, key, false, row);
+  ShowRowStock(form, row, keys);
+  return 0;
+}
+
+void ApplyItemUnit(const SalesForm& form, long row, const SalesRowKeys& keys, long item,
+                   bool atLeastOne) {
+  auto& bill = form.bill;
+  auto& ctx = form.ctx;
+  if (services::IndustryType(ctx) == 1) {
+    calc::ApplyItemChosen(ctx, bill, row, keys);
+    if (calc::IsGCItem(ctx, item))
+      calc::ApplyCalTypeLocks(ctx, bill, row, FieldId(bill, keys.calType, row), keys);
+  } else {
+    SetRowDefaultUnit(form, row, keys);
+    if (!atLeastOne) return;
+    const double qty = FieldNumber(bill, keys.showQty, row);
+    calc::SetFieldWithAction(bill, keys.showQty, qty == 0 ? 1.0 : qty, row, false);
+  }
 }
 
 void ApplyItemSecondaryData(const SalesForm& form, long row, long item) {

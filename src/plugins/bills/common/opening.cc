@@ -1,13 +1,17 @@
 #include "bills/common/opening.h"
 
+#include "bills/common/controls.h"
 #include "bills/common/sales_form.h"
+#include "calc/locks.h"
 #include "frame/bill_access.h"
 #include "frame/resume.h"
 #include "inventory/batches.h"
 #include "inventory/shelf_life.h"
+#include "pricing/client_codes.h"
 #include "services/database.h"
 #include "services/login.h"
 #include "services/messages.h"
+#include "services/profile.h"
 #include "zov/host/components.h"
 #include "zov/vb/convert.h"
 #include "zov/vb/datetime.h"
@@ -18,14 +22,6 @@
 namespace zov::plugins::sales {
 
 namespace {
-
-// A date cell as "YYYY-MM-DD"; an empty or unreadable one as "1900-01-01".
-std::string DateText(const Variant& v) {
-  if (v.IsEmpty() || v.IsNull() || (v.IsString() && vb::Trim(v.AsString()).empty()))
-    return "1900-01-01";
-  return ResumeOr<std::string>("1900-01-01",
-                               [&] { return vb::Format(vb::CDate(v), "YYYY-MM-DD"); });
-}
 
 Ref<host::ITempBillUpdate> Component(PluginContext& ctx, const char* progId) {
   auto component = ctx.host().CreateObject(progId).As<host::ITempBillUpdate>();
@@ -42,7 +38,7 @@ std::string OpeningStartDate(PluginContext& ctx) {
       "t_SystemProfile WHERE FCategory = 'IC' AND FKey = 'StartYear' ) AND  FPeriod =(SELECT "
       "CONVERT(INT, FValue) FROM t_SystemProfile WHERE FCategory = 'IC' AND FKey = "
       "'StartPeriod') ");
-  return vb::Trim(start).empty() ? std::string() : DateText(Variant(start));
+  return vb::Trim(start).empty() ? std::string() : CellDateText(Variant(start));
 }
 
 void ApplyOpeningBillDate(PluginContext& ctx, host::IBillInterface& bill) {
@@ -56,7 +52,7 @@ void ApplyOpeningBillDate(PluginContext& ctx, host::IBillInterface& bill) {
 
 bool CheckOpeningBillDate(PluginContext& ctx, host::IBillInterface& bill) {
   const std::string start = OpeningStartDate(ctx);
-  if (start.empty() || DateText(bill.GetFieldValue("FDate", -1)) < start) return true;
+  if (start.empty() || CellDateText(bill.GetFieldValue("FDate", -1)) < start) return true;
   return Refuse(ctx, bill, "只能录入启用期间以前的单据", "FDate");
 }
 
@@ -87,6 +83,29 @@ bool CheckOpeningRowBatch(PluginContext& ctx, host::IBillInterface& bill, long r
   inventory::AuxCompare aux = inventory::AuxCompare::Undecided;
   return inventory::CheckRowBatchInStockOf(ctx, bill, row, stock, sources, CurBillId(bill), aux,
                                            cursorKey);
+}
+
+void ShowOpeningBill(PluginContext& ctx, host::IBillInterface& bill, OpeningShown how,
+                     const std::function<void()>& applyLayout) {
+  if (how == OpeningShown::kNew) ApplyOpeningBillDate(ctx, bill);
+  applyLayout();
+  if (how != OpeningShown::kNew && services::IndustryType(ctx) == 1) calc::ApplyRowLocks(ctx, bill);
+  if (how != OpeningShown::kCopied) MarkAllCellsUnmodified(bill);
+}
+
+void FinishOpeningFilledRow(PluginContext& ctx, host::IBillInterface& bill, long row) {
+  const long item = FieldId(bill, "FItemID", row);
+  if (item > 0)
+    Resume([&] {
+      bill.SetFieldValue(
+          "FBarcode", pricing::GetUnitBarcode(ctx, item, FieldId(bill, "FShowUnitID", row)), row);
+    });
+  if (services::IndustryType(ctx) == 1) calc::ApplyRowLocks(ctx, bill);
+}
+
+bool OpeningChecks::ItemFlag(long item, std::string_view column) {
+  return services::FirstFlag(form_.ctx, "Select " + std::string(column) +
+                                            " From t_ICItem Where FItemID=" + std::to_string(item));
 }
 
 void ApplyOpeningShelfLife(const SalesForm& form, long row, long item) {

@@ -3,6 +3,7 @@
 // compared with the same batch in the row's stock, and the freight of the weight industry.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -19,6 +20,19 @@ std::string OpeningStartDate(PluginContext& ctx);
 
 // A new opening bill is dated the day before the start period (left as it is without one).
 void ApplyOpeningBillDate(PluginContext& ctx, host::IBillInterface& bill);
+
+// How an opening bill came onto the form.
+enum class OpeningShown { kNew, kLoaded, kCopied };
+
+// An opening bill onto the form: a new one is first dated as ApplyOpeningBillDate says; then
+// `applyLayout` (the class's tools by state); a loaded or copied one gets the weight industry's row
+// locks (industry type 1); a new or loaded one then has every cell unmodified.
+void ShowOpeningBill(PluginContext& ctx, host::IBillInterface& bill, OpeningShown how,
+                     const std::function<void()>& applyLayout);
+
+// The end of a row of an opening bill filled by an import or a barcode: the barcode of its item in
+// its unit, and under industry type 1 the weight industry's row locks.
+void FinishOpeningFilledRow(PluginContext& ctx, host::IBillInterface& bill, long row);
 
 // FDate must lie before the start period: "只能录入启用期间以前的单据", cursor on FDate.
 bool CheckOpeningBillDate(PluginContext& ctx, host::IBillInterface& bill);
@@ -44,5 +58,22 @@ bool CheckOpeningRowBatch(PluginContext& ctx, host::IBillInterface& bill, long r
 // The shelf life of a new item in `row`: FKFPeriod from the item; for a shelf-life item an empty
 // FKFDate becomes the bill date and FPeriodDate := FKFDate + FKFPeriod days.
 void ApplyOpeningShelfLife(const SalesForm& form, long row, long item);
+
+// What the save checks of an opening bill work with: the form, a refusal with the cursor on its
+// cell, and the items' flags.
+class OpeningChecks {
+ public:
+  explicit OpeningChecks(const SalesForm& form) : form_(form), bill_(form.bill) {}
+
+ protected:
+  bool Refuse(std::string_view message, std::string_view key = "", long row = -1) {
+    return sales::Refuse(form_.ctx, bill_, message, key, row);
+  }
+  // The item's flag `column` of t_ICItem, read each time it is asked for.
+  bool ItemFlag(long item, std::string_view column);
+
+  SalesForm form_;
+  host::IBillInterface& bill_;
+};
 
 }  // namespace zov::plugins::sales

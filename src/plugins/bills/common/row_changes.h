@@ -9,6 +9,7 @@
 #include "bills/common/sales_form.h"
 #include "bills/common/sales_keys.h"
 #include "calc/prices.h"
+#include "zov/host/dictionary.h"
 
 namespace zov::plugins::sales {
 
@@ -52,6 +53,20 @@ void ApplyClientItemCode(const SalesForm& form, long row, const SalesRowKeys& ke
 // FsecCoefficient and FSecUnitID of the item, FSecQty := FShowQty / coefficient, and without a
 // secondary unit the secondary cells locked (FSecCoefficient also for a fixed conversion).
 void ApplyItemSecondaryData(const SalesForm& form, long row, long item);
+
+// The first steps of the item branch of the sales order and the consignment bill in `row`: the
+// batch of an item the host's descriptor `field` marks batch-managed ("FIsBatchNoManage") is typed
+// in the row, the customer type's discount, and an item cleared takes its units (with
+// `clearSerialNo` its serial numbers too) along, frees the cells its item locked and shows the
+// stock text. Returns the row's item, or 0 where the branch ends there (no row, no item).
+long BeginItemChange(const SalesForm& form, const Ref<host::IDictionary>& field, long row,
+                     const SalesRowKeys& keys, bool clearSerialNo);
+
+// The unit of the new item `item` in `row`: under industry type 1 the weight industry's
+// item-chosen sequence (with the locks of its calculation type for a weight-calculated item),
+// otherwise the default unit and, with `atLeastOne`, a quantity of at least 1.
+void ApplyItemUnit(const SalesForm& form, long row, const SalesRowKeys& keys, long item,
+                   bool atLeastOne);
 
 // --- quantities, prices and amounts -------------------------------------------------------------
 

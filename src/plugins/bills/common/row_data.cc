@@ -20,6 +20,8 @@
 #include "services/login.h"
 #include "services/profile.h"
 #include "zov/vb/convert.h"
+#include "zov/vb/datetime.h"
+#include "zov/vb/format.h"
 #include "zov/vb/strings.h"
 
 namespace zov::plugins::sales {
@@ -202,6 +204,31 @@ void ContinueGridImport(host::IBillInterface& bill) {
     grid->Invoke("SetImportDataFlag", none);
     grid->Invoke("SetFocus", none);
   });
+}
+
+void StartSourceRowShelfLife(host::IBillInterface& bill, long row) {
+  const bool editable = !ResumeOr<bool>(true, [&] {
+    return bill.BillCtl()->IsFieldLockRunTime(bill.GetFieldInfoByKey("FKFDate"), row);
+  });
+  if (!editable || !vb::Trim(FieldText(bill, "FKFDate", row)).empty()) return;
+  Resume([&] {
+    const Variant date = bill.GetFieldValue("FDate", -1);
+    bill.SetFieldValue("FKFDate", vb::Format(date, "YYYY-MM-DD"), row);
+    bill.SetFieldValue(
+        "FPeriodDate",
+        vb::Format(vb::DateAdd("d", FieldNumber(bill, "FKFPeriod", row), vb::CDate(date)),
+                   "YYYY-MM-DD"),
+        row);
+  });
+}
+
+void StartConsignFollowUpQty(host::IBillInterface& bill, long row) {
+  const double qty = FieldNumber(bill, "FShowQty", row);
+  const double secQty = FieldNumber(bill, "FSecQty", row);
+  calc::SetFieldWithAction(bill, "FUnRejectQty", qty, row, false);
+  calc::SetFieldWithAction(bill, "FUnSettleQty", qty, row, false);
+  Resume([&] { bill.SetFieldValue("FUnRejectAuxQty", secQty, row); });
+  Resume([&] { bill.SetFieldValue("FUnSettleAuxQty", secQty, row); });
 }
 
 namespace {

@@ -71,6 +71,15 @@ void CompleteFilledRow(const SalesForm& form, long row, const SalesRowKeys& keys
 // The form's grid carries on with the imported rows: its import flag set and the focus given back.
 void ContinueGridImport(host::IBillInterface& bill);
 
+// A row taken over from a source bill: an editable FKFDate left empty starts at the bill date
+// ("YYYY-MM-DD") and FPeriodDate follows FKFPeriod days later.
+void StartSourceRowShelfLife(host::IBillInterface& bill, long row);
+
+// What a consignment row still has to be returned and settled starts as the row itself:
+// FUnRejectQty and FUnSettleQty := FShowQty through their actions, FUnRejectAuxQty and
+// FUnSettleAuxQty := FSecQty.
+void StartConsignFollowUpQty(host::IBillInterface& bill, long row);
+
 // The row's composite quantity text (dbo.GetComplexQty of its item and base quantity) into its
 // cell; with `store`, also into the stored entry (by the row's lClassTypeID and FEntryID2) when
 // that held another text.

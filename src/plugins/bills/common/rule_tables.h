@@ -29,6 +29,11 @@ struct FieldChange {
         change(record),
         cancel(cancelled) {}
 
+  // The value before the change as a number; 0 for an empty cell.
+  double PreviousNumber() const {
+    return previous.IsEmpty() || previous.IsNull() ? 0 : vb::Val(vb::CStr(previous));
+  }
+
   std::string key;                // the changed field's key as the host spells it
   long row;                       // -1 for a head field
   Variant previous;               // the cell's value before the change

@@ -29,17 +29,6 @@ std::string Row(long row) { return "第" + std::to_string(row) + "行"; }
 
 double Cents(double v) { return services::FormatToPlaces(Variant(v), 2).ToDouble(); }
 
-bool Blank(const Variant& v) {
-  return v.IsEmpty() || v.IsNull() || (v.IsString() && vb::Trim(v.AsString()).empty());
-}
-
-// A date cell as "YYYY-MM-DD"; an empty one as "1900-01-01".
-std::string DateText(const Variant& v) {
-  if (Blank(v)) return "1900-01-01";
-  return ResumeOr<std::string>("1900-01-01",
-                               [&] { return vb::Format(vb::CDate(v), "YYYY-MM-DD"); });
-}
-
 }  // namespace
 
 SaleBillChecks::SaleBillChecks(const SalesForm& form, const SaleBillRules& rules, SaleKind kind,
@@ -50,7 +39,8 @@ SaleBillChecks::SaleBillChecks(const SalesForm& form, const SaleBillRules& rules
       kind_(kind),
       userSave_(userSave),
       unaudited_(FieldNumber(form.bill, "FStatus") == 0),
-      over100_(rules.over100Option && calc::AllowDiscountRateOver100(form.ctx)) {
+      over100_(rules.over100Option && calc::AllowDiscountRateOver100(form.ctx)),
+      itemFlags_(form.ctx) {
   std::vector<const SalesRowKeys*> keys{&FirstGrid()};
   if (rules.secondGrid) keys.push_back(&SecondGrid());
   for (const SalesRowKeys* k : keys) {
@@ -67,15 +57,10 @@ bool SaleBillChecks::Refuse(std::string_view message, std::string_view key, long
 }
 
 bool SaleBillChecks::ItemFlag(long item, std::string_view column) {
-  auto [it, added] = itemFlags_.try_emplace({item, column}, false);
-  if (added)
-    it->second =
-        services::FirstFlag(form_.ctx, "Select " + std::string(column) +
-                                           " From t_ICItem Where FItemID=" + std::to_string(item));
-  return it->second;
+  return itemFlags_(item, column);
 }
 
-std::string SaleBillChecks::BillDate() { return DateText(bill_.GetFieldValue("FDate", -1)); }
+std::string SaleBillChecks::BillDate() { return CellDateText(bill_.GetFieldValue("FDate", -1)); }
 
 Ref<host::IDictionary> SaleBillChecks::HeadRecord(const SalesForm& form, bool forAudit) {
   auto& bill = form.bill;
@@ -116,17 +101,8 @@ void SaleBillChecks::SetPayer() {
   if (unaudited_) Resume([&] { bill_.SetFieldValue("FCurPayID", FieldId(bill_, "FCustID"), -1); });
 }
 
-bool SaleBillChecks::CheckFreight() {
-  if (services::IndustryType(form_.ctx) != 1) return true;
-  // Compared in cents, as the amounts are stored.
-  const double charges = ColumnSum(bill_, "FTranspotationCharges");
-  if (Cents(FieldNumber(bill_, "FTranspotationCosts")) == Cents(charges)) return true;
-  if (services::AppType(form_.ctx) != 1)
-    return Refuse("表头我方支付运杂费数据与表体运杂费合计不等于！");
-  // Application type 1 takes the rows' total into the head instead.
-  Resume([&] { bill_.SetFieldValue("FTranspotationCharges", charges, -1); });
-  return true;
-}
+// Application type 1 takes the rows' total into the head instead.
+bool SaleBillChecks::CheckFreight() { return CheckFreightTotal(form_, "FTranspotationCharges"); }
 
 bool SaleBillChecks::CheckCalTypes() {
   return services::IndustryType(form_.ctx) != 1 || calc::CheckCalTypes(form_.ctx, bill_);
@@ -146,24 +122,20 @@ bool SaleBillChecks::CheckStockSufficiency() {
 
 bool SaleBillChecks::CheckBillDate() {
   const Variant date = bill_.GetFieldValue("FDate", -1);
-  if (Blank(date)) return true;
-  const std::string billDate = DateText(date);
+  if (IsBlankCell(date)) return true;
+  const std::string billDate = CellDateText(date);
   if (billDate < vb::Format(services::StartPeriodStartDate(form_.ctx), "YYYY-MM-DD"))
     return Refuse("单据日期不能小于账套启用期间的第一天。", "FDate");
-  const std::string current = services::FirstValue(
-      form_.ctx,
-      " SELECT FStartDate FROM t_PeriodDate WHERE  FYear =(SELECT CONVERT(INT, FValue) FROM "
-      "t_SystemProfile WHERE FCategory = 'IC' AND FKey = 'CurrentYear' ) AND  FPeriod =(SELECT "
-      "CONVERT(INT, FValue) FROM t_SystemProfile WHERE FCategory = 'IC' AND FKey = "
-      "'CurrentPeriod') ");
-  if (!current.empty() && billDate < DateText(Variant(current)))
+  const std::string current = CurrentPeriodStart(form_.ctx);
+  if (!current.empty() && billDate < CellDateText(Variant(current)))
     return Refuse("不能录入以前期间的单据", "FDate");
   return true;
 }
 
 bool SaleBillChecks::CheckSettleLimitDate() {
   const Variant settle = bill_.GetFieldValue("FSettleLimitDate", -1);
-  if (Blank(settle) || Blank(bill_.GetFieldValue("FDate", -1)) || DateText(settle) >= BillDate())
+  if (IsBlankCell(settle) || IsBlankCell(bill_.GetFieldValue("FDate", -1)) ||
+      CellDateText(settle) >= BillDate())
     return true;
   return Refuse("收款日期不能小于单据日期", "FSettleLimitDate");
 }
@@ -239,8 +211,8 @@ bool SaleBillChecks::CheckExpiry() {
     for (long row = 1; row <= g.rows; ++row) {
       const long item = g.Item(row);
       const Variant expiry = bill_.GetFieldValue(g.keys->periodDate, row);
-      if (item <= 0 || Blank(expiry) || !ItemFlag(item, "FISKFPeriod")) continue;
-      if (DateText(expiry) < billDate)
+      if (item <= 0 || IsBlankCell(expiry) || !ItemFlag(item, "FISKFPeriod")) continue;
+      if (CellDateText(expiry) < billDate)
         return Refuse(Row(row) + "有效期至已经超过期限，不能销售。", g.keys->periodDate, row);
     }
   return true;

@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "bills/common/controls.h"
 #include "bills/common/sale_bill.h"
 
 namespace zov::plugins::sales {
@@ -77,7 +78,7 @@ class SaleBillChecks {
   bool unaudited_;
   bool over100_;
   std::vector<Grid> grids_;
-  std::map<std::pair<long, std::string_view>, bool> itemFlags_;
+  ItemFlags itemFlags_;
 };
 
 }  // namespace zov::plugins::sales

@@ -5,6 +5,7 @@
 #include <functional>
 #include <initializer_list>
 
+#include "bills/common/commands.h"
 #include "bills/common/sale_bill.h"
 #include "calc/locks.h"
 #include "calc/prices.h"
@@ -126,13 +127,7 @@ void SaleBill::ApplyBillLayout() {
 
   Bar("mnuEditCheckInfo", "Visible", appType == 4);
   // Fixed states first.
-  Bar("mnuRelateViewVoucher", "Enabled", false);
-  Bar("mnuEditFileSave", "Visible", true);
-  Bar("mnuEditFileSave", "Enabled", true);
-  Bar("mnuEditClose", "Visible", false);
-  Bar("mnuEditUnClose", "Visible", false);
-  Bar("mnuEditCopy", "Visible", true);
-  Bar("mnuEditCopy", "Enabled", true);
+  ApplyFixedTools(bill_, true);
   Bar("mnuReject", "Visible", false);
   if (rules_.byKind) ApplyKindLayout(kind);
 

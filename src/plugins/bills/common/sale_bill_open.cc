@@ -259,20 +259,7 @@ void SaleBill::AfterSelBill() {
   if (rules_.sourceRowDefaults) {
     // 6. Shelf-life dates of editable rows; the default stock of rows without one.
     for (long row = 1; row <= rows; ++row) {
-      const bool editable = !ResumeOr<bool>(true, [&] {
-        return bill_.BillCtl()->IsFieldLockRunTime(bill_.GetFieldInfoByKey("FKFDate"), row);
-      });
-      if (editable && vb::Trim(FieldText(bill_, "FKFDate", row)).empty()) {
-        Resume([&] {
-          const Variant date = bill_.GetFieldValue("FDate", -1);
-          bill_.SetFieldValue("FKFDate", vb::Format(date, "YYYY-MM-DD"), row);
-          bill_.SetFieldValue(
-              "FPeriodDate",
-              vb::Format(vb::DateAdd("d", FieldNumber(bill_, "FKFPeriod", row), vb::CDate(date)),
-                         "YYYY-MM-DD"),
-              row);
-        });
-      }
+      StartSourceRowShelfLife(bill_, row);
       if (vb::Trim(FieldText(bill_, "FSCStockID", row)).empty() ||
           FieldId(bill_, "FSCStockID", row) == 0)
         inventory::FillDefaultStock(ctx_, bill_, row, "FSCStockID");

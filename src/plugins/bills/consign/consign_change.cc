@@ -37,10 +37,6 @@ void Set(host::IBillInterface& bill, const char* key, const Variant& value, long
   Resume([&] { bill.SetFieldValue(key, value, row); });
 }
 
-double Previous(const sales::FieldChange& c) {
-  return c.previous.IsEmpty() || c.previous.IsNull() ? 0 : vb::Val(vb::CStr(c.previous));
-}
-
 // The item columns a consignment return takes from its source.
 constexpr const char* kSourceItemColumns = "FItemID,FSCStockID,FBatchNo,FAuxPropID,FKFDate";
 
@@ -122,38 +118,15 @@ void BillEvent_Consign::OnItem(FieldChange& c) {
   auto& ctx = context();
   const auto form = Form();
   const long row = c.row;
-  if (row < 1) return;
-  const long item = FieldId(bill, "FItemID", row);
-  // 1. The batch of a batch-managed item is typed in the row.
-  const bool batch = ResumeOr<bool>(false, [&] {
-    const Variant managed = c.field->Item("FIsBatchNoManage");
-    return !managed.IsEmpty() && !managed.IsNull() && vb::CBool(managed);
-  });
-  if (batch) calc::LockField(bill, "FBatchNo", false, row);
-  // 2. The customer type's discount.
-  sales::ApplyCustomerTypeDiscount(form, row, Keys());
-  // 3. An item cleared takes its units and serial numbers along and frees the cells it locked.
-  if (item < 1) {
-    Set(bill, "FUnitID", "", row);
-    Set(bill, "FSecUnitID", "", row);
-    Set(bill, "FSerialNo", "", row);
-    for (const char* key : {"FAuxPropID", "FsecCoefficient", "FSecQty"})
-      calc::LockField(bill, key, false, row);
-    sales::ShowRowStock(form, row, Keys());
-    return;
-  }
+  // 1.-3. The batch rule, the customer type's discount; an item cleared ends the branch.
+  const long item = sales::BeginItemChange(form, c.field, row, Keys(), true);
+  if (item < 1) return;
   // 4.-5. The tax rate and the secondary unit of the item.
   sales::SetRowTaxRate(form, row, Keys());
   sales::ApplyItemSecondaryData(form, row, item);
-  // 6. Unit and quantity (the weight industry's item sequence), price, customer code, shelf life,
-  // cost, serial numbers, stock text.
-  if (services::IndustryType(ctx) == 1) {
-    calc::ApplyItemChosen(ctx, bill, row, Keys());
-    if (calc::IsGCItem(ctx, item))
-      calc::ApplyCalTypeLocks(ctx, bill, row, FieldId(bill, "FCalTypeID", row), Keys());
-  } else {
-    sales::SetRowDefaultUnit(form, row, Keys());
-  }
+  // 6. Unit (the weight industry's item sequence), price, customer code, shelf life, cost, serial
+  // numbers, stock text.
+  sales::ApplyItemUnit(form, row, Keys(), item, false);
   sales::RefetchRowPrice(form, row, Keys(), Pricing());
   pricing::GetClientItemCode(ctx, bill, row);
   const std::string period = services::FirstValue(
@@ -195,11 +168,12 @@ void BillEvent_Consign::OnBatch(FieldChange& c) {
 }
 
 void BillEvent_Consign::OnAmount(FieldChange& c) {
-  sales::ApplyAmountTailChange(Form(), c.row, Keys(), Previous(c), c.cancel);
+  sales::ApplyAmountTailChange(Form(), c.row, Keys(), c.PreviousNumber(), c.cancel);
 }
 
 void BillEvent_Consign::OnTaxAmount(FieldChange& c) {
-  sales::ApplyTaxAmountChange(Form(), c.row, Keys(), Previous(c), calc::TaxTailFollower::kAmount);
+  sales::ApplyTaxAmountChange(Form(), c.row, Keys(), c.PreviousNumber(),
+                              calc::TaxTailFollower::kAmount);
 }
 
 void BillEvent_Consign::OnInTaxAmount(FieldChange& c) {

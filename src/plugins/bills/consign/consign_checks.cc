@@ -2,6 +2,7 @@
 
 #include "bills/common/controls.h"
 #include "bills/common/records.h"
+#include "bills/common/row_data.h"
 #include "bills/common/sales_keys.h"
 #include "calc/prices.h"
 #include "calc/quantities.h"
@@ -23,19 +24,6 @@ namespace {
 
 std::string Row(long row) { return "第" + std::to_string(row) + "行"; }
 
-double Cents(double v) { return services::FormatToPlaces(Variant(v), 2).ToDouble(); }
-
-bool Blank(const Variant& v) {
-  return v.IsEmpty() || v.IsNull() || (v.IsString() && vb::Trim(v.AsString()).empty());
-}
-
-// A date cell as "YYYY-MM-DD"; an empty one as "1900-01-01".
-std::string DateText(const Variant& v) {
-  if (Blank(v)) return "1900-01-01";
-  return ResumeOr<std::string>("1900-01-01",
-                               [&] { return vb::Format(vb::CDate(v), "YYYY-MM-DD"); });
-}
-
 }  // namespace
 
 ConsignChecks::ConsignChecks(const sales::SalesForm& form, bool userSave)
@@ -43,27 +31,24 @@ ConsignChecks::ConsignChecks(const sales::SalesForm& form, bool userSave)
       bill_(form.bill),
       kind_(static_cast<long>(FieldNumber(form.bill, "FBillTypeID"))),
       userSave_(userSave),
-      unaudited_(FieldNumber(form.bill, "FStatus") == 0) {}
+      unaudited_(FieldNumber(form.bill, "FStatus") == 0),
+      itemFlags_(form.ctx) {}
 
 bool ConsignChecks::Refuse(std::string_view message, std::string_view key, long row) {
   return sales::Refuse(form_.ctx, bill_, message, key, row);
 }
 
 bool ConsignChecks::ItemFlag(long item, std::string_view column) {
-  auto [it, added] = itemFlags_.try_emplace({item, column}, false);
-  if (added)
-    it->second =
-        services::FirstFlag(form_.ctx, "Select " + std::string(column) +
-                                           " From t_ICItem Where FItemID=" + std::to_string(item));
-  return it->second;
+  return itemFlags_(item, column);
 }
 
 // --- BeforeSave ---------------------------------------------------------------------------------
 
 bool ConsignChecks::CheckStartDate() {
   const Variant date = bill_.GetFieldValue("FDate", -1);
-  if (Blank(date) ||
-      DateText(date) >= vb::Format(services::StartPeriodStartDate(form_.ctx), "YYYY-MM-DD"))
+  if (sales::IsBlankCell(date) ||
+      sales::CellDateText(date) >=
+          vb::Format(services::StartPeriodStartDate(form_.ctx), "YYYY-MM-DD"))
     return true;
   return Refuse("单据日期不能小于账套启用期间的第一天。", "FDate");
 }
@@ -72,16 +57,9 @@ bool ConsignChecks::CheckDiscountRates() {
   return calc::CheckDiscountRates(form_.ctx, bill_, false, calc::DiscountWording::kPlain);
 }
 
+// Application type 1 books the rows' total as the procurement costs instead.
 bool ConsignChecks::CheckFreight() {
-  if (services::IndustryType(form_.ctx) != 1) return true;
-  // Compared in cents, as the amounts are stored.
-  const double charges = ColumnSum(bill_, "FTranspotationCharges");
-  if (Cents(FieldNumber(bill_, "FTranspotationCosts")) == Cents(charges)) return true;
-  if (services::AppType(form_.ctx) != 1)
-    return Refuse("表头我方支付运杂费数据与表体运杂费合计不等于！");
-  // Application type 1 books the rows' total as the procurement costs instead.
-  Resume([&] { bill_.SetFieldValue("FTotalProcurementCosts", charges, -1); });
-  return true;
+  return sales::CheckFreightTotal(form_, "FTotalProcurementCosts");
 }
 
 bool ConsignChecks::CheckCalTypes() {
@@ -102,15 +80,10 @@ bool ConsignChecks::CheckStockSufficiency() {
 
 bool ConsignChecks::CheckBillDate() {
   const Variant date = bill_.GetFieldValue("FDate", -1);
-  if (Blank(date)) return true;
+  if (sales::IsBlankCell(date)) return true;
   if (!CheckStartDate()) return false;
-  const std::string current = services::FirstValue(
-      form_.ctx,
-      " SELECT FStartDate FROM t_PeriodDate WHERE  FYear =(SELECT CONVERT(INT, FValue) FROM "
-      "t_SystemProfile WHERE FCategory = 'IC' AND FKey = 'CurrentYear' ) AND  FPeriod =(SELECT "
-      "CONVERT(INT, FValue) FROM t_SystemProfile WHERE FCategory = 'IC' AND FKey = "
-      "'CurrentPeriod') ");
-  if (!current.empty() && DateText(date) < DateText(Variant(current)))
+  const std::string current = sales::CurrentPeriodStart(form_.ctx);
+  if (!current.empty() && sales::CellDateText(date) < sales::CellDateText(Variant(current)))
     return Refuse("不能录入以前期间的单据", "FDate");
   return true;
 }
@@ -173,14 +146,8 @@ bool ConsignChecks::CheckExpiry() {
 }
 
 void ConsignChecks::SetFollowUpQty() {
-  for (long row = 1, rows = GridRows(bill_); row <= rows; ++row) {
-    const double qty = FieldNumber(bill_, "FShowQty", row);
-    const double secQty = FieldNumber(bill_, "FSecQty", row);
-    calc::SetFieldWithAction(bill_, "FUnRejectQty", qty, row, false);
-    calc::SetFieldWithAction(bill_, "FUnSettleQty", qty, row, false);
-    Resume([&] { bill_.SetFieldValue("FUnRejectAuxQty", secQty, row); });
-    Resume([&] { bill_.SetFieldValue("FUnSettleAuxQty", secQty, row); });
-  }
+  for (long row = 1, rows = GridRows(bill_); row <= rows; ++row)
+    sales::StartConsignFollowUpQty(bill_, row);
 }
 
 bool ConsignChecks::CheckBatchConsistency() {

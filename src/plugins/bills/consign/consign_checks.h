@@ -8,6 +8,7 @@
 #include <string_view>
 #include <utility>
 
+#include "bills/common/controls.h"
 #include "bills/common/sales_form.h"
 
 namespace zov::plugins {
@@ -48,7 +49,7 @@ class ConsignChecks {
   long kind_;
   bool userSave_;
   bool unaudited_;
-  std::map<std::pair<long, std::string_view>, bool> itemFlags_;
+  sales::ItemFlags itemFlags_;
 };
 
 }  // namespace zov::plugins

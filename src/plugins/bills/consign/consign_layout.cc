@@ -4,6 +4,7 @@
 #include <iterator>
 #include <optional>
 
+#include "bills/common/commands.h"
 #include "bills/consign/bill_event_consign.h"
 #include "calc/charges.h"
 #include "frame/bill_access.h"
@@ -71,13 +72,7 @@ void BillEvent_Consign::ApplyConsignLayout() {
   const long status = Status();
   const bool isReturn = Kind() == ConsignKind::kReturn;
   // Always first.
-  Bar("mnuRelateViewVoucher", "Enabled", false);
-  Bar("mnuEditFileSave", "Visible", true);
-  Bar("mnuEditFileSave", "Enabled", true);
-  Bar("mnuEditClose", "Visible", false);
-  Bar("mnuEditUnClose", "Visible", false);
-  Bar("mnuEditCopy", "Visible", true);
-  Bar("mnuEditCopy", "Enabled", state != host::kBillNew);
+  sales::ApplyFixedTools(bill, state != host::kBillNew);
   // The audit tools: a bill being made or edited is audited; a bill viewed by its status.
   if (state != host::kBillView) {
     Bar("mnuEditCheck", "Visible", true);

@@ -95,19 +95,7 @@ void BillEvent_Consign::m_BillInterface_AfterSelBill(const Variant&) {
   if (explain && sourceClass == 1030001) explanation("由销售订单", "t_xs_order");
   // 3. The rows: shelf-life dates, default stock, batch rule, secondary quantity and price.
   for (long row = 1, rows = GridRows(bill); row <= rows; ++row) {
-    const bool shelfLife = !ResumeOr<bool>(true, [&] {
-      return bill.BillCtl()->IsFieldLockRunTime(bill.GetFieldInfoByKey("FKFDate"), row);
-    });
-    if (shelfLife && vb::Trim(FieldText(bill, "FKFDate", row)).empty())
-      Resume([&] {
-        const Variant date = bill.GetFieldValue("FDate", -1);
-        bill.SetFieldValue("FKFDate", vb::Format(date, "YYYY-MM-DD"), row);
-        bill.SetFieldValue(
-            "FPeriodDate",
-            vb::Format(vb::DateAdd("d", FieldNumber(bill, "FKFPeriod", row), vb::CDate(date)),
-                       "YYYY-MM-DD"),
-            row);
-      });
+    sales::StartSourceRowShelfLife(bill, row);
     if (FieldId(bill, "FSCStockID", row) == 0)
       inventory::FillDefaultStock(ctx, bill, row, "FSCStockID");
     sales::ApplyRowBatchRule(form, row, Keys());

@@ -96,25 +96,9 @@ void BillEvent_Order::OnItem(FieldChange& c) {
   auto& ctx = context();
   const auto form = Form();
   const long row = c.row;
-  if (row < 1) return;
-  const long item = FieldId(bill, "FItemID", row);
-  // 1. The batch of a batch-managed item is typed in the row.
-  const bool batch = ResumeOr<bool>(false, [&] {
-    const Variant managed = c.field->Item("FIsBatchNoManage");
-    return !managed.IsEmpty() && !managed.IsNull() && vb::CBool(managed);
-  });
-  if (batch) calc::LockField(bill, "FBatchNo", false, row);
-  // 2. The customer type's discount.
-  sales::ApplyCustomerTypeDiscount(form, row, Keys());
-  // 3. An item cleared takes its units along and frees the cells its item locked.
-  if (item < 1) {
-    Set(bill, "FUnitID", "", row);
-    Set(bill, "FSecUnitID", "", row);
-    for (const char* key : {"FAuxPropID", "FsecCoefficient", "FSecQty"})
-      calc::LockField(bill, key, false, row);
-    sales::ShowRowStock(form, row, Keys());
-    return;
-  }
+  // 1.-3. The batch rule, the customer type's discount; an item cleared ends the branch.
+  const long item = sales::BeginItemChange(form, c.field, row, Keys(), false);
+  if (item < 1) return;
   // 4. The item's tax rate, else the general rate.
   const std::string rate = services::FirstValue(
       ctx,
@@ -128,15 +112,7 @@ void BillEvent_Order::OnItem(FieldChange& c) {
   sales::ApplyItemSecondaryData(form, row, item);
   // 6. Unit and a quantity of at least 1 (the weight industry's item sequence), price, customer
   // code, secondary price and quantity, availability.
-  if (services::IndustryType(ctx) == 1) {
-    calc::ApplyItemChosen(ctx, bill, row, Keys());
-    if (calc::IsGCItem(ctx, item))
-      calc::ApplyCalTypeLocks(ctx, bill, row, FieldId(bill, "FCalTypeID", row), Keys());
-  } else {
-    sales::SetRowDefaultUnit(form, row, Keys());
-    const double qty = FieldNumber(bill, "FShowQty", row);
-    calc::SetFieldWithAction(bill, "FShowQty", qty == 0 ? 1.0 : qty, row, false);
-  }
+  sales::ApplyItemUnit(form, row, Keys(), item, true);
   sales::RefetchRowPrice(form, row, Keys(), {});
   pricing::GetClientItemCode(ctx, bill, row);
   sales::ApplySecondaryPriceAndQty(form, row, Keys());
@@ -204,15 +180,12 @@ void BillEvent_Order::OnDiscountAmount(FieldChange& c) {
 // --- amounts and tax ----------------------------------------------------------------------------
 
 void BillEvent_Order::OnAmount(FieldChange& c) {
-  const double before =
-      c.previous.IsEmpty() || c.previous.IsNull() ? 0 : vb::Val(vb::CStr(c.previous));
-  sales::ApplyAmountTailChange(Form(), c.row, Keys(), before, c.cancel);
+  sales::ApplyAmountTailChange(Form(), c.row, Keys(), c.PreviousNumber(), c.cancel);
 }
 
 void BillEvent_Order::OnTaxAmount(FieldChange& c) {
-  const double before =
-      c.previous.IsEmpty() || c.previous.IsNull() ? 0 : vb::Val(vb::CStr(c.previous));
-  sales::ApplyTaxAmountChange(Form(), c.row, Keys(), before, calc::TaxTailFollower::kAmount);
+  sales::ApplyTaxAmountChange(Form(), c.row, Keys(), c.PreviousNumber(),
+                              calc::TaxTailFollower::kAmount);
 }
 
 void BillEvent_Order::OnInTaxAmount(FieldChange& c) {

@@ -23,22 +23,20 @@ sales::SalesForm BillEvent_TempConsign::Form() {
 // --- new, load, copy ----------------------------------------------------------------------------
 
 void BillEvent_TempConsign::m_BillInterface_AfterNewBill() {
-  sales::ApplyOpeningBillDate(context(), *m_BillInterface);
-  ApplyOpeningLayout();
-  MarkAllCellsUnmodified(*m_BillInterface);
+  sales::ShowOpeningBill(context(), *m_BillInterface, sales::OpeningShown::kNew,
+                         [this] { ApplyOpeningLayout(); });
 }
 
 // The audit tools follow the stored state each time a bill is shown.
 void BillEvent_TempConsign::m_BillInterface_AfterLoadBill() {
-  ApplyOpeningLayout();
-  if (services::IndustryType(context()) == 1) calc::ApplyRowLocks(context(), *m_BillInterface);
-  MarkAllCellsUnmodified(*m_BillInterface);
+  sales::ShowOpeningBill(context(), *m_BillInterface, sales::OpeningShown::kLoaded,
+                         [this] { ApplyOpeningLayout(); });
 }
 
 // The copy is a new, unaudited bill: its tools are a new bill's.
 void BillEvent_TempConsign::m_BillInterface_AfterCopyBill() {
-  ApplyOpeningLayout();
-  if (services::IndustryType(context()) == 1) calc::ApplyRowLocks(context(), *m_BillInterface);
+  sales::ShowOpeningBill(context(), *m_BillInterface, sales::OpeningShown::kCopied,
+                         [this] { ApplyOpeningLayout(); });
 }
 
 void BillEvent_TempConsign::m_BillInterface_AfterSave(const Variant&) {}
@@ -55,17 +53,9 @@ void BillEvent_TempConsign::m_BillInterface_AfterDeleteRow(const Variant&, const
 // barcode of its unit, the weight industry's locks.
 void BillEvent_TempConsign::m_BillInterface_AfterFillRow(long row, const Variant&, const Variant&,
                                                          const Variant&) {
-  auto& bill = *m_BillInterface;
   sales::ApplyRowBatchRule(Form(), row, sales::FirstGrid());
   ApplyCostLocks(row);
-  const long item = FieldId(bill, "FItemID", row);
-  if (item > 0)
-    Resume([&] {
-      bill.SetFieldValue(
-          "FBarcode", pricing::GetUnitBarcode(context(), item, FieldId(bill, "FShowUnitID", row)),
-          row);
-    });
-  if (services::IndustryType(context()) == 1) calc::ApplyRowLocks(context(), bill);
+  sales::FinishOpeningFilledRow(context(), *m_BillInterface, row);
 }
 
 void BillEvent_TempConsign::ApplyCostLocks(long row) {

@@ -24,10 +24,6 @@ namespace {
 
 const sales::SalesRowKeys& Keys() { return sales::FirstGrid(); }
 
-double Previous(const sales::FieldChange& c) {
-  return c.previous.IsEmpty() || c.previous.IsNull() ? 0 : vb::Val(vb::CStr(c.previous));
-}
-
 }  // namespace
 
 void BillEvent_TempConsign::m_BillInterface_Change(const Ref<host::IDictionary>& field,
@@ -127,11 +123,12 @@ void BillEvent_TempConsign::OnStock(FieldChange& c) {
 }
 
 void BillEvent_TempConsign::OnAmount(FieldChange& c) {
-  sales::ApplyAmountTailChange(Form(), c.row, Keys(), Previous(c), c.cancel);
+  sales::ApplyAmountTailChange(Form(), c.row, Keys(), c.PreviousNumber(), c.cancel);
 }
 
 void BillEvent_TempConsign::OnTaxAmount(FieldChange& c) {
-  sales::ApplyTaxAmountChange(Form(), c.row, Keys(), Previous(c), calc::TaxTailFollower::kAmount);
+  sales::ApplyTaxAmountChange(Form(), c.row, Keys(), c.PreviousNumber(),
+                              calc::TaxTailFollower::kAmount);
 }
 
 void BillEvent_TempConsign::OnInTaxAmount(FieldChange& c) {

@@ -3,6 +3,7 @@
 // the write steps wrote before it (the follow-up quantities, batch data taken from the stock)
 // stays in the bill. An audited bill only gets the weight industry's calculation-type check.
 #include "bills/common/opening.h"
+#include "bills/common/row_data.h"
 #include "bills/common/rule_tables.h"
 #include "bills/temp_consign/bill_event_temp_consign.h"
 #include "calc/prices.h"
@@ -23,9 +24,9 @@ namespace {
 std::string Row(long row) { return "第" + std::to_string(row) + "行"; }
 
 // CheckOpeningConsign, mode 1.
-class OpeningConsignChecks {
+class OpeningConsignChecks : public sales::OpeningChecks {
  public:
-  explicit OpeningConsignChecks(const sales::SalesForm& form) : form_(form), bill_(form.bill) {}
+  using OpeningChecks::OpeningChecks;
 
   bool CheckBillDate() { return sales::CheckOpeningBillDate(form_.ctx, bill_); }
 
@@ -55,12 +56,7 @@ class OpeningConsignChecks {
         return Refuse(Row(row) + "商品的成本单价必须大于零", "FCostPrice", row);
       if (!IsCellLocked(bill_, "FCostAmount", row) && FieldNumber(bill_, "FCostAmount", row) <= 0)
         return Refuse(Row(row) + "商品的成本金额必须大于零", "FCostAmount", row);
-      const double qty = FieldNumber(bill_, "FShowQty", row);
-      const double secQty = FieldNumber(bill_, "FSecQty", row);
-      calc::SetFieldWithAction(bill_, "FUnRejectQty", qty, row, false);
-      calc::SetFieldWithAction(bill_, "FUnSettleQty", qty, row, false);
-      Resume([&] { bill_.SetFieldValue("FUnRejectAuxQty", secQty, row); });
-      Resume([&] { bill_.SetFieldValue("FUnSettleAuxQty", secQty, row); });
+      sales::StartConsignFollowUpQty(bill_, row);
     }
     return true;
   }
@@ -80,19 +76,6 @@ class OpeningConsignChecks {
     Resume([&] { bill_.SetFieldValue("FTranspotationCharges", charges, -1); });
     return true;
   }
-
- private:
-  bool Refuse(std::string_view message, std::string_view key = "", long row = -1) {
-    return sales::Refuse(form_.ctx, bill_, message, key, row);
-  }
-  bool ItemFlag(long item, std::string_view column) {
-    return services::FirstFlag(
-        form_.ctx,
-        "Select " + std::string(column) + " From t_ICItem Where FItemID=" + std::to_string(item));
-  }
-
-  sales::SalesForm form_;
-  host::IBillInterface& bill_;
 };
 
 constexpr sales::CheckStep<OpeningConsignChecks> kSaveChecks[] = {

@@ -30,22 +30,20 @@ sales::SalesForm BillEvent_TempGJ::Form() { return {context(), *m_BillInterface,
 // --- new, load, copy ----------------------------------------------------------------------------
 
 void BillEvent_TempGJ::m_BillInterface_AfterNewBill() {
-  sales::ApplyOpeningBillDate(context(), *m_BillInterface);
-  ApplyOpeningLayout();
-  MarkAllCellsUnmodified(*m_BillInterface);
+  sales::ShowOpeningBill(context(), *m_BillInterface, sales::OpeningShown::kNew,
+                         [this] { ApplyOpeningLayout(); });
 }
 
 // The layout follows the stored audit state each time a bill is shown: an audited bill is
 // locked.
 void BillEvent_TempGJ::m_BillInterface_AfterLoadBill() {
-  ApplyOpeningLayout();
-  if (services::IndustryType(context()) == 1) calc::ApplyRowLocks(context(), *m_BillInterface);
-  MarkAllCellsUnmodified(*m_BillInterface);
+  sales::ShowOpeningBill(context(), *m_BillInterface, sales::OpeningShown::kLoaded,
+                         [this] { ApplyOpeningLayout(); });
 }
 
 void BillEvent_TempGJ::m_BillInterface_AfterCopyBill() {
-  ApplyOpeningLayout();
-  if (services::IndustryType(context()) == 1) calc::ApplyRowLocks(context(), *m_BillInterface);
+  sales::ShowOpeningBill(context(), *m_BillInterface, sales::OpeningShown::kCopied,
+                         [this] { ApplyOpeningLayout(); });
 }
 
 void BillEvent_TempGJ::m_BillInterface_BeforLoadBillFillData() {}
@@ -62,17 +60,8 @@ void BillEvent_TempGJ::m_BillInterface_AfterDeleteRow(const Variant&, const Vari
 // industry's locks.
 void BillEvent_TempGJ::m_BillInterface_AfterFillRow(long row, const Variant&, const Variant&,
                                                     const Variant&) {
-  auto& bill = *m_BillInterface;
-  const auto form = Form();
-  sales::ApplyRowBatchRule(form, row, Keys());
-  const long item = FieldId(bill, "FItemID", row);
-  if (item > 0)
-    Resume([&] {
-      bill.SetFieldValue(
-          "FBarcode", pricing::GetUnitBarcode(context(), item, FieldId(bill, "FShowUnitID", row)),
-          row);
-    });
-  if (services::IndustryType(context()) == 1) calc::ApplyRowLocks(context(), bill);
+  sales::ApplyRowBatchRule(Form(), row, Keys());
+  sales::FinishOpeningFilledRow(context(), *m_BillInterface, row);
 }
 
 // --- the host's field actions -------------------------------------------------------------------

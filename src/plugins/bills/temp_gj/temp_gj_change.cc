@@ -29,10 +29,6 @@ void Set(host::IBillInterface& bill, std::string_view key, const Variant& value,
   Resume([&] { bill.SetFieldValue(key, value, row); });
 }
 
-double Previous(const sales::FieldChange& c) {
-  return c.previous.IsEmpty() || c.previous.IsNull() ? 0 : vb::Val(vb::CStr(c.previous));
-}
-
 // What a cleared item takes along from its row.
 constexpr const char* kItemColumns[] = {
     "FDCStockID",  "FAuxPropID",      "FUnitID",        "FShowQty",
@@ -207,14 +203,15 @@ void BillEvent_TempGJ::OnQuantity(FieldChange& c) {
 // Only the rule of a row without tax: its tail difference goes through the tax-inclusive amount.
 void BillEvent_TempGJ::OnAmount(FieldChange& c) {
   if (c.row < 1) return;
-  if (calc::ApplyAmountTail(context(), *m_BillInterface, c.row, Previous(c),
+  if (calc::ApplyAmountTail(context(), *m_BillInterface, c.row, c.PreviousNumber(),
                             calc::AmountTailRules::kNonTaxOnly,
                             Keys()) == calc::AmountTail::kRestored)
     c.cancel = true;
 }
 
 void BillEvent_TempGJ::OnTaxAmount(FieldChange& c) {
-  sales::ApplyTaxAmountChange(Form(), c.row, Keys(), Previous(c), calc::TaxTailFollower::kAmount);
+  sales::ApplyTaxAmountChange(Form(), c.row, Keys(), c.PreviousNumber(),
+                              calc::TaxTailFollower::kAmount);
 }
 
 void BillEvent_TempGJ::OnInTaxAmount(FieldChange& c) {

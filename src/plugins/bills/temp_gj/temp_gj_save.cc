@@ -25,9 +25,9 @@ std::string Row(long row) { return "第" + std::to_string(row) + "行"; }
 
 double Cents(double v) { return vb::Round(v, 2); }
 
-class TempGJChecks {
+class TempGJChecks : public sales::OpeningChecks {
  public:
-  explicit TempGJChecks(const sales::SalesForm& form) : form_(form), bill_(form.bill) {}
+  using OpeningChecks::OpeningChecks;
 
   bool CheckBillDate() { return sales::CheckOpeningBillDate(form_.ctx, bill_); }
 
@@ -96,19 +96,6 @@ class TempGJChecks {
   bool CheckCalTypes() {
     return services::IndustryType(form_.ctx) != 1 || calc::CheckCalTypes(form_.ctx, bill_);
   }
-
- private:
-  bool Refuse(std::string_view message, std::string_view key = "", long row = -1) {
-    return sales::Refuse(form_.ctx, bill_, message, key, row);
-  }
-  bool ItemFlag(long item, std::string_view column) {
-    return services::FirstFlag(
-        form_.ctx,
-        "Select " + std::string(column) + " From t_ICItem Where FItemID=" + std::to_string(item));
-  }
-
-  sales::SalesForm form_;
-  host::IBillInterface& bill_;
 };
 
 constexpr sales::CheckStep<TempGJChecks> kSaveChecks[] = {
