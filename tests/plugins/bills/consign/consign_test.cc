@@ -3,10 +3,9 @@
 // unit.
 #include <gmock/gmock.h>
 
-#include "bill/bill_form.h"
+#include "class_fixture.h"
 #include "frame/bill_access.h"
 #include "frame/plugin_context.h"
-#include "host_fixture.h"
 #include "zov/vb/convert.h"
 
 namespace zov::testing {
@@ -19,26 +18,9 @@ using vb::Ref;
 
 constexpr long kConsignClass = 1030003;
 
-class ConsignTest : public HostTest {
+class ConsignTest : public ClassTest {
  protected:
-  void SetUp() override { session_ = Open(); }
-  void TearDown() override {
-    for (const auto& e : session_->journal().entries())
-      ADD_FAILURE() << e.where << ": " << e.error << " " << e.text;
-    forms_.clear();
-  }
-  sim::BillForm& New() {
-    forms_.push_back(session_->OpenBill(kConsignClass));
-    auto& form = *forms_.back().form;
-    form.NewBill();
-    return form;
-  }
-  sim::BillForm& Load(const std::string& billNo) {
-    forms_.push_back(session_->OpenBill(kConsignClass));
-    auto& form = *forms_.back().form;
-    EXPECT_TRUE(form.LoadBillByNumber(billNo)) << billNo;
-    return form;
-  }
+  ConsignTest() : ClassTest(kConsignClass) {}
   // A delivery of more cups than the stock holds, typed as a person does.
   sim::BillForm& OversizedDelivery() {
     auto& form = New();
@@ -52,26 +34,6 @@ class ConsignTest : public HostTest {
     session_->Run("update t_SystemProfile set FValue='" + value +
                   "' where FCategory='IC' and FKey='" + key + "'");
   }
-  std::vector<std::string> Messages() {
-    std::vector<std::string> texts;
-    for (std::size_t i = seen_; i < ui_->messages().size(); ++i)
-      texts.push_back(ui_->messages()[i].text);
-    seen_ = ui_->messages().size();
-    return texts;
-  }
-  std::vector<std::string> WindowLines() {
-    std::vector<std::string> lines;
-    if (ui_->windows().empty()) return lines;
-    for (std::string line : ui_->windows().back().lines) {
-      line.erase(0, line.find_first_not_of(' '));
-      lines.push_back(line);
-    }
-    return lines;
-  }
-
-  std::unique_ptr<sim::Session> session_;
-  std::vector<sim::OpenForm> forms_;
-  std::size_t seen_ = 0;
 };
 
 TEST_F(ConsignTest, PrintingArmsTheStockCheckOfTheSaveTheHostMakesBeforePrintingOnlyWhereAsked) {

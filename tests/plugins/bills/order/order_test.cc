@@ -4,10 +4,9 @@
 
 #include <algorithm>
 
-#include "bill/bill_form.h"
 #include "bills/common/controls.h"
+#include "class_fixture.h"
 #include "frame/plugin_context.h"
-#include "host_fixture.h"
 #include "zov/vb/convert.h"
 
 namespace zov::testing {
@@ -21,45 +20,15 @@ namespace sales = plugins::sales;
 
 constexpr long kOrderClass = 1030001;
 
-class OrderTest : public HostTest {
+class OrderTest : public ClassTest {
  protected:
+  OrderTest() : ClassTest(kOrderClass) {}
   void SetUp() override {
-    session_ = Open();
+    ClassTest::SetUp();
     ctx_ = plugins::PluginContext::For(session_->Host());
   }
-  void TearDown() override {
-    for (const auto& e : session_->journal().entries())
-      ADD_FAILURE() << e.where << ": " << e.error << " " << e.text;
-    forms_.clear();
-  }
-  sim::BillForm& Load(const std::string& billNo) {
-    forms_.push_back(session_->OpenBill(kOrderClass));
-    auto& form = *forms_.back().form;
-    EXPECT_TRUE(form.LoadBillByNumber(billNo)) << billNo;
-    return form;
-  }
-  std::vector<std::string> Messages() {
-    std::vector<std::string> texts;
-    for (std::size_t i = seen_; i < ui_->messages().size(); ++i)
-      texts.push_back(ui_->messages()[i].text);
-    seen_ = ui_->messages().size();
-    return texts;
-  }
-  // The lines of the last window shown, whitespace around them dropped.
-  std::vector<std::string> WindowLines() {
-    std::vector<std::string> lines;
-    if (ui_->windows().empty()) return lines;
-    for (std::string line : ui_->windows().back().lines) {
-      line.erase(0, line.find_first_not_of(' '));
-      lines.push_back(line);
-    }
-    return lines;
-  }
 
-  std::unique_ptr<sim::Session> session_;
   Ref<plugins::PluginContext> ctx_;
-  std::vector<sim::OpenForm> forms_;
-  std::size_t seen_ = 0;
 };
 
 TEST_F(OrderTest, TheAuditCheckPassesOnOneAndFourAndShowsItsTextWhereItSays) {

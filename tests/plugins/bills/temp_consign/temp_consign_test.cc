@@ -2,8 +2,7 @@
 // message list of a list audit with every message the server component returned.
 #include <gmock/gmock.h>
 
-#include "bill/bill_form.h"
-#include "host_fixture.h"
+#include "class_fixture.h"
 #include "list/bill_list.h"
 #include "zov/host/plugin.h"
 #include "zov/vb/convert.h"
@@ -16,13 +15,9 @@ using vb::Ref;
 
 constexpr long kTempConsignClass = 1030004;
 
-class TempConsignTest : public HostTest {
+class TempConsignTest : public ClassTest {
  protected:
-  void SetUp() override { session_ = Open(); }
-  void TearDown() override {
-    for (const auto& e : session_->journal().entries())
-      ADD_FAILURE() << e.where << ": " << e.error << " " << e.text;
-  }
+  TempConsignTest() : ClassTest(kTempConsignClass) {}
   // A saved, unaudited opening bill of one row of `qty` cups.
   std::string SavedBill(double qty) {
     auto open = session_->OpenBill(kTempConsignClass);
@@ -37,8 +32,6 @@ class TempConsignTest : public HostTest {
     session_->Close(open);
     return billNo;
   }
-
-  std::unique_ptr<sim::Session> session_;
 };
 
 TEST_F(TempConsignTest, IsIsVirtualStockAnswersTrueForTheGiftStockAloneEvenForAnUnknownStock) {
