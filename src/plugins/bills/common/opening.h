@@ -1,6 +1,7 @@
 // What the two opening-balance bills share: the start period they must be dated before, the
 // audit through their server component (from the form and from the list), the batch of a row
-// compared with the same batch in the row's stock, and the freight of the weight industry.
+// compared with the same batch in the row's stock, how a bill comes onto the form, the end of a
+// filled row, and what their save checks work with.
 #pragma once
 
 #include <functional>
