@@ -163,8 +163,10 @@ bool CheckSourceRows(const SalesForm& form, const SalesRowKeys& keys, const Sour
     if (askedOrder) continue;
     askedOrder = true;
     if (services::ShowMessage(form.ctx, "存在出库数量超过订单未执行数量的商品，是否继续?",
-                              host::vbYesNo | host::vbInformation) != host::vbYes)
+                              host::vbYesNo | host::vbInformation) != host::vbYes) {
+      if (check.cursorOnDeclinedOrder) Resume([&] { bill.SetActiveCell(keys.showQty, row); });
       return false;
+    }
   }
   return true;
 }

@@ -72,6 +72,8 @@ struct SourceCheck {
   std::string excessMessage;
   // Quantities are checked; without, only the source dates are.
   bool quantities = true;
+  // An exceeded order the user does not go on with leaves the cursor on the row's quantity.
+  bool cursorOnDeclinedOrder = false;
 };
 // Each row from a source of `check` must not exceed the source row's open quantity in the source's
 // units (a stored bill counts its own earlier quantity as open), and no source may be dated after

@@ -167,6 +167,7 @@ bool ConsignChecks::CheckSourceRows() {
   else
     check.sources = {{1030001, "FUnSendQty"}};
   check.excessMessage = "存在退货数量大于源单数量的商品,不能保存";
+  check.cursorOnDeclinedOrder = true;
   return sales::CheckSourceRows(form_, sales::FirstGrid(), check);
 }
 
@@ -179,7 +180,7 @@ bool ConsignChecks::CheckTotal() {
 }
 
 bool ConsignChecks::CheckSaleControls() {
-  if (IsReturn() || services::ControlPoint(form_.ctx) > 0 || FieldId(bill_, "FCustID") <= 0)
+  if (kind_ != 3010 || services::ControlPoint(form_.ctx) > 0 || FieldId(bill_, "FCustID") <= 0)
     return true;
   const char* priceKey = services::GLProfileValue(form_.ctx, "IC", "XSPriceLimitType", "0") == "1"
                              ? "FPriceDiscount"

@@ -128,7 +128,11 @@ void BillEvent_Consign::m_BillInterface_AfterSelBill(const Variant&) {
 void BillEvent_Consign::m_BillInterface_AfterFillRow(long row, const Variant&, const Variant&,
                                                      const Variant&) {
   sales::CompleteFilledRow(Form(), row, Keys());
-  if (services::IndustryType(context()) == 1) calc::ApplyRowLocks(context(), *m_BillInterface);
+  // The weight industry's imported rows take the row locks and the bill's layout again.
+  if (services::IndustryType(context()) == 1) {
+    calc::ApplyRowLocks(context(), *m_BillInterface);
+    ApplyConsignLayout();
+  }
   sales::ContinueGridImport(*m_BillInterface);
 }
 

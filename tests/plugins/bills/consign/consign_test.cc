@@ -74,6 +74,17 @@ TEST_F(ConsignTest, AReturnSavedByTheUserRunsNoStockCheck) {
   EXPECT_THAT(Messages(), IsEmpty());
 }
 
+TEST_F(ConsignTest, ADeliveryAboveTheOrdersOpenQuantityNotGoneOnWithLeavesTheCursorOnIt) {
+  auto& form = New();
+  ASSERT_TRUE(form.Edit("FCustID", -1, "C001"));
+  ASSERT_TRUE(form.SelectSource("mnuRelate_1030001", {{1, 0}}));
+  ASSERT_TRUE(form.Edit("FShowQty", 1, 61));  // the order has 60 open
+  form.SetActiveCell("FCustID", -1);
+  EXPECT_FALSE(form.Save());  // the question's default is No
+  EXPECT_THAT(Messages(), Contains("存在出库数量超过订单未执行数量的商品，是否继续?"));
+  EXPECT_EQ(form.ActiveKey() + "@" + std::to_string(form.ActiveRow()), "FShowQty@1");
+}
+
 TEST_F(ConsignTest, TheWindowsListTheSettlementsOfADeliveryAndTheDeliveriesOfAReturn) {
   auto& delivery = Load("WTD000001");
   ASSERT_TRUE(delivery.ClickTool("mnuQueryConsignAccount"));
