@@ -103,11 +103,6 @@ void FinishOpeningFilledRow(PluginContext& ctx, host::IBillInterface& bill, long
   if (services::IndustryType(ctx) == 1) calc::ApplyRowLocks(ctx, bill);
 }
 
-bool OpeningChecks::ItemFlag(long item, std::string_view column) {
-  return services::FirstFlag(form_.ctx, "Select " + std::string(column) +
-                                            " From t_ICItem Where FItemID=" + std::to_string(item));
-}
-
 void ApplyOpeningShelfLife(const SalesForm& form, long row, long item) {
   auto& bill = form.bill;
   const std::string id = std::to_string(item);

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "bills/common/controls.h"
 #include "bills/common/sales_form.h"
 #include "frame/plugin_context.h"
 #include "zov/host/bill.h"
@@ -70,11 +71,12 @@ class OpeningChecks {
   bool Refuse(std::string_view message, std::string_view key = "", long row = -1) {
     return sales::Refuse(form_.ctx, bill_, message, key, row);
   }
-  // The item's flag `column` of t_ICItem, read each time it is asked for.
-  bool ItemFlag(long item, std::string_view column);
+  // The item's flag `column` of t_ICItem, read once per item and save.
+  bool ItemFlag(long item, std::string_view column) { return itemFlags_(item, column); }
 
   SalesForm form_;
   host::IBillInterface& bill_;
+  ItemFlags itemFlags_{form_.ctx};
 };
 
 }  // namespace zov::plugins::sales

@@ -98,15 +98,17 @@ void SetRowDefaultUnit(const SalesForm& form, long row, const SalesRowKeys& keys
   calc::PutRowUnit(bill, row, unit, keys);
 }
 
+std::string GeneralTaxRate(PluginContext& ctx) {
+  return services::FirstValue(
+      ctx, "select FValue from t_systemprofile where fcategory='General' And FKey='TaxRate'");
+}
+
 void SetRowTaxRate(const SalesForm& form, long row, const SalesRowKeys& keys) {
   const long item = FieldId(form.bill, keys.item, row);
   if (item <= 0) return;
   std::string rate = services::FirstValue(
       form.ctx, "select (isnull(FTaxRate, 0) * 100) from t_ICItem where FItemID=" + Id(item));
-  if (vb::Val(rate) == 0)
-    rate = services::FirstValue(
-        form.ctx,
-        "select FValue from t_systemprofile where fcategory='General' And FKey='TaxRate'");
+  if (vb::Val(rate) == 0) rate = GeneralTaxRate(form.ctx);
   if (!rate.empty()) calc::SetFieldWithAction(form.bill, keys.taxRate, vb::Val(rate), row, false);
 }
 

@@ -42,6 +42,9 @@ void RefreshRowCost(const SalesForm& form, long row, const SalesRowKeys& keys,
 // coefficient, barcode and item in the cell), written with action; FCoefficient follows.
 void SetRowDefaultUnit(const SalesForm& form, long row, const SalesRowKeys& keys);
 
+// The account set's tax rate (system profile, General/TaxRate), as text; empty without one.
+std::string GeneralTaxRate(PluginContext& ctx);
+
 // FTaxRate := the item's tax rate, or the general rate when the item has none, with action.
 void SetRowTaxRate(const SalesForm& form, long row, const SalesRowKeys& keys);
 

@@ -14,7 +14,6 @@
 #include "frame/bill_access.h"
 #include "frame/resume.h"
 #include "inventory/shelf_life.h"
-#include "services/database.h"
 #include "services/profile.h"
 #include "zov/vb/convert.h"
 #include "zov/vb/strings.h"
@@ -89,8 +88,7 @@ void BillEvent_TempConsign::OnItem(FieldChange& c) {
   // 2. The customer type's discount, the tax rate, the secondary unit, the shelf life.
   sales::ApplyCustomerTypeDiscount(form, row, Keys());
   // The account set's rate: an opening bill does not carry the item's own.
-  const std::string rate = services::FirstValue(
-      form.ctx, "select FValue from t_systemprofile where fcategory='General' And FKey='TaxRate'");
+  const std::string rate = sales::GeneralTaxRate(form.ctx);
   if (!rate.empty()) calc::SetFieldWithAction(bill, Keys().taxRate, vb::Val(rate), row, false);
   sales::ApplyItemSecondaryData(form, row, item);
   sales::ApplyOpeningShelfLife(form, row, item);
